@@ -1,0 +1,254 @@
+// Combo boxes that show drawn samples: fill styles, point markers and line widths.
+#include "controls/DrawComboBox.h"
+
+#include "controls/ColorButton.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <array>
+
+namespace kurvex {
+
+namespace {
+
+constexpr std::array<Qt::BrushStyle, 8> kQtBrushStyles = {
+    Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+    Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern,
+};
+
+// Paints the items through the box's own drawing.
+class SampleDelegate : public QStyledItemDelegate {
+public:
+    explicit SampleDelegate(DrawComboBoxBase* box) : QStyledItemDelegate(box), box_(box) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QColor bg = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+        p->save();
+        box_->drawItem(*p, option.rect, index.row(), bg);
+        p->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        return {option.rect.width(), box_->itemHeight()};
+    }
+
+private:
+    DrawComboBoxBase* box_;
+};
+
+} // namespace
+
+// The platform's "forward diagonal" runs down from left to right, Qt's backward pattern.
+Qt::BrushStyle QtBrushStyle(int index)
+{
+    return index >= 0 && index < 8 ? kQtBrushStyles[static_cast<std::size_t>(index)] : Qt::SolidPattern;
+}
+
+BrushStyle FillStyleOf(int index)
+{
+    return index >= 0 && index < 8 ? static_cast<BrushStyle>(index) : BrushStyle::Solid;
+}
+
+int FillStyleIndex(BrushStyle style)
+{
+    return static_cast<int>(style);
+}
+
+DrawComboBoxBase::DrawComboBoxBase(QWidget* parent) : QComboBox(parent)
+{
+    setFixedHeight(23);
+    setItemDelegate(new SampleDelegate(this));
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        storePicked(index);
+        emit clicked();
+        emit changed();
+    });
+}
+
+void DrawComboBoxBase::setItemHeight(int h)
+{
+    itemHeight_ = h;
+}
+
+void DrawComboBoxBase::refill(const QString& prefix, int count)
+{
+    const QSignalBlocker block(this);
+    clear();
+    for (int i = 1; i <= count; ++i) {
+        addItem(prefix + QString::number(i));
+    }
+}
+
+void DrawComboBoxBase::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.currentText.clear();
+    opt.currentIcon = QIcon();
+    p.drawComplexControl(QStyle::CC_ComboBox, opt);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+    if (currentIndex() >= 0) {
+        p.save();
+        drawItem(p, field, currentIndex(), palette().color(QPalette::Base));
+        p.restore();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TFillStyleComboBox::TFillStyleComboBox(QWidget* parent) : DrawComboBoxBase(parent)
+{
+    setItemHeight(16);
+    refill(QStringLiteral("Ashurado "), 8);
+    setCurrentIndex(value_);
+}
+
+void TFillStyleComboBox::setFillStyle(int v)
+{
+    if (v < 0 || v > max_) {
+        return;
+    }
+    value_ = v;
+    setCurrentIndex(v);
+}
+
+void TFillStyleComboBox::setMaxFillStyle(int m)
+{
+    max_ = std::clamp(m, 0, 7);
+    refill(QStringLiteral("Ashurado "), 8);
+    setCurrentIndex(value_);
+}
+
+void TFillStyleComboBox::setBrushColor(TColor c)
+{
+    brushColor_ = c;
+    update();
+}
+
+void TFillStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const
+{
+    p.fillRect(r, background);
+    p.setPen(Qt::black);
+    p.setBrush(QBrush(ToQColor(brushColor_), QtBrushStyle(index)));
+    p.drawRect(QRect(QPoint(r.left() + 4, r.top() + 2), QPoint(r.right() - 4, r.bottom() - 2)));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TLineStyleComboBox::TLineStyleComboBox(QWidget* parent) : DrawComboBoxBase(parent)
+{
+    setItemHeight(17);
+    refill(QStringLiteral("Ancho "), 8);
+    setCurrentIndex(value_);
+}
+
+void TLineStyleComboBox::setLineStyle(int v)
+{
+    if (v < 0 || v > max_) {
+        return;
+    }
+    value_ = v;
+    setCurrentIndex(v);
+}
+
+void TLineStyleComboBox::setMaxLineStyle(int m)
+{
+    max_ = std::clamp(m, 0, 7);
+    refill(QStringLiteral("Ancho "), 8);
+    setCurrentIndex(value_);
+}
+
+void TLineStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const
+{
+    p.fillRect(r, background);
+    const QColor grey(0x80, 0x80, 0x80);
+    const int cx = (r.left() + r.right() + 1) / 2;
+    const int cy = (r.top() + r.bottom() + 1) / 2;
+    const QRect box(QPoint(cx - 4, cy - 4), QPoint(cx + 3, cy + 3));
+    p.setPen(QPen(grey, 1));
+    p.setBrush(grey);
+    switch (index) {
+    case 0:
+        p.drawEllipse(box);
+        break;
+    case 1:
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(box);
+        break;
+    case 2:
+        p.drawRect(box);
+        break;
+    case 3:
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(box);
+        break;
+    case 4:
+        p.drawLine(cx, cy - 4, cx, cy + 4);
+        p.drawLine(cx - 4, cy, cx + 4, cy);
+        break;
+    case 5:
+        p.setPen(QPen(grey, 2));
+        p.drawLine(cx, cy - 4, cx, cy + 4);
+        p.drawLine(cx - 4, cy, cx + 4, cy);
+        break;
+    case 6:
+        p.drawLine(cx - 4, cy - 4, cx + 4, cy + 4);
+        p.drawLine(cx - 4, cy + 4, cx + 4, cy - 4);
+        break;
+    default:
+        p.setPen(QPen(grey, 2));
+        p.drawLine(cx - 4, cy - 4, cx + 4, cy + 4);
+        p.drawLine(cx - 4, cy + 4, cx + 4, cy - 4);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TLineWidthComboBox::TLineWidthComboBox(QWidget* parent) : DrawComboBoxBase(parent)
+{
+    setItemHeight(17);
+    refill(QStringLiteral("Ancho "), max_);
+    setCurrentIndex(value_ - 1);
+}
+
+void TLineWidthComboBox::setLineWidth(int v)
+{
+    value_ = std::clamp(v, 1, max_);
+    setCurrentIndex(value_ - 1);
+}
+
+void TLineWidthComboBox::setMaxLineWidth(int m)
+{
+    max_ = std::clamp(m, 1, 32);
+    refill(QStringLiteral("Ancho "), max_);
+    setLineWidth(value_);
+}
+
+void TLineWidthComboBox::setLineColor(TColor c)
+{
+    lineColor_ = c;
+    update();
+}
+
+void TLineWidthComboBox::drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const
+{
+    p.fillRect(r, background);
+    p.setPen(background);
+    p.setBrush(palette().color(QPalette::Button));
+    p.drawRect(QRect(QPoint(r.left() + 4, r.top() + 2), QPoint(r.right() - 4, r.bottom() - 2)));
+    const int width = index + 1;
+    const int cy = (r.top() + r.bottom() + 1) / 2;
+    p.setPen(QPen(ToQColor(lineColor_), width, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(r.left() + 6 + width, cy, r.right() - 6 - width, cy);
+}
+
+} // namespace kurvex

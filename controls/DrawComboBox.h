@@ -1,0 +1,110 @@
+// Combo boxes that show drawn samples: fill styles, point markers and line widths.
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QComboBox>
+
+namespace kurvex {
+
+// Brush style of item i of the fill-style box (0 solid ... 7 diagonal cross).
+Qt::BrushStyle QtBrushStyle(int index);
+BrushStyle FillStyleOf(int index);
+int FillStyleIndex(BrushStyle style);
+
+// Common base: fixed height, items refilled when the maximum changes, texts never shown.
+// changed() and clicked() fire only for a pick by the user, after the value is stored.
+class DrawComboBoxBase : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DrawComboBoxBase(QWidget* parent = nullptr);
+
+    int itemHeight() const { return itemHeight_; }
+    // Draws item index into r; the delegate and the closed box both use it.
+    virtual void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const = 0;
+
+signals:
+    void clicked();
+    void changed();
+
+protected:
+    void setItemHeight(int h);
+    void refill(const QString& prefix, int count);
+    // Stores the value of a picked item.
+    virtual void storePicked(int index) = 0;
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int itemHeight_ = 16;
+};
+
+class TFillStyleComboBox : public DrawComboBoxBase {
+    Q_OBJECT
+public:
+    explicit TFillStyleComboBox(QWidget* parent = nullptr);
+
+    int FillStyle() const { return value_; }
+    // A value outside 0..MaxFillStyle is ignored.
+    void setFillStyle(int v);
+    int MaxFillStyle() const { return max_; }
+    void setMaxFillStyle(int m);
+    TColor BrushColor() const { return brushColor_; }
+    void setBrushColor(TColor c);
+
+    void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const override;
+
+protected:
+    void storePicked(int index) override { value_ = index; }
+
+private:
+    int value_ = 0;
+    int max_ = 7;
+    TColor brushColor_ = clBlack;
+};
+
+class TLineStyleComboBox : public DrawComboBoxBase {
+    Q_OBJECT
+public:
+    explicit TLineStyleComboBox(QWidget* parent = nullptr);
+
+    int LineStyle() const { return value_; }
+    // A value outside 0..MaxLineStyle is ignored.
+    void setLineStyle(int v);
+    int MaxLineStyle() const { return max_; }
+    void setMaxLineStyle(int m);
+
+    void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const override;
+
+protected:
+    void storePicked(int index) override { value_ = index; }
+
+private:
+    int value_ = 2;
+    int max_ = 4;
+};
+
+class TLineWidthComboBox : public DrawComboBoxBase {
+    Q_OBJECT
+public:
+    explicit TLineWidthComboBox(QWidget* parent = nullptr);
+
+    int LineWidth() const { return value_; }
+    // Clamped to 1..MaxLineWidth, so an item is always selected.
+    void setLineWidth(int v);
+    int MaxLineWidth() const { return max_; }
+    void setMaxLineWidth(int m);
+    TColor LineColor() const { return lineColor_; }
+    void setLineColor(TColor c);
+
+    void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const override;
+
+protected:
+    void storePicked(int index) override { value_ = index + 1; }
+
+private:
+    int value_ = 1;
+    int max_ = 5;
+    TColor lineColor_ = clBlack;
+};
+
+} // namespace kurvex

@@ -1,0 +1,69 @@
+// Push button whose caption wraps over several lines.
+#include "controls/SMultiBtn.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace kurvex {
+
+TSMButton::TSMButton(QWidget* parent) : QPushButton(parent)
+{
+    setAutoDefault(false);
+}
+
+TSMButton::TSMButton(const QString& text, QWidget* parent) : TSMButton(parent)
+{
+    setText(text);
+}
+
+void TSMButton::setWordWrap(bool on)
+{
+    wordWrap_ = on;
+    updateGeometry();
+    update();
+}
+
+int TSMButton::textFlags() const
+{
+    return Qt::AlignCenter | Qt::TextShowMnemonic | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine);
+}
+
+QRect TSMButton::captionRect() const
+{
+    return rect().adjusted(6, 3, -6, -3);
+}
+
+int TSMButton::captionLineCount() const
+{
+    const QFontMetrics fm(font());
+    const QRect needed = fm.boundingRect(captionRect(), textFlags(), text());
+    return std::max(1, (needed.height() + fm.leading()) / fm.lineSpacing());
+}
+
+QSize TSMButton::sizeHint() const
+{
+    if (!wordWrap_) {
+        return QPushButton::sizeHint();
+    }
+    const QFontMetrics fm(font());
+    const QRect needed = fm.boundingRect(QRect(0, 0, std::max(width() - 12, 40), 1000), textFlags(), text());
+    return {std::max(width(), needed.width() + 12), needed.height() + 10};
+}
+
+void TSMButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QString caption = opt.text;
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    p.setPen(palette().color(isEnabled() ? QPalette::ButtonText : QPalette::Mid));
+    QRect r = captionRect();
+    if (isDown()) {
+        r.translate(1, 1);
+    }
+    p.drawText(r, textFlags(), caption);
+}
+
+} // namespace kurvex
