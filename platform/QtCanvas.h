@@ -1,0 +1,70 @@
+// Canvas painted with a QPainter: off-screen QImage bitmaps, widgets, printers.
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QPainter>
+
+#include <optional>
+
+class QImage;
+class QPaintDevice;
+
+namespace kurvex {
+
+// Pixels compose exactly (antialiasing off), so two layers can be ANDed and a not-xor rubber
+// band erases itself. Pen modes other than Copy and the SrcAnd copy need a QImage target
+// (raster ops exist only in Qt's raster engine); use QImage::Format_RGB32 bitmaps.
+class QtCanvas : public Canvas {
+public:
+    // Paints on an off-screen bitmap; copyRect can read from such a canvas.
+    explicit QtCanvas(QImage& image);
+    // Paints on any device (a widget inside its paintEvent, a QPrinter).
+    explicit QtCanvas(QPaintDevice& device);
+    // Uses a painter someone else has begun (a print job spanning pages); it is not ended here.
+    explicit QtCanvas(QPainter& painter);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    // The bitmap behind the canvas, or nullptr when it paints on another device.
+    QImage* image() const { return image_; }
+    QPaintDevice* device() const;
+    QPainter& painter() { return *painter_; }
+    // Ends painting, so the device may be read or shown elsewhere; later calls draw nothing.
+    void end();
+    bool isActive() const;
+
+    void lineTo(int x, int y) override;
+    void polyline(const std::vector<Point>& pts) override;
+    void polygon(const std::vector<Point>& pts) override;
+    void rectangle(int left, int top, int right, int bottom) override;
+    void ellipse(int left, int top, int right, int bottom) override;
+    void arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) override;
+    void pie(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) override;
+    void fillRect(const Rect& r) override;
+    void setPixel(int x, int y, TColor c) override;
+    void textOut(int x, int y, const std::string& utf8) override;
+    int textWidth(const std::string& utf8) const override;
+    int textHeight(const std::string& utf8) const override;
+    void copyRect(const Rect& dest, const Canvas& source, const Rect& src, RasterOp op) override;
+
+private:
+    enum class Use { Stroke, Fill, StrokeAndFill };
+    // Brings the painter in line with the canvas state before a primitive.
+    void prepare(Use use);
+    void applyGeometry();
+    QFont qtFont() const;
+    void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+
+    std::optional<QPainter> ownPainter_;
+    QPainter* painter_ = nullptr;
+    QImage* image_ = nullptr;
+};
+
+// Converts 0x00BBGGRR to a Qt colour.
+QColor toQColor(TColor c);
+// Text as a font with the symbol character set shows it: Latin letters become Greek ones.
+QString symbolText(const QString& text);
+
+} // namespace kurvex
