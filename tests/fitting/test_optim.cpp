@@ -1,0 +1,289 @@
+// Tests of bracketing, golden-section search, line search and the Marquardt minimiser.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "fitting/optim.h"
+#include "gsl_nlinear.h"
+
+namespace kurvex {
+namespace {
+
+TEST(OptimBracket, EnclosesTheMinimum)
+{
+    const LineFunction f = [](double t) { return (t - 5.0) * (t - 5.0); };
+    double a = 0.0, b = 1.0, c = 0.0, fa = 0.0, fb = 0.0, fc = 0.0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_LE(fb, fa);
+    EXPECT_LE(fb, fc);
+    EXPECT_LE(a, 5.0);
+    EXPECT_GE(c, 5.0);
+    EXPECT_EQ(fa, f(a));
+    EXPECT_EQ(fc, f(c));
+}
+
+TEST(OptimBracket, ReversesTowardsNegativeValues)
+{
+    // Larger at 1 than at 0: the search must turn round and look at negative t.
+    const LineFunction f = [](double t) { return (t + 2.0) * (t + 2.0); };
+    double a = 0.0, b = 1.0, c = 0.0, fa = 0.0, fb = 0.0, fc = 0.0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_LE(a, -2.0);
+    EXPECT_GE(c, -2.0);
+    EXPECT_LE(fb, fa);
+    EXPECT_LE(fb, fc);
+}
+
+TEST(OptimBracket, StopsOnAFunctionThatKeepsFalling)
+{
+    int calls = 0;
+    const LineFunction f = [&calls](double t) {
+        ++calls;
+        return -t;
+    };
+    double a = 0.0, b = 1.0, c = 0.0, fa = 0.0, fb = 0.0, fc = 0.0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_LE(calls, kMaxBracketExpansions + 3);
+}
+
+TEST(OptimBracket, StopsAtANonFiniteValue)
+{
+    const LineFunction f = [](double t) { return t > 50.0 ? -INFINITY : -t; };
+    double a = 0.0, b = 1.0, c = 0.0, fa = 0.0, fb = 0.0, fc = 0.0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_TRUE(std::isfinite(c));
+}
+
+TEST(OptimGolden, FindsTheMinimumOfAParabola)
+{
+    double xmin = 0.0, ymin = 0.0;
+    const int code = GoldenSectionSearch([](double t) { return (t - 0.3) * (t - 0.3) + 2.0; }, 100, xmin,
+                                         ymin, 0.0, 1.0, 1e-6);
+    EXPECT_EQ(code, kConverged);
+    EXPECT_NEAR(xmin, 0.3, 1e-5);
+    EXPECT_NEAR(ymin, 2.0, 1e-10);
+}
+
+TEST(OptimGolden, ToleranceZeroIsRaisedToTheFloor)
+{
+    int calls = 0;
+    double xmin = 0.0, ymin = 0.0;
+    const int code = GoldenSectionSearch(
+        [&calls](double t) {
+            ++calls;
+            return (t - 0.3) * (t - 0.3);
+        },
+        200, xmin, ymin, 0.0, 1.0, 0.0);
+    EXPECT_EQ(code, kConverged); // with Tol 0 the stop test could never hold
+    EXPECT_NEAR(xmin, 0.3, 1e-7);
+    EXPECT_LT(calls, 200);
+}
+
+TEST(OptimGolden, FlatFunctionAndMinimumAtZeroEndNormally)
+{
+    double xmin = 1.0, ymin = 0.0;
+    EXPECT_EQ(GoldenSectionSearch([](double) { return 1e30; }, 100, xmin, ymin, 0.0, 1.0, 0.01), kConverged);
+    EXPECT_EQ(ymin, 1e30);
+    EXPECT_NEAR(xmin, 0.0, 1e-6);
+
+    EXPECT_EQ(GoldenSectionSearch([](double t) { return t * t; }, 100, xmin, ymin, 0.0, 1.0, 0.01),
+              kConverged);
+    EXPECT_NEAR(xmin, 0.0, 1e-6);
+}
+
+TEST(OptimGolden, IterationLimitReportsButSetsTheResult)
+{
+    double xmin = -99.0, ymin = -99.0;
+    const int code =
+        GoldenSectionSearch([](double t) { return (t - 0.3) * (t - 0.3); }, 3, xmin, ymin, 0.0, 1.0, 1e-12);
+    EXPECT_EQ(code, kIterationLimit);
+    EXPECT_GT(xmin, 0.0);
+    EXPECT_LT(xmin, 1.0);
+    EXPECT_GE(ymin, 0.0);
+}
+
+TEST(OptimLine, MovesAlongTheDirectionAndLeavesXOnFailure)
+{
+    const ObjectiveFunction f = [](const TVector& x) {
+        return (x[1] - 2.0) * (x[1] - 2.0) + (x[2] - 4.0) * (x[2] - 4.0);
+    };
+    TVector x{99.0, 0.0, 0.0};
+    const TVector dir{0.0, 1.0, 2.0};
+    double ymin = 0.0;
+    EXPECT_EQ(MinimiseAlongLine(f, x, dir, 1, 2, 100, 1e-8, ymin), kConverged);
+    EXPECT_NEAR(x[1], 2.0, 1e-6);
+    EXPECT_NEAR(x[2], 4.0, 1e-6);
+    EXPECT_EQ(x[0], 99.0);
+    EXPECT_NEAR(ValueAlongLine(0.0), 20.0, 1e-12); // the line starts at the old point
+
+    TVector y{0.0, 0.0, 0.0};
+    EXPECT_EQ(MinimiseAlongLine(f, y, dir, 1, 2, 1, 1e-12, ymin), kIterationLimit);
+    EXPECT_EQ(y[1], 0.0);
+    EXPECT_EQ(y[2], 0.0);
+}
+
+TEST(OptimConverged, RelativeWithAbsoluteFloor)
+{
+    EXPECT_TRUE(ParametersConverged({0.0, 0.0}, {0.0, 0.0009}, 1, 1, 0.001));
+    EXPECT_FALSE(ParametersConverged({0.0, 0.0}, {0.0, 0.0011}, 1, 1, 0.001));
+    EXPECT_TRUE(ParametersConverged({10.0}, {10.002}, 0, 0, 0.001));
+    EXPECT_FALSE(ParametersConverged({10.0}, {10.02}, 0, 0, 0.001));
+    EXPECT_FALSE(ParametersConverged({1.0, 1.0}, {1.0, 2.0}, 0, 1, 0.001));
+    EXPECT_TRUE(ParametersConverged({1.0, 1.0}, {1.0, 2.0}, 0, 0, 0.001)); // outside the range ignored
+}
+
+// A sum of squares of residuals r(X) with their Jacobian, set up as objective and derivative routine.
+struct ResidualProblem {
+    std::function<std::vector<double>(const TVector&)> residuals;
+    std::function<std::vector<std::vector<double>>(const TVector&)> jacobian;
+
+    ObjectiveFunction objective() const
+    {
+        return [r = residuals](const TVector& x) {
+            double s = 0.0;
+            for (double v : r(x))
+                s += v * v;
+            return s;
+        };
+    }
+    DerivativeRoutine derivatives() const
+    {
+        return [r = residuals, j = jacobian](const ObjectiveFunction&, const TVector& x, int lb, int ub,
+                                             TVector& g, TMatrix& h) {
+            const auto res = r(x);
+            const auto jac = j(x);
+            for (int a = lb; a <= ub; ++a) {
+                g[a] = 0.0;
+                for (std::size_t i = 0; i < res.size(); ++i)
+                    g[a] += jac[i][a] * res[i];
+                for (int b = lb; b <= ub; ++b) {
+                    h[a][b] = 0.0;
+                    for (std::size_t i = 0; i < res.size(); ++i)
+                        h[a][b] += jac[i][a] * jac[i][b];
+                }
+            }
+        };
+    }
+};
+
+TEST(OptimMarquardt, QuadraticConvergesAndFinalInverseIsTheExactOne)
+{
+    // r = (2(x0 - 1), x0 + 3(x1 + 2)): H = [[5, 3], [3, 9]].
+    const ResidualProblem problem{
+        [](const TVector& x) {
+            return std::vector<double>{2.0 * (x[0] - 1.0), x[0] - 1.0 + 3.0 * (x[1] + 2.0)};
+        },
+        [](const TVector&) {
+            return std::vector<std::vector<double>>{{2.0, 0.0}, {1.0, 3.0}};
+        }};
+    TVector x{10.0, 10.0};
+    TMatrix inv;
+    double fmin = -1.0;
+    const int code =
+        MarquardtMinimise(problem.objective(), problem.derivatives(), x, 0, 1, 50, 1e-6, fmin, inv);
+    EXPECT_EQ(code, kConverged);
+    EXPECT_NEAR(x[0], 1.0, 1e-9);
+    EXPECT_NEAR(x[1], -2.0, 1e-9);
+    EXPECT_NEAR(fmin, 0.0, 1e-16);
+    const double det = 5.0 * 9.0 - 3.0 * 3.0;
+    EXPECT_NEAR(inv[0][0], 9.0 / det, 1e-12);
+    EXPECT_NEAR(inv[0][1], -3.0 / det, 1e-12);
+    EXPECT_NEAR(inv[1][1], 5.0 / det, 1e-12);
+}
+
+TEST(OptimMarquardt, OnePassIsTheIterationLimit)
+{
+    const ResidualProblem problem{[](const TVector& x) {
+                                      return std::vector<double>{x[0] - 3.0, 10.0 * x[0] * x[0]};
+                                  },
+                                  [](const TVector& x) {
+                                      return std::vector<std::vector<double>>{{1.0}, {20.0 * x[0]}};
+                                  }};
+    TVector x{5.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    EXPECT_EQ(MarquardtMinimise(problem.objective(), problem.derivatives(), x, 0, 0, 1, 1e-6, fmin, inv),
+              kIterationLimit);
+    EXPECT_LT(fmin, problem.objective()(TVector{5.0})); // the accepted pass still lowered the objective
+    EXPECT_EQ(problem.objective()(x), fmin);
+}
+
+TEST(OptimMarquardt, RosenbrockAsSumOfSquares)
+{
+    const ResidualProblem problem{
+        [](const TVector& x) {
+            return std::vector<double>{10.0 * (x[1] - x[0] * x[0]), 1.0 - x[0]};
+        },
+        [](const TVector& x) {
+            return std::vector<std::vector<double>>{{-20.0 * x[0], 10.0}, {-1.0, 0.0}};
+        }};
+    TVector x{-1.2, 1.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    const int code =
+        MarquardtMinimise(problem.objective(), problem.derivatives(), x, 0, 1, 200, 1e-8, fmin, inv);
+    EXPECT_EQ(code, kConverged);
+    EXPECT_NEAR(x[0], 1.0, 1e-7);
+    EXPECT_NEAR(x[1], 1.0, 1e-7);
+}
+
+TEST(OptimMarquardt, SingularMatrixReturnsMinusOneAndKeepsX)
+{
+    // Both parameters enter only as their sum: the Gauss-Newton matrix is singular at every point.
+    const ResidualProblem problem{[](const TVector& x) { return std::vector<double>{x[0] + x[1] - 1.0}; },
+                                  [](const TVector&) {
+                                      return std::vector<std::vector<double>>{{1.0, 1.0}};
+                                  }};
+    TVector x{2.0, 3.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    const int code =
+        MarquardtMinimise(problem.objective(), problem.derivatives(), x, 0, 1, 20, 1e-6, fmin, inv);
+    EXPECT_EQ(code, kSingular);
+    EXPECT_TRUE(std::isfinite(x[0]) && std::isfinite(x[1]));
+    EXPECT_EQ(problem.objective()(x), fmin);
+}
+
+TEST(OptimMarquardt, ExponentialDecayAgreesWithGsl)
+{
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 40; ++i) {
+        const double x = 0.25 * i;
+        xs.push_back(x);
+        ys.push_back(5.0 * std::exp(-0.3 * x) + 0.05 * std::sin(7.3 * i)); // fixed, noise-like disturbance
+    }
+    const ResidualProblem problem{[&](const TVector& p) {
+                                      std::vector<double> r;
+                                      for (std::size_t i = 0; i < xs.size(); ++i)
+                                          r.push_back(p[0] * std::exp(-p[1] * xs[i]) - ys[i]);
+                                      return r;
+                                  },
+                                  [&](const TVector& p) {
+                                      std::vector<std::vector<double>> j;
+                                      for (double x : xs)
+                                          j.push_back({std::exp(-p[1] * x), -x * p[0] * std::exp(-p[1] * x)});
+                                      return j;
+                                  }};
+    TVector p{1.0, 1.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    ASSERT_EQ(MarquardtMinimise(problem.objective(), problem.derivatives(), p, 0, 1, 100, 1e-3, fmin, inv),
+              kConverged);
+
+    const testing::GslModel model{[](double x, const double* q) { return q[0] * std::exp(-q[1] * x); },
+                                  [](double x, const double* q, double* d) {
+                                      d[0] = std::exp(-q[1] * x);
+                                      d[1] = -x * q[0] * d[0];
+                                  }};
+    const auto reference = testing::GslNonlinearFit(xs, ys, {1.0, 1.0}, model);
+    ASSERT_EQ(reference.status, 0);
+    EXPECT_NEAR(p[0], reference.params[0], 1e-4 * std::fabs(reference.params[0]));
+    EXPECT_NEAR(p[1], reference.params[1], 1e-4 * std::fabs(reference.params[1]));
+    EXPECT_NEAR(fmin, reference.sumOfSquares, 1e-6 * reference.sumOfSquares);
+}
+
+} // namespace
+} // namespace kurvex
