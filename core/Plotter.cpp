@@ -1,0 +1,133 @@
+// Curve plotter of the lesson windows: samples a curve across the plot and draws it on DrawCanvas.
+#include "core/Plotter.h"
+
+#include "core/CoordinateSystem.h"
+#include "core/U_init.h"
+#include "platform/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace kurvex {
+
+namespace {
+
+// The state one curve shares between its sampling and its segments.
+class CurvePlotter {
+public:
+    CurvePlotter(Canvas& canvas, double xRight, double xTo, double dx, const CurveValueFunction& curveValue,
+                 const CurveVariant& variant)
+        : canvas_(canvas), curveValue_(curveValue), variant_(variant), xRight_(xRight), xTo_(xTo), dx_(dx)
+    {
+    }
+
+    void draw(double xFrom)
+    {
+        x_ = xFrom - dx_;
+        if (!NextCurvePoint()) {
+            return;
+        }
+        if (py_ > PlotHeight) {
+            py_ = PlotHeight + 10;
+        }
+        if (py_ < PlotTop) {
+            py_ = PlotTop - 10;
+        }
+        canvas_.moveTo(px_, py_);
+        last_ = py_;
+        while (xTo_ + dx_ >= x_) {
+            CurveLineTo(px_, py_);
+            if (!NextCurvePoint()) {
+                return;
+            }
+        }
+    }
+
+private:
+    // Steps on to the next defined sample, lifting the pen over an undefined gap. False when no
+    // defined sample is left before xRight (nothing is drawn from an undefined value) or when the
+    // step no longer moves x.
+    bool NextCurvePoint()
+    {
+        bool undefinedSeen = false;
+        std::optional<double> value;
+        do {
+            const double next = x_ + dx_;
+            if (next == x_) {
+                return false;
+            }
+            x_ = next;
+            value = curveValue_(x_ > xTo_ ? xTo_ : x_);
+            if (value && std::isnan(*value)) {
+                value.reset();
+            }
+            if (!value) {
+                undefinedSeen = true;
+            }
+        } while (!value && x_ < xRight_);
+        if (!value) {
+            return false;
+        }
+        const double y = std::clamp(*value, kCurveValueLow, kCurveValueHigh);
+        px_ = WorldToPixelX(x_);
+        py_ = WorldToPixelY(y);
+        if (undefinedSeen) {
+            canvas_.moveTo(px_, py_);
+        }
+        return true;
+    }
+
+    // One segment: in full inside the plot's rows, up to the edge row when it leaves them, else
+    // the pen only moves.
+    void CurveLineTo(int px, int py)
+    {
+        const double jump = std::abs(static_cast<double>(last_) - static_cast<double>(py));
+        if (PlotTop <= py && py <= PlotHeight && jump < variant_.jumpInside) {
+            canvas_.lineTo(px, py);
+        } else {
+            if (PlotTop < last_ && last_ <= PlotHeight && jump < variant_.jumpLeaving) {
+                if (py > PlotHeight) {
+                    canvas_.lineTo(px, PlotHeight);
+                } else if (py < PlotTop) {
+                    canvas_.lineTo(px, PlotTop);
+                }
+            }
+            canvas_.moveTo(px, py);
+        }
+        last_ = py;
+    }
+
+    Canvas& canvas_;
+    const CurveValueFunction& curveValue_;
+    const CurveVariant& variant_;
+    double xRight_;
+    double xTo_;
+    double dx_;
+    double x_ = 0.0;
+    int px_ = 0;
+    int py_ = 0;
+    int last_ = 0;
+};
+
+} // namespace
+
+void KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo,
+                   const CurveValueFunction& curveValue, const CurveVariant& variant)
+{
+    if (DrawCanvas == nullptr || !curveValue || PlotWidth <= 0 || variant.stepPx <= 0) {
+        return;
+    }
+    if (!std::isfinite(xLeft) || !std::isfinite(xRight) || !std::isfinite(xFrom) || !std::isfinite(xTo)) {
+        return;
+    }
+    const double dx = (xRight - xLeft) * variant.stepPx / PlotWidth;
+    if (!std::isfinite(dx) || !(dx > 0.0)) {
+        return;
+    }
+    DrawCanvas->setPenColor(CurveColor);
+    DrawCanvas->setPenWidth(static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
+    CurvePlotter(*DrawCanvas, xRight, xTo, dx, curveValue, variant).draw(xFrom);
+}
+
+} // namespace kurvex

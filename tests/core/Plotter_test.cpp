@@ -1,0 +1,324 @@
+// Tests of the curve plotter on a recording canvas: gaps, poles, clipping at the plot edge, jump limits.
+#include "core/Plotter.h"
+
+#include "core/U_init.h"
+#include "platform/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iterator>
+
+namespace kurvex {
+namespace {
+
+constexpr CurveVariant kTwoPixels{2, 20000, 20000};
+constexpr CurveVariant kOnePixel{1, 20000, 20000};
+constexpr CurveVariant kWideJumps{2, 20000000, 2000000};
+
+// World -7..7 on a 700 x 700 plot: 50 pixels per unit, x = 0 at column 350, y = 0 at row 350.
+class PlotterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = {XMin, XMax, YMin, YMax};
+        savedPlot_ = {PlotLeft, PlotTop, PlotWidth, PlotHeight};
+        savedCanvas_ = DrawCanvas;
+        savedColor_ = CurveColor;
+        savedWidth_ = LineWidth;
+        savedScale_ = DrawScale;
+        XMin = -7;
+        XMax = 7;
+        YMin = -7;
+        YMax = 7;
+        PlotLeft = 0;
+        PlotTop = 0;
+        PlotWidth = 700;
+        PlotHeight = 700;
+        DrawCanvas = &canvas;
+        CurveColor = clBlue;
+        LineWidth = 1;
+        DrawScale = 1.0;
+    }
+    void TearDown() override
+    {
+        XMin = saved_[0];
+        XMax = saved_[1];
+        YMin = saved_[2];
+        YMax = saved_[3];
+        PlotLeft = savedPlot_[0];
+        PlotTop = savedPlot_[1];
+        PlotWidth = savedPlot_[2];
+        PlotHeight = savedPlot_[3];
+        DrawCanvas = savedCanvas_;
+        CurveColor = savedColor_;
+        LineWidth = savedWidth_;
+        DrawScale = savedScale_;
+    }
+
+    void plot(const CurveValueFunction& f, const CurveVariant& v = kTwoPixels)
+    {
+        KurveZeichnen(XMin, XMax, XMin, XMax, f, v);
+    }
+    std::vector<CanvasCall> lines() const { return canvas.callsOf(CanvasOp::LineTo); }
+
+    RecordingCanvas canvas;
+
+private:
+    std::array<double, 4> saved_{};
+    std::array<int, 4> savedPlot_{};
+    Canvas* savedCanvas_ = nullptr;
+    TColor savedColor_ = 0;
+    int savedWidth_ = 0;
+    double savedScale_ = 1.0;
+};
+
+std::optional<double> identity(double x)
+{
+    return x;
+}
+
+TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInSteps)
+{
+    plot(identity);
+    const auto moves = canvas.callsOf(CanvasOp::MoveTo);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].points[0], (Point{0, 700}));
+    const auto segs = lines();
+    // Samples at -7, -6.96, ... up to one step beyond 7; the first one only sets the pen down.
+    ASSERT_GE(segs.size(), 351u);
+    EXPECT_LE(segs.size(), 353u);
+    EXPECT_EQ(segs[0].points[0], segs[0].points[1]);
+    for (std::size_t i = 1; i < segs.size(); ++i) {
+        EXPECT_EQ(segs[i].points[1].x - segs[i].points[0].x, 2);
+        EXPECT_EQ(segs[i].pen.color, clBlue);
+    }
+    EXPECT_GE(segs.back().points[1].x, 700);
+    EXPECT_EQ(segs.back().points[1].y, 0);
+}
+
+TEST_F(PlotterTest, OnePixelStepDoublesTheSegments)
+{
+    plot(identity, kOnePixel);
+    EXPECT_GE(lines().size(), 700u);
+    EXPECT_LE(lines().size(), 703u);
+    EXPECT_EQ(lines()[10].points[1].x - lines()[10].points[0].x, 1);
+}
+
+TEST_F(PlotterTest, PenWidthScalesWithDrawScale)
+{
+    LineWidth = 3;
+    DrawScale = 2.0;
+    plot(identity);
+    EXPECT_EQ(lines().front().pen.width, 6);
+}
+
+TEST_F(PlotterTest, HyperbolaHasTwoBranchesAndNoLineAcrossThePole)
+{
+    plot([](double x) -> std::optional<double> {
+        if (x == 0) {
+            return std::nullopt;
+        }
+        return 1 / x;
+    });
+    int left = 0;
+    int right = 0;
+    for (const CanvasCall& c : lines()) {
+        const Point from = c.points[0];
+        const Point to = c.points[1];
+        EXPECT_FALSE(from.x < 350 && to.x > 350) << from.x << " -> " << to.x;
+        // Neither branch is joined to the other one across the middle rows.
+        EXPECT_LT(std::abs(to.y - from.y), 700) << from.x << " -> " << to.x;
+        (to.x <= 350 ? left : right)++;
+    }
+    EXPECT_GT(left, 100);
+    EXPECT_GT(right, 100);
+}
+
+TEST_F(PlotterTest, LogarithmStartsAtItsFirstDefinedSample)
+{
+    plot([](double x) -> std::optional<double> {
+        if (x <= 0) {
+            return std::nullopt;
+        }
+        return std::log(x);
+    });
+    const auto& calls = canvas.calls();
+    ASSERT_FALSE(calls.empty());
+    const auto firstLine = std::find_if(calls.begin(), calls.end(),
+                                        [](const CanvasCall& c) { return c.op == CanvasOp::LineTo; });
+    ASSERT_NE(firstLine, calls.end());
+    for (auto it = calls.begin(); it != firstLine; ++it) {
+        EXPECT_EQ(it->op, CanvasOp::MoveTo);
+        EXPECT_GE(it->points[0].x, 350);
+    }
+    for (const CanvasCall& c : lines()) {
+        EXPECT_GE(c.points[0].x, 350);
+    }
+}
+
+TEST_F(PlotterTest, CurveLeavingTheTopIsDrawnToTheTopRowAndResumesWhereItComesBack)
+{
+    plot([](double x) -> std::optional<double> { return x * x; });
+    const auto segs = lines();
+    // Left: the first segment comes in from outside the top and ends inside.
+    ASSERT_FALSE(segs.empty());
+    EXPECT_LT(segs.front().points[0].y, 0);
+    EXPECT_GE(segs.front().points[1].y, 0);
+    EXPECT_LT(segs.front().points[1].x, 350);
+    // Right: the curve leaves at row 0 in the column of the first sample above the plot.
+    const auto leaving = std::find_if(segs.begin(), segs.end(), [](const CanvasCall& c) {
+        return c.points[1].x > 350 && c.points[1].y == 0 && c.points[0].y > 0;
+    });
+    ASSERT_NE(leaving, segs.end());
+    const double xOut = (leaving->points[1].x - 350) / 50.0;
+    EXPECT_GT(xOut * xOut, 7.0);
+    EXPECT_LT((xOut - 0.04) * (xOut - 0.04), 7.0);
+    // Nothing is drawn above the plot.
+    for (const CanvasCall& c : segs) {
+        EXPECT_GE(c.points[1].y, 0);
+        EXPECT_LE(c.points[1].y, 700);
+    }
+    EXPECT_EQ(std::next(leaving), segs.end());
+}
+
+TEST_F(PlotterTest, CurveLeavingTheBottomIsDrawnToTheBottomRow)
+{
+    plot([](double x) -> std::optional<double> { return -x * x; });
+    const auto segs = lines();
+    const auto leaving = std::find_if(segs.begin(), segs.end(), [](const CanvasCall& c) {
+        return c.points[1].x > 350 && c.points[1].y == 700 && c.points[0].y < 700;
+    });
+    ASSERT_NE(leaving, segs.end());
+}
+
+// Rows of a step of height h at x = 0: world -7..7, 50 rows per unit, so h = 400 is 20000 rows.
+CurveValueFunction stepAtZero(double before, double after)
+{
+    return [before, after](double x) -> std::optional<double> { return x < -1e-9 ? before : after; };
+}
+
+struct JumpCase {
+    const char* what;
+    double before;
+    double after;
+    CurveVariant variant;
+    bool jumpDrawn;
+};
+
+class PlotterJumpTest : public PlotterTest, public ::testing::WithParamInterface<JumpCase> {};
+
+TEST_P(PlotterJumpTest, JumpIsDrawnOnlyBelowTheVariantsLimit)
+{
+    const JumpCase& c = GetParam();
+    plot(stepAtZero(c.before, c.after), c.variant);
+    bool drawnAcross = false;
+    for (const CanvasCall& s : lines()) {
+        if (s.points[0].x < 350 && s.points[1].x >= 350) {
+            drawnAcross = drawnAcross || s.points[0].y != s.points[1].y;
+        }
+    }
+    EXPECT_EQ(drawnAcross, c.jumpDrawn) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, PlotterJumpTest,
+                         ::testing::Values(
+                             // Coming into the plot: 500 units are 25000 rows.
+                             JumpCase{"into the plot, 25000 rows", 500, 0, kTwoPixels, false},
+                             JumpCase{"into the plot, 15000 rows", 300, 0, kTwoPixels, true},
+                             JumpCase{"into the plot, 25000 rows, wide limits", 500, 0, kWideJumps, true},
+                             // Leaving the plot at the bottom.
+                             JumpCase{"leaving, 25000 rows", 0, -500, kTwoPixels, false},
+                             JumpCase{"leaving, 15000 rows", 0, -300, kTwoPixels, true},
+                             JumpCase{"leaving, 25000 rows, wide limits", 0, -500, kWideJumps, true},
+                             JumpCase{"clamped pole 1e5 to -1e4", 100000, -10000, kTwoPixels, false}));
+
+TEST_F(PlotterTest, SegmentLeavingWithAWideLimitEndsAtTheEdgeRow)
+{
+    plot(stepAtZero(0, -500), kWideJumps);
+    const auto segs = lines();
+    const auto across = std::find_if(segs.begin(), segs.end(), [](const CanvasCall& c) {
+        return c.points[0].x < 350 && c.points[1].x >= 350;
+    });
+    ASSERT_NE(across, segs.end());
+    EXPECT_EQ(across->points[1].y, 700);
+}
+
+TEST_F(PlotterTest, UndefinedEverywhereDrawsNothing)
+{
+    plot([](double) -> std::optional<double> { return std::nullopt; });
+    EXPECT_EQ(canvas.count(CanvasOp::LineTo), 0u);
+    EXPECT_EQ(canvas.count(CanvasOp::MoveTo), 0u);
+}
+
+TEST_F(PlotterTest, NothingIsDrawnFromSamplesUndefinedUpToTheRightEnd)
+{
+    plot([](double x) -> std::optional<double> {
+        if (x >= 1) {
+            return std::nullopt;
+        }
+        return x;
+    });
+    ASSERT_FALSE(lines().empty());
+    for (const CanvasCall& c : canvas.calls()) {
+        EXPECT_LE(c.points.back().x, 400);
+    }
+}
+
+TEST_F(PlotterTest, NotANumberCountsAsUndefined)
+{
+    plot([](double x) -> std::optional<double> { return x < 0 ? std::nan("") : x; });
+    for (const CanvasCall& c : lines()) {
+        EXPECT_GE(c.points[0].x, 350);
+        EXPECT_GE(c.points[1].y, 0);
+        EXPECT_LE(c.points[1].y, 700);
+    }
+}
+
+TEST_F(PlotterTest, PartOfTheWindowEndsWithTheValueAtItsRightEnd)
+{
+    int calls = 0;
+    KurveZeichnen(
+        XMin, XMax, -1, 1,
+        [&](double x) -> std::optional<double> {
+            ++calls;
+            EXPECT_LE(x, 1.0);
+            return x;
+        },
+        kTwoPixels);
+    const auto segs = lines();
+    ASSERT_FALSE(segs.empty());
+    EXPECT_EQ(canvas.callsOf(CanvasOp::MoveTo).front().points[0], (Point{300, 400}));
+    EXPECT_GE(segs.back().points[1].x, 400);
+    EXPECT_LE(segs.back().points[1].x, 404);
+    EXPECT_EQ(segs.back().points[1].y, 300);
+    EXPECT_LT(calls, 60);
+}
+
+TEST_F(PlotterTest, DegenerateInputsReturnWithoutDrawing)
+{
+    KurveZeichnen(1, 1, 1, 1, identity, kTwoPixels);
+    KurveZeichnen(2, 1, 1, 2, identity, kTwoPixels);
+    KurveZeichnen(std::nan(""), 1, 1, 2, identity, kTwoPixels);
+    KurveZeichnen(XMin, XMax, XMin, XMax, identity, CurveVariant{0, 20000, 20000});
+    PlotWidth = 0;
+    plot(identity);
+    EXPECT_TRUE(canvas.calls().empty());
+    PlotWidth = 700;
+    DrawCanvas = nullptr;
+    plot(identity);
+    DrawCanvas = &canvas;
+    EXPECT_TRUE(canvas.calls().empty());
+}
+
+TEST_F(PlotterTest, StepTooSmallToMoveXEndsTheCurve)
+{
+    // A window far out on the axis where x + dx == x: the plotter must stop, not spin.
+    KurveZeichnen(1e17, 1e17 + 100, 1e17, 1e17 + 100, identity, kTwoPixels);
+    EXPECT_EQ(canvas.count(CanvasOp::LineTo), 0u);
+}
+
+} // namespace
+} // namespace kurvex

@@ -1,0 +1,255 @@
+// Tests of the world-window operations: bounds check, zoom, pan, rubber band and animation turn-around.
+#include "core/WorldWindow.h"
+
+#include "core/U_init.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kurvex {
+namespace {
+
+// Keeps the shared window, start window and plot size of one test from leaking into the next.
+class WorldWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedWorld_ = currentWorld();
+        savedIni_ = IniSettings;
+        savedWidth_ = PlotWidth;
+        savedHeight_ = PlotHeight;
+        IniSettings.x1 = -3.0;
+        IniSettings.x2 = 5.0;
+        IniSettings.y1 = -2.0;
+        IniSettings.y2 = 4.0;
+        setWorld({-7, 7, -7, 7});
+        PlotWidth = 700;
+        PlotHeight = 700;
+    }
+    void TearDown() override
+    {
+        setWorld(savedWorld_);
+        IniSettings = savedIni_;
+        PlotWidth = savedWidth_;
+        PlotHeight = savedHeight_;
+    }
+
+    static constexpr WorldRect kStart{-3.0, 5.0, -2.0, 4.0};
+
+private:
+    WorldRect savedWorld_;
+    IniSettingsRecord savedIni_;
+    int savedWidth_ = 0;
+    int savedHeight_ = 0;
+};
+
+void expectWorldNear(const WorldRect& actual, const WorldRect& expected)
+{
+    EXPECT_NEAR(actual.xMin, expected.xMin, 1e-12);
+    EXPECT_NEAR(actual.xMax, expected.xMax, 1e-12);
+    EXPECT_NEAR(actual.yMin, expected.yMin, 1e-12);
+    EXPECT_NEAR(actual.yMax, expected.yMax, 1e-12);
+}
+
+TEST_F(WorldWindowTest, ZoomOutDoublesAndZoomInHalvesTheSpans)
+{
+    expectWorldNear(zoomedOut({-7, 7, -7, 7}), {-14, 14, -14, 14});
+    expectWorldNear(zoomedIn({-7, 7, -7, 7}), {-3.5, 3.5, -3.5, 3.5});
+    // Off-centre windows keep their centre.
+    expectWorldNear(zoomedOut({0, 4, 10, 12}), {-2, 6, 9, 13});
+    expectWorldNear(zoomedIn({0, 4, 10, 12}), {1, 3, 10.5, 11.5});
+}
+
+struct PanCase {
+    int dirX;
+    int dirY;
+    WorldRect expected;
+};
+
+class PanTest : public WorldWindowTest, public ::testing::WithParamInterface<PanCase> {};
+
+TEST_P(PanTest, MovesBothEndsByATenthOfTheSpan)
+{
+    expectWorldNear(panned({-7, 7, -7, 7}, GetParam().dirX, GetParam().dirY), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PadButtons, PanTest,
+    ::testing::Values(PanCase{1, 0, {-5.6, 8.4, -7, 7}}, PanCase{-1, 0, {-8.4, 5.6, -7, 7}},
+                      PanCase{0, 1, {-7, 7, -5.6, 8.4}}, PanCase{0, -1, {-7, 7, -8.4, 5.6}},
+                      PanCase{1, 1, {-5.6, 8.4, -5.6, 8.4}}, PanCase{-1, -1, {-8.4, 5.6, -8.4, 5.6}},
+                      PanCase{1, -1, {-5.6, 8.4, -8.4, 5.6}}, PanCase{-1, 1, {-8.4, 5.6, -5.6, 8.4}}));
+
+TEST_F(WorldWindowTest, InitWerteTakesTheStartWindow)
+{
+    InitWerte();
+    EXPECT_EQ(currentWorld(), kStart);
+}
+
+TEST_F(WorldWindowTest, ValidWindowPassesUnchanged)
+{
+    setWorld({-1e4 + 1, 99999, 0.5, 0.50011});
+    EXPECT_FALSE(WertePruefen());
+    EXPECT_EQ(currentWorld(), (WorldRect{-1e4 + 1, 99999, 0.5, 0.50011}));
+}
+
+TEST_F(WorldWindowTest, EndsAreClampedToTheUnsymmetricBounds)
+{
+    setWorld({-20000, 150000, -10001, 100000});
+    EXPECT_FALSE(WertePruefen());
+    EXPECT_EQ(currentWorld(), (WorldRect{-10000, 100000, -10000, 100000}));
+    const double inf = std::numeric_limits<double>::infinity();
+    setWorld({-7, 7, -inf, inf});
+    EXPECT_FALSE(WertePruefen());
+    EXPECT_EQ(currentWorld(), (WorldRect{-7, 7, -10000, 100000}));
+}
+
+TEST_F(WorldWindowTest, RepeatedZoomOutStopsAtTheBounds)
+{
+    for (int i = 0; i < 40; ++i) {
+        setWorld(zoomedOut(currentWorld()));
+        WertePruefen();
+    }
+    EXPECT_EQ(currentWorld(), (WorldRect{-10000, 100000, -10000, 100000}));
+}
+
+TEST_F(WorldWindowTest, RepeatedZoomInReturnsToTheStartWindow)
+{
+    bool fellBack = false;
+    for (int i = 0; i < 40 && !fellBack; ++i) {
+        setWorld(zoomedIn(currentWorld()));
+        fellBack = WertePruefen();
+        if (!fellBack) {
+            EXPECT_GT(XMax - XMin, 0.0001);
+        }
+    }
+    EXPECT_TRUE(fellBack);
+    EXPECT_EQ(currentWorld(), kStart);
+}
+
+struct FallBackCase {
+    const char* what;
+    WorldRect window;
+};
+
+class WorldFallBackTest : public WorldWindowTest, public ::testing::WithParamInterface<FallBackCase> {};
+
+TEST_P(WorldFallBackTest, ReplacesTheWholeWindowByTheStartWindow)
+{
+    setWorld(GetParam().window);
+    EXPECT_TRUE(WertePruefen()) << GetParam().what;
+    EXPECT_EQ(currentWorld(), kStart) << GetParam().what;
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorldFallBackTest,
+                         ::testing::Values(FallBackCase{"x span 1e-4", {1, 1.0001, -7, 7}},
+                                           FallBackCase{"y span 1e-5", {-7, 7, 2, 2.00001}},
+                                           FallBackCase{"typed reversed x", {5, -5, -7, 7}},
+                                           FallBackCase{"typed reversed y", {-7, 7, 3, -3}},
+                                           FallBackCase{"clamping reverses a far window", {2e5, 3e5, -7, 7}},
+                                           FallBackCase{"equal ends", {1, 1, -7, 7}},
+                                           FallBackCase{"not a number", {kNaN, 7, -7, 7}},
+                                           FallBackCase{"not a number in y", {-7, 7, -7, kNaN}}));
+
+TEST_F(WorldWindowTest, YSpanOf1e7IsRefusedAfterClamping)
+{
+    // The y span above is 110000 after clamping, which is allowed; a span of exactly 1e7 is not.
+    WorldRect w{-7, 7, -1e4, 2e7};
+    EXPECT_FALSE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax));
+    EXPECT_EQ(w, (WorldRect{-7, 7, -1e4, 1e5}));
+    WorldLimits wide;
+    wide.highest = 1e8;
+    w = {-7, 7, -1e4, 1e7 - 1e4};
+    EXPECT_TRUE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, wide));
+}
+
+TEST_F(WorldWindowTest, OwnLimitsApplyPerAxis)
+{
+    WorldLimits sequences;
+    sequences.minSpanX = 2;
+    sequences.maxSpanX = 1000;
+    sequences.minSpanY = 1e-7;
+    WorldRect w{-0.1, 1.5, 0, 1e-6};
+    EXPECT_TRUE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
+    w = {-1, 12, 0, 1e-6};
+    EXPECT_FALSE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
+}
+
+TEST_F(WorldWindowTest, BandMustExceedTenPixelsBothWays)
+{
+    EXPECT_FALSE(bandZooms(100, 100, 110, 300)); // 10 x 200
+    EXPECT_FALSE(bandZooms(100, 100, 300, 90));  // 200 x 10 upwards
+    EXPECT_TRUE(bandZooms(100, 100, 111, 111));
+    EXPECT_TRUE(bandZooms(300, 300, 289, 289));
+    EXPECT_FALSE(bandZooms(100, 100, 100, 100));
+}
+
+TEST_F(WorldWindowTest, BandGivesTheSameWindowInEitherDragDirection)
+{
+    const WorldRect forward = bandToWorld(0, 0, 350, 175);
+    expectWorldNear(forward, {-7, 0, 3.5, 7});
+    EXPECT_EQ(bandToWorld(350, 175, 0, 0), forward);
+    EXPECT_EQ(bandToWorld(0, 175, 350, 0), forward);
+    EXPECT_EQ(bandToWorld(350, 0, 0, 175), forward);
+}
+
+TEST_F(WorldWindowTest, TurnAroundSetsTheSignOfTheStep)
+{
+    EXPECT_EQ(turnAround(0.0, 8.0, -4, 4), 8.0);
+    EXPECT_EQ(turnAround(0.0, -8.0, -4, 4), -8.0);
+    EXPECT_EQ(turnAround(4.0, 8.0, -4, 4), -8.0);
+    EXPECT_EQ(turnAround(4.0, -8.0, -4, 4), -8.0);
+    EXPECT_EQ(turnAround(-4.0, -8.0, -4, 4), -8.0); // the minimum itself is inside
+    EXPECT_EQ(turnAround(-4.04, -8.0, -4, 4), 8.0);
+    EXPECT_EQ(turnAround(-4.04, 8.0, -4, 4), 8.0);
+}
+
+// One animation as the windows run it: advance by step / steps, then turn around.
+double animate(double value, double& step, double min, double max, int steps)
+{
+    value += step / steps;
+    step = turnAround(value, step, min, max);
+    return value;
+}
+
+TEST_F(WorldWindowTest, AnimationTurnsAtTheEndsOfItsRange)
+{
+    double value = 3.9;
+    double step = 8.0;
+    value = animate(value, step, -4, 4, 200);
+    EXPECT_NEAR(value, 3.94, 1e-12);
+    EXPECT_GT(step, 0);
+    value = animate(value, step, -4, 4, 200);
+    value = animate(value, step, -4, 4, 200);
+    EXPECT_GE(value, 4.0);
+    EXPECT_LT(step, 0);
+    value = animate(value, step, -4, 4, 200);
+    EXPECT_LT(value, 4.0);
+}
+
+TEST_F(WorldWindowTest, ValueBeyondItsRangeComesBack)
+{
+    for (double start : {10.0, -10.0}) {
+        double value = start;
+        double step = 8.0;
+        for (int frame = 0; frame < 400; ++frame) {
+            const double before = value;
+            value = animate(value, step, -4, 4, 200);
+            if (value >= -4 && value < 4) {
+                break;
+            }
+            // After the first frame, which still goes the starting way, every frame moves back.
+            if (frame > 0) {
+                EXPECT_LT(std::abs(value), std::abs(before)) << "frame " << frame;
+            }
+        }
+        EXPECT_TRUE(value >= -4 && value < 4) << "from " << start;
+    }
+}
+
+} // namespace
+} // namespace kurvex
