@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::array<Qt::BrushStyle, 8> kQtBrushStyles = {
     Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
-    Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern,
+    Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern,
 };
 
 // Paints the items through the box's own drawing.
@@ -44,7 +44,7 @@ private:
 
 } // namespace
 
-// The platform's "forward diagonal" runs down from left to right, Qt's backward pattern.
+// Index 4, the forward diagonal, runs down from left to right as Qt's FDiagPattern does.
 Qt::BrushStyle QtBrushStyle(int index)
 {
     return index >= 0 && index < 8 ? kQtBrushStyles[static_cast<std::size_t>(index)] : Qt::SolidPattern;

@@ -1,0 +1,205 @@
+// Edit fields and the parser: the exit event, term and number edits, and the syntax message box.
+#include "controls/EditRoutines.h"
+
+#include "core/U_init.h"
+#include "core/UtilStr.h"
+#include "core/fktpars.h"
+#include "platform/TextCodec.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <cmath>
+
+namespace kurvex {
+
+namespace {
+
+constexpr char16_t kPiChar = u'\u03C0';
+constexpr char16_t kPhiChar = u'\u03A6';
+
+int exitDepth = 0;
+
+struct ExitScope {
+    ExitScope() { ++exitDepth; }
+    ~ExitScope() { --exitDepth; }
+    ExitScope(const ExitScope&) = delete;
+    ExitScope& operator=(const ExitScope&) = delete;
+};
+
+bool isExitReason(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool compileTermEdit(QLineEdit* edit, TermTree& tree)
+{
+    const std::string text = PointToComma(NormalizeTerm(TermFromDisplay(edit->text())));
+    edit->setText(TermToDisplay(text));
+    if (CompileTerm(tree, text, true)) {
+        return true;
+    }
+    const int errorPos = SyntaxErrorPos;
+    CompileTerm(tree, "0", true);
+    EvalOk = false;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setCursorPosition(errorPos);
+    return false;
+}
+
+QString trimmedRight(const std::string& s)
+{
+    QString text = QString::fromStdString(s);
+    while (text.endsWith(QLatin1Char(' '))) {
+        text.chop(1);
+    }
+    return text;
+}
+
+} // namespace
+
+QString TermToDisplay(std::string_view cp1252)
+{
+    QString out;
+    out.reserve(static_cast<qsizetype>(cp1252.size()));
+    for (const char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0xF0) {
+            out += QChar(kPiChar);
+        } else if (byte == 0xD6) {
+            out += QChar(kPhiChar);
+        } else {
+            out += QString::fromStdString(Cp1252ToUtf8(std::string_view(&c, 1)));
+        }
+    }
+    return out;
+}
+
+std::string TermFromDisplay(const QString& text)
+{
+    QString mapped = text;
+    mapped.replace(QChar(kPiChar), QChar(0x00F0));
+    mapped.replace(QChar(kPhiChar), QChar(0x00D6));
+    return Utf8ToCp1252(mapped.toStdString());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+EditExitWatcher::EditExitWatcher(QLineEdit* edit) : QObject(edit), edit_(edit)
+{
+    edit->installEventFilter(this);
+}
+
+bool EditExitWatcher::running()
+{
+    return exitDepth > 0;
+}
+
+void EditExitWatcher::fire()
+{
+    if (exitDepth > 0) {
+        return;
+    }
+    const ExitScope scope;
+    emit exited();
+}
+
+bool EditExitWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != edit_) {
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        const auto* fe = static_cast<QFocusEvent*>(event);
+        if (isExitReason(fe->reason()) && edit_->isVisible() && edit_->window()->isVisible()) {
+            fire();
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* ke = static_cast<QKeyEvent*>(event);
+        if (ke->key() != Qt::Key_Return && ke->key() != Qt::Key_Enter) {
+            return false;
+        }
+        if (exitDepth > 0) {
+            return true;
+        }
+        // Tab moves the focus on, and the focus-out runs the exit; with nowhere to go, run it here.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit_, &tab);
+        if (edit_->hasFocus()) {
+            fire();
+        }
+        return true;
+    }
+    return false;
+}
+
+EditExitWatcher* WatchEditExit(QLineEdit* edit)
+{
+    if (auto* existing = edit->findChild<EditExitWatcher*>(QString(), Qt::FindDirectChildrenOnly)) {
+        return existing;
+    }
+    return new EditExitWatcher(edit);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool CheckTermEdit(QLineEdit* edit)
+{
+    return compileTermEdit(edit, ParsedTerm);
+}
+
+bool CheckTermEdit2(QLineEdit* edit)
+{
+    return compileTermEdit(edit, ParsedTerm2);
+}
+
+QString NumberText(double value)
+{
+    return trimmedRight(FormatNumber(Decimals, value));
+}
+
+void ShowNumber(QLineEdit* edit, double value)
+{
+    edit->setText(NumberText(value));
+    edit->setModified(false);
+}
+
+bool ReadNumberEdit(QLineEdit* edit, double& value, NumberRead mode)
+{
+    if (mode == NumberRead::IfChanged && !edit->isModified()) {
+        return false;
+    }
+    if (!CompileTerm(ParsedNumber, TermFromDisplay(edit->text()), false)) {
+        const int errorPos = SyntaxErrorPos;
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->setCursorPosition(errorPos);
+        return false;
+    }
+    const double v = EvaluateDerivative(ParsedNumber, 0, 0, 0, 0, 0, 0, 0, 0);
+    const bool defined = EvalOk && std::isfinite(v);
+    if (defined) {
+        value = v;
+    }
+    ShowNumber(edit, value);
+    return defined;
+}
+
+void InstallSyntaxMessageBox(QWidget* parent)
+{
+    QPointer<QWidget> owner(parent);
+    SetSyntaxErrorHandler([owner](int, const std::string& message, int) {
+        QWidget* over = owner ? owner.data() : QApplication::activeWindow();
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"),
+                        QString::fromStdString(Cp1252ToUtf8(message)), QMessageBox::Ok, over);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box.exec();
+    });
+}
+
+} // namespace kurvex

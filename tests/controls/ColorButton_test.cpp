@@ -1,0 +1,215 @@
+// Tests of the colour button: palette lookup, popup placement and hit test, choice and event order.
+#include "controls/ColorButton.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+TEST(ColorPaletteTest, HoldsEightyColoursInRowOrder)
+{
+    const auto& pal = ColorPalette();
+    EXPECT_EQ(pal[0], 0x804000u);
+    EXPECT_EQ(pal[7], 0xFF8080u);
+    EXPECT_EQ(pal[8], 0xFF0080u);
+    EXPECT_EQ(pal[72], 0x000000u);
+    EXPECT_EQ(pal[79], 0xFFFFFFu);
+}
+
+TEST(ColorPaletteTest, DuplicatedColourSelectsItsFirstCell)
+{
+    EXPECT_EQ(PaletteIndexOf(0x808000), 16);
+    EXPECT_EQ(PaletteIndexOf(0x808040), 17);
+    EXPECT_EQ(PaletteIndexOf(0x008080), 22);
+    EXPECT_EQ(PaletteIndexOf(0x00FF00), 25);
+    EXPECT_EQ(PaletteIndexOf(0x0000FF), 36);
+    EXPECT_EQ(PaletteIndexOf(0xFF00FF), 50);
+    EXPECT_EQ(PaletteIndexOf(0x123456), kPaletteNone);
+}
+
+TEST(ColorPaletteTest, ColourConversionKeepsTheByteOrder)
+{
+    const QColor q = ToQColor(0x0033CCFF);
+    EXPECT_EQ(q.red(), 0xFF);
+    EXPECT_EQ(q.green(), 0xCC);
+    EXPECT_EQ(q.blue(), 0x33);
+    EXPECT_EQ(FromQColor(q), 0x0033CCFFu);
+}
+
+struct PlacementCase {
+    const char* name;
+    QRect button;
+    QPoint expected;
+};
+
+TEST(ColorPopupPlacementTest, BelowAboveAndShifted)
+{
+    const QRect screen(0, 0, 1000, 800);
+    const QSize popup(164, 188);
+    const std::vector<PlacementCase> cases = {
+        {"below", QRect(100, 100, 45, 22), QPoint(99, 122)},
+        {"flipped above near the bottom", QRect(100, 700, 45, 22), QPoint(99, 512)},
+        {"moved up to the bottom edge while still below the top", QRect(100, 600, 45, 22), QPoint(99, 612)},
+        {"shifted left at the right edge", QRect(950, 100, 45, 22), QPoint(836, 122)},
+        {"never left of the screen", QRect(0, 100, 45, 22), QPoint(0, 122)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PopupPosition(c.button, popup, screen), c.expected) << c.name;
+    }
+}
+
+TEST(ColorPopupTest, LayoutAndHitTest)
+{
+    TColorPopup popup;
+    EXPECT_EQ(popup.width(), 8 * 18 + 2 * 2 + 2 * 8);
+    EXPECT_EQ(popup.height(), 10 * 18 + 4 * 2);
+    EXPECT_EQ(popup.cellRect(0), QRect(10, 4, 18, 18));
+    EXPECT_EQ(popup.cellRect(9), QRect(28, 22, 18, 18));
+    EXPECT_EQ(popup.hitTest(popup.cellRect(9).center()), 9);
+    EXPECT_EQ(popup.hitTest(popup.cellRect(79).center()), 79);
+    EXPECT_EQ(popup.hitTest(QPoint(5, 30)), kPaletteNone);                 // left of the spacing
+    EXPECT_EQ(popup.hitTest(QPoint(popup.width() - 3, 30)), kPaletteNone); // right of the grid
+    EXPECT_EQ(popup.hitTest(QPoint(30, 1)), kPaletteNone);
+
+    popup.setDefaultText(QStringLiteral("&Standard"));
+    EXPECT_EQ(popup.hitTest(popup.defaultButtonRect().center()), kPaletteDefaultButton);
+    EXPECT_GT(popup.cellRect(0).top(), popup.defaultButtonRect().bottom());
+    EXPECT_EQ(popup.hitTest(popup.cellRect(0).center()), 0);
+}
+
+// Records the button's signals in the order they came.
+struct EventLog {
+    std::vector<std::string> events;
+    explicit EventLog(TColorButton& b)
+    {
+        QObject::connect(&b, &TColorButton::changed, [this] { events.push_back("change"); });
+        QObject::connect(&b, &TColorButton::dropChanged, [this] { events.push_back("drop"); });
+        QObject::connect(&b, &TColorButton::defaultSelected, [this] { events.push_back("default"); });
+    }
+};
+
+class ColorButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.resize(300, 200);
+        button = new TColorButton(&window);
+        button->move(20, 20);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void open() { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10)); }
+
+    QWidget window;
+    TColorButton* button = nullptr;
+};
+
+TEST_F(ColorButtonTest, ChoosingAColourChangesThenCloses)
+{
+    EventLog log(*button);
+    button->setDroppedDown(true);
+    ASSERT_TRUE(button->DroppedDown());
+    TColorPopup* popup = button->popup();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->selectedIndex(), 72); // black
+
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->cellRect(36).center());
+    EXPECT_EQ(button->SelectionColor(), 0x0000FFu);
+    EXPECT_FALSE(button->DroppedDown());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "change", "drop"}));
+}
+
+TEST_F(ColorButtonTest, APressOnTheButtonDropsThePalette)
+{
+    open();
+    EXPECT_TRUE(button->DroppedDown());
+    button->setDroppedDown(false);
+    EXPECT_FALSE(button->DroppedDown());
+}
+
+TEST_F(ColorButtonTest, ChoosingTheSelectedCellFiresNoChange)
+{
+    button->setSelectionColor(0x808000);
+    EventLog log(*button);
+    button->setDroppedDown(true);
+    TColorPopup* popup = button->popup();
+    EXPECT_EQ(popup->selectedIndex(), 16);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->cellRect(16).center());
+    EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "drop"}));
+    EXPECT_FALSE(button->DroppedDown());
+}
+
+TEST_F(ColorButtonTest, ColourOutsideThePaletteShowsNoSelectedCell)
+{
+    button->setSelectionColor(0x123456);
+    button->setDroppedDown(true);
+    EXPECT_EQ(button->popup()->selectedIndex(), kPaletteNone);
+}
+
+TEST_F(ColorButtonTest, KeysChooseTheHoveredCellOrCloseWithoutChoice)
+{
+    button->setDroppedDown(true);
+    TColorPopup* popup = button->popup();
+    QTest::mouseMove(popup, popup->cellRect(5).center());
+    EXPECT_EQ(popup->hoverIndex(), 5);
+    QTest::keyClick(popup, Qt::Key_Left); // arrows do nothing
+    EXPECT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(button->SelectionColor(), 0xFF6666u);
+    EXPECT_FALSE(button->DroppedDown());
+
+    EventLog log(*button);
+    button->setDroppedDown(true);
+    QTest::keyClick(button->popup(), Qt::Key_Escape);
+    EXPECT_FALSE(button->DroppedDown());
+    EXPECT_EQ(button->SelectionColor(), 0xFF6666u);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "drop"}));
+}
+
+TEST_F(ColorButtonTest, ReleaseOutsideTheCellsKeepsThePopupOpen)
+{
+    button->setDroppedDown(true);
+    TColorPopup* popup = button->popup();
+    QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(3, 50));
+    EXPECT_TRUE(button->DroppedDown());
+    button->setDroppedDown(false);
+}
+
+TEST_F(ColorButtonTest, SettingTheColourFromCodeFiresChangeOnlyOnANewValue)
+{
+    QSignalSpy spy(button, &TColorButton::changed);
+    button->setSelectionColor(0);
+    EXPECT_EQ(spy.count(), 0);
+    button->setSelectionColor(0xFF);
+    EXPECT_EQ(spy.count(), 1);
+    button->setSelectionColor(0xFF);
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(ColorButtonTest, RefusedDropActsAsGroupedSpeedButton)
+{
+    QObject::connect(button, &TColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
+    auto* other = new TColorButton(&window);
+    other->move(100, 20);
+    other->show();
+    QObject::connect(other, &TColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
+    button->setGroupIndex(1);
+    other->setGroupIndex(1);
+    QSignalSpy clicks(button, &TColorButton::clicked);
+    open();
+    EXPECT_FALSE(button->DroppedDown());
+    EXPECT_TRUE(button->Down());
+    EXPECT_EQ(clicks.count(), 1);
+    QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(other->Down());
+    EXPECT_FALSE(button->Down());
+}
+
+} // namespace
+} // namespace kurvex

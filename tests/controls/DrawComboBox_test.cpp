@@ -1,0 +1,127 @@
+// Tests of the sample combo boxes and the multi-line button.
+#include "controls/DrawComboBox.h"
+#include "controls/SMultiBtn.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kurvex {
+namespace {
+
+TEST(FillStyleComboTest, ValueAboveTheMaximumIsIgnored)
+{
+    TFillStyleComboBox box;
+    EXPECT_EQ(box.count(), 8);
+    EXPECT_EQ(box.itemText(0), QStringLiteral("Ashurado 1"));
+    box.setFillStyle(7);
+    EXPECT_EQ(box.FillStyle(), 7);
+    box.setFillStyle(9);
+    EXPECT_EQ(box.FillStyle(), 7);
+    EXPECT_EQ(box.currentIndex(), 7);
+    box.setFillStyle(-1);
+    EXPECT_EQ(box.currentIndex(), 7);
+}
+
+TEST(FillStyleComboTest, BrushStylesMatchThePlatformHatches)
+{
+    EXPECT_EQ(QtBrushStyle(0), Qt::SolidPattern);
+    EXPECT_EQ(QtBrushStyle(1), Qt::NoBrush);
+    EXPECT_EQ(QtBrushStyle(6), Qt::CrossPattern);
+    // Forward diagonal runs down from left to right: pixels (0,0),(1,1),(2,2) lie on one hatch line.
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.fillRect(img.rect(), QBrush(Qt::black, QtBrushStyle(4)));
+    }
+    int onLine = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x + 1 < 16 && y + 1 < 16; ++x) {
+            if (img.pixelColor(x, y) == Qt::black && img.pixelColor(x + 1, y + 1) == Qt::black) {
+                ++onLine;
+            }
+        }
+    }
+    EXPECT_GT(onLine, 8);
+    EXPECT_EQ(FillStyleOf(4), BrushStyle::FDiagonal);
+    EXPECT_EQ(FillStyleIndex(BrushStyle::DiagCross), 7);
+}
+
+TEST(LineWidthComboTest, WidthIsClampedAndMaximumRefills)
+{
+    TLineWidthComboBox box;
+    EXPECT_EQ(box.count(), 5);
+    box.setLineWidth(3);
+    EXPECT_EQ(box.currentIndex(), 2);
+    box.setLineWidth(0);
+    EXPECT_EQ(box.LineWidth(), 1);
+    EXPECT_EQ(box.currentIndex(), 0);
+    box.setLineWidth(9);
+    EXPECT_EQ(box.LineWidth(), 5);
+    box.setLineWidth(2);
+    box.setMaxLineWidth(3);
+    EXPECT_EQ(box.count(), 3);
+    EXPECT_EQ(box.itemText(2), QStringLiteral("Ancho 3"));
+    EXPECT_EQ(box.LineWidth(), 2);
+    EXPECT_EQ(box.currentIndex(), 1);
+    box.setLineWidth(3);
+    box.setMaxLineWidth(2);
+    EXPECT_EQ(box.LineWidth(), 2);
+}
+
+TEST(LineWidthComboTest, PickStoresTheValueBeforeTheChangeSignal)
+{
+    TLineWidthComboBox box;
+    int seen = 0;
+    QObject::connect(&box, &DrawComboBoxBase::changed, [&] { seen = box.LineWidth(); });
+    QSignalSpy clicks(&box, &DrawComboBoxBase::clicked);
+    box.setCurrentIndex(3);
+    emit box.activated(3);
+    EXPECT_EQ(seen, 4);
+    EXPECT_EQ(clicks.count(), 1);
+    QSignalSpy changes(&box, &DrawComboBoxBase::changed);
+    box.setLineWidth(2); // from code: no change signal
+    EXPECT_EQ(changes.count(), 0);
+}
+
+TEST(LineStyleComboTest, EightMarkersButTheMaximumLimitsTheSetter)
+{
+    TLineStyleComboBox box;
+    EXPECT_EQ(box.count(), 8);
+    EXPECT_EQ(box.LineStyle(), 2);
+    box.setLineStyle(4);
+    EXPECT_EQ(box.LineStyle(), 4);
+    box.setLineStyle(5);
+    EXPECT_EQ(box.LineStyle(), 4);
+    emit box.activated(6); // the user may still pick the other markers
+    EXPECT_EQ(box.LineStyle(), 6);
+}
+
+TEST(LineWidthComboTest, SampleLineIsDrawnInLineColour)
+{
+    TLineWidthComboBox box;
+    box.setLineColor(0x0000FF);
+    QImage img(100, 17, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    box.drawItem(p, QRect(0, 0, 100, 17), 2, Qt::white);
+    p.end();
+    EXPECT_EQ(img.pixelColor(50, 8), QColor(Qt::red));
+    EXPECT_NE(img.pixelColor(8, 8), QColor(Qt::red)); // line starts at left + 6 + width
+}
+
+TEST(SMButtonTest, LongCaptionWraps)
+{
+    TSMButton button(QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"));
+    button.resize(120, 50);
+    EXPECT_GE(button.captionLineCount(), 2);
+    EXPECT_FALSE(button.autoDefault());
+    button.setWordWrap(false);
+    EXPECT_EQ(button.captionLineCount(), 1);
+}
+
+} // namespace
+} // namespace kurvex

@@ -1,0 +1,137 @@
+// Tests of the rocker switch: geometry, hit test, events of code and user changes.
+#include "controls/GSwitch.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+TEST(SwitchGeometryTest, DefaultSwitchMeasures)
+{
+    const SwitchGeometry g = ComputeSwitchGeometry(83, 24, 6, 6, false, true);
+    EXPECT_EQ(g.h, 14);
+    EXPECT_EQ(g.w, 79);
+    EXPECT_EQ(g.half, -39); // unchecked differs from CheckedLeft: mirrored
+    EXPECT_EQ(g.m, 41);
+    EXPECT_EQ(g.s, -6);
+    const SwitchGeometry on = ComputeSwitchGeometry(83, 24, 6, 6, true, true);
+    EXPECT_EQ(on.half, 39);
+    EXPECT_EQ(on.s, 6);
+    EXPECT_EQ(on.flatHalf().at(0), QPoint(2, 2));
+    EXPECT_EQ(on.tiltedHalf().at(1), QPoint(41 + 39 - 6, 8));
+}
+
+struct HitCase {
+    bool checked;
+    bool checkedLeft;
+    int x;
+    bool toggles;
+};
+
+TEST(SwitchGeometryTest, OnlyTheTiltedHalfToggles)
+{
+    const HitCase cases[] = {
+        {true, true, 60, true},   // half 39 positive: right of it toggles
+        {true, true, 20, false},  // flat half
+        {false, true, 20, true},  // mirrored: left of |half| toggles
+        {false, true, 60, false}, //
+        {false, false, 60, true}, // CheckedLeft false, unchecked: not mirrored
+        {false, false, 20, false},
+    };
+    for (const HitCase& c : cases) {
+        const SwitchGeometry g = ComputeSwitchGeometry(83, 24, 6, 6, c.checked, c.checkedLeft);
+        EXPECT_EQ(SwitchPressToggles(c.x, g, c.checked, c.checkedLeft), c.toggles)
+            << c.checked << c.checkedLeft << " x=" << c.x;
+    }
+}
+
+class SwitchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.resize(200, 100);
+        sw = new TSwitch(&window);
+        sw->move(10, 10);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QObject::connect(sw, &TSwitch::changed, [this] { events.push_back("changed"); });
+        QObject::connect(sw, &TSwitch::switchedOn, [this] { events.push_back("on"); });
+        QObject::connect(sw, &TSwitch::switchedOff, [this] { events.push_back("off"); });
+        QObject::connect(sw, &TSwitch::clicked, [this] { events.push_back("click"); });
+    }
+    QWidget window;
+    TSwitch* sw = nullptr;
+    std::vector<std::string> events;
+};
+
+TEST_F(SwitchTest, CodeChangesFireNoClick)
+{
+    sw->setChecked(false);
+    EXPECT_TRUE(events.empty());
+    sw->setChecked(true);
+    sw->setChecked(false);
+    EXPECT_EQ(events, (std::vector<std::string>{"changed", "on", "changed", "off"}));
+}
+
+TEST_F(SwitchTest, PressOnTiltedHalfTogglesAndReleaseClicks)
+{
+    // Unchecked with CheckedLeft: the tilted half is on the left.
+    QTest::mouseClick(sw, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(sw->Checked());
+    EXPECT_TRUE(sw->hasFocus());
+    EXPECT_EQ(events, (std::vector<std::string>{"changed", "on", "click"}));
+}
+
+TEST_F(SwitchTest, PressOnFlatHalfOnlyClicks)
+{
+    QTest::mouseClick(sw, Qt::LeftButton, {}, QPoint(70, 10));
+    EXPECT_FALSE(sw->Checked());
+    EXPECT_EQ(events, (std::vector<std::string>{"click"}));
+}
+
+TEST_F(SwitchTest, SpaceAndEnterToggleThenClick)
+{
+    sw->setFocus();
+    QTest::keyClick(sw, Qt::Key_Space);
+    QTest::keyClick(sw, Qt::Key_Return);
+    EXPECT_FALSE(sw->Checked());
+    EXPECT_EQ(events, (std::vector<std::string>{"changed", "on", "click", "changed", "off", "click"}));
+}
+
+TEST_F(SwitchTest, CaptionSitsOnTheFlatHalf)
+{
+    sw->setCheckedLeft(false);
+    EXPECT_EQ(sw->currentCaption(), QStringLiteral("AUS"));
+    // Unchecked equals CheckedLeft now: half positive, caption in the left half.
+    EXPECT_LT(sw->captionPosition().x(), sw->geometry().m);
+    sw->setCheckedLeft(true);
+    EXPECT_GE(sw->captionPosition().x(), sw->geometry().m);
+    sw->setChecked(true);
+    EXPECT_EQ(sw->currentCaption(), QStringLiteral("EIN"));
+}
+
+TEST_F(SwitchTest, SideLengthMustFitTheWidth)
+{
+    EXPECT_FALSE(sw->setSideLength(sw->width() - 4));
+    EXPECT_EQ(sw->SideLength(), 6);
+    EXPECT_TRUE(sw->setSideLength(5));
+    EXPECT_EQ(sw->SideLength(), 5);
+}
+
+TEST_F(SwitchTest, PaintsOnAndOffColours)
+{
+    sw->setChecked(true);
+    const QImage img = sw->grab().toImage();
+    const SwitchGeometry g = sw->geometry();
+    // Flat half in OnColor ($FF = red), tilted half in OffColor ($80 = dark red).
+    EXPECT_EQ(img.pixelColor(g.m - 4, 2 + g.h - 2), QColor(0xFF, 0, 0));
+    EXPECT_EQ(img.pixelColor(g.m + 4, 2 + g.h - 1), QColor(0x80, 0, 0));
+}
+
+} // namespace
+} // namespace kurvex
