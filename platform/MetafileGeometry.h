@@ -1,0 +1,40 @@
+// Geometry a metafile writer needs: clipping lines and polygons into the 16-bit coordinate range.
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace kurvex {
+
+struct DPoint {
+    double x = 0.0;
+    double y = 0.0;
+    bool operator==(const DPoint&) const = default;
+};
+
+// Closed box: points on the edges are inside.
+struct DBox {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+    bool operator==(const DBox&) const = default;
+    bool contains(DPoint p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+};
+
+// The part of segment a-b inside the box, or nothing when it misses the box.
+std::optional<std::pair<DPoint, DPoint>> ClipSegment(DPoint a, DPoint b, const DBox& box);
+
+// The polygon cut to the box (Sutherland-Hodgman); edges along the box replace the parts outside.
+std::vector<DPoint> ClipPolygon(const std::vector<DPoint>& polygon, const DBox& box);
+
+// A polyline cut to the box: the runs that stay inside, each with at least two points.
+std::vector<std::vector<DPoint>> ClipPolyline(const std::vector<DPoint>& line, const DBox& box);
+
+// Rounded to the nearest integer and held inside [lo, hi]; NaN becomes lo.
+int RoundClamped(double v, int lo, int hi);
+
+} // namespace kurvex

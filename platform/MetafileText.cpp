@@ -1,0 +1,148 @@
+// Text encodings a metafile needs: UTF-8 decoding, Windows-1252/1253 bytes and UTF-16 units.
+#include "platform/MetafileText.h"
+
+#include <array>
+
+namespace kurvex {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks a byte without a character.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Windows-1253 bytes 0x80..0xBF; 0 marks a byte without a character. From 0xC0 on the code page
+// is the Greek block U+0390.. in order, with a hole at 0xD2 and none at 0xFF.
+constexpr std::array<char32_t, 64> kCp1253High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0,      0x2030, 0,      0x2039, 0,
+    0,      0,      0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0,      0x2122,
+    0,      0x203A, 0,      0,      0,      0,      0x00A0, 0x0385, 0x0386, 0x00A3, 0x00A4, 0x00A5, 0x00A6,
+    0x00A7, 0x00A8, 0x00A9, 0,      0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x2015, 0x00B0, 0x00B1, 0x00B2, 0x00B3,
+    0x0384, 0x00B5, 0x00B6, 0x00B7, 0x0388, 0x0389, 0x038A, 0x00BB, 0x038C, 0x00BD, 0x038E, 0x038F};
+
+} // namespace
+
+std::u32string DecodeUtf8(const std::string& utf8)
+{
+    std::u32string out;
+    out.reserve(utf8.size());
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char b = byteAt(i);
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t minimum = 0;
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = b & 0x1F;
+            minimum = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = b & 0x0F;
+            minimum = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = b & 0x07;
+            minimum = 0x10000;
+        } else {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        bool ok = i + static_cast<std::size_t>(extra) < utf8.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const unsigned char c = byteAt(i + k);
+            if ((c & 0xC0) != 0x80) {
+                ok = false;
+            } else {
+                cp = (cp << 6) | (c & 0x3F);
+            }
+        }
+        if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::optional<std::uint8_t> ToCp1252(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<std::uint8_t>(c);
+    }
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] != 0 && kCp1252High[i] == c) {
+            return static_cast<std::uint8_t>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint8_t> ToCp1253(char32_t c)
+{
+    if (c < 0x80) {
+        return static_cast<std::uint8_t>(c);
+    }
+    if (c >= 0x0390 && c <= 0x03CE && c != 0x03A2) {
+        return static_cast<std::uint8_t>(c - 0x0390 + 0xC0);
+    }
+    for (std::size_t i = 0; i < kCp1253High.size(); ++i) {
+        if (kCp1253High[i] != 0 && kCp1253High[i] == c) {
+            return static_cast<std::uint8_t>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+bool NeedsGreekCodePage(const std::u32string& text)
+{
+    for (const char32_t c : text) {
+        if (!ToCp1252(c) && ToCp1253(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string EncodeSingleByte(const std::u32string& text, bool greek)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char32_t c : text) {
+        const auto b = greek ? ToCp1253(c) : ToCp1252(c);
+        out.push_back(static_cast<char>(b.value_or('?')));
+    }
+    return out;
+}
+
+std::u16string ToUtf16(const std::u32string& text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (const char32_t c : text) {
+        if (c < 0x10000) {
+            out.push_back(static_cast<char16_t>(c));
+        } else {
+            const char32_t v = c - 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        }
+    }
+    return out;
+}
+
+} // namespace kurvex

@@ -1,0 +1,341 @@
+// Plays a recorded picture as metafile records: GDI object table, device state and 16-bit clipping.
+#include "platform/MetafileWriter.h"
+
+#include "platform/MetafileText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace kurvex {
+
+namespace {
+
+constexpr int kInt16Min = -32768;
+constexpr int kInt16Max = 32767;
+// Lines are cut this far outside the picture, so a cut end never shows, even under a wide pen.
+constexpr double kClipMargin = 1024.0;
+
+int ropOf(PenMode mode)
+{
+    switch (mode) {
+    case PenMode::Copy:
+        return kRopCopyPen;
+    case PenMode::NotXor:
+        return 10;
+    case PenMode::Xor:
+        return 7;
+    case PenMode::Not:
+        return 6;
+    }
+    return kRopCopyPen;
+}
+
+// A "Symbol" face shows Latin letters as Greek ones only when the file says so by its charset.
+bool isSymbolFont(const Font& font)
+{
+    if (font.charset == FontCharset::Symbol) {
+        return true;
+    }
+    std::string family = font.family;
+    std::transform(family.begin(), family.end(), family.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return family == "symbol";
+}
+
+std::vector<int> roundedAdvances(const std::vector<double>& advances, std::size_t count)
+{
+    std::vector<int> dx(count, 0);
+    double sum = 0.0;
+    long previous = 0;
+    for (std::size_t i = 0; i < count && i < advances.size(); ++i) {
+        sum += std::isfinite(advances[i]) ? advances[i] : 0.0;
+        const long now = std::lround(std::clamp(sum, -1e6, 1e6));
+        dx[i] = static_cast<int>(now - previous);
+        previous = now;
+    }
+    return dx;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> MetafileWriter::write(const MetafileRecording& recording)
+{
+    const int width = std::clamp(recording.width, 1, kInt16Max);
+    const int height = std::clamp(recording.height, 1, kInt16Max);
+    box_ = DBox{-kClipMargin, -kClipMargin, std::min(width + kClipMargin, double{kInt16Max}),
+                std::min(height + kClipMargin, double{kInt16Max})};
+    objects_.clear();
+    tableSize_ = 0;
+    dc_ = DcState{};
+    saved_.reset();
+    clip_.reset();
+
+    begin(width, height);
+    for (const MetafileOp& op : recording.ops) {
+        play(op);
+    }
+    applyClip(std::nullopt);
+    return finish(tableSize_);
+}
+
+Point MetafileWriter::toPoint(DPoint p) const
+{
+    return {RoundClamped(p.x, static_cast<int>(box_.left), static_cast<int>(box_.right)),
+            RoundClamped(p.y, static_cast<int>(box_.top), static_cast<int>(box_.bottom))};
+}
+
+IntRect MetafileWriter::toRect(DPoint a, DPoint b) const
+{
+    const Point p = toPoint(a);
+    const Point q = toPoint(b);
+    return {p.x, p.y, q.x, q.y};
+}
+
+void MetafileWriter::applyClip(const std::optional<DBox>& clip)
+{
+    if (clip == clip_) {
+        return;
+    }
+    if (clip_) {
+        restoreDc();
+        dc_ = *saved_;
+        saved_.reset();
+    }
+    clip_ = clip;
+    if (clip_) {
+        saved_ = dc_;
+        saveDc();
+        intersectClipRect(toRect({clip_->left, clip_->top}, {clip_->right, clip_->bottom}));
+    }
+}
+
+void MetafileWriter::use(const ObjectKey& key)
+{
+    const auto kind = static_cast<Kind>(key.index());
+    const int current = dc_.selected[kind];
+    if (current >= 0 && objects_[current] && *objects_[current] == key) {
+        return;
+    }
+    int slot = -1;
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        if (objects_[i] && *objects_[i] == key) {
+            slot = static_cast<int>(i);
+            break;
+        }
+    }
+    if (slot < 0) {
+        const auto freeSlot = std::find(objects_.begin(), objects_.end(), std::nullopt);
+        slot = static_cast<int>(freeSlot - objects_.begin());
+        if (freeSlot == objects_.end()) {
+            objects_.emplace_back();
+        }
+        objects_[slot] = key;
+        tableSize_ = std::max(tableSize_, static_cast<int>(objects_.size()));
+        if (const auto* pen = std::get_if<PenKey>(&key)) {
+            createPen(slot, Pen{pen->color, pen->width, pen->style, PenMode::Copy});
+        } else if (const auto* brush = std::get_if<Brush>(&key)) {
+            createBrush(slot, *brush);
+        } else {
+            createFont(slot, std::get<Font>(key));
+        }
+    }
+    selectObject(slot);
+    dc_.selected[kind] = slot;
+    collect(kind);
+}
+
+void MetafileWriter::collect(Kind kind)
+{
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        const int slot = static_cast<int>(i);
+        if (!objects_[i] || static_cast<Kind>(objects_[i]->index()) != kind) {
+            continue;
+        }
+        // An object the saved state still selects must live until RestoreDC brings it back.
+        const bool pinned = saved_ && saved_->selected[kind] == slot;
+        if (dc_.selected[kind] == slot || pinned) {
+            continue;
+        }
+        deleteObject(slot);
+        objects_[i].reset();
+    }
+    while (!objects_.empty() && !objects_.back()) {
+        objects_.pop_back();
+    }
+}
+
+void MetafileWriter::usePen(const Pen& pen)
+{
+    use(PenKey{pen.color, std::max(pen.width, 0), pen.style});
+    const int rop = ropOf(pen.mode);
+    if (dc_.rop != rop) {
+        setRop2(rop);
+        dc_.rop = rop;
+    }
+}
+
+void MetafileWriter::useBrush(const Brush& brush)
+{
+    Brush key = brush;
+    if (key.style == BrushStyle::Clear) {
+        key.color = clBlack;
+    }
+    use(key);
+}
+
+void MetafileWriter::useFill(const Brush& brush)
+{
+    useBrush(brush);
+    // Hatch gaps and dashed-pen gaps stay transparent, so what lies below shows through.
+    useBkMode(false);
+}
+
+void MetafileWriter::useBkMode(bool opaque)
+{
+    if (dc_.bkOpaque != opaque) {
+        setBkMode(opaque);
+        dc_.bkOpaque = opaque;
+    }
+}
+
+void MetafileWriter::emitPolyline(const std::vector<DPoint>& run)
+{
+    std::vector<Point> pts;
+    pts.reserve(std::min(run.size(), kMaxPolylinePoints));
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        pts.push_back(toPoint(run[i]));
+        if (pts.size() == kMaxPolylinePoints) {
+            polyline(pts);
+            pts = {pts.back()};
+        }
+    }
+    if (pts.size() >= 2) {
+        polyline(pts);
+    }
+}
+
+void MetafileWriter::play(const MetafileOp& op)
+{
+    applyClip(op.clip);
+    switch (op.kind) {
+    case MetafileOpKind::Line: {
+        const auto piece = ClipSegment(op.points[0], op.points[1], box_);
+        if (!piece) {
+            return;
+        }
+        usePen(op.pen);
+        useBkMode(false);
+        const Point from = toPoint(piece->first);
+        const Point to = toPoint(piece->second);
+        if (dc_.position != from) {
+            moveTo(from);
+        }
+        lineTo(to);
+        dc_.position = to;
+        return;
+    }
+    case MetafileOpKind::Polyline: {
+        const auto runs = ClipPolyline(op.points, box_);
+        if (runs.empty()) {
+            return;
+        }
+        usePen(op.pen);
+        useBkMode(false);
+        for (const auto& run : runs) {
+            emitPolyline(run);
+        }
+        return;
+    }
+    case MetafileOpKind::Polygon: {
+        const auto clipped = ClipPolygon(op.points, box_);
+        if (clipped.size() < 2) {
+            return;
+        }
+        std::vector<Point> pts;
+        pts.reserve(clipped.size());
+        for (const DPoint p : clipped) {
+            pts.push_back(toPoint(p));
+        }
+        if (pts.size() > static_cast<std::size_t>(kInt16Max)) {
+            pts.resize(kInt16Max);
+        }
+        usePen(op.pen);
+        useFill(op.brush);
+        polygon(pts);
+        return;
+    }
+    case MetafileOpKind::Rectangle:
+    case MetafileOpKind::Ellipse:
+        usePen(op.pen);
+        useFill(op.brush);
+        if (op.kind == MetafileOpKind::Rectangle) {
+            rectangle(toRect(op.points[0], op.points[1]));
+        } else {
+            ellipse(toRect(op.points[0], op.points[1]));
+        }
+        return;
+    case MetafileOpKind::Arc:
+    case MetafileOpKind::Pie: {
+        usePen(op.pen);
+        const IntRect r = toRect(op.points[0], op.points[1]);
+        if (op.kind == MetafileOpKind::Arc) {
+            useBkMode(false);
+            arc(r, toPoint(op.points[2]), toPoint(op.points[3]));
+        } else {
+            useFill(op.brush);
+            pie(r, toPoint(op.points[2]), toPoint(op.points[3]));
+        }
+        return;
+    }
+    case MetafileOpKind::FillRect: {
+        // No outline: a null pen, and a rectangle one unit larger because a null pen leaves
+        // the right and bottom edge out.
+        Pen none = op.pen;
+        none.style = PenStyle::Clear;
+        none.mode = PenMode::Copy;
+        usePen(none);
+        useFill(op.brush);
+        IntRect r = toRect(op.points[0], op.points[1]);
+        r.right = std::min(r.right + 1, kInt16Max);
+        r.bottom = std::min(r.bottom + 1, kInt16Max);
+        rectangle(r);
+        return;
+    }
+    case MetafileOpKind::Pixel:
+        if (box_.contains(op.points[0])) {
+            setPixel(toPoint(op.points[0]), op.color);
+        }
+        return;
+    case MetafileOpKind::Text: {
+        const std::u32string text = DecodeUtf8(op.text);
+        if (text.empty()) {
+            return;
+        }
+        const bool greek = op.font.charset == FontCharset::Greek || NeedsGreekCodePage(text);
+        Font key = op.font;
+        key.color = clBlack;
+        key.charset =
+            greek ? FontCharset::Greek : (isSymbolFont(op.font) ? FontCharset::Symbol : FontCharset::Ansi);
+        use(key);
+        if (dc_.textColor != op.font.color) {
+            setTextColor(op.font.color);
+            dc_.textColor = op.font.color;
+        }
+        const bool opaque = op.brush.style == BrushStyle::Solid && op.bkMode == BkMode::Opaque;
+        if (opaque && dc_.bkColor != op.brush.color) {
+            setBkColor(op.brush.color);
+            dc_.bkColor = op.brush.color;
+        }
+        useBkMode(opaque);
+        if (dc_.textAlign != op.textAlign) {
+            setTextAlign(op.textAlign);
+            dc_.textAlign = op.textAlign;
+        }
+        textOut(toPoint(op.points[0]), text, roundedAdvances(op.advances, text.size()), greek);
+        return;
+    }
+    }
+}
+
+} // namespace kurvex
