@@ -1,0 +1,184 @@
+// Tests of the singular value decomposition, its cut-off and least-squares solution against Eigen.
+#include "fitting/matrices.h"
+
+#include <Eigen/Dense>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+constexpr double kEps = 2.220446049250313e-16;
+
+TMatrix toMatrixAt(const Eigen::MatrixXd& M, int Lb)
+{
+    TMatrix a;
+    AllocMatrix(a, Lb + static_cast<int>(M.rows()) - 1, Lb + static_cast<int>(M.cols()) - 1);
+    for (int i = 0; i < M.rows(); ++i)
+        for (int j = 0; j < M.cols(); ++j)
+            a[Lb + i][Lb + j] = M(i, j);
+    return a;
+}
+
+Eigen::MatrixXd block(const TMatrix& a, int Lb, int rows, int cols)
+{
+    Eigen::MatrixXd M(rows, cols);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j)
+            M(i, j) = a[Lb + i][Lb + j];
+    return M;
+}
+
+Eigen::MatrixXd randomMatrix(int rows, int cols, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    Eigen::MatrixXd M(rows, cols);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j)
+            M(i, j) = dist(rng);
+    return M;
+}
+
+// Rank r matrix: product of rows x r and r x cols random factors.
+Eigen::MatrixXd rankDeficient(int rows, int cols, int rank, unsigned seed)
+{
+    return randomMatrix(rows, rank, seed) * randomMatrix(rank, cols, seed + 1);
+}
+
+struct SvdCase {
+    const char* name;
+    Eigen::MatrixXd M;
+};
+
+std::vector<SvdCase> svdCases()
+{
+    std::vector<SvdCase> cases;
+    cases.push_back({"tall", randomMatrix(12, 5, 1)});
+    cases.push_back({"square", randomMatrix(6, 6, 2)});
+    cases.push_back({"single", randomMatrix(4, 1, 3)});
+    cases.push_back({"rankDeficient", rankDeficient(10, 6, 3, 4)});
+    Eigen::MatrixXd zeroColumn = randomMatrix(8, 4, 5);
+    zeroColumn.col(2).setZero();
+    cases.push_back({"zeroColumn", zeroColumn});
+    cases.push_back({"zero", Eigen::MatrixXd::Zero(5, 3)});
+    Eigen::MatrixXd scaled = randomMatrix(9, 4, 6);
+    scaled.col(0) *= 1e8;
+    scaled.col(3) *= 1e-8;
+    cases.push_back({"badlyScaled", scaled});
+    // A polynomial design matrix as the fits build it (x = 1..20, powers 0..5).
+    Eigen::MatrixXd design(20, 6);
+    for (int i = 0; i < 20; ++i)
+        for (int j = 0; j < 6; ++j)
+            design(i, j) = std::pow(0.1 * (i + 1), j);
+    cases.push_back({"design", design});
+    return cases;
+}
+
+TEST(MatricesSvd, ReconstructionOrthogonalityAndValues)
+{
+    for (const SvdCase& c : svdCases()) {
+        for (int lb : {0, 1}) {
+            const int m = static_cast<int>(c.M.rows());
+            const int n = static_cast<int>(c.M.cols());
+            TMatrix a = toMatrixAt(c.M, lb);
+            TMatrix v;
+            TVector s;
+            AllocMatrix(v, lb + n - 1, lb + n - 1);
+            AllocVector(s, lb + n - 1);
+            ASSERT_EQ(SingularValueDecompose(a, lb, lb + m - 1, v, s, lb + n - 1), 0) << c.name;
+            const Eigen::MatrixXd U = block(a, lb, m, n);
+            const Eigen::MatrixXd V = block(v, lb, n, n);
+            Eigen::VectorXd S(n);
+            for (int j = 0; j < n; ++j) {
+                S(j) = s[lb + j];
+                EXPECT_GE(S(j), 0.0) << c.name;
+            }
+            const double norm = std::max(c.M.norm(), 1e-300);
+            // A backward-stable decomposition reproduces A to a small multiple of eps * |A|.
+            EXPECT_LE((U * S.asDiagonal() * V.transpose() - c.M).norm(), 100 * kEps * norm) << c.name;
+            EXPECT_LE((V.transpose() * V - Eigen::MatrixXd::Identity(n, n)).norm(), 100 * kEps) << c.name;
+            // Columns of U belonging to zero singular values may be zero; the others are orthonormal.
+            Eigen::MatrixXd UtU = U.transpose() * U;
+            for (int j = 0; j < n; ++j)
+                if (S(j) == 0.0)
+                    UtU(j, j) = 1.0;
+            EXPECT_LE((UtU - Eigen::MatrixXd::Identity(n, n)).norm(), 100 * kEps) << c.name;
+
+            Eigen::JacobiSVD<Eigen::MatrixXd> ref(c.M);
+            std::vector<double> ours(S.data(), S.data() + n);
+            std::sort(ours.begin(), ours.end(), std::greater<>());
+            // Singular values are perturbed by at most about eps * |A| (Weyl).
+            for (int j = 0; j < n; ++j)
+                EXPECT_NEAR(ours[j], ref.singularValues()(j), 100 * kEps * norm) << c.name << " " << j;
+        }
+    }
+}
+
+TEST(MatricesSvd, ZeroSmallSingularValuesRemovesTheRankDefect)
+{
+    const Eigen::MatrixXd M = rankDeficient(10, 5, 3, 11);
+    TMatrix a = toMatrixAt(M, 1);
+    TMatrix v;
+    TVector s;
+    ASSERT_EQ(SingularValueDecompose(a, 1, 10, v, s, 5), 0);
+    int tiny = 0;
+    for (int j = 1; j <= 5; ++j)
+        tiny += s[j] < 1e-12 ? 1 : 0;
+    EXPECT_EQ(tiny, 2);
+    ZeroSmallSingularValues(s, 1, 5, 1e-12);
+    int zeros = 0;
+    for (int j = 1; j <= 5; ++j)
+        zeros += s[j] == 0.0 ? 1 : 0;
+    EXPECT_EQ(zeros, 2);
+
+    TVector t{0, 1, 5, 2, 0.5};
+    ZeroSmallSingularValues(t, 1, 4, 0.3); // threshold 1.5
+    EXPECT_EQ(t, (TVector{0, 0, 5, 2, 0}));
+}
+
+TEST(MatricesSvd, LeastSquaresAgreesWithQr)
+{
+    for (int lb : {0, 1}) {
+        const Eigen::MatrixXd M = randomMatrix(15, 4, 21);
+        const Eigen::VectorXd b = randomMatrix(15, 1, 22);
+        TMatrix a = toMatrixAt(M, lb);
+        TMatrix v;
+        TVector s, x;
+        ASSERT_EQ(SingularValueDecompose(a, lb, lb + 14, v, s, lb + 3), 0);
+        ZeroSmallSingularValues(s, lb, lb + 3, 1e-12);
+        TVector bv(lb + 15, 0.0);
+        for (int i = 0; i < 15; ++i)
+            bv[lb + i] = b(i);
+        SolveBySingularValues(a, s, v, bv, lb, lb + 14, lb + 3, x);
+        const Eigen::VectorXd ref = M.colPivHouseholderQr().solve(b);
+        // Well conditioned: both solutions agree to a modest multiple of eps * cond.
+        for (int j = 0; j < 4; ++j)
+            EXPECT_NEAR(x[lb + j], ref(j), 1e-12 * ref.norm());
+    }
+}
+
+TEST(MatricesSvd, RankDeficientGivesMinimumNormSolution)
+{
+    const Eigen::MatrixXd M = rankDeficient(12, 5, 3, 31);
+    const Eigen::VectorXd b = randomMatrix(12, 1, 32);
+    TMatrix a = toMatrixAt(M, 1);
+    TMatrix v;
+    TVector s, x;
+    ASSERT_EQ(SingularValueDecompose(a, 1, 12, v, s, 5), 0);
+    ZeroSmallSingularValues(s, 1, 5, 1e-10);
+    TVector bv(13, 0.0);
+    for (int i = 0; i < 12; ++i)
+        bv[1 + i] = b(i);
+    SolveBySingularValues(a, s, v, bv, 1, 12, 5, x);
+    const Eigen::VectorXd ref = M.completeOrthogonalDecomposition().solve(b);
+    // Cut-off at 1e-10 relative: the answer is determined to about that size times cond.
+    for (int j = 0; j < 5; ++j)
+        EXPECT_NEAR(x[1 + j], ref(j), 1e-9 * ref.norm()) << j;
+}
+
+} // namespace
+} // namespace kurvex

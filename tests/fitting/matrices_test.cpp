@@ -1,0 +1,244 @@
+// Tests of the vector/matrix helpers and of Gauss-Jordan inversion against Eigen.
+#include "fitting/matrices.h"
+
+#include <Eigen/Dense>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace kurvex {
+namespace {
+
+TEST(MatricesAlloc, BoundsAndZeroing)
+{
+    TVector v;
+    AllocVector(v, 0);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0], 0.0);
+    v[0] = 5.0;
+    AllocVector(v, 3);
+    ASSERT_EQ(v.size(), 4u);
+    for (double x : v)
+        EXPECT_EQ(x, 0.0); // old contents overwritten
+    AllocVector(v, -1);
+    EXPECT_TRUE(v.empty());
+
+    TIntVector iv;
+    AllocIntVector(iv, 2);
+    ASSERT_EQ(iv.size(), 3u);
+    iv[2] = 7;
+    AllocIntVector(iv, 2);
+    EXPECT_EQ(iv[2], 0);
+    AllocIntVector(iv, -5);
+    EXPECT_TRUE(iv.empty());
+
+    TMatrix a;
+    AllocMatrix(a, 2, 4);
+    ASSERT_EQ(a.size(), 3u);
+    for (const TVector& row : a) {
+        ASSERT_EQ(row.size(), 5u);
+        for (double x : row)
+            EXPECT_EQ(x, 0.0);
+    }
+    a[1][1] = 3.0;
+    AllocMatrix(a, 2, 4);
+    EXPECT_EQ(a[1][1], 0.0);
+    AllocMatrix(a, 2, -1);
+    EXPECT_TRUE(a.empty());
+}
+
+TEST(MatricesHelpers, ExchangeAndCopyStayInsideTheirRange)
+{
+    TMatrix a;
+    AllocMatrix(a, 3, 3);
+    for (int i = 0; i <= 3; ++i)
+        for (int j = 0; j <= 3; ++j)
+            a[i][j] = 10 * i + j;
+    ExchangeRows(a, 1, 3, 1, 2);
+    EXPECT_EQ(a[1][0], 10.0); // column 0 outside the range: untouched
+    EXPECT_EQ(a[1][1], 31.0);
+    EXPECT_EQ(a[3][2], 12.0);
+    EXPECT_EQ(a[1][3], 13.0);
+    ExchangeColumns(a, 0, 2, 2, 3);
+    EXPECT_EQ(a[0][0], 0.0);
+    EXPECT_EQ(a[2][0], 22.0);
+    EXPECT_EQ(a[3][2], 30.0);
+
+    TVector src{1, 2, 3, 4}, dst{9, 9, 9, 9};
+    CopyVectorRange(dst, src, 1, 2);
+    EXPECT_EQ(dst, (TVector{9, 2, 3, 9}));
+    TMatrix b;
+    AllocMatrix(b, 3, 3);
+    CopyMatrixBlock(b, a, 1, 2, 2, 3);
+    EXPECT_EQ(b[0][2], 0.0);
+    EXPECT_EQ(b[1][1], 0.0);
+    EXPECT_EQ(b[1][2], a[1][2]);
+    EXPECT_EQ(b[2][3], a[2][3]);
+}
+
+TEST(MatricesHelpers, VectorMaximum)
+{
+    EXPECT_EQ(VectorMaximum(TVector{0, 2, 2, 2}, 1, 3), 2.0);
+    EXPECT_EQ(VectorMaximum(TVector{100, -3, -1, -2}, 1, 3), -1.0);
+    EXPECT_EQ(VectorMaximum(TVector{5}, 0, 0), 5.0);
+}
+
+// Builds a TMatrix with the block [Lb..Lb+n-1] filled from M and sentinel values elsewhere.
+TMatrix toMatrix(const Eigen::MatrixXd& M, int Lb, double sentinel = 777.0)
+{
+    const int n = static_cast<int>(M.rows());
+    const int m = static_cast<int>(M.cols());
+    TMatrix a;
+    AllocMatrix(a, Lb + n - 1, Lb + m - 1);
+    for (auto& row : a)
+        for (double& x : row)
+            x = sentinel;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+            a[Lb + i][Lb + j] = M(i, j);
+    return a;
+}
+
+TVector toVector(const Eigen::VectorXd& v, int Lb, double sentinel = 777.0)
+{
+    TVector r;
+    AllocVector(r, Lb + static_cast<int>(v.size()) - 1);
+    for (double& x : r)
+        x = sentinel;
+    for (int i = 0; i < v.size(); ++i)
+        r[Lb + i] = v(i);
+    return r;
+}
+
+class GaussJordanRandom : public ::testing::TestWithParam<int> {};
+
+TEST_P(GaussJordanRandom, AgreesWithFullPivLu)
+{
+    const int lb = GetParam();
+    std::mt19937 rng(42 + lb);
+    std::uniform_real_distribution<double> dist(-10.0, 10.0);
+    for (int n = 1; n <= 8; ++n) {
+        for (int rep = 0; rep < 5; ++rep) {
+            Eigen::MatrixXd M(n, n);
+            Eigen::VectorXd b(n);
+            for (int i = 0; i < n; ++i) {
+                b(i) = dist(rng);
+                for (int j = 0; j < n; ++j)
+                    M(i, j) = dist(rng);
+            }
+            const TMatrix a = toMatrix(M, lb);
+            const TVector bv = toVector(b, lb);
+            const TMatrix aCopy = a;
+            const TVector bCopy = bv;
+            TMatrix inv;
+            TVector x;
+            AllocMatrix(inv, lb + n - 1, lb + n - 1);
+            AllocVector(x, lb + n - 1);
+            ASSERT_EQ(InvertGaussJordan(a, bv, lb, lb + n - 1, inv, x), 0);
+            EXPECT_EQ(a, aCopy);
+            EXPECT_EQ(bv, bCopy);
+
+            Eigen::FullPivLU<Eigen::MatrixXd> lu(M);
+            const Eigen::MatrixXd refInv = lu.inverse();
+            const Eigen::VectorXd refX = lu.solve(b);
+            // Both are backward stable: the difference is bounded by cond(M) * eps relative.
+            const double cond = M.norm() * refInv.norm();
+            const double tol = 100.0 * cond * 2.2e-16;
+            for (int i = 0; i < n; ++i) {
+                EXPECT_NEAR(x[lb + i], refX(i), tol * refX.norm()) << "n=" << n;
+                for (int j = 0; j < n; ++j)
+                    EXPECT_NEAR(inv[lb + i][lb + j], refInv(i, j), tol * refInv.norm()) << "n=" << n;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(IndexBases, GaussJordanRandom, ::testing::Values(0, 1));
+
+TEST(GaussJordan, SwapMatrixNeedsPivoting)
+{
+    const TMatrix a{{0, 1}, {1, 0}};
+    const TVector b{3, 4};
+    TMatrix inv;
+    TVector x;
+    ASSERT_EQ(InvertGaussJordan(a, b, 0, 1, inv, x), 0);
+    EXPECT_EQ(inv, (TMatrix{{0, 1}, {1, 0}}));
+    EXPECT_EQ(x, (TVector{4, 3}));
+}
+
+TEST(GaussJordan, PermutationForcesRowAndColumnInterchanges)
+{
+    // The largest entries sit off the diagonal, so both row and column pivots move and the
+    // final undo has to restore both orders.
+    Eigen::MatrixXd P = Eigen::MatrixXd::Zero(5, 5);
+    const int perm[5] = {3, 0, 4, 1, 2};
+    for (int i = 0; i < 5; ++i)
+        P(i, perm[i]) = 1.0 + i; // a scaled permutation: each pivot has a different size
+    const Eigen::VectorXd b = Eigen::VectorXd::LinSpaced(5, 1.0, 5.0);
+    for (int lb : {0, 1, 3}) {
+        TMatrix inv = toMatrix(Eigen::MatrixXd::Zero(5, 5), lb);
+        TVector x = toVector(Eigen::VectorXd::Zero(5), lb);
+        ASSERT_EQ(InvertGaussJordan(toMatrix(P, lb), toVector(b, lb), lb, lb + 4, inv, x), 0);
+        const Eigen::MatrixXd refInv = P.inverse();
+        const Eigen::VectorXd refX = refInv * b;
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_DOUBLE_EQ(x[lb + i], refX(i)) << lb;
+            for (int j = 0; j < 5; ++j)
+                EXPECT_DOUBLE_EQ(inv[lb + i][lb + j], refInv(i, j)) << lb;
+        }
+        // Entries outside the range keep the sentinel.
+        EXPECT_EQ(inv[lb + 4].size(), static_cast<std::size_t>(lb + 5));
+        if (lb > 0) {
+            EXPECT_EQ(inv[lb][0], 777.0);
+            EXPECT_EQ(x[0], 777.0);
+        }
+    }
+}
+
+TEST(GaussJordan, SingularMatrices)
+{
+    TMatrix inv;
+    TVector x;
+    EXPECT_EQ(InvertGaussJordan(TMatrix{{1, 2}, {2, 4}}, TVector{1, 1}, 0, 1, inv, x), -1);
+    EXPECT_EQ(InvertGaussJordan(TMatrix{{0, 0}, {0, 0}}, TVector{1, 1}, 0, 1, inv, x), -1);
+    // Singular in exact arithmetic with large entries: refused although the pivot is far above
+    // the machine epsilon in absolute terms.
+    EXPECT_EQ(InvertGaussJordan(TMatrix{{1e10, 3e10}, {3e10, 9e10}}, TVector{1, 1}, 0, 1, inv, x), -1);
+    EXPECT_EQ(InvertGaussJordan(TMatrix{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, TVector{1, 1, 1}, 0, 2, inv, x),
+              -1);
+}
+
+TEST(GaussJordan, TinyEntriesAreNotSingular)
+{
+    // A well-conditioned matrix whose entries are all far below the machine epsilon.
+    const TMatrix a{{0, 2e-17, 1e-17}, {3e-17, 1e-17, 0}, {1e-17, 0, 4e-17}};
+    const TVector b{1e-17, 2e-17, 3e-17};
+    TMatrix inv;
+    TVector x;
+    ASSERT_EQ(InvertGaussJordan(a, b, 0, 2, inv, x), 0);
+    Eigen::Matrix3d M;
+    M << 0, 2e-17, 1e-17, 3e-17, 1e-17, 0, 1e-17, 0, 4e-17;
+    const Eigen::Matrix3d refInv = M.inverse();
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(inv[i][j], refInv(i, j), 1e-12 * refInv.norm());
+    const Eigen::Vector3d refX = refInv * Eigen::Vector3d(1e-17, 2e-17, 3e-17);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(x[i], refX(i), 1e-12 * refX.norm());
+}
+
+TEST(GaussJordan, ResultMayShareStorageWithInput)
+{
+    TMatrix a{{4, 1}, {2, 3}};
+    TVector b{1, 2};
+    ASSERT_EQ(InvertGaussJordan(a, b, 0, 1, a, b), 0);
+    EXPECT_NEAR(a[0][0], 0.3, 1e-15);
+    EXPECT_NEAR(a[0][1], -0.1, 1e-15);
+    EXPECT_NEAR(a[1][0], -0.2, 1e-15);
+    EXPECT_NEAR(a[1][1], 0.4, 1e-15);
+    EXPECT_NEAR(b[0], 0.1, 1e-15);
+    EXPECT_NEAR(b[1], 0.6, 1e-15);
+}
+
+} // namespace
+} // namespace kurvex
