@@ -51,13 +51,10 @@ bool compileTermEdit(QLineEdit* edit, TermTree& tree)
     return false;
 }
 
-QString trimmedRight(const std::string& s)
+QString trimmed(const std::string& s)
 {
     QString text = QString::fromStdString(s);
-    while (text.endsWith(QLatin1Char(' '))) {
-        text.chop(1);
-    }
-    return text;
+    return text.trimmed();
 }
 
 } // namespace
@@ -114,6 +111,7 @@ bool EditExitWatcher::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (event->type() == QEvent::FocusOut) {
+        sawFocusOut_ = true;
         const auto* fe = static_cast<QFocusEvent*>(event);
         if (isExitReason(fe->reason()) && edit_->isVisible() && edit_->window()->isVisible()) {
             fire();
@@ -129,9 +127,10 @@ bool EditExitWatcher::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         // Tab moves the focus on, and the focus-out runs the exit; with nowhere to go, run it here.
+        sawFocusOut_ = false;
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QCoreApplication::sendEvent(edit_, &tab);
-        if (edit_->hasFocus()) {
+        if (!sawFocusOut_) {
             fire();
         }
         return true;
@@ -161,7 +160,7 @@ bool CheckTermEdit2(QLineEdit* edit)
 
 QString NumberText(double value)
 {
-    return trimmedRight(FormatNumber(Decimals, value));
+    return trimmed(FormatNumber(Decimals, value));
 }
 
 void ShowNumber(QLineEdit* edit, double value)

@@ -36,6 +36,7 @@ protected:
 private:
     void fire();
     QLineEdit* edit_;
+    bool sawFocusOut_ = false;
 };
 
 // The edit's watcher, created on first use and owned by the edit.
@@ -64,7 +65,7 @@ bool ReadNumberEdit(QLineEdit* edit, double& value, NumberRead mode = NumberRead
 
 // Shows value with Decimals, as ReadNumberEdit does; the text counts as unchanged afterwards.
 void ShowNumber(QLineEdit* edit, double value);
-// FormatNumber(Decimals, value) without its padding.
+// FormatNumber(Decimals, value) without the blanks around it.
 QString NumberText(double value);
 
 // Makes the parser show its syntax messages in a modal German message box with an OK button,

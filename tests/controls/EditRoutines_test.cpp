@@ -1,0 +1,258 @@
+// Tests of the edit routines: term and number edits, the exit event and its guard, the message box.
+#include "controls/EditRoutines.h"
+
+#include "core/U_init.h"
+#include "core/fktpars.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+// Two edits in a shown, active window; syntax messages are recorded instead of shown.
+class EditFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Decimals = 2;
+        SequenceMode = false;
+        IntegrandMode = false;
+        SetSyntaxErrorHandler([this](int code, const std::string& text, int pos) {
+            messages.push_back(text);
+            codes.push_back(code);
+            positions.push_back(pos);
+            if (onMessage) {
+                onMessage();
+            }
+        });
+        auto* layout = new QVBoxLayout(&window);
+        a = new QLineEdit(&window);
+        b = new QLineEdit(&window);
+        c = new QLineEdit(&window);
+        layout->addWidget(a);
+        layout->addWidget(b);
+        layout->addWidget(c);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void TearDown() override { SetSyntaxErrorHandler(nullptr); }
+
+    void type(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    QWidget window;
+    QLineEdit* a = nullptr;
+    QLineEdit* b = nullptr;
+    QLineEdit* c = nullptr;
+    std::vector<std::string> messages;
+    std::vector<int> codes;
+    std::vector<int> positions;
+    std::function<void()> onMessage;
+};
+
+TEST(TermDisplayTest, PiAndPhiShowAsGreekLetters)
+{
+    EXPECT_EQ(TermToDisplay("2*\xF0*x"), QString::fromUtf8("2*π*x"));
+    EXPECT_EQ(TermToDisplay("\xD6(x)"), QString::fromUtf8("Φ(x)"));
+    EXPECT_EQ(TermToDisplay("x {\xE4}"), QString::fromUtf8("x {ä}"));
+    EXPECT_EQ(TermFromDisplay(QString::fromUtf8("π+Φ(x) {ä}")), std::string("\xF0+\xD6(x) {\xE4}"));
+}
+
+using TermEditTest = EditFixture;
+
+TEST_F(TermEditTest, NormalisedTextIsWrittenBackAndCompiled)
+{
+    a->setText(QStringLiteral("X^2 + 2.5X"));
+    ASSERT_TRUE(CheckTermEdit(a));
+    EXPECT_EQ(a->text(), QStringLiteral("x^2+2,5x"));
+    EXPECT_DOUBLE_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 9.0);
+
+    b->setText(QStringLiteral("Pi*sin(x) + PHI(0)"));
+    ASSERT_TRUE(CheckTermEdit2(b));
+    EXPECT_EQ(b->text(), QString::fromUtf8("π*sin(x)+Φ(0)"));
+    EXPECT_NEAR(EvaluateTerm(ParsedTerm2, 0, 0, 0, 0, 0, 0, 0), 0.5, 1e-9);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TermEditTest, WrongTermGivesOneMessageZeroTermAndCaret)
+{
+    b->setFocus();
+    a->setText(QStringLiteral("x+1)"));
+    EXPECT_FALSE(CheckTermEdit(a));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(codes[0], kSyntaxExtraCloseParen);
+    EXPECT_FALSE(EvalOk);
+    EXPECT_EQ(a->text(), QStringLiteral("x+1)"));
+    EXPECT_TRUE(a->hasFocus());
+    EXPECT_EQ(a->cursorPosition(), SyntaxErrorPos);
+    EXPECT_DOUBLE_EQ(EvaluateTerm(ParsedTerm, 5, 0, 0, 0, 0, 0, 0), 0.0);
+}
+
+using EditExitTest = EditFixture;
+
+TEST_F(EditExitTest, FocusOutAndEnterFireTheExitOnce)
+{
+    int exits = 0;
+    ConnectEditExit(a, &window, [&] { ++exits; });
+    a->setFocus();
+    b->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(exits, 1);
+
+    a->setFocus();
+    QTest::keyClick(a, Qt::Key_Return);
+    EXPECT_EQ(exits, 2);
+    EXPECT_TRUE(b->hasFocus()); // Enter moved the focus on
+}
+
+TEST_F(EditExitTest, AnotherWindowTakingTheFocusIsNoExit)
+{
+    int exits = 0;
+    ConnectEditExit(a, &window, [&] { ++exits; });
+    a->setFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(exits, 0);
+}
+
+TEST_F(EditExitTest, WrongTermLeftByTabGivesOneMessageAndKeepsTheFocus)
+{
+    ConnectEditExit(a, &window, [this] { CheckTermEdit(a); });
+    ConnectEditExit(b, &window, [this] { CheckTermEdit2(b); });
+    // The message takes the focus into a modal dialog, as the real message box does.
+    onMessage = [this] {
+        QDialog box(&window);
+        box.setModal(true);
+        auto* label = new QLabel(QStringLiteral("Syntaxfehler"), &box);
+        label->setFocusPolicy(Qt::StrongFocus);
+        QTimer::singleShot(20, &box, &QDialog::accept);
+        box.exec();
+    };
+    b->setText(QStringLiteral("sin(")); // a wrong term also waits in b
+    type(a, QStringLiteral("2*-3"));
+    QTest::keyClick(a, Qt::Key_Tab);
+    QTest::qWait(50);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(codes[0], kSyntaxUnknownSymbol);
+    EXPECT_EQ(positions[0], 3);
+    EXPECT_EQ(window.focusWidget(), a);
+    EXPECT_EQ(a->cursorPosition(), 3);
+    // The window coming back to the front gives the focus to the wrong edit without a new check.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(a->hasFocus());
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(EditExitTest, TwoWrongEditsDoNotBounce)
+{
+    ConnectEditExit(a, &window, [this] { CheckTermEdit(a); });
+    ConnectEditExit(b, &window, [this] { CheckTermEdit2(b); });
+    b->setText(QStringLiteral("sin("));
+    type(a, QStringLiteral("x+1)"));
+    QTest::keyClick(a, Qt::Key_Return); // moves on to b, whose focus-out must not check b
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(a->hasFocus());
+    EXPECT_EQ(a->cursorPosition(), 4);
+    EXPECT_EQ(b->text(), QStringLiteral("sin("));
+}
+
+using NumberEditTest = EditFixture;
+
+struct NumberCase {
+    const char* typed;
+    const char* shown;
+    double value;
+};
+
+TEST_F(NumberEditTest, ExpressionsAreEvaluatedAndShownWithDecimals)
+{
+    const NumberCase cases[] = {
+        {"1/3", "0,33", 1.0 / 3}, {"pi", "3,14", 3.141592653589793},  {"2^0,5", "1,41", 1.4142135623730951},
+        {"a+1", "1,00", 1.0},     {"2pi", "6,28", 6.283185307179586}, {"1/0", "5,00", 5.0},
+    };
+    for (const NumberCase& nc : cases) {
+        double value = 5.0;
+        a->setText(QString::fromUtf8(nc.typed));
+        a->setModified(true);
+        ReadNumberEdit(a, value);
+        EXPECT_EQ(a->text(), QString::fromUtf8(nc.shown)) << nc.typed;
+        EXPECT_NEAR(value, nc.value, 1e-9) << nc.typed;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(NumberEditTest, RoundedTextDoesNotReplaceTheExactValue)
+{
+    double value = 0;
+    ConnectEditExit(a, &window, [&] { ReadNumberEdit(a, value); });
+    type(a, QStringLiteral("1/3"));
+    b->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(a->text(), QStringLiteral("0,33"));
+    EXPECT_DOUBLE_EQ(value, 1.0 / 3);
+    a->setFocus();
+    b->setFocus(Qt::TabFocusReason);
+    EXPECT_DOUBLE_EQ(value, 1.0 / 3); // unchanged text is not read again
+    type(a, QStringLiteral("0,5"));
+    b->setFocus(Qt::TabFocusReason);
+    EXPECT_DOUBLE_EQ(value, 0.5);
+    double forced = 0;
+    ReadNumberEdit(a, forced, NumberRead::Always);
+    EXPECT_DOUBLE_EQ(forced, 0.5);
+}
+
+TEST_F(NumberEditTest, VariableIsRefusedWithMessageAndCaret)
+{
+    double value = 7.0;
+    b->setFocus();
+    a->setText(QStringLiteral("2*x"));
+    a->setModified(true);
+    EXPECT_FALSE(ReadNumberEdit(a, value));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_DOUBLE_EQ(value, 7.0);
+    EXPECT_EQ(a->text(), QStringLiteral("2*x"));
+    EXPECT_TRUE(a->hasFocus());
+    EXPECT_EQ(a->cursorPosition(), SyntaxErrorPos);
+}
+
+TEST(SyntaxMessageBoxTest, ShowsTheGermanMessageWithOk)
+{
+    QWidget window;
+    window.show();
+    InstallSyntaxMessageBox(&window);
+    QString shownText;
+    QString buttonText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shownText = box->text();
+        buttonText = box->button(QMessageBox::Ok)->text();
+        box->accept();
+    });
+    TermTree tree;
+    EXPECT_FALSE(CompileTerm(tree, "sin(", true));
+    EXPECT_EQ(shownText, QString::fromUtf8("Syntaxfehler: unvollständig "));
+    EXPECT_EQ(buttonText, QStringLiteral("OK"));
+    SetSyntaxErrorHandler(nullptr);
+}
+
+} // namespace
+} // namespace kurvex
