@@ -1,0 +1,106 @@
+// Geometry of a printed or exported picture: plot size, scale, origin, clip, font size, file name.
+#include "core/PrintGeometry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+
+namespace kurvex {
+
+namespace {
+
+// The printed picture may be large, but its pixel numbers must stay far from int overflow.
+constexpr double kMaxPrintPixels = 1e6;
+// The factor that turns pixels per centimetre into the printer's DrawScale.
+constexpr double kPrintScalePerPxPerCm = 0.020532;
+
+bool positive(double v)
+{
+    return std::isfinite(v) && v > 0.0;
+}
+
+int roundToInt(double v, double limit)
+{
+    return static_cast<int>(std::nearbyint(std::clamp(v, -limit, limit)));
+}
+
+} // namespace
+
+std::optional<PrintLayout> ComputePrintLayout(const DeviceCaps& caps, const PrintRequest& r)
+{
+    if (caps.horzRes <= 0 || caps.vertRes <= 0 || caps.horzSize <= 0 || caps.vertSize <= 0 ||
+        caps.logPixelsX <= 0) {
+        return std::nullopt;
+    }
+    const int usableWidth = r.plotWidth - r.plotLeft;
+    const int usableHeight = r.plotHeight - r.plotTop;
+    if (usableWidth <= 0 || usableHeight <= 0 || !positive(r.xSpan) || !positive(r.ySpan) ||
+        !positive(r.autoXTickStep) || !positive(r.autoYTickStep)) {
+        return std::nullopt;
+    }
+    const double size = std::clamp(r.sizePercent, kMinPrintSizePercent, kMaxPrintSizePercent) / 100.0;
+
+    PrintLayout l;
+    l.pxPerCmX = caps.horzRes * 10.0 / caps.horzSize;
+    l.pxPerCmY = caps.vertRes * 10.0 / caps.vertSize;
+
+    const double fx = r.xSpan * size / r.autoXTickStep / usableWidth * l.pxPerCmX;
+    const double fy = r.ySpan * size / r.autoYTickStep / usableHeight * l.pxPerCmY;
+    l.plotWidth = std::max(1, roundToInt(r.plotWidth * fx, kMaxPrintPixels));
+    l.plotHeight = std::max(1, roundToInt(r.plotHeight * fy, kMaxPrintPixels));
+
+    l.drawScale = size * kPrintScalePerPxPerCm * l.pxPerCmX;
+
+    l.originX = roundToInt(l.pxPerCmX * r.marginLeftCm, kMaxPrintPixels) + caps.physicalOffsetX;
+    l.originY = roundToInt(l.pxPerCmY * r.marginTopCm, kMaxPrintPixels) + caps.physicalOffsetY;
+
+    if (r.clip == PrintClip::Page) {
+        l.clip = Rect{l.originX, l.originY, caps.horzRes, caps.vertRes};
+    } else {
+        const int extra = roundToInt(l.drawScale, kMaxPrintPixels);
+        l.clip =
+            Rect{l.originX, l.originY, l.originX + l.plotWidth + extra, l.originY + l.plotHeight + extra};
+    }
+
+    const double points = r.screenFontPoints * l.drawScale / caps.logPixelsX * 330.0 * 0.39;
+    l.fontPoints = std::max(1, roundToInt(points, 10000));
+    l.fontPixelHeight = PointsToPixels(l.fontPoints, caps.logPixelsX);
+    return l;
+}
+
+ExportSize ExportPlotSize(int plotWidth, int plotHeight, double scale)
+{
+    return {roundToInt((plotWidth + 1.0) * scale, kMaxPrintPixels),
+            roundToInt((plotHeight + 1.0) * scale, kMaxPrintPixels)};
+}
+
+int ExportFontPoints(double screenPoints, double scale, double factor)
+{
+    return std::max(1, roundToInt(screenPoints * scale * factor, 10000));
+}
+
+int PointsToPixels(double points, double dotsPerInch)
+{
+    return std::max(1, roundToInt(points * dotsPerInch / 72.0, kMaxPrintPixels));
+}
+
+std::string MetafileTargetPath(const std::string& chosenPath, MetafileKind kind)
+{
+    const std::filesystem::path chosen(chosenPath);
+    std::string name = chosen.filename().string();
+    const std::string wanted = kind == MetafileKind::Emf ? ".emf" : ".wmf";
+    const std::string other = kind == MetafileKind::Emf ? ".wmf" : ".emf";
+    std::string suffix = name.size() >= 4 ? name.substr(name.size() - 4) : std::string();
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (suffix == wanted) {
+        return chosen.string();
+    }
+    if (suffix == other && name.size() > 4) {
+        name.resize(name.size() - 4);
+    }
+    return (chosen.parent_path() / (name + wanted)).string();
+}
+
+} // namespace kurvex
