@@ -1,13 +1,14 @@
 // Program start: application object, title, and the launcher window.
+#include "app/Unit4.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvex"));
-    QLabel placeholder(QStringLiteral("Kurvex"));
-    placeholder.resize(320, 120);
-    placeholder.show();
+    kurvex::TForm4 launcher;
+    kurvex::Form4 = &launcher;
+    launcher.show();
     return QApplication::exec();
 }

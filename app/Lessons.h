@@ -1,0 +1,48 @@
+// Which window each launcher item opens, and the modes switched on around a lesson.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <span>
+
+namespace kurvex {
+
+enum class LessonMode { None, Sequence, NumberLine };
+
+// Opens a lesson window modally with the launcher as owner and returns when it has closed.
+using LessonOpener = void (*)(QWidget* owner);
+
+struct LessonEntry {
+    int imageIndex;
+    const char* windowName;
+    LessonMode mode;
+    LessonOpener open; // nullptr while the lesson window does not exist yet
+};
+
+// Creates W owned by the launcher, keeps it in its form variable and shows it modally; the window
+// frees itself when it closes. A lesson adds `&OpenLessonWindow<TFormN, &FormN>` to the table.
+template <class W, QPointer<W>* Form> void OpenLessonWindow(QWidget* owner)
+{
+    auto* window = new W(owner); // owned by the launcher until it deletes itself on close
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    *Form = window;
+    window->exec();
+}
+
+// The "Analysis" list in display order and the function-graph family list.
+std::span<const LessonEntry> AnalysisLessons();
+std::span<const LessonEntry> FunctionGraphLessons();
+
+// Reloads the settings, sets the lesson's mode, opens its window and clears the mode again however
+// the window closes. An unknown image index opens nothing.
+void OpenAnalysisLesson(int imageIndex, QWidget* owner);
+// StartTab := imageIndex - 1, then the function-graph window (which loads the settings itself).
+void OpenFunctionGraph(int imageIndex, QWidget* owner);
+
+// Tests replace the creation of lesson windows; an empty hook restores the real windows.
+using LessonHook = std::function<void(const LessonEntry& entry, QWidget* owner)>;
+void SetLessonHook(LessonHook hook);
+
+} // namespace kurvex

@@ -1,0 +1,111 @@
+// Info window: product name, subtitle, makers and the two contact links.
+#include "app/unit10.h"
+
+#include "app/Glyphs.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kurvex {
+
+namespace {
+
+QFont tahoma(int pixelSize)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(pixelSize);
+    f.setBold(true);
+    return f;
+}
+
+QLabel* addLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y, const QColor& color)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+std::function<void(const QUrl&)>& TForm10::UrlOpener()
+{
+    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+TForm10::TForm10(QWidget* owner) : QDialog(owner)
+{
+    setWindowTitle(QStringLiteral("Info"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(313, 268);
+
+    auto* panel = new QWidget(this);
+    panel->setGeometry(0, 0, 313, 233);
+    const QFont big = tahoma(15);
+    const QFont medium = tahoma(12);
+    addLabel(panel, QStringLiteral("Kurvex"), big, 16, 12, Qt::blue);
+    addLabel(panel, QString::fromUtf8(kSubtitle), big, 16, 34, Qt::blue);
+    addLabel(panel, QStringLiteral("Funktionen experimentell,"), medium, 40, 70, Qt::black);
+    addLabel(panel, QStringLiteral("dynamisch"), medium, 70, 88, Qt::black);
+    addLabel(panel, QStringLiteral(" und animiert untersuchen"), medium, 100, 106, Qt::black);
+
+    QFont plain(QStringLiteral("Tahoma"));
+    plain.setPixelSize(11);
+    addLabel(panel, QStringLiteral("Ein Lernprogramm für den Analysisunterricht"), plain, 16, 140, Qt::black);
+    addLabel(panel, QStringLiteral("Das Kurvex-Team"), plain, 16, 156, Qt::black);
+
+    QFont link = tahoma(11);
+    link.setUnderline(true);
+    label9_ = addLabel(panel, QStringLiteral("kurvex@example.org"), link, 16, 184, QColor(0, 0, 128));
+    label9_->setToolTip(QStringLiteral("E-Mail senden"));
+    label10_ =
+        addLabel(panel, QStringLiteral("https://www.example.org/kurvex"), link, 16, 204, QColor(0, 0, 128));
+    label10_->setToolTip(QStringLiteral("Internetverbindung herstellen"));
+    for (QLabel* l : {label9_, label10_}) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
+
+    speedButton1_ = new QToolButton(this);
+    speedButton1_->setText(QStringLiteral("&OK"));
+    speedButton1_->setIcon(OkGlyph());
+    speedButton1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    speedButton1_->setLayoutDirection(Qt::RightToLeft); // glyph at the right
+    speedButton1_->setAutoRaise(true);
+    speedButton1_->setFont(tahoma(11));
+    speedButton1_->setGeometry((313 - 77) / 2, 236, 77, 29);
+    connect(speedButton1_, &QToolButton::clicked, this, &QDialog::accept);
+}
+
+bool TForm10::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == label9_)
+            Label9Click();
+        else if (watched == label10_)
+            Label10Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm10::Label9Click()
+{
+    UrlOpener()(QUrl(QStringLiteral("mailto:") + label9_->text()));
+}
+
+void TForm10::Label10Click()
+{
+    UrlOpener()(QUrl(label10_->text()));
+}
+
+} // namespace kurvex

@@ -1,0 +1,322 @@
+// Tests of the launcher: lesson dispatch and modes, info and exit question, help window, cursors.
+#include "app/CategoryList.h"
+#include "app/Cursors.h"
+#include "app/Lessons.h"
+#include "app/Unit18.h"
+#include "app/Unit4.h"
+#include "app/unit10.h"
+#include "core/U_init.h"
+#include "core/fktpars.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+// Counts the info windows and answers the exit question without showing anything.
+class QuietLauncher : public TForm4 {
+public:
+    int infoShown = 0;
+    bool answer = false;
+    bool realQuestion = false;
+
+protected:
+    void showInfoWindow() override { ++infoShown; }
+    bool confirmExit() override { return realQuestion ? TForm4::confirmExit() : answer; }
+};
+
+struct Opened {
+    int imageIndex;
+    std::string window;
+    bool sequenceMode;
+    bool numberLineMode;
+    double xMin; // the settings were reloaded when this is the file's (here: default) value
+    int startTab;
+};
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        launcher_ = std::make_unique<QuietLauncher>();
+        // No settings file in the temporary folder: LoadSettings gives the defaults (XMin -7).
+        ProgramDir = dir_.path().toStdString() + "/";
+        SetLessonHook([this](const LessonEntry& e, QWidget* owner) {
+            EXPECT_EQ(owner, launcher_.get());
+            opened_.push_back({e.imageIndex, e.windowName, SequenceMode, NumberLineMode, XMin, StartTab});
+        });
+    }
+    void TearDown() override
+    {
+        SetLessonHook({});
+        ShowInfoAtStartAndExit = true;
+        launcher_.reset();
+    }
+    void click(CategoryList* list, int row)
+    {
+        QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(row).center());
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<QuietLauncher> launcher_;
+    std::vector<Opened> opened_;
+};
+
+struct ListCase {
+    const char* caption;
+    int imageIndex;
+    const char* window;
+};
+
+const std::vector<ListCase> kAnalysis{
+    {"Funktionsanpassung", 30, "TForm30"},        {"Tangentenproblem", 11, "TForm8"},
+    {"Lineare Regression", 40, "TForm40"},        {"Differenzierbarkeit", 20, "TForm20"},
+    {"Ganzrationale Funktionen", 6, "TForm17"},   {"Grenzwert - Stetigkeit", 8, "TForm11"},
+    {"f f' f''  Kurvendiskussion", 12, "TForm3"}, {"Folgen -  Grenzwert", 15, "TForm15"},
+    {"f  F    Integralfunktion", 13, "TForm7"},   {"Bisektion  f(x) = 0", 10, "TForm13"},
+    {"Ortskurven - H, T, W", 14, "TForm16"},      {"Zuordnungen", 7, "TForm12"},
+    {"Unter- und Obersumme", 21, "TForm21"},      {"sin cos    tan cot", 9, "TForm5"},
+};
+
+const std::vector<ListCase> kGraphs{
+    {"y = m  x + c", 1, "TForm1"},
+    {"y = a x² + b x + c", 2, "TForm1"},
+    {"y = a (x - u)² + v", 3, "TForm1"},
+    {"y = a f(x - u) + v", 4, "TForm1"},
+    {"y = f(x) Parameter a, b, c, d", 5, "TForm1"},
+};
+
+TEST_F(LauncherTest, ListsShowTheCaptionsAsTheyStand)
+{
+    CategoryList* a = launcher_->analysisList();
+    ASSERT_EQ(a->count(), 14);
+    EXPECT_EQ(a->category(), "Analysis");
+    for (int i = 0; i < a->count(); ++i) {
+        EXPECT_EQ(a->caption(i), QString::fromUtf8(kAnalysis[static_cast<std::size_t>(i)].caption));
+        EXPECT_EQ(a->imageIndex(i), kAnalysis[static_cast<std::size_t>(i)].imageIndex);
+    }
+    CategoryList* g = launcher_->graphList();
+    ASSERT_EQ(g->count(), 5);
+    EXPECT_EQ(g->category(), "Funktionsgraphen");
+    for (int i = 0; i < g->count(); ++i)
+        EXPECT_EQ(g->caption(i), QString::fromUtf8(kGraphs[static_cast<std::size_t>(i)].caption));
+    EXPECT_EQ(launcher_->windowTitle(), "Kurvex v3.9");
+    EXPECT_EQ(launcher_->infoButton()->text(), "&Info");
+    EXPECT_EQ(launcher_->exitButton()->text(), "&Beenden");
+    EXPECT_EQ(launcher_->exitButton()->toolTip(), "Programm beenden");
+}
+
+TEST_F(LauncherTest, AnalysisItemsReloadSettingsAndSwitchModesAround)
+{
+    launcher_->show();
+    CategoryList* a = launcher_->analysisList();
+    for (int i = 0; i < a->count(); ++i) {
+        XMin = 123.0; // an unsaved zoom; the lesson must see the file's value again
+        click(a, i);
+        EXPECT_FALSE(SequenceMode);
+        EXPECT_FALSE(NumberLineMode);
+    }
+    ASSERT_EQ(opened_.size(), kAnalysis.size());
+    for (std::size_t i = 0; i < kAnalysis.size(); ++i) {
+        const Opened& o = opened_[i];
+        EXPECT_EQ(o.imageIndex, kAnalysis[i].imageIndex);
+        EXPECT_EQ(o.window, kAnalysis[i].window);
+        EXPECT_EQ(o.sequenceMode, o.imageIndex == 15) << o.window;
+        EXPECT_EQ(o.numberLineMode, o.imageIndex == 7) << o.window;
+        EXPECT_DOUBLE_EQ(o.xMin, -7.0) << o.window;
+    }
+}
+
+TEST_F(LauncherTest, GraphItemsSetTheStartTabWithoutReloading)
+{
+    launcher_->show();
+    CategoryList* g = launcher_->graphList();
+    for (int i = 0; i < g->count(); ++i) {
+        XMin = 123.0;
+        click(g, i);
+    }
+    ASSERT_EQ(opened_.size(), kGraphs.size());
+    for (std::size_t i = 0; i < kGraphs.size(); ++i) {
+        EXPECT_EQ(opened_[i].window, "TForm1");
+        EXPECT_EQ(opened_[i].startTab, kGraphs[i].imageIndex - 1);
+        EXPECT_DOUBLE_EQ(opened_[i].xMin, 123.0); // TForm1 loads the settings itself
+    }
+}
+
+TEST_F(LauncherTest, UnknownIndexesOpenNothing)
+{
+    for (int index : {0, 1, 5, 16, 99, -1})
+        OpenAnalysisLesson(index, launcher_.get());
+    for (int index : {0, 6, 30})
+        OpenFunctionGraph(index, launcher_.get());
+    EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(LauncherTest, ModesAreClearedHoweverTheLessonEnds)
+{
+    SetLessonHook([](const LessonEntry&, QWidget*) { throw std::runtime_error("window failed"); });
+    EXPECT_THROW(OpenAnalysisLesson(15, launcher_.get()), std::runtime_error);
+    EXPECT_FALSE(SequenceMode);
+    EXPECT_THROW(OpenAnalysisLesson(7, launcher_.get()), std::runtime_error);
+    EXPECT_FALSE(NumberLineMode);
+}
+
+TEST_F(LauncherTest, LessonsWithoutAWindowYetOpenNothing)
+{
+    SetLessonHook({});
+    const auto before = QApplication::topLevelWidgets().size();
+    for (const LessonEntry& e : AnalysisLessons())
+        if (!e.open)
+            OpenAnalysisLesson(e.imageIndex, launcher_.get());
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    EXPECT_FALSE(SequenceMode);
+    EXPECT_FALSE(NumberLineMode);
+}
+
+TEST_F(LauncherTest, InfoAtFirstShowAndBeforeEveryExitQuestion)
+{
+    launcher_->show();
+    QTest::qWait(20);
+    EXPECT_EQ(launcher_->infoShown, 1);
+    EXPECT_FALSE(FirstResize);
+    launcher_->hide();
+    launcher_->show();
+    QTest::qWait(20);
+    EXPECT_EQ(launcher_->infoShown, 1); // only once at start
+
+    launcher_->answer = false; // Abbrechen
+    launcher_->exitButton()->click();
+    EXPECT_TRUE(launcher_->isVisible());
+    EXPECT_EQ(launcher_->infoShown, 2);
+
+    launcher_->answer = true;
+    launcher_->close();
+    EXPECT_FALSE(launcher_->isVisible());
+    EXPECT_EQ(launcher_->infoShown, 3);
+
+    launcher_->infoButton()->click();
+    EXPECT_EQ(launcher_->infoShown, 4);
+}
+
+TEST_F(LauncherTest, NoInfoWindowWhenSwitchedOff)
+{
+    ShowInfoAtStartAndExit = false;
+    launcher_->show();
+    QTest::qWait(20);
+    launcher_->answer = true;
+    launcher_->close();
+    EXPECT_EQ(launcher_->infoShown, 0);
+}
+
+TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
+{
+    ShowInfoAtStartAndExit = false;
+    launcher_->show();
+    launcher_->realQuestion = true;
+    QString text;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    launcher_->close();
+    EXPECT_EQ(text, "Programm beenden?");
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{"Abbrechen", "OK"}));
+    EXPECT_TRUE(launcher_->isVisible());
+}
+
+TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
+{
+    std::vector<QUrl> urls;
+    auto saved = TForm10::UrlOpener();
+    TForm10::UrlOpener() = [&](const QUrl& u) { urls.push_back(u); };
+    QPointer<TForm10> info = new TForm10(nullptr);
+    info->show();
+    EXPECT_EQ(info->windowTitle(), "Info");
+    EXPECT_EQ(info->mailLabel()->toolTip(), "E-Mail senden");
+    EXPECT_EQ(info->webLabel()->toolTip(), "Internetverbindung herstellen");
+    QTest::mouseClick(info->mailLabel(), Qt::LeftButton);
+    QTest::mouseClick(info->webLabel(), Qt::LeftButton);
+    ASSERT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls[0].toString(), "mailto:" + info->mailLabel()->text());
+    EXPECT_EQ(urls[1].toString(), info->webLabel()->text());
+    info->okButton()->click();
+    QTest::qWait(10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(info.isNull()); // freed on close
+    TForm10::UrlOpener() = saved;
+}
+
+class HelpWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { saved_ = ProgramDir; }
+    void TearDown() override { ProgramDir = saved_; }
+    std::string saved_;
+};
+
+TEST_F(HelpWindowTest, ShowsTheSyntaxTextAndClosesOnAClick)
+{
+    ProgramDir = std::string(KURVEX_SOURCE_DIR) + "/resources/data/";
+    QPointer<TForm18> help = new TForm18(nullptr);
+    help->show();
+    EXPECT_EQ(help->windowTitle(), "Hilfe");
+    const QStringList lines = help->memo()->toPlainText().split('\n');
+    ASSERT_GT(lines.size(), 40);
+    EXPECT_EQ(lines[0], " Ein Funktionsterm darf folgende Funktionen enthalten:");
+    EXPECT_EQ(lines[2], " abs       sgn       int       maxint    fak       deg       rad");
+    for (const char* expected :
+         {" Erlaubte Rechenoperatoren     +  -  *  /  ^   (  )", " Vordefinierte Konstanten      pi  e",
+          " Funktiosterme  Variable x   Parameter t, a, b, c, d", " Folgen Index (Variable) n",
+          " Syntaxregeln für die Eingabe der Rechen- und Funktionsterme:",
+          " - Bei Bruchtermen muss ggf. geklammert werden.", " - Scharparameter sind t, a, b, c.",
+          " Fakultät       fak(n)     fak(0) = 0! = 1;  fak(n)= n! = 1*2*3*...*n",
+          " Gaußsche Summenfunktion (Fehlerintegral)   phi(x)", " Konstanten pi, e"})
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(help->memo()->isReadOnly());
+    QTest::mouseClick(help->memo()->viewport(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(help.isNull());
+}
+
+TEST_F(HelpWindowTest, MissingHelpFileGivesANotice)
+{
+    QTemporaryDir dir;
+    ProgramDir = dir.path().toStdString() + "/";
+    EXPECT_TRUE(LoadHelpText().contains("Hilfe.txt"));
+}
+
+TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)
+{
+    LoadCursors();
+    const int shapes[] = {4, 1, 3, 2, 5, 6, 7};
+    for (int slot = 1; slot <= 7; ++slot) {
+        EXPECT_EQ(CursorShapeOfSlot(slot), shapes[slot - 1]);
+        const QCursor c = ProgramCursor(slot);
+        EXPECT_EQ(c.shape(), Qt::BitmapCursor) << slot;
+        EXPECT_FALSE(c.pixmap().isNull());
+    }
+    EXPECT_EQ(ProgramCursor(0).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(ProgramCursor(8).shape(), Qt::ArrowCursor);
+}
+
+} // namespace
+} // namespace kurvex
