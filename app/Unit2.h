@@ -1,0 +1,100 @@
+// Settings dialog "Einstellungen": colours, line and animation settings, axes, ticks and saving.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string_view>
+
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QSlider;
+class QToolButton;
+class QPushButton;
+
+namespace kurvex {
+
+class TColorButton;
+class TFillStyleComboBox;
+class TLineWidthComboBox;
+class TBitCheckBox;
+class TSMButton;
+
+// Every control writes its settings variable at once; only the two save buttons write the file.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* owner = nullptr);
+
+    // Opens the dialog modally over owner and frees it when it closes.
+    static void Execute(QWidget* owner);
+
+    // The printer setup and the message of a failed save open dialogs; tests replace them.
+    using PrinterSetupRunner = std::function<void(QPrinter&, QWidget*)>;
+    using MessageRunner = std::function<void(const QString&, QWidget*)>;
+    void setPrinterSetupRunner(PrinterSetupRunner runner) { printerSetup_ = std::move(runner); }
+    void setMessageRunner(MessageRunner runner) { message_ = std::move(runner); }
+
+    // Puts the variables into the controls (on show and after the defaults were set).
+    void FormShow();
+
+    TColorButton* ColorButton1 = nullptr; // f
+    TColorButton* ColorButton2 = nullptr; // background
+    TColorButton* ColorButton3 = nullptr; // grid
+    TColorButton* ColorButton4 = nullptr; // slope triangle
+    TColorButton* ColorButton5 = nullptr; // tangent
+    TColorButton* ColorButton6 = nullptr; // f'
+    TColorButton* ColorButton7 = nullptr; // f''
+    TColorButton* ColorButton8 = nullptr; // F, area
+    TColorButton* ColorButton9 = nullptr; // secant
+    TFillStyleComboBox* FillStyleComboBox1 = nullptr;
+    TLineWidthComboBox* LineWidthComboBox1 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QLineEdit* Edit1 = nullptr;           // x from
+    QLineEdit* Edit2 = nullptr;           // x to
+    QLineEdit* Edit3 = nullptr;           // y from
+    QLineEdit* Edit4 = nullptr;           // y to
+    QLineEdit* Edit5 = nullptr;           // x unit
+    QLineEdit* Edit6 = nullptr;           // y unit
+    QLineEdit* Edit7 = nullptr;           // animation steps
+    QLineEdit* Edit8 = nullptr;           // print percentage
+    QLineEdit* Edit9 = nullptr;           // delay
+    QLineEdit* Edit10 = nullptr;          // input decimals
+    QLineEdit* Edit11 = nullptr;          // eps-delta max radius
+    QLineEdit* Edit12 = nullptr;          // fit result digits
+    QToolButton* SpeedButton1 = nullptr;  // printer setup
+    QToolButton* SpeedButton50 = nullptr; // grid modes 1, 2, 3
+    QToolButton* SpeedButton52 = nullptr;
+    QToolButton* SpeedButton53 = nullptr;
+    QToolButton* SpeedButton60 = nullptr; // labels on
+    QToolButton* SpeedButton61 = nullptr; // labels off
+    TBitCheckBox* BitCheckBox1 = nullptr; // automatic ticks
+    TBitCheckBox* BitCheckBox2 = nullptr; // x unit in multiples of pi
+    QPushButton* Button1 = nullptr;
+    TSMButton* Button2 = nullptr;
+    TSMButton* Button3 = nullptr;
+
+signals:
+    // The curve colour changed; the function-graph window redraws at once.
+    void graphColorChanged();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void buildLeftColumn();
+    void buildRightColumn();
+    void connectControls();
+    void BitCheckBox1Click();
+    void tickEditExit(bool xAxis);
+    void acceptTickStep(bool xAxis, double candidate);
+    void axisEditExit(QLineEdit* edit, double& end, bool lower);
+    void integerEditExit(QLineEdit* edit, int& variable, const std::function<int(std::string_view)>& rule);
+    void save();
+    void setDefaultsAndSave();
+
+    PrinterSetupRunner printerSetup_;
+    MessageRunner message_;
+};
+
+} // namespace kurvex
