@@ -37,6 +37,6 @@ private:
 inline QPointer<TForm10> Form10;
 
 // Subtitle shared by the application title and the info window.
-inline constexpr const char* kSubtitle = "Funktionen dynamisch untersuchen";
+inline constexpr const char* kSubtitle = "Analysis interaktiv";
 
 } // namespace kurvex
