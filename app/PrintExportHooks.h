@@ -1,0 +1,47 @@
+// Replaceable dialogs of printing and metafile export, so tests can run them without a user.
+#pragma once
+
+#include "core/PrintGeometry.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace kurvex {
+
+struct SaveChoice {
+    QString path; // the file the user confirmed
+    MetafileKind kind = MetafileKind::Wmf;
+};
+
+// An empty function means the real dialog or message box.
+struct PrintExportHooks {
+    // The save dialog; nothing when it was cancelled.
+    std::function<std::optional<SaveChoice>(QWidget* parent)> chooseFile;
+    // Whether an existing file other than the confirmed one may be replaced.
+    std::function<bool(QWidget* parent, const QString& question)> confirmReplace;
+    // A failed save or print.
+    std::function<void(QWidget* parent, const QString& message)> showError;
+    // The printer setup dialog on the application's printer; false when it was cancelled.
+    std::function<bool(QWidget* parent, QPrinter& printer)> setupPrinter;
+};
+
+const PrintExportHooks& CurrentPrintExportHooks();
+
+// Installs hooks for its lifetime and puts the previous ones back.
+class ScopedPrintExportHooks {
+public:
+    explicit ScopedPrintExportHooks(PrintExportHooks hooks);
+    ~ScopedPrintExportHooks();
+    ScopedPrintExportHooks(const ScopedPrintExportHooks&) = delete;
+    ScopedPrintExportHooks& operator=(const ScopedPrintExportHooks&) = delete;
+
+private:
+    PrintExportHooks previous_;
+};
+
+} // namespace kurvex

@@ -1,0 +1,459 @@
+// Print, metafile file and clipboard handlers: files written, readers accept them, state restored.
+#include "app/AppPrinter.h"
+#include "app/PictureSource.h"
+#include "app/PrintExport.h"
+#include "app/PrintExportHooks.h"
+#include "core/CoordinateSystem.h"
+#include "core/U_init.h"
+#include "platform/EmfWriter.h"
+#include "platform/MetafileReader.h"
+#include "platform/QtCanvas.h"
+#include "platform/QtTextMeasurer.h"
+#include "platform/WmfWriter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace kurvex {
+namespace {
+
+const std::string kPi = "\xCF\x80";
+
+// A picture like a lesson window's: coordinate system, a parabola and two labels.
+class TestPicture : public PictureSource {
+public:
+    struct Seen {
+        bool printing = false;
+        double drawScale = 0.0;
+        int plotWidth = 0;
+        int plotHeight = 0;
+        Canvas* canvas = nullptr;
+        int fontPixelHeight = 0;
+        Point origin;
+    };
+
+    ExportVariant variant{4.0, 1.2, false};
+    bool throwInPaint = false;
+    int refreshes = 0;
+    std::vector<Seen> seen;
+
+    void paintPicture() override
+    {
+        Canvas& c = *DrawCanvas;
+        seen.push_back(
+            {Printing, DrawScale, PlotWidth, PlotHeight, DrawCanvas, c.font().pixelHeight, c.windowOrigin()});
+        if (throwInPaint) {
+            throw std::runtime_error("picture failed");
+        }
+        DrawCoordinateSystem();
+        c.setPen(Pen{clRed, static_cast<int>(std::lround(2 * DrawScale)), PenStyle::Solid});
+        for (int px = 0; px <= PlotWidth; px += 2) {
+            const double x = PixelToWorldX(px);
+            const int py = WorldToPixelY(x * x / 4 - 2);
+            if (px == 0) {
+                c.moveTo(px, py);
+            } else {
+                c.lineTo(px, py);
+            }
+        }
+        c.setBrush(Brush{clWhite, BrushStyle::Solid});
+        c.textOut(PlotWidth / 10, PlotHeight / 10, "Kurvex");
+        c.setFontCharset(FontCharset::Greek);
+        c.textOut(PlotWidth / 10, PlotHeight / 5, "0,5" + kPi);
+        c.setFontCharset(FontCharset::Default);
+    }
+    QSize plotSize() const override { return {500, 400}; }
+    QFont plotFont() const override
+    {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSize(10);
+        return f;
+    }
+    ExportVariant exportVariant() const override { return variant; }
+    void refresh() override { ++refreshes; }
+    QWidget* dialogParent() override { return nullptr; }
+};
+
+std::vector<std::uint8_t> readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray b = f.readAll();
+    return {b.begin(), b.end()};
+}
+
+class PrintExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        XMin = -7;
+        XMax = 7;
+        YMin = -7;
+        YMax = 7;
+        PlotLeft = 0;
+        PlotTop = 0;
+        PlotWidth = 500;
+        PlotHeight = 400;
+        AutoXTickStep = 1;
+        AutoYTickStep = 1;
+        PrintSizePercent = 100;
+        DrawScale = 1.0;
+        Printing = false;
+        DrawCanvas = &screen;
+        TraceMode = true;
+        hooks.chooseFile = [this](QWidget*) { return choice; };
+        hooks.confirmReplace = [this](QWidget*, const QString& q) {
+            questions.push_back(q);
+            return replaceAnswer;
+        };
+        hooks.showError = [this](QWidget*, const QString& m) { errors.push_back(m); };
+        hooks.setupPrinter = [this](QWidget*, QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+            return printerConfirmed;
+        };
+        scoped = std::make_unique<ScopedPrintExportHooks>(hooks);
+    }
+    void TearDown() override
+    {
+        scoped.reset();
+        DrawCanvas = nullptr;
+    }
+
+    void expectScreenState() const
+    {
+        EXPECT_FALSE(Printing);
+        EXPECT_EQ(DrawScale, 1.0);
+        EXPECT_EQ(PlotWidth, 500);
+        EXPECT_EQ(PlotHeight, 400);
+        EXPECT_EQ(DrawCanvas, &screen);
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QImage screenImage{500, 400, QImage::Format_RGB32};
+    QtCanvas screen{screenImage};
+    TestPicture picture;
+    PrintExportHooks hooks;
+    std::unique_ptr<ScopedPrintExportHooks> scoped;
+    std::optional<SaveChoice> choice;
+    bool replaceAnswer = false;
+    bool printerConfirmed = true;
+    QString pdfPath;
+    std::vector<QString> questions;
+    std::vector<QString> errors;
+};
+
+TEST_F(PrintExportTest, WmfFileAtScaleFourKeepsTheConfirmedName)
+{
+    choice = SaveChoice{path("graph.old.wmf"), MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+
+    EXPECT_TRUE(errors.empty());
+    const test::WmfFile f = test::ReadWmf(readAll(path("graph.old.wmf")));
+    ASSERT_EQ(f.error, "");
+    EXPECT_TRUE(f.checksumOk);
+    EXPECT_EQ(f.boxRight, 2004);
+    EXPECT_EQ(f.boxBottom, 1604);
+    ASSERT_EQ(picture.seen.size(), 1u);
+    const auto& s = picture.seen[0];
+    EXPECT_TRUE(s.printing);
+    EXPECT_EQ(s.drawScale, 4.0);
+    EXPECT_EQ(s.plotWidth, 2004);
+    EXPECT_EQ(s.plotHeight, 1604);
+    EXPECT_EQ(s.fontPixelHeight, 64); // 10 pt x 4 x 1.2 = 48 pt at 96 dpi
+    expectScreenState();
+    EXPECT_EQ(picture.refreshes, 1);
+    EXPECT_FALSE(TraceMode);
+}
+
+TEST_F(PrintExportTest, EmfFilterWritesEmfAtScaleTwo)
+{
+    picture.variant = ExportVariant{2.0, 1.0, true};
+    choice = SaveChoice{path("graph.old.wmf"), MetafileKind::Emf};
+    ExportMetafileFile(picture);
+
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(QFile::exists(path("graph.old.wmf")));
+    const auto bytes = readAll(path("graph.old.emf"));
+    const test::EmfFile f = test::ReadEmf(bytes);
+    ASSERT_EQ(f.error, "");
+    ASSERT_FALSE(f.records.empty());
+    EXPECT_EQ(f.records.front().u(48), bytes.size());
+    EXPECT_EQ(f.records.front().s(16), 1001); // bounds are inclusive: 1002 x 802 units
+    EXPECT_EQ(f.records.front().s(20), 801);
+    ASSERT_EQ(picture.seen.size(), 1u);
+    EXPECT_EQ(picture.seen[0].fontPixelHeight, 27); // 20 pt
+    expectScreenState();
+}
+
+TEST_F(PrintExportTest, AnotherExistingFileIsReplacedOnlyAfterYes)
+{
+    const QString other = path("graph.emf");
+    {
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+    }
+    choice = SaveChoice{path("graph.wmf"), MetafileKind::Emf};
+    replaceAnswer = false;
+    ExportMetafileFile(picture);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("graph.emf")));
+    EXPECT_EQ(readAll(other), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+    EXPECT_TRUE(picture.seen.empty());
+
+    replaceAnswer = true;
+    ExportMetafileFile(picture);
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(test::ReadEmf(readAll(other)).error, "");
+    EXPECT_GT(readAll(other).size(), 100u);
+
+    // The confirmed file itself was asked about by the dialog already.
+    choice = SaveChoice{other, MetafileKind::Emf};
+    ExportMetafileFile(picture);
+    EXPECT_EQ(questions.size(), 2u);
+}
+
+TEST_F(PrintExportTest, CancelledDialogChangesNothing)
+{
+    choice.reset();
+    ExportMetafileFile(picture);
+    EXPECT_TRUE(picture.seen.empty());
+    EXPECT_EQ(picture.refreshes, 0);
+    EXPECT_TRUE(TraceMode);
+    expectScreenState();
+}
+
+TEST_F(PrintExportTest, FailedSaveReportsAndLeavesNoFile)
+{
+    // A folder that is a file fails for every user; a read-only folder only for others than root.
+    {
+        QFile f(path("plain"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    std::vector<QString> targets = {path("plain/graph.wmf"), path("missing/graph.wmf")};
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("readonly")));
+    QFile::setPermissions(path("readonly"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (::geteuid() != 0) {
+        targets.push_back(path("readonly/graph.wmf"));
+    }
+    for (const QString& target : targets) {
+        errors.clear();
+        choice = SaveChoice{target, MetafileKind::Wmf};
+        ExportMetafileFile(picture);
+        ASSERT_EQ(errors.size(), 1u) << target.toStdString();
+        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Die Grafik konnte nicht gespeichert werden.")));
+        EXPECT_FALSE(QFile::exists(target));
+        expectScreenState();
+    }
+    EXPECT_TRUE(
+        QDir(path("readonly")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
+    QFile::setPermissions(path("readonly"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(PrintExportTest, PictureErrorRestoresStateAndReports)
+{
+    picture.throwInPaint = true;
+    choice = SaveChoice{path("graph.wmf"), MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_FALSE(QFile::exists(path("graph.wmf")));
+    expectScreenState();
+    EXPECT_EQ(picture.refreshes, 1);
+
+    ExportMetafileClipboard(picture);
+    EXPECT_EQ(errors.size(), 2u);
+    expectScreenState();
+}
+
+TEST_F(PrintExportTest, ClipboardHoldsTheSameWmfAndARasterCopy)
+{
+    choice = SaveChoice{path("graph.wmf"), MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+    const auto fileBytes = readAll(path("graph.wmf"));
+    TraceMode = true;
+
+    ExportMetafileClipboard(picture);
+    EXPECT_TRUE(TraceMode); // only the file export switches tracing off
+    expectScreenState();
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    const QByteArray wmf = mime->data(QStringLiteral("image/x-wmf"));
+    EXPECT_EQ(std::vector<std::uint8_t>(wmf.begin(), wmf.end()), fileBytes);
+    EXPECT_EQ(mime->data(QStringLiteral("application/x-openoffice-wmf;windows_formatname=\"Image WMF\"")),
+              wmf);
+    ASSERT_TRUE(mime->hasImage());
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    EXPECT_EQ(image.size(), QSize(2004, 1604));
+    // White behind the picture, the red curve on it.
+    EXPECT_EQ(image.pixel(3, 3) & 0xFFFFFF, 0xFFFFFFu);
+    bool red = false;
+    for (int y = 0; y < image.height() && !red; ++y) {
+        red = (image.pixel(1002, y) & 0xFFFFFF) == 0xFF0000u;
+    }
+    EXPECT_TRUE(red);
+}
+
+TEST_F(PrintExportTest, PrintGoesToPdfAtTheTickStepSize)
+{
+    for (const int percent : {100, 50}) {
+        picture.seen.clear();
+        PrintSizePercent = percent;
+        pdfPath = path(QStringLiteral("print%1.pdf").arg(percent));
+        PrintPicture(picture);
+
+        EXPECT_TRUE(errors.empty());
+        const auto pdf = readAll(pdfPath);
+        ASSERT_GT(pdf.size(), 100u);
+        EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+        ASSERT_EQ(picture.seen.size(), 1u);
+        const auto& s = picture.seen[0];
+        QPrinter& printer = ApplicationPrinter();
+        const double pxPerCm = printer.width() * 10.0 / printer.widthMM();
+        EXPECT_TRUE(s.printing);
+        EXPECT_NEAR(s.plotWidth / pxPerCm, 14.0 * percent / 100, 0.02);
+        EXPECT_NEAR(s.drawScale, percent / 100.0 * 0.020532 * pxPerCm, 1e-9);
+        EXPECT_NE(s.canvas, &screen);
+        EXPECT_EQ(s.origin, (Point{PrintOriginX, PrintOriginY}));
+        expectScreenState();
+    }
+    EXPECT_EQ(picture.refreshes, 2);
+}
+
+TEST_F(PrintExportTest, PrintCancelledOrFailing)
+{
+    printerConfirmed = false;
+    pdfPath = path("never.pdf");
+    PrintPicture(picture);
+    EXPECT_TRUE(picture.seen.empty());
+    EXPECT_FALSE(QFile::exists(pdfPath));
+
+    printerConfirmed = true;
+    pdfPath = path("missing/print.pdf");
+    PrintPicture(picture);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], QStringLiteral("Die Grafik konnte nicht gedruckt werden."));
+    expectScreenState();
+
+    pdfPath = path("thrown.pdf");
+    picture.throwInPaint = true;
+    PrintPicture(picture);
+    EXPECT_EQ(errors.size(), 2u);
+    expectScreenState();
+}
+
+// ---- independent readers (Debian's libwmf-bin and emf2svg) ----
+
+QString convert(const QString& program, const QStringList& args, const QString& svg)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        return {};
+    }
+    QFile f(svg);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The text of all <text> elements, in order (libwmf writes one element per character).
+QString svgText(const QString& svg)
+{
+    QString out;
+    qsizetype at = 0;
+    while ((at = svg.indexOf(QStringLiteral("<text"), at)) >= 0) {
+        const qsizetype open = svg.indexOf(QLatin1Char('>'), at);
+        const qsizetype close = svg.indexOf(QStringLiteral("</text>"), open);
+        if (open < 0 || close < 0) {
+            break;
+        }
+        out += svg.mid(open + 1, close - open - 1);
+        at = close;
+    }
+    return out.remove(QStringLiteral("<![CDATA["))
+        .remove(QStringLiteral("]]>"))
+        .remove(QLatin1Char('\n'))
+        .remove(QLatin1Char('\t'));
+}
+
+TEST_F(PrintExportTest, LibwmfRendersTheWmf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("wmf2svg"));
+    if (tool.isEmpty()) {
+        GTEST_SKIP() << "wmf2svg (Debian package libwmf-bin) is not installed";
+    }
+    choice = SaveChoice{path("graph.wmf"), MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+    const QString svgPath = path("graph-wmf.svg");
+    // libwmf writes the Greek byte 0xF0 as it is, so read the output as Latin-1.
+    QProcess p;
+    p.start(tool, {QStringLiteral("-o"), svgPath, path("graph.wmf")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QFile f(svgPath);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromLatin1(f.readAll());
+    EXPECT_GT(svg.count(QStringLiteral("stroke:red")), 100); // the parabola's segments
+    const QString text = svgText(svg);
+    EXPECT_TRUE(text.contains(QStringLiteral("Kurvex"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("0,5") + QChar(0xF0)));
+}
+
+TEST_F(PrintExportTest, Emf2svgRendersTheEmf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("emf2svg-conv"));
+    if (tool.isEmpty()) {
+        GTEST_SKIP() << "emf2svg-conv (Debian package emf2svg) is not installed";
+    }
+    choice = SaveChoice{path("graph.emf"), MetafileKind::Emf};
+    ExportMetafileFile(picture);
+    const QString svgPath = path("graph-emf.svg");
+    const QString svg =
+        convert(tool, {QStringLiteral("-i"), path("graph.emf"), QStringLiteral("-o"), svgPath}, svgPath);
+    ASSERT_FALSE(svg.isEmpty());
+    EXPECT_GT(svg.count(QStringLiteral("stroke=\"#FF0000\"")), 100);
+    const QString text = svgText(svg);
+    EXPECT_TRUE(text.contains(QStringLiteral("Kurvex"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("0,5") + QChar(0x03C0))) << text.toStdString();
+    // Axis labels of the coordinate system come through as well.
+    EXPECT_TRUE(text.contains(QLatin1Char('y')));
+}
+
+TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)
+{
+    const QtTextMeasurer m;
+    Font font;
+    font.family = "DejaVu Sans";
+    font.pixelHeight = 64;
+    const double wide = m.width(font, "WWW");
+    const double narrow = m.width(font, "iii");
+    EXPECT_GT(wide, narrow);
+    EXPECT_GT(m.height(font), 64.0);
+    EXPECT_LT(m.height(font), 100.0);
+    const auto adv = m.advances(font, "W" + kPi + "i");
+    ASSERT_EQ(adv.size(), 3u);
+    EXPECT_NEAR(adv[0] + adv[1] + adv[2], m.width(font, "W" + kPi + "i"), 3.0);
+    Font big = font;
+    big.pixelHeight = 128;
+    EXPECT_NEAR(m.width(big, "WWW"), 2 * wide, 2.0);
+}
+
+} // namespace
+} // namespace kurvex
