@@ -177,9 +177,9 @@ void TForm2::buildLeftColumn()
     label(this, QStringLiteral("Animation"), 8, 268);
     label(this, QStringLiteral("Schritte"), 8, 292, false);
     Edit7 = edit(this, 60, 288, 40, 4);
-    label(this, QStringLiteral("Delay"), 110, 292, false);
-    Edit9 = edit(this, 142, 288, 36, 4);
-    label(this, QStringLiteral("ms"), 182, 292, false);
+    label(this, QStringLiteral("Delay"), 106, 292, false);
+    Edit9 = edit(this, 140, 288, 36, 4);
+    label(this, QStringLiteral("ms"), 180, 292, false);
 
     label(this, QStringLiteral("Funktionsanpassung"), 8, 318);
     label(this, QStringLiteral("Genauigkeit"), 8, 342, false);
