@@ -1,0 +1,754 @@
+// Base of every lesson window: plot, off-screen layers, zoom and pan, rubber band, standard buttons,
+// keys, Delay, the animation loop and the close rules.
+#include "app/ModuleWindow.h"
+
+#include "app/Cursors.h"
+#include "app/PlotBox.h"
+#include "app/PrintExport.h"
+#include "app/Unit18.h"
+#include "controls/BtChkBox.h"
+#include "controls/GSwitch.h"
+#include "core/CoordinateSystem.h"
+#include "core/U_init.h"
+#include "core/WorldWindow.h"
+#include "platform/QtCanvas.h"
+#include "platform/Ticks.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace kurvex {
+
+namespace {
+
+// The cursor slot of the zoom rectangle.
+constexpr int kZoomCursorSlot = 1;
+
+QPushButton* frameButton(const QString& text, const QString& objectName, const QString& hint, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    if (!hint.isEmpty()) {
+        b->setToolTip(hint);
+    }
+    // Speed buttons take no focus, so Enter and the arrow keys never reach them.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+ModuleWindow::ModuleWindow(const ModuleVariant& variant, QWidget* owner) : QDialog(owner), variant_(variant)
+{
+    DrawScale = 1.0;
+    Printing = false;
+    buildFrame();
+}
+
+ModuleWindow::~ModuleWindow()
+{
+    // The shared target must not keep pointing at a canvas of a window that is gone.
+    if (DrawCanvas == foregroundCanvas_.get() || DrawCanvas == backgroundCanvas_.get()) {
+        DrawCanvas = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame
+
+void ModuleWindow::buildFrame()
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    topPanel_ = new QWidget(this);
+    topLayout_ = new QVBoxLayout(topPanel_);
+    topLayout_->setContentsMargins(4, 2, 4, 2);
+    topPanel_->hide();
+    root->addWidget(topPanel_);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(9, 0, 0, 9);
+    row->setSpacing(6);
+    root->addLayout(row, 1);
+
+    plotBox_ = new PlotBox(this);
+    plotBox_->setObjectName(QStringLiteral("PaintBox1"));
+    plotBox_->setPicture(&foreground_);
+    row->addWidget(plotBox_, 1);
+    connect(plotBox_, &PlotBox::mousePressed, this, &ModuleWindow::onPlotPressed);
+    connect(plotBox_, &PlotBox::mouseMoved, this, &ModuleWindow::onPlotMoved);
+    connect(plotBox_, &PlotBox::mouseReleased, this, &ModuleWindow::onPlotReleased);
+    connect(plotBox_, &PlotBox::resized, this, [this] {
+        if (isVisible()) {
+            refresh();
+        }
+    });
+
+    rightPanel_ = new QWidget(this);
+    rightPanel_->setObjectName(QStringLiteral("Panel1"));
+    rightPanel_->setMinimumWidth(240);
+    auto* panel = new QVBoxLayout(rightPanel_);
+    panel->setContentsMargins(6, 6, 6, 6);
+    lessonLayout_ = new QVBoxLayout;
+    panel->addLayout(lessonLayout_);
+    panel->addStretch(1);
+    if (variant_.zoomPad || variant_.rubberBand == RubberBandMode::WithZoomBox) {
+        panel->addWidget(buildCoordinateGroup());
+    }
+    panel->addWidget(buildButtons());
+    row->addWidget(rightPanel_);
+}
+
+QToolButton* ModuleWindow::padButton(const QString& glyph, const QString& objectName, int dirX, int dirY)
+{
+    auto* b = new QToolButton(rightPanel_);
+    b->setText(glyph);
+    b->setObjectName(objectName);
+    b->setFixedSize(25, 24);
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QToolButton::clicked, this, [this, dirX, dirY] { pan(dirX, dirY); });
+    return b;
+}
+
+QWidget* ModuleWindow::buildCoordinateGroup()
+{
+    auto* group = new QWidget(rightPanel_);
+    auto* layout = new QGridLayout(group);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* caption = new QLabel(QStringLiteral("Koordinatensys."), group);
+    caption->setObjectName(QStringLiteral("Label10"));
+    layout->addWidget(caption, 0, 0, 1, 5);
+
+    if (variant_.zoomPad) {
+        auto* out = new QToolButton(group);
+        out->setObjectName(QStringLiteral("SpeedButton3"));
+        out->setText(QStringLiteral("\u2212"));
+        out->setToolTip(QStringLiteral("Zoom out"));
+        out->setFixedSize(25, 24);
+        out->setFocusPolicy(Qt::NoFocus);
+        connect(out, &QToolButton::clicked, this, &ModuleWindow::zoomOut);
+        auto* in = new QToolButton(group);
+        in->setObjectName(QStringLiteral("SpeedButton7"));
+        in->setText(QStringLiteral("+"));
+        in->setToolTip(QStringLiteral("Zoom in"));
+        in->setFixedSize(25, 24);
+        in->setFocusPolicy(Qt::NoFocus);
+        connect(in, &QToolButton::clicked, this, &ModuleWindow::zoomIn);
+        layout->addWidget(out, 2, 0);
+        layout->addWidget(in, 2, 1);
+
+        auto* pad = new QGridLayout;
+        pad->setSpacing(0);
+        pad->addWidget(padButton(QStringLiteral("\u2196"), QStringLiteral("SpeedButton21"), -1, 1), 0, 0);
+        pad->addWidget(padButton(QStringLiteral("\u2191"), QStringLiteral("SpeedButton11"), 0, 1), 0, 1);
+        pad->addWidget(padButton(QStringLiteral("\u2197"), QStringLiteral("SpeedButton20"), 1, 1), 0, 2);
+        pad->addWidget(padButton(QStringLiteral("\u2190"), QStringLiteral("SpeedButton8"), -1, 0), 1, 0);
+        auto* centre = new QToolButton(group);
+        centre->setObjectName(QStringLiteral("SpeedButton22"));
+        centre->setText(QStringLiteral("\u25CB"));
+        centre->setToolTip(QStringLiteral("Anfangswerte setzen"));
+        centre->setFixedSize(25, 24);
+        centre->setFocusPolicy(Qt::NoFocus);
+        connect(centre, &QToolButton::clicked, this, &ModuleWindow::resetWorld);
+        pad->addWidget(centre, 1, 1);
+        pad->addWidget(padButton(QStringLiteral("\u2192"), QStringLiteral("SpeedButton9"), 1, 0), 1, 2);
+        pad->addWidget(padButton(QStringLiteral("\u2199"), QStringLiteral("SpeedButton18"), -1, -1), 2, 0);
+        pad->addWidget(padButton(QStringLiteral("\u2193"), QStringLiteral("SpeedButton10"), 0, -1), 2, 1);
+        pad->addWidget(padButton(QStringLiteral("\u2198"), QStringLiteral("SpeedButton19"), 1, -1), 2, 2);
+        layout->addLayout(pad, 1, 2, 3, 3);
+    }
+    if (variant_.rubberBand == RubberBandMode::WithZoomBox) {
+        zoomBox_ = new TBitCheckBox(QStringLiteral("Zoom"), group);
+        zoomBox_->setObjectName(QStringLiteral("ZoomCheckBox"));
+        connect(zoomBox_, &TBitCheckBox::clicked, this, &ModuleWindow::updatePlotCursor);
+        layout->addWidget(zoomBox_, 3, 0, 1, 2);
+    }
+    return group;
+}
+
+QWidget* ModuleWindow::buildButtons()
+{
+    auto* box = new QWidget(rightPanel_);
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(0, 6, 0, 0);
+    layout->setSpacing(2);
+    auto* settings = frameButton(QStringLiteral("Einstellungen"), QStringLiteral("SpeedButton14"), {}, box);
+    auto* print = frameButton(QStringLiteral("Drucken"), QStringLiteral("SpeedButton15"),
+                              QStringLiteral("Grafik drucken"), box);
+    auto* file = frameButton(QStringLiteral("WMF - Datei"), QStringLiteral("SpeedButton17"),
+                             QStringLiteral("Grafik als WMF speichern"), box);
+    auto* clip = frameButton(QStringLiteral("WMF - Clipb."), QStringLiteral("SpeedButton23"),
+                             QStringLiteral("Grafik im WMF- Format in die Zwischenablage"), box);
+    auto* close = frameButton(QStringLiteral("&Beenden"), QStringLiteral("SpeedButton35"), {}, box);
+    connect(settings, &QPushButton::clicked, this, &ModuleWindow::openSettings);
+    connect(print, &QPushButton::clicked, this, &ModuleWindow::printPicture);
+    connect(file, &QPushButton::clicked, this, &ModuleWindow::exportMetafileFile);
+    connect(clip, &QPushButton::clicked, this, &ModuleWindow::exportMetafileClipboard);
+    connect(close, &QPushButton::clicked, this, &ModuleWindow::reject);
+    layout->addWidget(settings, 0, 0);
+    layout->addWidget(print, 0, 1);
+    layout->addWidget(file, 1, 0);
+    layout->addWidget(clip, 1, 1);
+    if (variant_.helpButton) {
+        auto* help = frameButton(QStringLiteral("?"), QStringLiteral("SpeedButton28"), {}, box);
+        connect(help, &QPushButton::clicked, this, &ModuleWindow::openHelp);
+        layout->addWidget(help, 2, 0);
+    }
+    layout->addWidget(close, 2, 1);
+    return box;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picture
+
+QSize ModuleWindow::plotSize() const
+{
+    return plotBox_->size();
+}
+
+QFont ModuleWindow::plotFont() const
+{
+    QFont f(QString::fromStdString(plotFont_.family));
+    f.setPixelSize(std::max(1, plotFont_.pixelHeight));
+    f.setBold(plotFont_.bold);
+    f.setItalic(plotFont_.italic);
+    return f;
+}
+
+void ModuleWindow::setPlotFontSpec(const Font& font)
+{
+    plotFont_ = font;
+    if (foregroundCanvas_) {
+        foregroundCanvas_->setFont(font);
+    }
+    if (backgroundCanvas_) {
+        backgroundCanvas_->setFont(font);
+    }
+}
+
+QSize ModuleWindow::layerSize() const
+{
+    return plotBox_->size();
+}
+
+void ModuleWindow::prepareLayers()
+{
+    const QSize size = layerSize().expandedTo(QSize(1, 1));
+    PlotLeft = 0;
+    PlotTop = 0;
+    PlotWidth = size.width();
+    PlotHeight = size.height();
+    if (foregroundCanvas_ && foreground_.size() == size) {
+        return;
+    }
+    if (DrawCanvas == foregroundCanvas_.get() || DrawCanvas == backgroundCanvas_.get()) {
+        DrawCanvas = nullptr;
+    }
+    foregroundCanvas_.reset();
+    backgroundCanvas_.reset();
+    foreground_ = QImage(size, QImage::Format_RGB32);
+    foregroundCanvas_ = std::make_unique<QtCanvas>(foreground_);
+    foregroundCanvas_->setFont(plotFont_);
+    if (variant_.layers >= 2) {
+        background_ = QImage(size, QImage::Format_RGB32);
+        backgroundCanvas_ = std::make_unique<QtCanvas>(background_);
+        backgroundCanvas_->setFont(plotFont_);
+    }
+    DrawCanvas = foregroundCanvas_.get();
+}
+
+void ModuleWindow::refresh()
+{
+    // A picture going to printer or metafile owns the shared drawing state until it is done.
+    if (Printing) {
+        return;
+    }
+    prepareLayers();
+    refreshControls();
+    fullRedraw();
+}
+
+void ModuleWindow::clearLayer(Canvas& canvas, const QImage& image)
+{
+    canvas.setBrush({BackgroundColor, BrushStyle::Solid});
+    canvas.fillRect({0, 0, image.width(), image.height()});
+}
+
+void ModuleWindow::andImages(QImage& dst, const QImage& src)
+{
+    const int w = std::min(dst.width(), src.width());
+    const int h = std::min(dst.height(), src.height());
+    if (dst.depth() != 32 || src.depth() != 32) {
+        return;
+    }
+    for (int y = 0; y < h; ++y) {
+        auto* d = reinterpret_cast<quint32*>(dst.scanLine(y));
+        const auto* s = reinterpret_cast<const quint32*>(src.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            d[x] &= s[x];
+        }
+    }
+}
+
+void ModuleWindow::showPicture(const QImage* picture)
+{
+    plotBox_->setPicture(picture);
+}
+
+void ModuleWindow::paintFixedParts()
+{
+    setAxisCaptions();
+    DrawCoordinateSystem();
+    paintBackground();
+}
+
+void ModuleWindow::darstellen2()
+{
+    if (variant_.layers < 2) {
+        return;
+    }
+    if (!Printing) {
+        if (!backgroundCanvas_) {
+            prepareLayers();
+        }
+        DrawCanvas = backgroundCanvas_.get();
+        clearLayer(*DrawCanvas, background_);
+    }
+    paintFixedParts();
+}
+
+void ModuleWindow::darstellen()
+{
+    if (!Printing) {
+        if (!foregroundCanvas_) {
+            prepareLayers();
+        }
+        DrawCanvas = foregroundCanvas_.get();
+        clearLayer(*DrawCanvas, foreground_);
+    }
+    if (variant_.layers < 2) {
+        paintFixedParts();
+    }
+    paintForeground();
+    if (Printing) {
+        return;
+    }
+    if (variant_.layers >= 2 && backgroundCanvas_) {
+        andImages(foreground_, background_);
+    }
+    DrawCanvas = foregroundCanvas_.get();
+    plotBox_->showPicture();
+}
+
+void ModuleWindow::fullRedraw()
+{
+    darstellen2();
+    darstellen();
+}
+
+void ModuleWindow::paintPicture()
+{
+    fullRedraw();
+}
+
+void ModuleWindow::setAxisCaptions()
+{
+    XAxisLabel = "x";
+    YAxisLabel = "y";
+}
+
+std::optional<double> ModuleWindow::curveValue(double)
+{
+    return std::nullopt;
+}
+
+void ModuleWindow::KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo)
+{
+    kurvex::KurveZeichnen(
+        xLeft, xRight, xFrom, xTo, [this](double x) { return curveValue(x); }, variant_.curve);
+}
+
+// ---------------------------------------------------------------------------------------------
+// World window
+
+void ModuleWindow::initWorld()
+{
+    kurvex::InitWerte();
+}
+
+void ModuleWindow::checkWorld()
+{
+    kurvex::WertePruefen(variant_.worldLimits);
+}
+
+void ModuleWindow::worldButtonDone()
+{
+    checkWorld();
+    worldChanged();
+    fullRedraw();
+}
+
+void ModuleWindow::zoomOut()
+{
+    setWorld(zoomedOut(currentWorld()));
+    worldButtonDone();
+}
+
+void ModuleWindow::zoomIn()
+{
+    setWorld(zoomedIn(currentWorld()));
+    worldButtonDone();
+}
+
+void ModuleWindow::pan(int dirX, int dirY)
+{
+    setWorld(panned(currentWorld(), dirX, dirY));
+    worldButtonDone();
+}
+
+void ModuleWindow::resetWorld()
+{
+    initWorld();
+    worldChanged();
+    fullRedraw();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse on the plot
+
+bool ModuleWindow::rubberBandEnabled() const
+{
+    switch (variant_.rubberBand) {
+    case RubberBandMode::Always:
+        return true;
+    case RubberBandMode::WithZoomBox:
+        return zoomBox_ != nullptr && zoomBox_->Checked();
+    case RubberBandMode::None:
+        break;
+    }
+    return false;
+}
+
+void ModuleWindow::updatePlotCursor()
+{
+    if (rubberBandEnabled()) {
+        plotBox_->setCursor(ProgramCursor(kZoomCursorSlot));
+    } else {
+        plotBox_->unsetCursor();
+    }
+}
+
+void ModuleWindow::onPlotPressed(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        plotRightClick(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (rubberBandEnabled()) {
+        plotBox_->setCursor(ProgramCursor(kZoomCursorSlot));
+        const QPoint p = event->position().toPoint();
+        ZoomAnchorX = ZoomCurrentX = p.x();
+        ZoomAnchorY = ZoomCurrentY = p.y();
+        plotBox_->setBand(QRect(p, p));
+        RubberBandActive = true;
+        return;
+    }
+    MouseDragActive = true;
+    plotPress(event);
+}
+
+void ModuleWindow::onPlotMoved(QMouseEvent* event)
+{
+    if (!rubberBandEnabled()) {
+        plotMove(event);
+        return;
+    }
+    if (!RubberBandActive) {
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    ZoomCurrentX = p.x();
+    ZoomCurrentY = p.y();
+    plotBox_->setBand(QRect(QPoint(ZoomAnchorX, ZoomAnchorY), p));
+}
+
+void ModuleWindow::onPlotReleased(QMouseEvent* event)
+{
+    MouseDragActive = false;
+    if (!rubberBandEnabled()) {
+        plotRelease(event);
+        return;
+    }
+    // A release without a band of its own (the press came before "Zoom" was checked) zooms nowhere.
+    if (event->button() != Qt::LeftButton || !RubberBandActive) {
+        return;
+    }
+    RubberBandActive = false;
+    plotBox_->setBand(std::nullopt);
+    const QPoint p = event->position().toPoint();
+    if (!bandZooms(ZoomAnchorX, ZoomAnchorY, p.x(), p.y())) {
+        return;
+    }
+    setWorld(bandToWorld(ZoomAnchorX, ZoomAnchorY, p.x(), p.y()));
+    worldButtonDone();
+}
+
+void ModuleWindow::plotPress(QMouseEvent*) {}
+
+void ModuleWindow::plotMove(QMouseEvent*) {}
+
+void ModuleWindow::plotRelease(QMouseEvent*) {}
+
+void ModuleWindow::plotRightClick(QMouseEvent*)
+{
+    openSettings();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Buttons
+
+void ModuleWindow::openSettings()
+{
+    beforeSettings();
+    showSettingsDialog();
+    refresh();
+}
+
+void ModuleWindow::showSettingsDialog() {}
+
+void ModuleWindow::openHelp()
+{
+    ShowHelpWindow(this);
+}
+
+void ModuleWindow::printPicture()
+{
+    PrintPicture(*this);
+}
+
+void ModuleWindow::exportMetafileFile()
+{
+    ExportMetafileFile(*this);
+}
+
+void ModuleWindow::exportMetafileClipboard()
+{
+    ExportMetafileClipboard(*this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool ModuleWindow::windowKey(QKeyEvent*)
+{
+    return false;
+}
+
+void ModuleWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (windowKey(event)) {
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        event->accept();
+        reject();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter goes on to the next field; it never presses a button.
+        event->accept();
+        focusNextChild();
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (variant_.arrowKeys == ArrowKeys::MoveFocus && event->modifiers() == Qt::NoModifier) {
+            event->accept();
+            focusNextPrevChild(event->key() == Qt::Key_Down);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delay and animation
+
+void ModuleWindow::waitMoreThan(int ms)
+{
+    const std::int64_t start = GetTickCount();
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    bool pumped = false;
+    for (;;) {
+        const std::int64_t left = ms + 1 - (GetTickCount() - start);
+        if (left <= 0) {
+            break;
+        }
+        timer.start(static_cast<int>(left));
+        loop.exec();
+        pumped = true;
+    }
+    if (!pumped) {
+        QCoreApplication::processEvents();
+    }
+}
+
+void ModuleWindow::Delay(int ms)
+{
+    switch (variant_.delay) {
+    case DelayKind::A:
+        waitMoreThan(ms + 15);
+        return;
+    case DelayKind::B:
+        if (ms <= 0) {
+            QCoreApplication::processEvents();
+            return;
+        }
+        waitMoreThan(ms);
+        return;
+    case DelayKind::None:
+        return;
+    }
+}
+
+void ModuleWindow::registerAnimationSwitch(TSwitch* s)
+{
+    if (s != nullptr && std::find(switches_.begin(), switches_.end(), s) == switches_.end()) {
+        switches_.push_back(s);
+    }
+}
+
+void ModuleWindow::stopAnimations()
+{
+    for (TSwitch* s : switches_) {
+        s->setChecked(false);
+    }
+    AnimationRunning = false;
+}
+
+void ModuleWindow::advanceAnimation(double& value, double min, double max)
+{
+    const int steps = std::max(1, AnimationSteps);
+    value += AnimationStep / steps;
+    AnimationStep = turnAround(value, AnimationStep, min, max);
+}
+
+void ModuleWindow::runAnimation(AnimationTrack track, double step)
+{
+    // A window about to close starts nothing new.
+    if (closePending_) {
+        if (track.toggle != nullptr) {
+            track.toggle->setChecked(false);
+        }
+        return;
+    }
+    registerAnimationSwitch(track.toggle);
+    AnimationRunning = true;
+    for (TSwitch* s : switches_) {
+        if (s != track.toggle) {
+            s->setChecked(false);
+        }
+    }
+    AnimationStep = step;
+    if (loopActive_) {
+        // The running loop carries on with this quantity; the one it leaves gets its after-loop
+        // step now, as when a nested loop had taken over.
+        if (activeTrack_.toggle != track.toggle) {
+            AnimationTrack left = std::exchange(activeTrack_, std::move(track));
+            if (left.finished) {
+                left.finished();
+            }
+        }
+        return;
+    }
+    loopActive_ = true;
+    activeTrack_ = std::move(track);
+    while (AnimationRunning) {
+        if (activeTrack_.frame) {
+            activeTrack_.frame();
+        }
+        if (activeTrack_.toggle == nullptr || !activeTrack_.toggle->Checked()) {
+            AnimationRunning = false;
+        }
+        Delay(AnimationDelay);
+    }
+    loopActive_ = false;
+    AnimationTrack ended = std::exchange(activeTrack_, {});
+    if (ended.finished) {
+        ended.finished();
+    }
+    if (closePending_) {
+        closePending_ = false;
+        done(pendingResult_);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Show and close
+
+void ModuleWindow::showEvent(QShowEvent* event)
+{
+    closed_ = false;
+    QDialog::showEvent(event);
+    refresh();
+}
+
+void ModuleWindow::done(int result)
+{
+    if (loopActive_) {
+        closePending_ = true;
+        pendingResult_ = result;
+        stopAnimations();
+        return;
+    }
+    if (!closed_) {
+        closed_ = true;
+        stopAnimations();
+        RubberBandActive = false;
+        MouseDragActive = false;
+        plotBox_->setBand(std::nullopt);
+        closing();
+    }
+    QDialog::done(result);
+}
+
+void ModuleWindow::closeEvent(QCloseEvent* event)
+{
+    if (loopActive_) {
+        event->ignore();
+        done(QDialog::Rejected);
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace kurvex

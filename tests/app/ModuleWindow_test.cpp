@@ -1,0 +1,672 @@
+// Tests of the lesson-window frame through a small test window: layers, zoom, band, keys, Delay,
+// animation loop and the close rules.
+#include "TestModuleWindow.h"
+
+#include "app/PlotBox.h"
+#include "controls/BtChkBox.h"
+#include "core/U_init.h"
+#include "core/WorldWindow.h"
+#include "platform/RecordingCanvas.h"
+#include "platform/Ticks.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kurvex {
+namespace {
+
+// Each test starts from the same shared state and leaves nothing behind.
+class ModuleWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedWorld_ = currentWorld();
+        savedIni_ = IniSettings;
+        savedBackground_ = BackgroundColor;
+        savedDelay_ = AnimationDelay;
+        savedSteps_ = AnimationSteps;
+        savedA_ = {ParamA, ParamAMin, ParamAMax};
+        savedB_ = {ParamB, ParamBMin, ParamBMax};
+        setWorld({-7, 7, -7, 7});
+        IniSettings.x1 = -3;
+        IniSettings.x2 = 5;
+        IniSettings.y1 = -2;
+        IniSettings.y2 = 4;
+        BackgroundColor = clWhite;
+        AnimationDelay = 0;
+        AnimationSteps = 200;
+        ParamA = 1;
+        ParamAMin = -4;
+        ParamAMax = 4;
+        ParamB = 0;
+        ParamBMin = -4;
+        ParamBMax = 4;
+        AnimationRunning = false;
+        window = std::make_unique<TestModuleWindow>();
+        window->setTerm("sin(x)*x^2");
+        window->resize(1000, 760);
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        setWorld(savedWorld_);
+        IniSettings = savedIni_;
+        BackgroundColor = savedBackground_;
+        AnimationDelay = savedDelay_;
+        AnimationSteps = savedSteps_;
+        ParamA = savedA_[0];
+        ParamAMin = savedA_[1];
+        ParamAMax = savedA_[2];
+        ParamB = savedB_[0];
+        ParamBMin = savedB_[1];
+        ParamBMax = savedB_[2];
+        AnimationRunning = false;
+        DrawCanvas = nullptr;
+        Printing = false;
+        DrawScale = 1.0;
+    }
+
+    void showWindow()
+    {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    PlotBox* plot() const { return window->plotBox(); }
+    QAbstractButton* button(const char* name) const
+    {
+        return window->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(plot(), (from + to) / 2);
+        QTest::mouseMove(plot(), to);
+        QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, to);
+    }
+    void checkZoomBox()
+    {
+        ASSERT_NE(window->zoomCheckBox(), nullptr);
+        window->zoomCheckBox()->setChecked(true);
+    }
+    // Starts an animation of a from the switch, as a click on it does.
+    static void clickSwitch(TSwitch* s, bool on)
+    {
+        s->setChecked(on);
+        emit s->clicked();
+    }
+
+    std::unique_ptr<TestModuleWindow> window;
+
+private:
+    WorldRect savedWorld_;
+    IniSettingsRecord savedIni_;
+    TColor savedBackground_ = clWhite;
+    int savedDelay_ = 0;
+    int savedSteps_ = 200;
+    std::array<double, 3> savedA_{};
+    std::array<double, 3> savedB_{};
+};
+
+void expectWorldNear(const WorldRect& actual, const WorldRect& expected, double tol = 1e-9)
+{
+    EXPECT_NEAR(actual.xMin, expected.xMin, tol);
+    EXPECT_NEAR(actual.xMax, expected.xMax, tol);
+    EXPECT_NEAR(actual.yMin, expected.yMin, tol);
+    EXPECT_NEAR(actual.yMax, expected.yMax, tol);
+}
+
+// ---- Layers and passes ----
+
+TEST_F(ModuleWindowTest, ShowSizesTheLayersToThePlotAndDrawsBothPasses)
+{
+    showWindow();
+    EXPECT_EQ(PlotWidth, plot()->width());
+    EXPECT_EQ(PlotHeight, plot()->height());
+    EXPECT_EQ(window->foregroundImage().size(), plot()->size());
+    EXPECT_EQ(window->backgroundImage().size(), plot()->size());
+    EXPECT_GE(window->backgroundPasses, 1);
+    EXPECT_GE(window->foregroundPasses, 1);
+    EXPECT_EQ(plot()->picture(), &window->foregroundImage());
+}
+
+TEST_F(ModuleWindowTest, PictureIsForegroundAndBackgroundCombinedBitwise)
+{
+    window->fixedLayerSize = QSize(700, 700);
+    BackgroundColor = 0xF0F0F0;
+    showWindow();
+    const QImage& img = window->foregroundImage();
+    ASSERT_EQ(img.size(), QSize(700, 700));
+    // Empty area: background colour in both layers.
+    EXPECT_EQ(img.pixel(120, 80) & 0xFFFFFF, 0xF0F0F0u);
+    // The x axis from the background shows through the empty foreground.
+    EXPECT_EQ(img.pixel(620, 350) & 0xFFFFFF, 0x000000u);
+    // The red curve near x = 3 (y = 9 sin 3 = 1.27, row 286) keeps red AND 0xF0F0F0.
+    bool red = false;
+    for (int x = 498; x <= 502; ++x) {
+        for (int y = 280; y <= 293; ++y) {
+            red = red || (img.pixel(x, y) & 0xFFFFFF) == 0xF00000u;
+        }
+    }
+    EXPECT_TRUE(red);
+}
+
+TEST_F(ModuleWindowTest, AndImagesCombinesPixelByPixel)
+{
+    QImage a(2, 1, QImage::Format_RGB32);
+    QImage b(2, 1, QImage::Format_RGB32);
+    a.setPixel(0, 0, 0xFFFF0000);
+    a.setPixel(1, 0, 0xFF00FF0F);
+    b.setPixel(0, 0, 0xFFF0F0F0);
+    b.setPixel(1, 0, 0xFFFFFFFF);
+    TestModuleWindow::andImages(a, b);
+    EXPECT_EQ(a.pixel(0, 0), 0xFFF00000u);
+    EXPECT_EQ(a.pixel(1, 0), 0xFF00FF0Fu);
+}
+
+TEST_F(ModuleWindowTest, OneLayerWindowDrawsEverythingInItsSinglePass)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.layers = 1;
+    window = std::make_unique<TestModuleWindow>(v);
+    window->setTerm("x");
+    window->fixedLayerSize = QSize(700, 700);
+    showWindow();
+    const int passes = window->backgroundPasses;
+    window->darstellen();
+    EXPECT_EQ(window->backgroundPasses, passes + 1);
+    EXPECT_TRUE(window->backgroundImage().isNull());
+    EXPECT_EQ(window->foregroundImage().pixel(620, 350) & 0xFFFFFF, 0x000000u);
+}
+
+TEST_F(ModuleWindowTest, PicturePassesGoStraightToTheDrawingTargetWhilePrinting)
+{
+    window->fixedLayerSize = QSize(700, 700);
+    showWindow();
+    const QImage before = window->foregroundImage().copy();
+    const int passes = window->foregroundPasses;
+    RecordingCanvas target;
+    DrawCanvas = &target;
+    Printing = true;
+    window->paintPicture();
+    window->refresh(); // ignored while a picture goes to the printer
+    Printing = false;
+    EXPECT_EQ(DrawCanvas, &target);
+    EXPECT_EQ(window->foregroundPasses, passes + 1);
+    // Axes, ticks and a pen move or segment for each of the 351 samples of both curves.
+    EXPECT_GT(target.count(CanvasOp::LineTo) + target.count(CanvasOp::MoveTo), 702u);
+    EXPECT_GT(target.count(CanvasOp::Polygon), 0u);
+    EXPECT_EQ(window->foregroundImage(), before);
+}
+
+TEST_F(ModuleWindowTest, CurveUsesTheVariantsStep)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.curve.stepPx = 1;
+    window = std::make_unique<TestModuleWindow>(v);
+    window->setTerm("x");
+    window->showDerivative = false;
+    window->fixedLayerSize = QSize(700, 700);
+    showWindow();
+    RecordingCanvas target;
+    DrawCanvas = &target;
+    Printing = true;
+    window->darstellen();
+    Printing = false;
+    const auto lines = target.callsOf(CanvasOp::LineTo);
+    ASSERT_GT(lines.size(), 10u);
+    EXPECT_EQ(lines[5].points[1].x - lines[5].points[0].x, 1);
+}
+
+TEST_F(ModuleWindowTest, DestroyedWindowLeavesNoDrawingTargetBehind)
+{
+    showWindow();
+    EXPECT_NE(DrawCanvas, nullptr);
+    window.reset();
+    EXPECT_EQ(DrawCanvas, nullptr);
+}
+
+// ---- Zoom, pad, band, mouse ----
+
+struct WorldButtonCase {
+    const char* button;
+    WorldRect expected;
+};
+
+class WorldButtonTest : public ModuleWindowTest, public ::testing::WithParamInterface<WorldButtonCase> {};
+
+TEST_P(WorldButtonTest, ChangesTheWindowAndRedraws)
+{
+    showWindow();
+    const int passes = window->foregroundPasses;
+    QAbstractButton* b = button(GetParam().button);
+    ASSERT_NE(b, nullptr) << GetParam().button;
+    b->click();
+    expectWorldNear(currentWorld(), GetParam().expected);
+    EXPECT_GT(window->foregroundPasses, passes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, WorldButtonTest,
+                         ::testing::Values(WorldButtonCase{"SpeedButton3", {-14, 14, -14, 14}},
+                                           WorldButtonCase{"SpeedButton7", {-3.5, 3.5, -3.5, 3.5}},
+                                           WorldButtonCase{"SpeedButton9", {-5.6, 8.4, -7, 7}},
+                                           WorldButtonCase{"SpeedButton8", {-8.4, 5.6, -7, 7}},
+                                           WorldButtonCase{"SpeedButton11", {-7, 7, -5.6, 8.4}},
+                                           WorldButtonCase{"SpeedButton10", {-7, 7, -8.4, 5.6}},
+                                           WorldButtonCase{"SpeedButton21", {-8.4, 5.6, -5.6, 8.4}},
+                                           WorldButtonCase{"SpeedButton20", {-5.6, 8.4, -5.6, 8.4}},
+                                           WorldButtonCase{"SpeedButton18", {-8.4, 5.6, -8.4, 5.6}},
+                                           WorldButtonCase{"SpeedButton19", {-5.6, 8.4, -8.4, 5.6}},
+                                           WorldButtonCase{"SpeedButton22", {-3, 5, -2, 4}}));
+
+TEST_F(ModuleWindowTest, StartWindowButtonSkipsTheCheck)
+{
+    // A start window the check would refuse is still taken as it is.
+    IniSettings.x1 = 3;
+    IniSettings.x2 = 3.00001;
+    showWindow();
+    button("SpeedButton22")->click();
+    EXPECT_EQ(currentWorld(), (WorldRect{3, 3.00001, -2, 4}));
+}
+
+TEST_F(ModuleWindowTest, ZoomInUntilTooSmallReturnsToTheStartWindow)
+{
+    showWindow();
+    for (int i = 0; i < 20; ++i) {
+        button("SpeedButton7")->click();
+    }
+    EXPECT_GT(XMax - XMin, 0.0001);
+    EXPECT_LE(XMax - XMin, 8.0);
+    EXPECT_GE(XMin, -3.0);
+}
+
+TEST_F(ModuleWindowTest, WithoutZoomBoxTheDragBelongsToTheWindow)
+{
+    showWindow();
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 100});
+    EXPECT_TRUE(window->MouseDragActive);
+    QTest::mouseMove(plot(), {300, 300});
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, {300, 300});
+    EXPECT_FALSE(window->MouseDragActive);
+    EXPECT_EQ(window->presses, 1);
+    EXPECT_GE(window->moves, 1);
+    EXPECT_EQ(window->releases, 1);
+    EXPECT_EQ(currentWorld(), (WorldRect{-7, 7, -7, 7}));
+    EXPECT_FALSE(plot()->band().has_value());
+}
+
+TEST_F(ModuleWindowTest, BandZoomsToItsRectangle)
+{
+    showWindow();
+    checkZoomBox();
+    const double w = PlotWidth;
+    const double h = PlotHeight;
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 50});
+    EXPECT_TRUE(window->RubberBandActive);
+    QTest::mouseMove(plot(), {300, 250});
+    ASSERT_TRUE(plot()->band().has_value());
+    EXPECT_EQ(plot()->band()->normalized().topLeft(), QPoint(100, 50));
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, {300, 250});
+    expectWorldNear(currentWorld(),
+                    {100 / w * 14 - 7, 300 / w * 14 - 7, (1 - 250 / h) * 14 - 7, (1 - 50 / h) * 14 - 7});
+    EXPECT_FALSE(plot()->band().has_value());
+    EXPECT_FALSE(window->RubberBandActive);
+    EXPECT_EQ(window->presses, 0);
+}
+
+TEST_F(ModuleWindowTest, BandDraggedBackwardsGivesTheSameWindow)
+{
+    showWindow();
+    checkZoomBox();
+    drag({300, 250}, {100, 50});
+    const WorldRect backwards = currentWorld();
+    setWorld({-7, 7, -7, 7});
+    drag({100, 50}, {300, 250});
+    EXPECT_EQ(currentWorld(), backwards);
+}
+
+TEST_F(ModuleWindowTest, NarrowBandChangesNothingAndLeavesNoRectangle)
+{
+    showWindow();
+    checkZoomBox();
+    const int passes = window->foregroundPasses;
+    drag({100, 50}, {110, 250});
+    drag({100, 250}, {300, 240});
+    EXPECT_EQ(currentWorld(), (WorldRect{-7, 7, -7, 7}));
+    EXPECT_FALSE(plot()->band().has_value());
+    EXPECT_EQ(window->foregroundPasses, passes);
+}
+
+TEST_F(ModuleWindowTest, ReleaseWithoutItsOwnBandDoesNotZoom)
+{
+    showWindow();
+    // The press came while "Zoom" was off; the release after checking it finds no band.
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 50});
+    checkZoomBox();
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, {300, 250});
+    EXPECT_EQ(currentWorld(), (WorldRect{-7, 7, -7, 7}));
+}
+
+TEST_F(ModuleWindowTest, BandThatWouldZoomTooFarFallsBackToTheStartWindow)
+{
+    showWindow();
+    checkZoomBox();
+    setWorld({0, 0.001, 0, 0.001});
+    drag({100, 50}, {112, 62});
+    EXPECT_EQ(currentWorld(), (WorldRect{-3, 5, -2, 4}));
+}
+
+TEST_F(ModuleWindowTest, AlwaysBandNeedsNoZoomBox)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.rubberBand = RubberBandMode::Always;
+    window = std::make_unique<TestModuleWindow>(v);
+    showWindow();
+    EXPECT_EQ(window->zoomCheckBox(), nullptr);
+    drag({300, 250}, {100, 50});
+    EXPECT_NE(currentWorld(), (WorldRect{-7, 7, -7, 7}));
+}
+
+TEST_F(ModuleWindowTest, RightClickOpensTheSettingsLikeTheButton)
+{
+    showWindow();
+    QTest::mouseClick(plot(), Qt::RightButton, Qt::NoModifier, {50, 50});
+    EXPECT_EQ(window->settingsOpened, 1);
+    EXPECT_FALSE(window->MouseDragActive);
+    button("SpeedButton14")->click();
+    EXPECT_EQ(window->settingsOpened, 2);
+}
+
+TEST_F(ModuleWindowTest, VariantDecidesOnHelpAndPad)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.helpButton = false;
+    v.zoomPad = false;
+    v.rubberBand = RubberBandMode::None;
+    TestModuleWindow bare(v);
+    EXPECT_EQ(bare.findChild<QAbstractButton*>(QStringLiteral("SpeedButton28")), nullptr);
+    EXPECT_EQ(bare.findChild<QAbstractButton*>(QStringLiteral("SpeedButton3")), nullptr);
+    EXPECT_EQ(bare.zoomCheckBox(), nullptr);
+    EXPECT_NE(button("SpeedButton28"), nullptr);
+    EXPECT_EQ(button("SpeedButton15")->toolTip(), QStringLiteral("Grafik drucken"));
+    EXPECT_EQ(button("SpeedButton17")->toolTip(), QStringLiteral("Grafik als WMF speichern"));
+    EXPECT_EQ(button("SpeedButton23")->toolTip(),
+              QStringLiteral("Grafik im WMF- Format in die Zwischenablage"));
+    EXPECT_EQ(button("SpeedButton22")->toolTip(), QStringLiteral("Anfangswerte setzen"));
+    EXPECT_EQ(button("SpeedButton35")->text(), QStringLiteral("&Beenden"));
+}
+
+// ---- Keys ----
+
+TEST_F(ModuleWindowTest, EnterMovesTheFocusOnAndPressesNoButton)
+{
+    showWindow();
+    window->activateWindow();
+    window->termEdit->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->termEdit->hasFocus());
+    QTest::keyClick(window->termEdit, Qt::Key_Return);
+    EXPECT_TRUE(window->valueEdit->hasFocus());
+    QTest::keyClick(window->valueEdit, Qt::Key_Enter);
+    EXPECT_FALSE(window->valueEdit->hasFocus());
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->settingsOpened, 0);
+    EXPECT_EQ(window->closings, 0);
+}
+
+TEST_F(ModuleWindowTest, ArrowKeysMoveTheFocusWhereTheVariantSaysSo)
+{
+    showWindow();
+    window->activateWindow();
+    window->valueEdit->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(window->valueEdit, Qt::Key_Up);
+    EXPECT_TRUE(window->termEdit->hasFocus());
+    QTest::keyClick(window->termEdit, Qt::Key_Down);
+    EXPECT_TRUE(window->valueEdit->hasFocus());
+
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.arrowKeys = ArrowKeys::None;
+    window = std::make_unique<TestModuleWindow>(v);
+    showWindow();
+    window->activateWindow();
+    window->valueEdit->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(window->valueEdit, Qt::Key_Up);
+    EXPECT_TRUE(window->valueEdit->hasFocus());
+}
+
+TEST_F(ModuleWindowTest, EscapeClosesTheWindow)
+{
+    showWindow();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->closings, 1);
+}
+
+// ---- Delay ----
+
+TEST_F(ModuleWindowTest, DelayKindAWaitsMoreThanFifteenMillisecondsAndHandlesEvents)
+{
+    bool handled = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { handled = true; }, Qt::QueuedConnection);
+    const std::int64_t start = GetTickCount();
+    window->Delay(0);
+    EXPECT_GT(GetTickCount() - start, 15);
+    EXPECT_TRUE(handled);
+}
+
+TEST_F(ModuleWindowTest, DelayKindBWithZeroHandlesThePendingEventsOnce)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.delay = DelayKind::B;
+    window = std::make_unique<TestModuleWindow>(v);
+    bool first = false;
+    bool second = false;
+    bool timerFired = false;
+    QTimer::singleShot(5000, qApp, [&] { timerFired = true; });
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            first = true;
+            QMetaObject::invokeMethod(
+                qApp, [&] { second = true; }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    window->Delay(0);
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(timerFired);
+    QApplication::processEvents();
+    EXPECT_TRUE(second);
+}
+
+TEST_F(ModuleWindowTest, DelayKindBWaitsTheGivenTime)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.delay = DelayKind::B;
+    window = std::make_unique<TestModuleWindow>(v);
+    const std::int64_t start = GetTickCount();
+    window->Delay(20);
+    EXPECT_GT(GetTickCount() - start, 20);
+}
+
+// ---- Animation ----
+
+TEST_F(ModuleWindowTest, AnimationRunsUntilItsSwitchIsTurnedOff)
+{
+    showWindow();
+    window->afterFrame = [this] {
+        if (window->frames == 10) {
+            window->switchA->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_EQ(window->frames, 10);
+    EXPECT_NEAR(ParamA, 1.4, 1e-9);
+    EXPECT_FALSE(AnimationRunning);
+    EXPECT_FALSE(window->animationLoopActive());
+    ASSERT_EQ(window->finishedTracks.size(), 1u);
+    EXPECT_EQ(window->finishedTracks[0], QStringLiteral("Switch1"));
+}
+
+TEST_F(ModuleWindowTest, DirectionButtonReversesTheRunningAnimation)
+{
+    showWindow();
+    window->afterFrame = [this] {
+        if (window->frames == 5) {
+            window->directionButton->click();
+        }
+        if (window->frames == 8) {
+            window->switchA->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_NEAR(ParamA, 1.08, 1e-9); // five steps up, three down
+}
+
+TEST_F(ModuleWindowTest, ValueBeyondItsRangeComesBackIntoIt)
+{
+    ParamA = 10;
+    AnimationSteps = 20; // 0.4 per frame
+    showWindow();
+    window->afterFrame = [this] {
+        if (window->frames == 25) {
+            window->switchA->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_GE(ParamA, -4.0);
+    EXPECT_LE(ParamA, 4.0);
+}
+
+TEST_F(ModuleWindowTest, SecondSwitchTakesTheRunningLoopOver)
+{
+    showWindow();
+    bool handlerReturned = false;
+    int framesAtTakeOver = -1;
+    window->afterFrame = [&] {
+        if (window->frames == 3) {
+            // The click arrives while the loop waits in Delay.
+            QTimer::singleShot(0, window.get(), [&] {
+                framesAtTakeOver = window->frames;
+                clickSwitch(window->switchB, true);
+                // The click handler came back at once instead of running a loop of its own.
+                handlerReturned = true;
+                EXPECT_FALSE(window->switchA->Checked());
+                EXPECT_EQ(window->finishedTracks, std::vector<QString>{QStringLiteral("Switch1")});
+            });
+        }
+        if (window->frames == 6) {
+            window->switchB->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_TRUE(handlerReturned);
+    EXPECT_EQ(framesAtTakeOver, 3);
+    EXPECT_EQ(window->frames, 6);
+    EXPECT_NEAR(ParamA, 1.12, 1e-9);
+    EXPECT_NEAR(ParamB, 0.12, 1e-9);
+    EXPECT_EQ(window->finishedTracks,
+              (std::vector<QString>{QStringLiteral("Switch1"), QStringLiteral("Switch2")}));
+    EXPECT_FALSE(AnimationRunning);
+}
+
+TEST_F(ModuleWindowTest, ClickingTheRunningSwitchOffDrawsOneMoreFrame)
+{
+    showWindow();
+    int framesAtClick = -1;
+    window->afterFrame = [&] {
+        if (window->frames == 4) {
+            QTimer::singleShot(0, window.get(), [&] {
+                framesAtClick = window->frames;
+                clickSwitch(window->switchA, false);
+            });
+        }
+        if (window->frames > 100) {
+            window->switchA->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_EQ(framesAtClick, 4);
+    EXPECT_EQ(window->frames, framesAtClick + 1);
+    EXPECT_EQ(window->finishedTracks.size(), 1u);
+    EXPECT_FALSE(AnimationRunning);
+}
+
+TEST_F(ModuleWindowTest, ClickOnAnIdleSwitchThatStaysOffDrawsOneFrame)
+{
+    showWindow();
+    clickSwitch(window->switchA, false);
+    EXPECT_EQ(window->frames, 1);
+    EXPECT_FALSE(AnimationRunning);
+}
+
+// Ways of asking the window to close while it animates.
+enum class CloseWay { CloseBox, Escape, QuitButton };
+
+class CloseDuringAnimationTest : public ModuleWindowTest, public ::testing::WithParamInterface<CloseWay> {};
+
+TEST_P(CloseDuringAnimationTest, WindowClosesOnceTheLoopHasReturned)
+{
+    int framesAfterRequest = -1;
+    bool visibleAtRequest = false;
+    window->afterFrame = [&] {
+        if (window->frames == 3) {
+            switch (GetParam()) {
+            case CloseWay::CloseBox:
+                window->close();
+                break;
+            case CloseWay::Escape:
+                QTest::keyClick(window.get(), Qt::Key_Escape);
+                break;
+            case CloseWay::QuitButton:
+                window->findChild<QAbstractButton*>(QStringLiteral("SpeedButton35"))->click();
+                break;
+            }
+            visibleAtRequest = window->isVisible();
+            framesAfterRequest = 0;
+        } else if (framesAfterRequest >= 0) {
+            ++framesAfterRequest;
+        }
+        // A loop that ignored the request would be stopped here, failing the test instead of hanging.
+        if (window->frames > 500) {
+            window->switchA->setChecked(false);
+        }
+    };
+    QTimer::singleShot(0, window.get(), [this] { clickSwitch(window->switchA, true); });
+    const int result = window->exec();
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_TRUE(visibleAtRequest);
+    EXPECT_EQ(framesAfterRequest, 0);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->switchA->Checked());
+    EXPECT_FALSE(AnimationRunning);
+    EXPECT_EQ(window->closings, 1);
+    EXPECT_EQ(window->finishedTracks.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, CloseDuringAnimationTest,
+                         ::testing::Values(CloseWay::CloseBox, CloseWay::Escape, CloseWay::QuitButton));
+
+TEST_F(ModuleWindowTest, ClosingStopsEveryAnimationSwitch)
+{
+    showWindow();
+    window->switchB->setChecked(true);
+    window->close();
+    EXPECT_FALSE(window->switchB->Checked());
+    EXPECT_EQ(window->closings, 1);
+}
+
+} // namespace
+} // namespace kurvex
