@@ -192,6 +192,10 @@ bool QtCanvas::isActive() const
 
 void QtCanvas::applyGeometry()
 {
+    // Curves arrive as thousands of single lines; set transform and clip only when they change.
+    if (geometryValid_ && appliedOrigin_ == windowOrigin() && appliedHasClip_ == hasClip() &&
+        (!hasClip() || appliedClip_ == clipRect()))
+        return;
     painter_->resetTransform();
     painter_->translate(windowOrigin().x, windowOrigin().y);
     if (hasClip()) {
@@ -200,6 +204,10 @@ void QtCanvas::applyGeometry()
     } else {
         painter_->setClipping(false);
     }
+    geometryValid_ = true;
+    appliedOrigin_ = windowOrigin();
+    appliedHasClip_ = hasClip();
+    appliedClip_ = clipRect();
 }
 
 void QtCanvas::prepare(Use use)
@@ -417,6 +425,7 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
         painter_->fillRect(QRect(left, top, w, h), toQColor(brush().color));
     painter_->setPen(toQColor(font().color));
     painter_->drawText(QPoint(left, top + fm.ascent()), text);
+    geometryValid_ = false; // the text moved and turned the painter
 }
 
 int QtCanvas::textWidth(const std::string& utf8) const

@@ -30,7 +30,12 @@ public:
     // The bitmap behind the canvas, or nullptr when it paints on another device.
     QImage* image() const { return image_; }
     QPaintDevice* device() const;
-    QPainter& painter() { return *painter_; }
+    // Whoever paints on the painter directly may change its transform or clip.
+    QPainter& painter()
+    {
+        geometryValid_ = false;
+        return *painter_;
+    }
     // Ends painting, so the device may be read or shown elsewhere; later calls draw nothing.
     void end();
     bool isActive() const;
@@ -60,6 +65,10 @@ private:
     std::optional<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
     QImage* image_ = nullptr;
+    bool geometryValid_ = false;
+    Point appliedOrigin_;
+    bool appliedHasClip_ = false;
+    Rect appliedClip_;
 };
 
 // Converts 0x00BBGGRR to a Qt colour.

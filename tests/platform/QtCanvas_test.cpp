@@ -272,6 +272,21 @@ TEST(QtCanvas, OriginAndClipApplyToEveryPrimitive)
     EXPECT_EQ(pixel(img, 40, 22), clBlack);
 }
 
+TEST(QtCanvas, TextLeavesNoOffsetForLaterLines)
+{
+    QImage img = whiteImage();
+    {
+        QtCanvas c(img);
+        c.setBrushStyle(BrushStyle::Clear);
+        c.setTextAlign(TaCenter | TaBaseline);
+        c.textOut(30, 20, "H");
+        c.moveTo(0, 50);
+        c.lineTo(60, 50);
+    }
+    EXPECT_EQ(pixel(img, 5, 50), clBlack);
+    EXPECT_EQ(pixel(img, 40, 51), clWhite);
+}
+
 TEST(QtCanvas, FarCoordinatesAreCutNotOverflowed)
 {
     QImage img = whiteImage();
