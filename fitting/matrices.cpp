@@ -179,154 +179,229 @@ bool negligible(double x, double norm)
     return std::abs(x) + norm == norm;
 }
 
+// Dense column-major work matrix: columns are contiguous, which is how Householder vectors and
+// rotations walk through a tall matrix.
+class ColumnMatrix {
+public:
+    ColumnMatrix(int rows, int cols)
+        : rows_(rows), data_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0)
+    {
+    }
+    double& operator()(int r, int c) { return data_[static_cast<std::size_t>(c) * rows_ + r]; }
+    double* column(int c) { return data_.data() + static_cast<std::size_t>(c) * rows_; }
+
+private:
+    std::size_t rows_;
+    std::vector<double> data_;
+};
+
+// Dot product with four independent sums, so the additions do not wait on one another.
+double dot(const double* x, const double* y, int from, int to)
+{
+    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    int k = from;
+    for (; k + 3 < to; k += 4) {
+        s0 += x[k] * y[k];
+        s1 += x[k + 1] * y[k + 1];
+        s2 += x[k + 2] * y[k + 2];
+        s3 += x[k + 3] * y[k + 3];
+    }
+    for (; k < to; ++k)
+        s0 += x[k] * y[k];
+    return (s0 + s2) + (s1 + s3);
+}
+
+double absSum(const double* x, int from, int to)
+{
+    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    int k = from;
+    for (; k + 3 < to; k += 4) {
+        s0 += std::abs(x[k]);
+        s1 += std::abs(x[k + 1]);
+        s2 += std::abs(x[k + 2]);
+        s3 += std::abs(x[k + 3]);
+    }
+    for (; k < to; ++k)
+        s0 += std::abs(x[k]);
+    return (s0 + s2) + (s1 + s3);
+}
+
+// Applies the plane rotation (c, s) to columns p and q of length n.
+void rotateColumns(double* p, double* q, int n, double c, double s)
+{
+    for (int k = 0; k < n; ++k) {
+        const double y = p[k];
+        const double z = q[k];
+        p[k] = y * c + z * s;
+        q[k] = z * c - y * s;
+    }
+}
+
 } // namespace
 
+// Golub-Reinsch: Householder bidiagonalisation, accumulation of both sides, implicitly shifted QR.
+// The work runs on 0-based column-major copies; the rotations meant for U are gathered in a small
+// n x n matrix and applied to U once at the end, which saves most of the work for tall matrices.
 int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, int Ub2)
 {
-    const int m = Ub1;
-    const int n = Ub2;
-    ensureMatrix(V, n, n);
-    ensureVector(S, n);
-    if (n < Lb)
+    ensureMatrix(V, Ub2, Ub2);
+    ensureVector(S, Ub2);
+    const int m = Ub1 - Lb + 1;
+    const int n = Ub2 - Lb + 1;
+    if (n <= 0 || m <= 0)
         return 0;
-    TVector e(static_cast<std::size_t>(n) + 1, 0.0); // superdiagonal of the bidiagonal form
+
+    ColumnMatrix a(m, n);
+    for (int r = 0; r < m; ++r) {
+        const TVector& row = A[Lb + r];
+        for (int c = 0; c < n; ++c)
+            a(r, c) = row[Lb + c];
+    }
+    ColumnMatrix v(n, n);
+    ColumnMatrix w(n, n); // rotations still to be applied to U
+    for (int i = 0; i < n; ++i)
+        w(i, i) = 1.0;
+    std::vector<double> sv(n, 0.0);
+    std::vector<double> e(n, 0.0); // superdiagonal of the bidiagonal form
+    std::vector<double> sums(m, 0.0);
     double g = 0.0;
     double scale = 0.0;
     double norm = 0.0;
+    int result = 0;
 
     // Householder reduction to bidiagonal form.
-    for (int i = Lb; i <= n; ++i) {
+    for (int i = 0; i < n; ++i) {
         const int l = i + 1;
         e[i] = scale * g;
         g = 0.0;
         scale = 0.0;
-        if (i <= m) {
-            for (int k = i; k <= m; ++k)
-                scale += std::abs(A[k][i]);
+        if (i < m) {
+            double* ci = a.column(i);
+            scale = absSum(ci, i, m);
             if (scale != 0.0) {
-                double s = 0.0;
-                for (int k = i; k <= m; ++k) {
-                    A[k][i] /= scale;
-                    s += A[k][i] * A[k][i];
-                }
-                const double f = A[i][i];
+                const double invScale = 1.0 / scale;
+                for (int k = i; k < m; ++k)
+                    ci[k] *= invScale;
+                const double s = dot(ci, ci, i, m);
+                const double f = ci[i];
                 g = -withSignOf(std::sqrt(s), f);
                 const double h = f * g - s;
-                A[i][i] = f - g;
-                for (int j = l; j <= n; ++j) {
-                    double sum = 0.0;
-                    for (int k = i; k <= m; ++k)
-                        sum += A[k][i] * A[k][j];
-                    const double fj = sum / h;
-                    for (int k = i; k <= m; ++k)
-                        A[k][j] += fj * A[k][i];
+                ci[i] = f - g;
+                for (int j = l; j < n; ++j) {
+                    double* cj = a.column(j);
+                    const double fj = dot(ci, cj, i, m) / h;
+                    for (int k = i; k < m; ++k)
+                        cj[k] += fj * ci[k];
                 }
-                for (int k = i; k <= m; ++k)
-                    A[k][i] *= scale;
+                for (int k = i; k < m; ++k)
+                    ci[k] *= scale;
             }
         }
-        S[i] = scale * g;
+        sv[i] = scale * g;
         g = 0.0;
         scale = 0.0;
-        if (i <= m && i != n) {
-            TVector& rowI = A[i];
-            for (int k = l; k <= n; ++k)
-                scale += std::abs(rowI[k]);
+        if (i < m && i != n - 1) {
+            for (int k = l; k < n; ++k)
+                scale += std::abs(a(i, k));
             if (scale != 0.0) {
                 double s = 0.0;
-                for (int k = l; k <= n; ++k) {
-                    rowI[k] /= scale;
-                    s += rowI[k] * rowI[k];
+                for (int k = l; k < n; ++k) {
+                    a(i, k) /= scale;
+                    s += a(i, k) * a(i, k);
                 }
-                const double f = rowI[l];
+                const double f = a(i, l);
                 g = -withSignOf(std::sqrt(s), f);
                 const double h = f * g - s;
-                rowI[l] = f - g;
-                for (int k = l; k <= n; ++k)
-                    e[k] = rowI[k] / h;
-                for (int j = l; j <= m; ++j) {
-                    TVector& rowJ = A[j];
-                    double sum = 0.0;
-                    for (int k = l; k <= n; ++k)
-                        sum += rowJ[k] * rowI[k];
-                    for (int k = l; k <= n; ++k)
-                        rowJ[k] += sum * e[k];
+                a(i, l) = f - g;
+                for (int k = l; k < n; ++k)
+                    e[k] = a(i, k) / h;
+                // Row j of the rest gets row j . row i times e: gather all dot products first.
+                std::fill(sums.begin() + l, sums.end(), 0.0);
+                for (int k = l; k < n; ++k) {
+                    const double aik = a(i, k);
+                    const double* ck = a.column(k);
+                    for (int j = l; j < m; ++j)
+                        sums[j] += ck[j] * aik;
                 }
-                for (int k = l; k <= n; ++k)
-                    rowI[k] *= scale;
+                for (int k = l; k < n; ++k) {
+                    const double ek = e[k];
+                    double* ck = a.column(k);
+                    for (int j = l; j < m; ++j)
+                        ck[j] += sums[j] * ek;
+                }
+                for (int k = l; k < n; ++k)
+                    a(i, k) *= scale;
             }
         }
-        norm = MaxFloat(norm, std::abs(S[i]) + std::abs(e[i]));
+        norm = MaxFloat(norm, std::abs(sv[i]) + std::abs(e[i]));
     }
 
     // Accumulation of the right-hand transformations.
-    {
-        int l = n + 1;
-        for (int i = n; i >= Lb; --i) {
-            if (i < n) {
-                if (g != 0.0) {
-                    // Double division avoids a possible underflow.
-                    for (int j = l; j <= n; ++j)
-                        V[j][i] = (A[i][j] / A[i][l]) / g;
-                    for (int j = l; j <= n; ++j) {
-                        double s = 0.0;
-                        for (int k = l; k <= n; ++k)
-                            s += A[i][k] * V[k][j];
-                        for (int k = l; k <= n; ++k)
-                            V[k][j] += s * V[k][i];
-                    }
-                }
-                for (int j = l; j <= n; ++j) {
-                    V[i][j] = 0.0;
-                    V[j][i] = 0.0;
+    for (int i = n - 1, l = n; i >= 0; --i) {
+        if (i < n - 1) {
+            if (g != 0.0) {
+                // Double division avoids a possible underflow.
+                for (int j = l; j < n; ++j)
+                    v(j, i) = (a(i, j) / a(i, l)) / g;
+                const double* vi = v.column(i);
+                for (int j = l; j < n; ++j) {
+                    double* vj = v.column(j);
+                    double s = 0.0;
+                    for (int k = l; k < n; ++k)
+                        s += a(i, k) * vj[k];
+                    for (int k = l; k < n; ++k)
+                        vj[k] += s * vi[k];
                 }
             }
-            V[i][i] = 1.0;
-            g = e[i];
-            l = i;
+            for (int j = l; j < n; ++j) {
+                v(i, j) = 0.0;
+                v(j, i) = 0.0;
+            }
         }
+        v(i, i) = 1.0;
+        g = e[i];
+        l = i;
     }
 
-    // Accumulation of the left-hand transformations; U overwrites A.
-    for (int i = std::min(m, n); i >= Lb; --i) {
+    // Accumulation of the left-hand transformations: U in place of the Householder vectors.
+    for (int i = std::min(m, n) - 1; i >= 0; --i) {
         const int l = i + 1;
-        double gi = S[i];
-        for (int j = l; j <= n; ++j)
-            A[i][j] = 0.0;
+        double gi = sv[i];
+        for (int j = l; j < n; ++j)
+            a(i, j) = 0.0;
+        double* ci = a.column(i);
         if (gi != 0.0) {
             gi = 1.0 / gi;
-            for (int j = l; j <= n; ++j) {
-                double s = 0.0;
-                for (int k = l; k <= m; ++k)
-                    s += A[k][i] * A[k][j];
-                const double f = (s / A[i][i]) * gi;
-                for (int k = i; k <= m; ++k)
-                    A[k][j] += f * A[k][i];
+            for (int j = l; j < n; ++j) {
+                double* cj = a.column(j);
+                const double f = (dot(ci, cj, l, m) / ci[i]) * gi;
+                for (int k = i; k < m; ++k)
+                    cj[k] += f * ci[k];
             }
-            for (int j = i; j <= m; ++j)
-                A[j][i] *= gi;
+            for (int j = i; j < m; ++j)
+                ci[j] *= gi;
         } else {
-            for (int j = i; j <= m; ++j)
-                A[j][i] = 0.0;
+            for (int j = i; j < m; ++j)
+                ci[j] = 0.0;
         }
-        A[i][i] += 1.0;
+        ci[i] += 1.0;
     }
 
     // Diagonalisation of the bidiagonal form, from the last singular value to the first.
-    for (int k = n; k >= Lb; --k) {
+    for (int k = n - 1; k >= 0 && result == 0; --k) {
         for (int its = 1;; ++its) {
             bool cancel = true;
             int l = k;
-            for (; l >= Lb; --l) {
-                if (l == Lb || negligible(e[l], norm)) {
+            for (; l >= 0; --l) {
+                if (l == 0 || negligible(e[l], norm)) {
                     cancel = false;
                     break;
                 }
-                if (negligible(S[l - 1], norm))
+                if (negligible(sv[l - 1], norm))
                     break;
             }
             if (cancel) {
-                // S[l-1] is negligible: chase e[l] out with rotations from the left.
+                // sv[l-1] is negligible: chase e[l] out with rotations from the left.
                 const int nm = l - 1;
                 double c = 0.0;
                 double s = 1.0;
@@ -335,35 +410,33 @@ int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, 
                     e[i] = c * e[i];
                     if (negligible(f, norm))
                         break;
-                    const double gg = S[i];
+                    const double gg = sv[i];
                     double h = Hypotenuse(f, gg);
-                    S[i] = h;
+                    sv[i] = h;
                     h = 1.0 / h;
                     c = gg * h;
                     s = -f * h;
-                    for (int j = Lb; j <= m; ++j) {
-                        const double y = A[j][nm];
-                        const double z = A[j][i];
-                        A[j][nm] = y * c + z * s;
-                        A[j][i] = z * c - y * s;
-                    }
+                    rotateColumns(w.column(nm), w.column(i), n, c, s);
                 }
             }
-            double z = S[k];
+            double z = sv[k];
             if (l == k) {
                 if (z < 0.0) {
-                    S[k] = -z;
-                    for (int j = Lb; j <= n; ++j)
-                        V[j][k] = -V[j][k];
+                    sv[k] = -z;
+                    double* vk = v.column(k);
+                    for (int j = 0; j < n; ++j)
+                        vk[j] = -vk[j];
                 }
                 break;
             }
-            if (its >= 30)
-                return -2;
+            if (its >= 30) {
+                result = -2;
+                break;
+            }
             // Shift from the bottom 2x2 minor.
-            double x = S[l];
+            double x = sv[l];
             const int nm = k - 1;
-            double y = S[nm];
+            double y = sv[nm];
             double gg = e[nm];
             double h = e[k];
             double f = ((y - z) * (y + z) + (gg - h) * (gg + h)) / (2.0 * h * y);
@@ -375,7 +448,7 @@ int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, 
             for (int j = l; j <= nm; ++j) {
                 const int i = j + 1;
                 gg = e[i];
-                y = S[i];
+                y = sv[i];
                 h = s * gg;
                 gg = c * gg;
                 z = Hypotenuse(f, h);
@@ -386,14 +459,9 @@ int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, 
                 gg = gg * c - x * s;
                 h = y * s;
                 y *= c;
-                for (int jj = Lb; jj <= n; ++jj) {
-                    const double vx = V[jj][j];
-                    const double vz = V[jj][i];
-                    V[jj][j] = vx * c + vz * s;
-                    V[jj][i] = vz * c - vx * s;
-                }
+                rotateColumns(v.column(j), v.column(i), n, c, s);
                 z = Hypotenuse(f, h);
-                S[j] = z;
+                sv[j] = z;
                 if (z != 0.0) {
                     z = 1.0 / z;
                     c = f * z;
@@ -401,20 +469,37 @@ int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, 
                 }
                 f = c * gg + s * y;
                 x = c * y - s * gg;
-                for (int jj = Lb; jj <= m; ++jj) {
-                    TVector& row = A[jj];
-                    const double ay = row[j];
-                    const double az = row[i];
-                    row[j] = ay * c + az * s;
-                    row[i] = az * c - ay * s;
-                }
+                rotateColumns(w.column(j), w.column(i), n, c, s);
             }
             e[l] = 0.0;
             e[k] = f;
-            S[k] = x;
+            sv[k] = x;
         }
     }
-    return 0;
+
+    // U = (accumulated Householder part) * (gathered rotations), written straight into A's rows.
+    std::vector<double> wt(static_cast<std::size_t>(n) * n); // row-major copy of w
+    for (int p = 0; p < n; ++p)
+        for (int c = 0; c < n; ++c)
+            wt[static_cast<std::size_t>(p) * n + c] = w(p, c);
+    std::vector<double> out(n);
+    for (int r = 0; r < m; ++r) {
+        std::fill(out.begin(), out.end(), 0.0);
+        for (int p = 0; p < n; ++p) {
+            const double arp = a(r, p);
+            const double* wp = wt.data() + static_cast<std::size_t>(p) * n;
+            for (int c = 0; c < n; ++c)
+                out[c] += arp * wp[c];
+        }
+        std::copy(out.begin(), out.end(), A[Lb + r].begin() + Lb);
+    }
+    for (int r = 0; r < n; ++r) {
+        TVector& row = V[Lb + r];
+        for (int c = 0; c < n; ++c)
+            row[Lb + c] = v(r, c);
+        S[Lb + r] = sv[r];
+    }
+    return result;
 }
 
 void ZeroSmallSingularValues(TVector& S, int Lb, int Ub, double Tol)

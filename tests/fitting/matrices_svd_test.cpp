@@ -182,3 +182,38 @@ TEST(MatricesSvd, RankDeficientGivesMinimumNormSolution)
 
 } // namespace
 } // namespace kurvex
+
+namespace kurvex {
+namespace {
+
+TEST(MatricesSvd, WorksInsideItsBlockOnly)
+{
+    // Row 0 and column 0 hold other data (as a fit's index 0 may); they must survive.
+    TMatrix a{{9, 9, 9}, {9, 3, 1}, {9, 1, 3}, {9, 2, 2}};
+    TMatrix v{{7, 7, 7}, {7, 0, 0}, {7, 0, 0}};
+    TVector s{5, 0, 0};
+    ASSERT_EQ(SingularValueDecompose(a, 1, 3, v, s, 2), 0);
+    for (int j = 0; j < 3; ++j)
+        EXPECT_EQ(a[0][j], 9.0);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(a[i][0], 9.0);
+    EXPECT_EQ(v[0][1], 7.0);
+    EXPECT_EQ(v[2][0], 7.0);
+    EXPECT_EQ(s[0], 5.0);
+    std::vector<double> values{s[1], s[2]};
+    std::sort(values.begin(), values.end());
+    // [[3,1],[1,3],[2,2]]: A^T A = [[14,10],[10,14]], eigenvalues 4 and 24.
+    EXPECT_NEAR(values[0], 2.0, 1e-14);
+    EXPECT_NEAR(values[1], std::sqrt(24.0), 1e-14);
+}
+
+TEST(MatricesSvd, NonFiniteInputEndsWithFailureCode)
+{
+    TMatrix a{{1, 2}, {std::nan(""), 4}, {5, 6}};
+    TMatrix v;
+    TVector s;
+    EXPECT_EQ(SingularValueDecompose(a, 0, 2, v, s, 1), -2);
+}
+
+} // namespace
+} // namespace kurvex
