@@ -140,6 +140,23 @@ protected:
     {
         Bytes r;
         r.u32(handle(slot));
+        if (pen.width > 1 && pen.style != PenStyle::Clear) {
+            // A wide pen is a geometric one with round ends and joins, as the platform makes it
+            // for a plain pen wider than one unit; several readers honour the width only then.
+            constexpr std::uint32_t kGeometric = 0x00010000;
+            r.u32(0); // no bitmap: offsets and sizes are zero
+            r.u32(0);
+            r.u32(0);
+            r.u32(0);
+            r.u32(kGeometric | static_cast<std::uint32_t>(penStyleCode(pen.style)));
+            r.u32(static_cast<std::uint32_t>(pen.width));
+            r.u32(0); // solid brush
+            r.u32(pen.color & 0xFFFFFF);
+            r.u32(0); // hatch
+            r.u32(0); // no style entries
+            record(emf::kExtCreatePen, r);
+            return;
+        }
         r.u32(static_cast<std::uint32_t>(penStyleCode(pen.style)));
         r.point({pen.width, 0});
         r.u32(pen.color & 0xFFFFFF);

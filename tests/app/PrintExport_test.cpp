@@ -429,6 +429,7 @@ TEST_F(PrintExportTest, Emf2svgRendersTheEmf)
         convert(tool, {QStringLiteral("-i"), path("graph.emf"), QStringLiteral("-o"), svgPath}, svgPath);
     ASSERT_FALSE(svg.isEmpty());
     EXPECT_GT(svg.count(QStringLiteral("stroke=\"#FF0000\"")), 100);
+    EXPECT_TRUE(svg.contains(QStringLiteral("stroke-width=\"8.0000\""))); // the curve's pen, 2 x 4
     const QString text = svgText(svg);
     EXPECT_TRUE(text.contains(QStringLiteral("Kurvex"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("0,5") + QChar(0x03C0))) << text.toStdString();

@@ -513,9 +513,13 @@ TEST_F(MetafileTest, EmfObjectIndicesStartAtOneAndFitTheHandleCount)
     for (const auto& r : f.records) {
         switch (r.type) {
         case emf::kCreatePen:
+        case emf::kExtCreatePen:
         case emf::kCreateBrushIndirect:
         case emf::kExtCreateFontIndirectW:
-            EXPECT_EQ(static_cast<int>(r.u(8)), table.create(static_cast<int>(r.type)));
+            // Both pen records make pens: one kind for the selection.
+            EXPECT_EQ(
+                static_cast<int>(r.u(8)),
+                table.create(static_cast<int>(r.type == emf::kExtCreatePen ? emf::kCreatePen : r.type)));
             break;
         case emf::kSelectObject:
             EXPECT_GE(r.u(8), 1u);
@@ -530,6 +534,27 @@ TEST_F(MetafileTest, EmfObjectIndicesStartAtOneAndFitTheHandleCount)
         }
     }
     EXPECT_EQ(static_cast<std::uint32_t>(table.highest() + 1), handles);
+}
+
+TEST_F(MetafileTest, EmfWidePensAreGeometric)
+{
+    MetafileCanvas canvas(500, 500, measurer);
+    canvas.setPen(Pen{clBlue, 1, PenStyle::Dot});
+    canvas.lineTo(10, 10);
+    canvas.setPen(Pen{clRed, 8, PenStyle::Solid});
+    canvas.lineTo(20, 20);
+    const EmfFile f = ReadEmf(canvas.toEmf());
+    const auto thin = ofType(f, emf::kCreatePen);
+    const auto wide = ofType(f, emf::kExtCreatePen);
+    ASSERT_EQ(thin.size(), 1u);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(thin[0]->u(12), 2u); // PS_DOT
+    EXPECT_EQ(thin[0]->u(16), 1u); // width
+    EXPECT_EQ(thin[0]->u(24), clBlue);
+    EXPECT_EQ(wide[0]->size, 52u);
+    EXPECT_EQ(wide[0]->u(28), 0x00010000u); // PS_GEOMETRIC | PS_SOLID, round ends and joins
+    EXPECT_EQ(wide[0]->u(32), 8u);
+    EXPECT_EQ(wide[0]->u(40), clRed);
 }
 
 TEST_F(MetafileTest, EmfTextIsUtf16WithWidths)
