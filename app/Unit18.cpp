@@ -5,7 +5,9 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kurvex {
@@ -24,6 +26,8 @@ TForm18::TForm18(QWidget* owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("Hilfe"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(644, 498);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     memo1_ = new QPlainTextEdit(this);

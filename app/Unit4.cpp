@@ -12,8 +12,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -53,6 +55,8 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(kLauncherCaption));
     setFixedSize(589, 205);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(11);
     setFont(f);

@@ -5,8 +5,10 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -47,6 +49,8 @@ TForm10::TForm10(QWidget* owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("Info"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(313, 268);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     auto* panel = new QWidget(this);
     panel->setGeometry(0, 0, 313, 233);
