@@ -40,12 +40,14 @@ const QString kMimeWmf = QStringLiteral("image/x-wmf");
 const QString kMimeOfficeWmf =
     QStringLiteral("application/x-openoffice-wmf;windows_formatname=\"Image WMF\"");
 
+// The plot font's size in whole points, as the font dialog and the settings know it
+// (13 pixels at 96 dpi are 10 points).
 double pointSize(const QFont& font)
 {
     if (font.pointSizeF() > 0) {
-        return font.pointSizeF();
+        return std::round(font.pointSizeF());
     }
-    return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / kMetafileDpi : 10.0;
+    return font.pixelSize() > 0 ? std::round(font.pixelSize() * 72.0 / kMetafileDpi) : 10.0;
 }
 
 Font canvasFont(const QFont& qf, int pixelHeight)

@@ -1,13 +1,13 @@
 // Text encodings a metafile needs: UTF-8 decoding, Windows-1252/1253 bytes and UTF-16 units.
 #include "platform/MetafileText.h"
 
+#include "platform/TextCodec.h"
+
 #include <array>
 
 namespace kurvex {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows-1252 bytes 0x80..0x9F; 0 marks a byte without a character.
 constexpr std::array<char32_t, 32> kCp1252High = {
@@ -30,51 +30,9 @@ std::u32string DecodeUtf8(const std::string& utf8)
 {
     std::u32string out;
     out.reserve(utf8.size());
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char b = byteAt(i);
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-            minimum = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-            minimum = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-            minimum = 0x10000;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        bool ok = i + static_cast<std::size_t>(extra) < utf8.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const unsigned char c = byteAt(i + k);
-            if ((c & 0xC0) != 0x80) {
-                ok = false;
-            } else {
-                cp = (cp << 6) | (c & 0x3F);
-            }
-        }
-        if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        out.push_back(NextCodePoint(utf8, pos));
     }
     return out;
 }

@@ -78,8 +78,9 @@ public:
     QSize plotSize() const override { return {500, 400}; }
     QFont plotFont() const override
     {
+        // Like the lesson windows: a 13-pixel font, which is 10 points on the screen.
         QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPointSize(10);
+        f.setPixelSize(13);
         return f;
     }
     ExportVariant exportVariant() const override { return variant; }
