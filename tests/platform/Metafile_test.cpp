@@ -400,6 +400,56 @@ TEST_F(MetafileTest, WmfTextCarriesFontSizeWidthsAndBackground)
     EXPECT_EQ(test::le32(colors[0]->params, 0), clBlue);
 }
 
+TEST_F(MetafileTest, WmfArcPiePixelAndRasterOperation)
+{
+    MetafileCanvas canvas(1000, 1000, measurer);
+    canvas.arc(600, 100, 700, 200, 700, 150, 600, 160);
+    canvas.pie(800, 100, 900, 200, 900, 150, 850, 100);
+    canvas.setPixel(5, 6, clRed);
+    canvas.setPenMode(PenMode::NotXor);
+    canvas.lineTo(10, 10);
+    const WmfFile f = ReadWmf(canvas.toWmf());
+    const auto arcs = withFunction(f, wmf::kArc);
+    const auto pies = withFunction(f, wmf::kPie);
+    ASSERT_EQ(arcs.size(), 1u);
+    ASSERT_EQ(pies.size(), 1u);
+    // End point, start point, then the box; each point y before x.
+    const std::vector<int> arcParams = {160, 600, 150, 700, 200, 700, 100, 600};
+    const std::vector<int> pieParams = {100, 850, 150, 900, 200, 900, 100, 800};
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(arcs[0]->s(i), arcParams[i]) << i;
+        EXPECT_EQ(pies[0]->s(i), pieParams[i]) << i;
+    }
+    const auto pixels = withFunction(f, wmf::kSetPixel);
+    ASSERT_EQ(pixels.size(), 1u);
+    EXPECT_EQ(test::le32(pixels[0]->params, 0), clRed);
+    EXPECT_EQ(pixels[0]->s(2), 6);
+    EXPECT_EQ(pixels[0]->s(3), 5);
+    const auto rops = withFunction(f, wmf::kSetRop2);
+    ASSERT_EQ(rops.size(), 1u);
+    EXPECT_EQ(rops[0]->u(0), 10); // R2_NOTXORPEN
+}
+
+TEST_F(MetafileTest, HatchedFillsLeaveTheirGapsTransparent)
+{
+    MetafileCanvas canvas(500, 500, measurer);
+    canvas.setBrush(Brush{clWhite, BrushStyle::Solid});
+    canvas.textOut(10, 10, "1"); // opaque label
+    canvas.setBrush(Brush{clBlue, BrushStyle::Cross});
+    canvas.rectangle(0, 0, 100, 100);
+    const WmfFile f = ReadWmf(canvas.toWmf());
+    int mode = -1;
+    for (const auto& r : f.records) {
+        if (r.function == wmf::kSetBkMode) {
+            mode = r.u(0);
+        } else if (r.function == wmf::kExtTextOut) {
+            EXPECT_EQ(mode, 2);
+        } else if (r.function == wmf::kRectangle) {
+            EXPECT_EQ(mode, 1);
+        }
+    }
+}
+
 TEST_F(MetafileTest, WmfFillRectHasNoOutline)
 {
     MetafileCanvas canvas(100, 100, measurer);
