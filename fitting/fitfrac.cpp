@@ -14,12 +14,18 @@ std::string RationalFormulaText(int numeratorDegree, int denominatorDegree, bool
     text += "p1*x";
     for (int k = 2; k <= numeratorDegree; ++k) {
         const std::string power = std::to_string(k);
-        text += " + p" + power + "*x^" + power;
+        text += " + p";
+        text += power;
+        text += "*x^";
+        text += power;
     }
     text += ") / (1 + q1*x";
     for (int j = 2; j <= denominatorDegree; ++j) {
         const std::string power = std::to_string(j);
-        text += " + q" + power + "*x^" + power;
+        text += " + q";
+        text += power;
+        text += "*x^";
+        text += power;
     }
     return text + ")";
 }
@@ -40,9 +46,10 @@ int lastParam()
 }
 std::string paramName(int i)
 {
-    if (i <= FracNumeratorDegree)
-        return "p" + std::to_string(i);
-    return "q" + std::to_string(i - FracNumeratorDegree);
+    const bool numerator = i <= FracNumeratorDegree;
+    std::string name = numerator ? "p" : "q";
+    name += std::to_string(numerator ? i : i - FracNumeratorDegree);
+    return name;
 }
 double value(const TVector& B, double x)
 {

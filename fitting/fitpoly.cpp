@@ -12,7 +12,11 @@ std::string PolynomialFormulaText(int degree)
     std::string text = "y = ";
     for (int k = degree; k >= 1; --k) {
         const std::string power = std::to_string(k);
-        text += "a" + power + "*x^" + power + "+";
+        text += 'a';
+        text += power;
+        text += "*x^";
+        text += power;
+        text += '+';
     }
     return text + "a0";
 }
@@ -33,7 +37,9 @@ int lastParam()
 }
 std::string paramName(int i)
 {
-    return "a" + std::to_string(i);
+    std::string name = "a";
+    name += std::to_string(i);
+    return name;
 }
 double value(const TVector& B, double x)
 {

@@ -153,6 +153,27 @@ void CurrentModelDerivatives(const ModelFunction& /*f*/, const TVector& B, TVect
     model->derivatives(B, D, x, y);
 }
 
+ModelFunction CurrentModelFunction()
+{
+    const FitModel* model = currentFitModel();
+    if (!model)
+        return [](double, const TVector&) { return 0.0; };
+    return [value = model->value](double x, const TVector& B) { return value(B, x); };
+}
+
+ModelDerivatives CurrentModelDerivativeRoutine()
+{
+    const FitModel* model = currentFitModel();
+    if (!model || !model->derivatives)
+        return [](const ModelFunction&, double, double, const TVector&, TVector&) {};
+    return [derivatives = model->derivatives, last = model->lastParam()](
+               const ModelFunction&, double x, double y, const TVector& B, TVector& D) {
+        if (static_cast<int>(D.size()) <= last)
+            D.resize(last + 1, 0.0);
+        derivatives(B, D, x, y);
+    };
+}
+
 double PolynomialValue(const TVector& C, int d, double x)
 {
     double value = 0.0;
@@ -201,10 +222,8 @@ int FitAndEvaluate(TVector& X, const TMatrix& /*Weights*/, TVector& Y, int N, bo
         TVector lower = Bmin;
         TVector upper = Bmax;
         WidenBoundedGrowthBounds(X, Y, N, lower, upper);
-        const ModelFunction value = [](double x, const TVector& b) { return CurrentModelValue(b, x); };
-        const ModelDerivatives derivatives = [](const ModelFunction& f, double x, double y, const TVector& b,
-                                                TVector& d) { CurrentModelDerivatives(f, b, d, x, y); };
-        code = FitNonlinear(value, derivatives, X, Y, N, first, last, MaxIter, Tol, B, lower, upper, V);
+        code = FitNonlinear(CurrentModelFunction(), CurrentModelDerivativeRoutine(), X, Y, N, first, last,
+                            MaxIter, Tol, B, lower, upper, V);
     }
     ensureSize(Ycalc, N);
     ensureSize(S, N);

@@ -62,6 +62,11 @@ double CurrentModelValue(const TVector& B, double x);
 int FitCurrentModel(TVector& X, TVector& Y, int N, TMatrix& V, TVector& B);
 void CurrentModelDerivatives(const ModelFunction& f, const TVector& B, TVector& D, double x, double y);
 
+// The current model's value and derivatives in the form FitNonlinear takes, bound to the model
+// selected now (resolved once, not at every point).
+ModelFunction CurrentModelFunction();
+ModelDerivatives CurrentModelDerivativeRoutine();
+
 // C[d] x^d + ... + C[0] by Horner's rule.
 double PolynomialValue(const TVector& C, int d, double x);
 // (C[0] + ... + C[n] x^n) / (1 + C[n+1] x + ... + C[n+m] x^m); an exact pole is moved off to

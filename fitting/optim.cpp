@@ -16,6 +16,9 @@ struct LineState {
     int lb = 0;
     int ub = -1;
     ObjectiveFunction objective;
+    // F(X0) when the caller already knows it (the minimiser does), so t = 0 costs no evaluation.
+    bool startKnown = false;
+    double startValue = 0.0;
 };
 
 LineState& lineState()
@@ -116,13 +119,17 @@ int GoldenSectionSearch(const LineFunction& F, int MaxIter, double& Xmin, double
 double ValueAlongLine(double t)
 {
     LineState& line = lineState();
+    if (t == 0.0 && line.startKnown)
+        return line.startValue;
     for (int i = line.lb; i <= line.ub; ++i)
         line.xt[i] = line.x0[i] + t * line.dir[i];
     return line.objective(line.xt);
 }
 
-int MinimiseAlongLine(const ObjectiveFunction& F, TVector& X, const TVector& Dir, int Lb, int Ub, int MaxIter,
-                      double Tol, double& Ymin)
+namespace {
+
+int minimiseAlongLine(const ObjectiveFunction& F, TVector& X, const double* knownValue, const TVector& Dir,
+                      int Lb, int Ub, int MaxIter, double Tol, double& Ymin)
 {
     LineState& line = lineState();
     line.x0 = X;
@@ -131,13 +138,24 @@ int MinimiseAlongLine(const ObjectiveFunction& F, TVector& X, const TVector& Dir
     line.lb = Lb;
     line.ub = Ub;
     line.objective = F;
+    line.startKnown = knownValue != nullptr;
+    line.startValue = knownValue ? *knownValue : 0.0;
     double t = 0.0;
     const int code = GoldenSectionSearch(ValueAlongLine, MaxIter, t, Ymin, 0.0, 1.0, Tol);
+    line.startKnown = false;
     if (code != kConverged)
         return code;
     for (int i = Lb; i <= Ub; ++i)
         X[i] += t * Dir[i];
     return code;
+}
+
+} // namespace
+
+int MinimiseAlongLine(const ObjectiveFunction& F, TVector& X, const TVector& Dir, int Lb, int Ub, int MaxIter,
+                      double Tol, double& Ymin)
+{
+    return minimiseAlongLine(F, X, nullptr, Dir, Lb, Ub, MaxIter, Tol, Ymin);
 }
 
 bool ParametersConverged(const TVector& Xold, const TVector& X, int Lb, int Ub, double Tol)
@@ -210,7 +228,8 @@ int MarquardtMinimise(const ObjectiveFunction& F, const DerivativeRoutine& Deriv
                 if (code != 0)
                     break;
                 X = xold;
-                code = MinimiseAlongLine(F, X, dX, Lb, Ub, kLineSearchMaxIter, kLineSearchTolerance, ymin);
+                code = minimiseAlongLine(F, X, &Fmin, dX, Lb, Ub, kLineSearchMaxIter, kLineSearchTolerance,
+                                         ymin);
                 // No rise at all (a perfect fit keeps Fmin = 0) is a success too.
                 success = ymin - Fmin <= kAcceptance * Fmin;
                 if (!success) {

@@ -265,10 +265,14 @@ double ResidualSumOfSquares(const TVector& B)
         if (B[j] < data.bmin[j] || B[j] > data.bmax[j])
             return kPenaltyValue;
     }
+    const double* x = data.x.data();
+    const double* y = data.y.data();
+    double* ycalc = data.ycalc.data();
+    const ModelFunction& func = data.func;
     double sum = 0.0;
     for (int i = FirstPointIndex; i <= data.ub; ++i) {
-        data.ycalc[i] = data.func(data.x[i], B);
-        const double r = data.y[i] - data.ycalc[i];
+        ycalc[i] = func(x[i], B);
+        const double r = y[i] - ycalc[i];
         sum += r * r;
         if (sum > kPenaltyValue)
             return kPenaltyValue;

@@ -485,6 +485,10 @@ TEST_F(ModelsTest, DerivativesMatchCentralDifferences)
         for (const double x : {0.3, 1.0, 2.7}) {
             TVector d(c.b.size(), 0.0);
             CurrentModelDerivatives(nullptr, c.b, d, x, CurrentModelValue(c.b, x));
+            TVector bound(c.b.size(), 0.0);
+            CurrentModelDerivativeRoutine()(nullptr, x, CurrentModelValue(c.b, x), c.b, bound);
+            EXPECT_EQ(bound, d);
+            EXPECT_EQ(CurrentModelFunction()(x, c.b), CurrentModelValue(c.b, x));
             for (int j = CurrentFirstParam(); j <= CurrentLastParam(); ++j) {
                 const double h = 1e-6 * std::max(1.0, std::fabs(c.b[j]));
                 TVector up = c.b, down = c.b;

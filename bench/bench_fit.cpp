@@ -1,0 +1,197 @@
+// Fit speed beside GSL: straight line on 10^6 points, degree-6 polynomial on 10^4 points and a
+// Marquardt fit of the exponential model on 1000 points.
+#include <benchmark/benchmark.h>
+#include <gsl/gsl_fit.h>
+#include <gsl/gsl_multifit.h>
+#include <gsl/gsl_multifit_nlinear.h>
+#include <gsl/gsl_vector.h>
+
+#include <cmath>
+#include <vector>
+
+#include "fitting/models.h"
+#include "fitting/regress.h"
+
+namespace {
+
+using namespace kurvex;
+
+// Points 1..n (index 0 unused) of f with a fixed, noise-like disturbance.
+struct Data {
+    TVector x{0.0};
+    TVector y{0.0};
+    int n = 0;
+};
+
+template <typename F> Data makeData(int n, double from, double to, F f, double noise)
+{
+    Data d;
+    d.n = n;
+    for (int i = 0; i < n; ++i) {
+        const double x = from + (to - from) * i / (n - 1);
+        d.x.push_back(x);
+        d.y.push_back(f(x) + noise * std::sin(12.9898 * i) * std::cos(78.233 * i));
+    }
+    return d;
+}
+
+const Data& lineData()
+{
+    static const Data d = makeData(
+        1000000, -10.0, 10.0, [](double x) { return 1.5 - 0.7 * x; }, 0.3);
+    return d;
+}
+
+const Data& polyData()
+{
+    static const Data d = makeData(
+        10000, -2.0, 2.0, [](double x) { return 1.0 + x - 0.5 * x * x + 0.1 * x * x * x * x * x * x; }, 0.3);
+    return d;
+}
+
+const Data& expoData()
+{
+    static const Data d = makeData(
+        1000, 0.0, 10.0, [](double x) { return 5.0 * std::exp(-0.3 * x); }, 0.05);
+    return d;
+}
+
+void BM_StraightLine_Kurvex(benchmark::State& state)
+{
+    const Data& d = lineData();
+    TMatrix v;
+    TVector b;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FitStraightLine(d.x, d.y, d.n, v, b));
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK(BM_StraightLine_Kurvex)->Unit(benchmark::kMillisecond);
+
+void BM_StraightLine_Gsl(benchmark::State& state)
+{
+    const Data& d = lineData();
+    double c0, c1, cov00, cov01, cov11, sumsq;
+    for (auto _ : state) {
+        gsl_fit_linear(d.x.data() + 1, 1, d.y.data() + 1, 1, d.n, &c0, &c1, &cov00, &cov01, &cov11, &sumsq);
+        benchmark::DoNotOptimize(c1);
+    }
+}
+BENCHMARK(BM_StraightLine_Gsl)->Unit(benchmark::kMillisecond);
+
+void BM_Polynomial6_Kurvex(benchmark::State& state)
+{
+    const Data& d = polyData();
+    TMatrix v;
+    TVector b;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FitPolynomial(d.x, d.y, d.n, v, b, 6));
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK(BM_Polynomial6_Kurvex)->Unit(benchmark::kMillisecond);
+
+void BM_Polynomial6_Gsl(benchmark::State& state)
+{
+    const Data& d = polyData();
+    const int p = 7;
+    gsl_matrix* xm = gsl_matrix_alloc(d.n, p);
+    gsl_vector* yv = gsl_vector_alloc(d.n);
+    gsl_vector* c = gsl_vector_alloc(p);
+    gsl_matrix* cov = gsl_matrix_alloc(p, p);
+    gsl_multifit_linear_workspace* w = gsl_multifit_linear_alloc(d.n, p);
+    double chisq = 0.0;
+    for (auto _ : state) {
+        // The design matrix is built inside the loop, as FitPolynomial builds its power matrix.
+        for (int i = 0; i < d.n; ++i) {
+            double power = 1.0;
+            for (int k = 0; k < p; ++k, power *= d.x[i + 1])
+                gsl_matrix_set(xm, i, k, power);
+            gsl_vector_set(yv, i, d.y[i + 1]);
+        }
+        gsl_multifit_linear(xm, yv, c, cov, &chisq, w);
+        benchmark::DoNotOptimize(chisq);
+    }
+    gsl_multifit_linear_free(w);
+    gsl_matrix_free(cov);
+    gsl_vector_free(c);
+    gsl_vector_free(yv);
+    gsl_matrix_free(xm);
+}
+BENCHMARK(BM_Polynomial6_Gsl)->Unit(benchmark::kMillisecond);
+
+constexpr double kStartA = 1.0;
+constexpr double kStartB = 1.0;
+
+void BM_MarquardtExponential_Kurvex(benchmark::State& state)
+{
+    const Data& d = expoData();
+    SelectModel(kModelExponential, 0, {});
+    const ModelFunction value = CurrentModelFunction();
+    const ModelDerivatives derivatives = CurrentModelDerivativeRoutine();
+    const TVector bmin(3, -1e5);
+    const TVector bmax(3, 1e5);
+    TMatrix v;
+    for (auto _ : state) {
+        TVector b{0.0, kStartA, kStartB};
+        const int code = FitNonlinear(value, derivatives, d.x, d.y, d.n, 1, 2, 100, 0.001, b, bmin, bmax, v);
+        if (code != 0)
+            state.SkipWithError("the fit did not converge");
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK(BM_MarquardtExponential_Kurvex)->Unit(benchmark::kMillisecond);
+
+int gslExpoF(const gsl_vector* p, void* raw, gsl_vector* f)
+{
+    const Data& d = *static_cast<const Data*>(raw);
+    const double a = gsl_vector_get(p, 0);
+    const double b = gsl_vector_get(p, 1);
+    for (int i = 0; i < d.n; ++i)
+        gsl_vector_set(f, i, a * std::exp(-b * d.x[i + 1]) - d.y[i + 1]);
+    return GSL_SUCCESS;
+}
+
+int gslExpoDf(const gsl_vector* p, void* raw, gsl_matrix* j)
+{
+    const Data& d = *static_cast<const Data*>(raw);
+    const double a = gsl_vector_get(p, 0);
+    const double b = gsl_vector_get(p, 1);
+    for (int i = 0; i < d.n; ++i) {
+        const double e = std::exp(-b * d.x[i + 1]);
+        gsl_matrix_set(j, i, 0, e);
+        gsl_matrix_set(j, i, 1, -d.x[i + 1] * a * e);
+    }
+    return GSL_SUCCESS;
+}
+
+void BM_MarquardtExponential_Gsl(benchmark::State& state)
+{
+    const Data& d = expoData();
+    gsl_multifit_nlinear_fdf fdf{};
+    fdf.f = gslExpoF;
+    fdf.df = gslExpoDf;
+    fdf.n = d.n;
+    fdf.p = 2;
+    fdf.params = const_cast<Data*>(&d);
+    gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
+    gsl_multifit_nlinear_workspace* w =
+        gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, d.n, 2);
+    const double start[] = {kStartA, kStartB};
+    gsl_vector_const_view p0 = gsl_vector_const_view_array(start, 2);
+    for (auto _ : state) {
+        int info = 0;
+        gsl_multifit_nlinear_init(&p0.vector, &fdf, w);
+        // Tolerances comparable to the relative parameter change of 0.001 the program asks for.
+        const int status = gsl_multifit_nlinear_driver(100, 1e-3, 1e-8, 1e-8, nullptr, nullptr, &info, w);
+        if (status != GSL_SUCCESS)
+            state.SkipWithError("GSL did not converge");
+        benchmark::DoNotOptimize(gsl_multifit_nlinear_position(w)->data);
+    }
+    gsl_multifit_nlinear_free(w);
+}
+BENCHMARK(BM_MarquardtExponential_Gsl)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
