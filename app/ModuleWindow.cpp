@@ -6,6 +6,7 @@
 #include "app/PlotBox.h"
 #include "app/PrintExport.h"
 #include "app/Unit18.h"
+#include "app/Unit2.h"
 #include "controls/BtChkBox.h"
 #include "controls/GSwitch.h"
 #include "core/CoordinateSystem.h"
@@ -286,10 +287,11 @@ void ModuleWindow::refresh()
     fullRedraw();
 }
 
-void ModuleWindow::clearLayer(Canvas& canvas, const QImage& image)
+void ModuleWindow::clearLayer(Canvas& canvas, QImage& image)
 {
+    // The brush is left as a filled rectangle would leave it; the fill itself writes the pixels directly.
     canvas.setBrush({BackgroundColor, BrushStyle::Solid});
-    canvas.fillRect({0, 0, image.width(), image.height()});
+    image.fill(qRgb(colorRed(BackgroundColor), colorGreen(BackgroundColor), colorBlue(BackgroundColor)));
 }
 
 void ModuleWindow::andImages(QImage& dst, const QImage& src)
@@ -300,8 +302,8 @@ void ModuleWindow::andImages(QImage& dst, const QImage& src)
         return;
     }
     for (int y = 0; y < h; ++y) {
-        auto* d = reinterpret_cast<quint32*>(dst.scanLine(y));
-        const auto* s = reinterpret_cast<const quint32*>(src.constScanLine(y));
+        quint32* __restrict d = reinterpret_cast<quint32*>(dst.scanLine(y));
+        const quint32* __restrict s = reinterpret_cast<const quint32*>(src.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             d[x] &= s[x];
         }
@@ -535,7 +537,10 @@ void ModuleWindow::openSettings()
     refresh();
 }
 
-void ModuleWindow::showSettingsDialog() {}
+void ModuleWindow::showSettingsDialog()
+{
+    TForm2::Execute(this);
+}
 
 void ModuleWindow::openHelp()
 {

@@ -178,7 +178,7 @@ protected:
     QtCanvas* backgroundCanvas() const { return backgroundCanvas_.get(); }
     QtCanvas* foregroundCanvas() const { return foregroundCanvas_.get(); }
     // Fills a layer with BackgroundColor through its canvas.
-    static void clearLayer(Canvas& canvas, const QImage& image);
+    static void clearLayer(Canvas& canvas, QImage& image);
     // dst := dst AND src, pixel by pixel over the common area.
     static void andImages(QImage& dst, const QImage& src);
     // The picture the plot box shows (the foreground layer unless a window composes its own).

@@ -79,6 +79,7 @@ public:
 
     using ModuleWindow::andImages;
     using ModuleWindow::backgroundImage;
+    using ModuleWindow::clearLayer;
     using ModuleWindow::foregroundImage;
 
     // Draws into layers of this size instead of the plot box's.

@@ -1,0 +1,92 @@
+// Time of one full redraw of a lesson window at 1920 x 1080: background and foreground pass,
+// coordinate system, "sin(x)*x^2" and its first derivative, AND composition.
+#include "tests/app/TestModuleWindow.h"
+
+#include "core/CoordinateSystem.h"
+#include "core/U_init.h"
+#include "core/WorldWindow.h"
+#include "platform/RecordingCanvas.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kurvex;
+
+// One window for all runs: the frame's layers stay allocated, as they do in the program.
+TestModuleWindow& benchWindow()
+{
+    static TestModuleWindow* window = [] {
+        setWorld({-7, 7, -7, 7});
+        auto* w = new TestModuleWindow(); // freed with the process; outlives every benchmark
+        w->setTerm("sin(x)*x^2");
+        w->fixedLayerSize = QSize(1920, 1080);
+        w->refresh();
+        return w;
+    }();
+    return *window;
+}
+
+void BM_FullRedraw(benchmark::State& state)
+{
+    TestModuleWindow& w = benchWindow();
+    for (auto _ : state) {
+        w.fullRedraw();
+        benchmark::DoNotOptimize(w.foregroundImage().constBits());
+    }
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
+
+// An animation frame redraws only the foreground pass.
+void BM_ForegroundRedraw(benchmark::State& state)
+{
+    TestModuleWindow& w = benchWindow();
+    for (auto _ : state) {
+        w.darstellen();
+        benchmark::DoNotOptimize(w.foregroundImage().constBits());
+    }
+}
+BENCHMARK(BM_ForegroundRedraw)->Unit(benchmark::kMillisecond);
+
+// Parts of a full redraw: clearing both layers and combining them, and the coordinate system alone.
+void BM_ClearAndCombineLayers(benchmark::State& state)
+{
+    TestModuleWindow& w = benchWindow();
+    RecordingCanvas unused;
+    for (auto _ : state) {
+        TestModuleWindow::clearLayer(unused, w.backgroundImage());
+        TestModuleWindow::clearLayer(unused, w.foregroundImage());
+        TestModuleWindow::andImages(w.foregroundImage(), w.backgroundImage());
+        benchmark::DoNotOptimize(w.foregroundImage().constBits());
+    }
+}
+BENCHMARK(BM_ClearAndCombineLayers)->Unit(benchmark::kMillisecond);
+
+void BM_CoordinateSystem(benchmark::State& state)
+{
+    TestModuleWindow& w = benchWindow();
+    w.fullRedraw();
+    for (auto _ : state) {
+        DrawCoordinateSystem();
+        benchmark::DoNotOptimize(w.foregroundImage().constBits());
+    }
+}
+BENCHMARK(BM_CoordinateSystem)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
