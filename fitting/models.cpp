@@ -138,7 +138,7 @@ double CurrentModelValue(const TVector& B, double x)
 int FitCurrentModel(TVector& X, TVector& Y, int N, TMatrix& V, TVector& B)
 {
     const FitModel* model = currentFitModel();
-    if (!model)
+    if (!model || N < FirstPointIndex)
         return -1;
     ensureSize(B, model->lastParam());
     return model->startFit(X, Y, N, V, B);

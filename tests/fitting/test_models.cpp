@@ -446,11 +446,13 @@ TEST_F(ModelsTest, DegenerateInputsNeverGiveNonFiniteParameters)
         {{0, 1, 2, 3, 4, 5}, {0, 7, 7, 7, 7, 7}, 5}, // constant y
         {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 5}, // everything zero
         {{0, 1}, {0, 3}, 1},                         // one point
+        {{0}, {0}, 0},                               // no point
         {{0, -1e200, 1e200, 3}, {0, 1e200, -1e200, 1}, 3},
     };
     for (const Model& m : models) {
-        for (const Points& p : inputs) {
-            SCOPED_TRACE(::testing::Message() << "model " << m.number << ", first x " << p.x[1]);
+        for (std::size_t input = 0; input < std::size(inputs); ++input) {
+            const Points& p = inputs[input];
+            SCOPED_TRACE(::testing::Message() << "model " << m.number << ", input " << input);
             SelectModel(m.number, 0, m.degrees);
             FitFailed = false;
             const FitResult r = fitWindowStyle(p);

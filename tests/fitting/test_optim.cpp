@@ -230,6 +230,76 @@ TEST(OptimMarquardt, RosenbrockAsSumOfSquares)
     EXPECT_NEAR(x[1], 1.0, 1e-7);
 }
 
+TEST(OptimMarquardt, StartAtAnExactMinimumIsNoRise)
+{
+    // Fmin = 0 and no direction lowers it: the line search ends with Ymin = Fmin, which must count
+    // as success rather than drive the damping past its limit.
+    const ResidualProblem problem{[](const TVector& x) {
+                                      return std::vector<double>{x[0] - 2.0, x[1] + 1.0};
+                                  },
+                                  [](const TVector&) {
+                                      return std::vector<std::vector<double>>{{1.0, 0.0}, {0.0, 1.0}};
+                                  }};
+    TVector x{2.0, -1.0};
+    TMatrix inv;
+    double fmin = -1.0;
+    EXPECT_EQ(MarquardtMinimise(problem.objective(), problem.derivatives(), x, 0, 1, 10, 1e-6, fmin, inv),
+              kConverged);
+    EXPECT_EQ(fmin, 0.0);
+    EXPECT_EQ(x[0], 2.0);
+    EXPECT_EQ(x[1], -1.0);
+}
+
+TEST(OptimMarquardt, ConvergedFitNeverReportsTheIterationLimit)
+{
+    const ResidualProblem problem{[](const TVector& x) {
+                                      return std::vector<double>{x[0] - 3.0, 2.0 * (x[1] - x[0])};
+                                  },
+                                  [](const TVector&) {
+                                      return std::vector<std::vector<double>>{{1.0, 0.0}, {-2.0, 2.0}};
+                                  }};
+    int passes = 0;
+    const DerivativeRoutine counted =
+        [&passes, inner = problem.derivatives()](const ObjectiveFunction& f, const TVector& x, int lb, int ub,
+                                                 TVector& g, TMatrix& h) {
+            ++passes;
+            inner(f, x, lb, ub, g, h);
+        };
+    TVector x{0.0, 0.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    ASSERT_EQ(MarquardtMinimise(problem.objective(), counted, x, 0, 1, 100, 1e-3, fmin, inv), kConverged);
+    ASSERT_GE(passes, 2);
+    // The last pass is the final undamped step; a limit that just admits the converging pass suffices.
+    const int needed = passes - 1;
+    passes = 0;
+    x = {0.0, 0.0};
+    EXPECT_EQ(MarquardtMinimise(problem.objective(), counted, x, 0, 1, needed, 1e-3, fmin, inv), kConverged);
+    EXPECT_NEAR(x[0], 3.0, 1e-9);
+    EXPECT_NEAR(x[1], 3.0, 1e-9);
+    x = {0.0, 0.0};
+    EXPECT_EQ(MarquardtMinimise(problem.objective(), counted, x, 0, 1, needed - 1, 1e-3, fmin, inv),
+              kIterationLimit);
+}
+
+TEST(OptimMarquardt, FinalStepThatRaisesTheObjectiveIsDropped)
+{
+    // The derivative routine understates the curvature a millionfold: damped steps are searched along
+    // and land near 0, but the final full step would overshoot far beyond.
+    const ObjectiveFunction f = [](const TVector& x) { return x[0] * x[0]; };
+    const DerivativeRoutine deriv = [](const ObjectiveFunction&, const TVector& x, int, int, TVector& g,
+                                       TMatrix& h) {
+        g[0] = x[0];
+        h[0][0] = 1e-6;
+    };
+    TVector x{1.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    EXPECT_EQ(MarquardtMinimise(f, deriv, x, 0, 0, 100, 1e-3, fmin, inv), kConverged);
+    EXPECT_LT(std::fabs(x[0]), 1e-2);
+    EXPECT_EQ(fmin, f(x));
+}
+
 TEST(OptimMarquardt, SingularMatrixReturnsMinusOneAndKeepsX)
 {
     // Both parameters enter only as their sum: the Gauss-Newton matrix is singular at every point.
