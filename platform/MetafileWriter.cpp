@@ -72,9 +72,11 @@ std::vector<std::uint8_t> MetafileWriter::write(const MetafileRecording& recordi
     clip_.reset();
 
     begin(width, height);
+    chain_.clear();
     for (const MetafileOp& op : recording.ops) {
         play(op);
     }
+    flushChain();
     applyClip(std::nullopt);
     return finish(tableSize_);
 }
@@ -215,26 +217,66 @@ void MetafileWriter::emitPolyline(const std::vector<DPoint>& run)
     }
 }
 
-void MetafileWriter::play(const MetafileOp& op)
+bool MetafileWriter::extendChain(const MetafileOp& op)
 {
-    applyClip(op.clip);
-    switch (op.kind) {
-    case MetafileOpKind::Line: {
-        const auto piece = ClipSegment(op.points[0], op.points[1], box_);
-        if (!piece) {
-            return;
-        }
-        usePen(op.pen);
-        useBkMode(false);
-        const Point from = toPoint(piece->first);
-        const Point to = toPoint(piece->second);
-        if (dc_.position != from) {
-            moveTo(from);
-        }
-        lineTo(to);
-        dc_.position = to;
+    if (op.kind != MetafileOpKind::Line) {
+        return false;
+    }
+    const bool sameState = !chain_.empty() && op.pen == chainPen_ && op.clip == clip_;
+    const auto piece = ClipSegment(op.points[0], op.points[1], box_);
+    if (!piece) {
+        flushChain();
+        return true;
+    }
+    const Point from = toPoint(piece->first);
+    const Point to = toPoint(piece->second);
+    // Raster operations other than copy would see the shared end points twice as separate lines.
+    const bool joins = sameState && chain_.back() == from && op.pen.mode == PenMode::Copy &&
+                       chain_.size() < kMaxPolylinePoints;
+    if (!joins) {
+        flushChain();
+        applyClip(op.clip);
+        chainPen_ = op.pen;
+        chain_.push_back(from);
+    }
+    chain_.push_back(to);
+    if (!(piece->second == op.points[1])) {
+        flushChain(); // the line left the range; the next one starts afresh
+    }
+    return true;
+}
+
+void MetafileWriter::flushChain()
+{
+    if (chain_.size() < 2) {
+        chain_.clear();
         return;
     }
+    usePen(chainPen_);
+    useBkMode(false);
+    if (chain_.size() == 2) {
+        if (dc_.position != chain_[0]) {
+            moveTo(chain_[0]);
+        }
+        lineTo(chain_[1]);
+        dc_.position = chain_[1];
+    } else {
+        polyline(chain_);
+    }
+    chain_.clear();
+}
+
+void MetafileWriter::play(const MetafileOp& op)
+{
+    if (extendChain(op)) {
+        return;
+    }
+    flushChain();
+    applyClip(op.clip);
+    switch (op.kind) {
+    case MetafileOpKind::Line:
+        // Handled by extendChain.
+        return;
     case MetafileOpKind::Polyline: {
         const auto runs = ClipPolyline(op.points, box_);
         if (runs.empty()) {

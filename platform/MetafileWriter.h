@@ -95,6 +95,9 @@ private:
     Point toPoint(DPoint p) const;
     IntRect toRect(DPoint a, DPoint b) const;
     void emitPolyline(const std::vector<DPoint>& run);
+    // Consecutive lines that continue each other become one polyline record.
+    bool extendChain(const MetafileOp& op);
+    void flushChain();
 
     DBox box_;
     std::vector<std::optional<ObjectKey>> objects_;
@@ -102,6 +105,8 @@ private:
     DcState dc_;
     std::optional<DcState> saved_;
     std::optional<DBox> clip_;
+    std::vector<Point> chain_;
+    Pen chainPen_;
 };
 
 // Points per POLYLINE record; longer lines continue in the next record from the last point.

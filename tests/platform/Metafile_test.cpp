@@ -450,6 +450,28 @@ TEST_F(MetafileTest, HatchedFillsLeaveTheirGapsTransparent)
     }
 }
 
+TEST_F(MetafileTest, ConnectedLinesBecomeOnePolyline)
+{
+    MetafileCanvas canvas(1000, 1000, measurer);
+    canvas.moveTo(0, 0);
+    for (int i = 1; i <= 50; ++i) {
+        canvas.lineTo(10 * i, (i % 2) * 10);
+    }
+    canvas.setPenColor(clBlue); // a new pen ends the run
+    canvas.lineTo(600, 600);
+    canvas.lineTo(700, 600);
+    canvas.setPenMode(PenMode::NotXor); // the rubber band's mode keeps single lines
+    canvas.lineTo(800, 600);
+    canvas.lineTo(900, 600);
+    const WmfFile f = ReadWmf(canvas.toWmf());
+    const auto polylines = withFunction(f, wmf::kPolyline);
+    ASSERT_EQ(polylines.size(), 2u);
+    EXPECT_EQ(polylines[0]->s(0), 51);
+    EXPECT_EQ(polylines[0]->s(1 + 2 * 50), 500); // last point x
+    EXPECT_EQ(polylines[1]->s(0), 3);
+    EXPECT_EQ(withFunction(f, wmf::kLineTo).size(), 2u);
+}
+
 TEST_F(MetafileTest, WmfFillRectHasNoOutline)
 {
     MetafileCanvas canvas(100, 100, measurer);
