@@ -401,35 +401,35 @@ void ModuleWindow::checkWorld()
     kurvex::WertePruefen(variant_.worldLimits);
 }
 
-void ModuleWindow::worldButtonDone()
+void ModuleWindow::worldButtonDone(WorldChange how)
 {
     checkWorld();
-    worldChanged();
+    worldChanged(how);
     fullRedraw();
 }
 
 void ModuleWindow::zoomOut()
 {
     setWorld(zoomedOut(currentWorld()));
-    worldButtonDone();
+    worldButtonDone(WorldChange::Zoom);
 }
 
 void ModuleWindow::zoomIn()
 {
     setWorld(zoomedIn(currentWorld()));
-    worldButtonDone();
+    worldButtonDone(WorldChange::Zoom);
 }
 
 void ModuleWindow::pan(int dirX, int dirY)
 {
     setWorld(panned(currentWorld(), dirX, dirY));
-    worldButtonDone();
+    worldButtonDone(WorldChange::Pan);
 }
 
 void ModuleWindow::resetWorld()
 {
     initWorld();
-    worldChanged();
+    worldChanged(WorldChange::Reset);
     fullRedraw();
 }
 
@@ -513,7 +513,7 @@ void ModuleWindow::onPlotReleased(QMouseEvent* event)
         return;
     }
     setWorld(bandToWorld(ZoomAnchorX, ZoomAnchorY, p.x(), p.y()));
-    worldButtonDone();
+    worldButtonDone(WorldChange::Band);
 }
 
 void ModuleWindow::plotPress(QMouseEvent*) {}

@@ -27,6 +27,9 @@ class QtCanvas;
 class TBitCheckBox;
 class TSwitch;
 
+// How the world window was changed.
+enum class WorldChange { Zoom, Pan, Band, Reset };
+
 // One animated quantity: the loop runs while its switch is on.
 struct AnimationTrack {
     TSwitch* toggle = nullptr;
@@ -140,8 +143,8 @@ protected:
     virtual void initWorld();
     // The bounds check after zoom, pan and rubber band; windows with own rules extend it.
     virtual void checkWorld();
-    // After the world window changed by zoom, pan or band, before the redraw.
-    virtual void worldChanged() {}
+    // After the world window changed by zoom, pan, band or the pad's centre, before the redraw.
+    virtual void worldChanged(WorldChange how) { (void)how; }
     // Before the settings dialog opens (e.g. emptying an object list).
     virtual void beforeSettings() {}
     // The settings dialog; a window with its own dialog overrides it.
@@ -197,7 +200,7 @@ private:
     QToolButton* padButton(const QString& glyph, const QString& objectName, int dirX, int dirY);
     void prepareLayers();
     void paintFixedParts();
-    void worldButtonDone();
+    void worldButtonDone(WorldChange how);
     void onPlotPressed(QMouseEvent* event);
     void onPlotMoved(QMouseEvent* event);
     void onPlotReleased(QMouseEvent* event);

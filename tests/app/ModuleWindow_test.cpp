@@ -288,6 +288,18 @@ TEST_F(ModuleWindowTest, ZoomInUntilTooSmallReturnsToTheStartWindow)
     EXPECT_GE(XMin, -3.0);
 }
 
+TEST_F(ModuleWindowTest, WindowLearnsHowItsWorldChanged)
+{
+    showWindow();
+    button("SpeedButton3")->click();
+    button("SpeedButton19")->click();
+    button("SpeedButton22")->click();
+    checkZoomBox();
+    drag({100, 50}, {300, 250});
+    EXPECT_EQ(window->worldChanges, (std::vector<WorldChange>{WorldChange::Zoom, WorldChange::Pan,
+                                                              WorldChange::Reset, WorldChange::Band}));
+}
+
 TEST_F(ModuleWindowTest, WithoutZoomBoxTheDragBelongsToTheWindow)
 {
     showWindow();
@@ -383,6 +395,30 @@ TEST_F(ModuleWindowTest, RightClickOpensTheSettingsLikeTheButton)
     EXPECT_FALSE(window->MouseDragActive);
     button("SpeedButton14")->click();
     EXPECT_EQ(window->settingsOpened, 2);
+}
+
+TEST_F(ModuleWindowTest, SettingsAndHelpOpenTheirDialogsAndTheWindowRedrawsAfterSettings)
+{
+    window->realDialogs = true;
+    showWindow();
+    for (const char* name : {"SpeedButton14", "SpeedButton28"}) {
+        QString shown;
+        QTimer::singleShot(0, qApp, [&shown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                shown = QString::fromLatin1(modal->metaObject()->className());
+                modal->close();
+            }
+        });
+        const int passes = window->foregroundPasses;
+        button(name)->click();
+        if (std::string(name) == "SpeedButton14") {
+            EXPECT_EQ(shown, QStringLiteral("kurvex::TForm2"));
+            EXPECT_GT(window->foregroundPasses, passes);
+        } else {
+            EXPECT_EQ(shown, QStringLiteral("kurvex::TForm18"));
+        }
+    }
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(ModuleWindowTest, VariantDecidesOnHelpAndPad)

@@ -85,6 +85,8 @@ public:
     // Draws into layers of this size instead of the plot box's.
     std::optional<QSize> fixedLayerSize;
     bool showDerivative = true;
+    // Opens the real settings dialog instead of only counting.
+    bool realDialogs = false;
     TColor curveColor = clRed;
 
     // What the frame called, for the tests.
@@ -97,6 +99,7 @@ public:
     int moves = 0;
     int releases = 0;
     std::vector<QString> finishedTracks;
+    std::vector<WorldChange> worldChanges;
     // Runs after every animation frame (tests use it to click, close or count).
     std::function<void()> afterFrame;
 
@@ -136,8 +139,15 @@ protected:
 
     QSize layerSize() const override { return fixedLayerSize ? *fixedLayerSize : ModuleWindow::layerSize(); }
     void refreshControls() override { ShowNumber(valueEdit, ParamA); }
-    void showSettingsDialog() override { ++settingsOpened; }
+    void showSettingsDialog() override
+    {
+        ++settingsOpened;
+        if (realDialogs) {
+            ModuleWindow::showSettingsDialog();
+        }
+    }
     void closing() override { ++closings; }
+    void worldChanged(WorldChange how) override { worldChanges.push_back(how); }
     void plotPress(QMouseEvent*) override { ++presses; }
     void plotMove(QMouseEvent*) override { ++moves; }
     void plotRelease(QMouseEvent*) override { ++releases; }
