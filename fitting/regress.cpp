@@ -320,7 +320,12 @@ int FitNonlinear(const ModelFunction& Func, const ModelDerivatives& Deriv, const
                                           TVector& G, TMatrix& H) { FitGradientHessian(P, Lb, Ub2, G, H); };
     ensureMatrix(V, PUb, PUb);
     double fmin = 0.0;
-    return MarquardtMinimise(objective, gradient, B, PLb, PUb, MaxIter, Tol, fmin, V);
+    const int code = MarquardtMinimise(objective, gradient, B, PLb, PUb, MaxIter, Tol, fmin, V);
+    // Started outside the bounds, every probe is the flat penalty: the search ends there calmly,
+    // but nothing was fitted.
+    if (code == 0 && !(fmin < kPenaltyValue))
+        return kIterationLimit;
+    return code;
 }
 
 } // namespace kurvex

@@ -323,5 +323,27 @@ TEST(RegressNonlinear, ExponentialFitRecoversParameters)
     EXPECT_GT(v[0][0], 0.0);
 }
 
+TEST(RegressNonlinear, StartOutsideTheBoundsIsNoFit)
+{
+    const ModelFunction model = [](double xi, const TVector& b) { return b[0] * xi; };
+    const ModelDerivatives deriv = [](const ModelFunction&, double xi, double, const TVector&, TVector& d) {
+        d[0] = xi;
+    };
+    const TVector x{0.0, 1.0, 2.0, 3.0};
+    TMatrix v;
+    // Every probe near the start is the penalty; the final full step may still land inside.
+    TVector b{50.0};
+    EXPECT_EQ(FitNonlinear(model, deriv, x, TVector{0.0, 2.0, 4.0, 6.0}, 3, 0, 0, 100, 1e-3, b,
+                           TVector{-10.0}, TVector{10.0}, v),
+              0);
+    EXPECT_NEAR(b[0], 2.0, 1e-12);
+    // When it cannot, nothing was fitted and the code says so.
+    b = {50.0};
+    EXPECT_NE(FitNonlinear(model, deriv, x, TVector{0.0, 20.0, 40.0, 60.0}, 3, 0, 0, 100, 1e-3, b,
+                           TVector{-10.0}, TVector{10.0}, v),
+              0);
+    EXPECT_EQ(b[0], 50.0);
+}
+
 } // namespace
 } // namespace kurvex
