@@ -22,13 +22,17 @@ bool isDigit(unsigned char c)
     return c >= '0' && c <= '9';
 }
 
-void replaceAll(std::string& text, std::string_view what, std::string_view with)
+std::string replaceAll(std::string_view text, std::string_view what, std::string_view with)
 {
-    std::size_t pos = 0;
-    while ((pos = text.find(what, pos)) != std::string::npos) {
-        text.replace(pos, what.size(), with);
-        pos += with.size();
+    std::string result;
+    result.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t pos = text.find(what); pos != std::string_view::npos; pos = text.find(what, from)) {
+        result.append(text.substr(from, pos - from)).append(with);
+        from = pos + what.size();
     }
+    result.append(text.substr(from));
+    return result;
 }
 
 void setSyntaxError(int code)
@@ -396,8 +400,7 @@ std::string NormalizeTerm(std::string_view text)
         }
         result.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
     }
-    replaceAll(result, "pi", "\xF0");
-    replaceAll(result, "phi", "\xD6");
+    result = replaceAll(replaceAll(result, "pi", "\xF0"), "phi", "\xD6");
     for (char& c : result) {
         if (c == ',') {
             c = '.';
@@ -421,7 +424,7 @@ bool CompileTerm(TermTree& tree, std::string_view text, bool allowVariables)
     AllowVariables = allowVariables;
     std::string source = NormalizeTerm(text);
     if (source.empty()) {
-        source = "0";
+        source.push_back('0');
     }
     if (const std::size_t brace = source.find('{'); brace != std::string::npos && brace > 0) {
         source.resize(brace);
