@@ -52,6 +52,21 @@ QPushButton* frameButton(const QString& text, const QString& objectName, const Q
     return b;
 }
 
+// A 25 x 24 glyph button of the coordinate-system group.
+QToolButton* glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
+                         QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(glyph);
+    b->setObjectName(objectName);
+    if (!hint.isEmpty()) {
+        b->setToolTip(hint);
+    }
+    b->setFixedSize(25, 24);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
 } // namespace
 
 ModuleWindow::ModuleWindow(const ModuleVariant& variant, QWidget* owner) : QDialog(owner), variant_(variant)
@@ -117,17 +132,6 @@ void ModuleWindow::buildFrame()
     row->addWidget(rightPanel_);
 }
 
-QToolButton* ModuleWindow::padButton(const QString& glyph, const QString& objectName, int dirX, int dirY)
-{
-    auto* b = new QToolButton(rightPanel_);
-    b->setText(glyph);
-    b->setObjectName(objectName);
-    b->setFixedSize(25, 24);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QToolButton::clicked, this, [this, dirX, dirY] { pan(dirX, dirY); });
-    return b;
-}
-
 QWidget* ModuleWindow::buildCoordinateGroup()
 {
     auto* group = new QWidget(rightPanel_);
@@ -139,41 +143,49 @@ QWidget* ModuleWindow::buildCoordinateGroup()
     layout->addWidget(caption, 0, 0, 1, 5);
 
     if (variant_.zoomPad) {
-        auto* out = new QToolButton(group);
-        out->setObjectName(QStringLiteral("SpeedButton3"));
-        out->setText(QStringLiteral("\u2212"));
-        out->setToolTip(QStringLiteral("Zoom out"));
-        out->setFixedSize(25, 24);
-        out->setFocusPolicy(Qt::NoFocus);
+        auto* out = glyphButton(QStringLiteral("\u2212"), QStringLiteral("SpeedButton3"),
+                                QStringLiteral("Zoom out"), group);
+        auto* in = glyphButton(QStringLiteral("+"), QStringLiteral("SpeedButton7"), QStringLiteral("Zoom in"),
+                               group);
         connect(out, &QToolButton::clicked, this, &ModuleWindow::zoomOut);
-        auto* in = new QToolButton(group);
-        in->setObjectName(QStringLiteral("SpeedButton7"));
-        in->setText(QStringLiteral("+"));
-        in->setToolTip(QStringLiteral("Zoom in"));
-        in->setFixedSize(25, 24);
-        in->setFocusPolicy(Qt::NoFocus);
         connect(in, &QToolButton::clicked, this, &ModuleWindow::zoomIn);
         layout->addWidget(out, 2, 0);
         layout->addWidget(in, 2, 1);
 
+        // The 3 x 3 pad: the arrow moves the window that way; the centre restores the start window.
+        struct PadKey {
+            const char* glyph;
+            const char* name;
+            int dirX;
+            int dirY;
+        };
+        static constexpr PadKey kPad[3][3] = {
+            {{"\u2196", "SpeedButton21", -1, 1},
+             {"\u2191", "SpeedButton11", 0, 1},
+             {"\u2197", "SpeedButton20", 1, 1}},
+            {{"\u2190", "SpeedButton8", -1, 0},
+             {"\u25CB", "SpeedButton22", 0, 0},
+             {"\u2192", "SpeedButton9", 1, 0}},
+            {{"\u2199", "SpeedButton18", -1, -1},
+             {"\u2193", "SpeedButton10", 0, -1},
+             {"\u2198", "SpeedButton19", 1, -1}},
+        };
         auto* pad = new QGridLayout;
         pad->setSpacing(0);
-        pad->addWidget(padButton(QStringLiteral("\u2196"), QStringLiteral("SpeedButton21"), -1, 1), 0, 0);
-        pad->addWidget(padButton(QStringLiteral("\u2191"), QStringLiteral("SpeedButton11"), 0, 1), 0, 1);
-        pad->addWidget(padButton(QStringLiteral("\u2197"), QStringLiteral("SpeedButton20"), 1, 1), 0, 2);
-        pad->addWidget(padButton(QStringLiteral("\u2190"), QStringLiteral("SpeedButton8"), -1, 0), 1, 0);
-        auto* centre = new QToolButton(group);
-        centre->setObjectName(QStringLiteral("SpeedButton22"));
-        centre->setText(QStringLiteral("\u25CB"));
-        centre->setToolTip(QStringLiteral("Anfangswerte setzen"));
-        centre->setFixedSize(25, 24);
-        centre->setFocusPolicy(Qt::NoFocus);
-        connect(centre, &QToolButton::clicked, this, &ModuleWindow::resetWorld);
-        pad->addWidget(centre, 1, 1);
-        pad->addWidget(padButton(QStringLiteral("\u2192"), QStringLiteral("SpeedButton9"), 1, 0), 1, 2);
-        pad->addWidget(padButton(QStringLiteral("\u2199"), QStringLiteral("SpeedButton18"), -1, -1), 2, 0);
-        pad->addWidget(padButton(QStringLiteral("\u2193"), QStringLiteral("SpeedButton10"), 0, -1), 2, 1);
-        pad->addWidget(padButton(QStringLiteral("\u2198"), QStringLiteral("SpeedButton19"), 1, -1), 2, 2);
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                const PadKey& key = kPad[row][col];
+                const bool centre = key.dirX == 0 && key.dirY == 0;
+                auto* b = glyphButton(QString::fromUtf8(key.glyph), QString::fromLatin1(key.name),
+                                      centre ? QStringLiteral("Anfangswerte setzen") : QString(), group);
+                if (centre) {
+                    connect(b, &QToolButton::clicked, this, &ModuleWindow::resetWorld);
+                } else {
+                    connect(b, &QToolButton::clicked, this, [this, key] { pan(key.dirX, key.dirY); });
+                }
+                pad->addWidget(b, row, col);
+            }
+        }
         layout->addLayout(pad, 1, 2, 3, 3);
     }
     if (variant_.rubberBand == RubberBandMode::WithZoomBox) {

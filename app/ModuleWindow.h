@@ -197,7 +197,6 @@ private:
     void buildFrame();
     QWidget* buildCoordinateGroup();
     QWidget* buildButtons();
-    QToolButton* padButton(const QString& glyph, const QString& objectName, int dirX, int dirY);
     void prepareLayers();
     void paintFixedParts();
     void worldButtonDone(WorldChange how);

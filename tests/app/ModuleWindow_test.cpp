@@ -334,6 +334,26 @@ TEST_F(ModuleWindowTest, BandZoomsToItsRectangle)
     EXPECT_EQ(window->presses, 0);
 }
 
+TEST_F(ModuleWindowTest, BandIsShownOverThePictureAndGoneAfterwards)
+{
+    showWindow();
+    checkZoomBox();
+    // Counts pixels of the box's top edge row that differ from the finished picture.
+    const auto changedOnEdge = [this] {
+        const QImage shown = plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int changed = 0;
+        for (int x = 120; x < 280; ++x) {
+            changed += (shown.pixel(x, 50) & 0xFFFFFF) != (window->foregroundImage().pixel(x, 50) & 0xFFFFFF);
+        }
+        return changed;
+    };
+    QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 50});
+    QTest::mouseMove(plot(), {300, 250});
+    EXPECT_GT(changedOnEdge(), 40);
+    QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, {105, 250});
+    EXPECT_EQ(changedOnEdge(), 0);
+}
+
 TEST_F(ModuleWindowTest, BandDraggedBackwardsGivesTheSameWindow)
 {
     showWindow();
