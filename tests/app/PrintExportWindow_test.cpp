@@ -41,6 +41,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         savedWorld_ = currentWorld();
         savedBackground_ = BackgroundColor;
+        savedPercent_ = PrintSizePercent;
+        savedTrace_ = TraceMode;
         setWorld({-7, 7, -7, 7});
         BackgroundColor = clWhite;
         PrintSizePercent = 100;
@@ -68,6 +70,8 @@ protected:
         window.reset();
         setWorld(savedWorld_);
         BackgroundColor = savedBackground_;
+        PrintSizePercent = savedPercent_;
+        TraceMode = savedTrace_;
         DrawCanvas = nullptr;
         Printing = false;
         DrawScale = 1.0;
@@ -103,6 +107,8 @@ protected:
 private:
     WorldRect savedWorld_;
     TColor savedBackground_ = clWhite;
+    int savedPercent_ = 100;
+    bool savedTrace_ = false;
 };
 
 TEST_F(PrintExportWindowTest, ButtonsWriteFilesAndKeepTheScreen)

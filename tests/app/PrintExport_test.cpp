@@ -100,6 +100,33 @@ std::vector<std::uint8_t> readAll(const QString& path)
 
 class PrintExportTest : public ::testing::Test {
 protected:
+    // The shared variables this test changes, put back afterwards for the other tests.
+    struct Shared {
+        double xMin = XMin, xMax = XMax, yMin = YMin, yMax = YMax;
+        int plotLeft = PlotLeft, plotTop = PlotTop, plotWidth = PlotWidth, plotHeight = PlotHeight;
+        double autoX = AutoXTickStep, autoY = AutoYTickStep;
+        int percent = PrintSizePercent;
+        int originX = PrintOriginX, originY = PrintOriginY;
+        bool trace = TraceMode;
+        void restore() const
+        {
+            XMin = xMin;
+            XMax = xMax;
+            YMin = yMin;
+            YMax = yMax;
+            PlotLeft = plotLeft;
+            PlotTop = plotTop;
+            PlotWidth = plotWidth;
+            PlotHeight = plotHeight;
+            AutoXTickStep = autoX;
+            AutoYTickStep = autoY;
+            PrintSizePercent = percent;
+            PrintOriginX = originX;
+            PrintOriginY = originY;
+            TraceMode = trace;
+        }
+    };
+
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -135,6 +162,9 @@ protected:
     {
         scoped.reset();
         DrawCanvas = nullptr;
+        DrawScale = 1.0;
+        Printing = false;
+        shared.restore();
     }
 
     void expectScreenState() const
@@ -147,6 +177,7 @@ protected:
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 
+    Shared shared;
     QTemporaryDir dir;
     QImage screenImage{500, 400, QImage::Format_RGB32};
     QtCanvas screen{screenImage};
