@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -532,6 +533,43 @@ TEST_F(MetafileTest, ClipRectIsSavedAndRestoredWithoutLosingObjects)
     }
     EXPECT_GT(lastSelect, restoreAt);
     EXPECT_GT(deleteRed, restoreAt);
+}
+
+TEST_F(MetafileTest, ExtremeCoordinatesStayInRangeInBothFormats)
+{
+    // Plotter jumps and unclamped values reach the ends of int; the files must stay well-formed.
+    const std::vector<int> values = {
+        std::numeric_limits<int>::min(), -20000000, -40000, -1, 0, 1000, 40000, 20000000,
+        std::numeric_limits<int>::max()};
+    MetafileCanvas canvas(2004, 1604, measurer);
+    canvas.setWindowOrigin(0, 1604);
+    std::size_t k = 0;
+    const auto next = [&] { return values[(k++ * 7 + 3) % values.size()]; };
+    canvas.setBrush(Brush{clAqua, BrushStyle::Solid});
+    for (int i = 0; i < 40; ++i) {
+        canvas.lineTo(next(), next());
+        canvas.polyline({{next(), next()}, {next(), next()}, {next(), next()}});
+        canvas.polygon({{next(), next()}, {next(), next()}, {next(), next()}});
+        canvas.rectangle(next(), next(), next(), next());
+        canvas.ellipse(next(), next(), next(), next());
+        canvas.pie(next(), next(), next(), next(), next(), next(), next(), next());
+        canvas.textOut(next(), next(), "x");
+    }
+    const WmfFile w = ReadWmf(canvas.toWmf());
+    ASSERT_EQ(w.error, "");
+    EXPECT_TRUE(w.checksumOk);
+    EXPECT_EQ(w.records.back().function, wmf::kEof);
+    for (const auto& [x, y] : wmfCoordinates(w)) {
+        EXPECT_GE(x, -1024);
+        EXPECT_LE(x, 2004 + 1024);
+        EXPECT_GE(y, -1024);
+        EXPECT_LE(y, 1604 + 1024);
+    }
+    const auto emfBytes = canvas.toEmf();
+    const EmfFile e = ReadEmf(emfBytes);
+    ASSERT_EQ(e.error, "");
+    EXPECT_EQ(e.records.front().u(48), emfBytes.size());
+    EXPECT_EQ(e.records.back().type, emf::kEof);
 }
 
 // ---------------------------------------------------------------- EMF
