@@ -717,6 +717,10 @@ void ModuleWindow::runAnimation(AnimationTrack track, double step)
             AnimationRunning = false;
         }
         Delay(AnimationDelay);
+        // A window without a delay of its own must still let the switch be turned off.
+        if (variant_.delay == DelayKind::None) {
+            QCoreApplication::processEvents();
+        }
     }
     loopActive_ = false;
     AnimationTrack ended = std::exchange(activeTrack_, {});

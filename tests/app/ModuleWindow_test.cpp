@@ -660,6 +660,30 @@ TEST_F(ModuleWindowTest, ClickingTheRunningSwitchOffDrawsOneMoreFrame)
     EXPECT_FALSE(AnimationRunning);
 }
 
+TEST_F(ModuleWindowTest, WindowWithoutDelayStillSeesItsSwitchTurnedOff)
+{
+    ModuleVariant v = TestModuleWindow::testVariant();
+    v.delay = DelayKind::None;
+    window = std::make_unique<TestModuleWindow>(v);
+    window->showDerivative = false;
+    showWindow();
+    bool offByEvent = false;
+    window->afterFrame = [&] {
+        if (window->frames == 2) {
+            QTimer::singleShot(0, window.get(), [&] {
+                offByEvent = true;
+                window->switchA->setChecked(false);
+            });
+        }
+        if (window->frames > 100000) {
+            window->switchA->setChecked(false);
+        }
+    };
+    clickSwitch(window->switchA, true);
+    EXPECT_TRUE(offByEvent);
+    EXPECT_LT(window->frames, 100);
+}
+
 TEST_F(ModuleWindowTest, ClickOnAnIdleSwitchThatStaysOffDrawsOneFrame)
 {
     showWindow();
