@@ -26,7 +26,7 @@ std::string paramName(int i)
     return i == 1 ? "a" : "b";
 }
 // B[2] holds the rate with the opposite sign of the formula text (decay has B[2] > 0).
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return B[1] * SafeExp(-B[2] * x);
 }

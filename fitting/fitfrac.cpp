@@ -51,7 +51,7 @@ std::string paramName(int i)
     name += std::to_string(numerator ? i : i - FracNumeratorDegree);
     return name;
 }
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return RationalValue(B, FracNumeratorDegree, FracDenominatorDegree, x);
 }

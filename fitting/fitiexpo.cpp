@@ -36,7 +36,7 @@ std::string paramName(int i)
     }
 }
 
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     const double e = SafeExp(-B[1] * x);
     if (std::fabs(B[2] - e) <= kValueLimit)

@@ -23,7 +23,7 @@ std::string paramName(int i)
 {
     return i == 0 ? "c" : "m";
 }
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return B[1] * x + B[0];
 }

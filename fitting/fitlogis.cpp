@@ -36,7 +36,7 @@ std::string paramName(int i)
     }
 }
 // The exponent is B3 - B2 x, so b and c of the formula text are -B2 and B3.
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return B[1] / (1.0 + SafeExp(B[3] - B[2] * x));
 }

@@ -41,7 +41,7 @@ std::string paramName(int i)
     name += std::to_string(i);
     return name;
 }
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return PolynomialValue(B, PolyModelDegree, x);
 }

@@ -26,7 +26,7 @@ std::string paramName(int i)
 {
     return i == 0 ? "a" : "z";
 }
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return B[0] * RealPower(x, B[1]);
 }

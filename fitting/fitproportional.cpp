@@ -23,7 +23,7 @@ std::string paramName(int)
 {
     return "m";
 }
-double value(const TVector& B, double x)
+double value(double x, const TVector& B)
 {
     return B[0] * x;
 }

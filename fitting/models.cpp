@@ -132,7 +132,7 @@ void CurrentParamName(int i, std::string& Name)
 double CurrentModelValue(const TVector& B, double x)
 {
     const FitModel* model = currentFitModel();
-    return model ? model->value(B, x) : 0.0;
+    return model ? model->value(x, B) : 0.0;
 }
 
 int FitCurrentModel(TVector& X, TVector& Y, int N, TMatrix& V, TVector& B)
@@ -158,7 +158,7 @@ ModelFunction CurrentModelFunction()
     const FitModel* model = currentFitModel();
     if (!model)
         return [](double, const TVector&) { return 0.0; };
-    return [value = model->value](double x, const TVector& B) { return value(B, x); };
+    return model->value;
 }
 
 ModelDerivatives CurrentModelDerivativeRoutine()

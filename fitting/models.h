@@ -36,7 +36,7 @@ struct FitModel {
     int (*firstParam)();
     int (*lastParam)();
     std::string (*paramName)(int i);
-    double (*value)(const TVector& B, double x);
+    double (*value)(double x, const TVector& B);
     // The start fit; may sort X and Y by x.
     int (*startFit)(TVector& X, TVector& Y, int N, TMatrix& V, TVector& B);
     // D[first..last] := the partial derivatives at x, y being the model value there; null for none.
