@@ -1,6 +1,7 @@
 // Which window each launcher item opens, and the modes switched on around a lesson.
 #include "app/Lessons.h"
 
+#include "app/Unit1.h"
 #include "core/U_init.h"
 #include "core/fktpars.h"
 
@@ -30,7 +31,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
 }};
 
 // The function-graph window TForm1 serves all five graph families.
-constexpr LessonOpener kFunctionGraphOpener = nullptr;
+constexpr LessonOpener kFunctionGraphOpener = &OpenLessonWindow<TForm1, &Form1>;
 
 constexpr std::array<LessonEntry, 5> kFunctionGraphLessons{{
     {1, "TForm1", LessonMode::None, kFunctionGraphOpener},

@@ -1,0 +1,174 @@
+// Function-graph window "Funktionsgraphen": five graph families with parameters a to d, tangent,
+// slope triangle, derivative, vertex, animations, colour spectrum and fixed curves.
+#pragma once
+
+#include "app/ModuleWindow.h"
+#include "core/U_init.h"
+#include "core/fktpars.h"
+
+#include <QPointer>
+
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QSlider;
+class QTabBar;
+class QToolButton;
+
+namespace kurvex {
+
+class TColorButton;
+class TLineWidthComboBox;
+
+// Dragging the plot moves the vertex of the parabola (tabs 1 and 2 only).
+inline bool VertexDrag = false;
+
+// One parameter row (a, b, c or d): value, reset, bar, range, animation switch, direction.
+struct ParameterRow {
+    QWidget* box = nullptr;
+    QLabel* caption = nullptr;
+    QLineEdit* value = nullptr;
+    QToolButton* reset = nullptr;
+    QScrollBar* bar = nullptr;
+    QLineEdit* min = nullptr;
+    QLineEdit* max = nullptr;
+    TSwitch* toggle = nullptr;
+    QToolButton* direction = nullptr;
+    // The shared variables the row shows, and its start values in IniSettings.
+    double* param = nullptr;
+    double* paramMin = nullptr;
+    double* paramMax = nullptr;
+    double IniSettingsRecord::*startValue = nullptr;
+    double IniSettingsRecord::*startMin = nullptr;
+    double IniSettingsRecord::*startMax = nullptr;
+};
+
+class TForm1 : public ModuleWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* owner = nullptr);
+    ~TForm1() override;
+
+    // The window's row of the lesson-window variants.
+    static ModuleVariant formVariant();
+
+    // Decorations that are on (vertex mark, slope triangle with f' marker), then the curve.
+    void KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo);
+    // Ranges checked, the twelve parameter edits shown, the bars set from the values (snapping).
+    void einkontrolle();
+
+    // ---- Handlers, also driven by the tests ----
+    void TabControl1Change();
+    void ScrollBarChange(int row, int position);
+    void ValueEditExit(int row);
+    void RangeEditExit(int row, bool upper);
+    void ResetRowClick(int row);
+    void Edit1Exit();
+    void Edit12Exit();
+    void Edit11Exit();
+    void SpeedButton13Click();
+    void TrackBar1Change(int position);
+    void BitCheckBox2Click();
+    void BitCheckBox3Click();
+    void BitCheckBox6Click();
+    void ColorButton1Change();
+    void LineWidthComboBox1Change();
+    // Animations of a parameter row and of the current point's x.
+    void ParameterSwitchClick(int row);
+    void Switch4Click();
+    void SpeedButton24Click() { reverseAnimation(); }
+    void TrackBar2Change(int position);
+    void BitCheckBox9Click();
+    void BitCheckBox10Click();
+    void SpeedButton6Click();
+    void SpeedButton12Click();
+    void SpeedButton5Click();
+
+    // ---- Window state ----
+    bool ShowTangent = false;
+    bool ShowSlopeTriangle = false;
+    bool MarkVertex = false;
+    // Set while an edit moves a bar, so that the typed value keeps its digits.
+    bool ScrollSyncGuard = false;
+
+    // ---- Controls (object names as in the layout: Edit2, ScrollBar1, Switch1, ...) ----
+    QTabBar* TabControl1 = nullptr;
+    QLabel* Label8 = nullptr;
+    TColorButton* ColorButton1 = nullptr;
+    TLineWidthComboBox* LineWidthComboBox1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit12 = nullptr;
+    std::array<ParameterRow, 4> rows;
+    QWidget* Panel4 = nullptr;
+    TBitCheckBox* BitCheckBox2 = nullptr; // "Steigungsdreieck"
+    QSlider* TrackBar1 = nullptr;
+    TBitCheckBox* BitCheckBox4 = nullptr; // "Tangente"
+    TBitCheckBox* BitCheckBox1 = nullptr; // "f' Ableitungsfunktion"
+    QLineEdit* Edit11 = nullptr;
+    QToolButton* SpeedButton13 = nullptr;
+    TSwitch* Switch4 = nullptr;
+    QToolButton* SpeedButton27 = nullptr;
+    TBitCheckBox* BitCheckBox3 = nullptr; // "Scheitel verschieben"
+    TBitCheckBox* BitCheckBox6 = nullptr; // "Scheitel markieren"
+    QLabel* Label5 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;   // "Objekt einfügen"
+    QToolButton* SpeedButton12 = nullptr;  // "Letztes Objekt in der Liste löschen"
+    QToolButton* SpeedButton5 = nullptr;   // "alle Objekte löschen"
+    TBitCheckBox* BitCheckBox10 = nullptr; // "Kurvenschar fixieren"
+    TBitCheckBox* BitCheckBox9 = nullptr;  // spectrum on
+    QSlider* TrackBar2 = nullptr;
+
+protected:
+    void paintBackground() override;
+    void paintForeground() override;
+    std::optional<double> curveValue(double x) override;
+    void refreshControls() override;
+    void beforeSettings() override;
+    void showSettingsDialog() override;
+    void plotMove(QMouseEvent* event) override;
+    void updatePlotCursor() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Construction (Unit1Layout.cpp).
+    void buildTopRow();
+    void buildTermRow();
+    void buildParameterRows();
+    void buildPointPanel();
+    void buildVertexAndObjects();
+    void connectControls();
+
+    // Steps 1 to 4 of the tab change: visibility, kind, captions, term; no redraw.
+    void applyTab();
+    // ParsedTerm := the term of the tab's edit, compiled once when the window first needs it.
+    void loadTabTerm(int tab);
+    // The bar's maximum and its position from the value; without the guard the value snaps.
+    void setBarFromValue(ParameterRow& row);
+    void showRow(const ParameterRow& row);
+    void updateObjectButtons();
+    // Fixes the current curve and traces it into the background.
+    void traceCurrentCurve();
+    void addFamilyCurve();
+
+    // Drawing (Unit1Draw.cpp).
+    void drawVertexMark();
+    void drawSlopeTriangle();
+    // Tangent segment at CurrentX in colour, half the length given by lengthFactor along the line.
+    void drawTangent(TColor color, double lengthFactor, bool withSilverLine);
+    void updateVertexLabel();
+
+    QPushButton* helpButton_ = nullptr;
+    bool firstShow_ = true;
+    // The compiled terms of Edit1 and Edit12 once loaded or left.
+    std::optional<TermTree> generalTerm_;
+    std::optional<TermTree> shiftedTerm_;
+};
+
+inline QPointer<TForm1> Form1;
+
+} // namespace kurvex

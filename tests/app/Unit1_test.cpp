@@ -1,0 +1,888 @@
+// Tests of the function-graph window: tabs, parameter rows and their guard, vertex, slope triangle,
+// tangent, fixed curves, spectrum, animations, term messages, launcher and export.
+#include "app/Unit1.h"
+
+#include "app/Lessons.h"
+#include "app/PlotBox.h"
+#include "app/PrintExportHooks.h"
+#include "controls/BtChkBox.h"
+#include "controls/EditRoutines.h"
+#include "controls/GSwitch.h"
+#include "core/CoordinateSystem.h"
+#include "core/FunctionGraph.h"
+#include "core/Oliste.h"
+#include "core/WorldWindow.h"
+#include "platform/MetafileReader.h"
+#include "platform/RecordingCanvas.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+// Everything the window reads or writes in the shared state, put back after each test.
+struct SharedState {
+    WorldRect world = currentWorld();
+    IniSettingsRecord ini = IniSettings;
+    std::string programDir = ProgramDir;
+    CurveParams params = CurrentParams();
+    std::array<double, 8> ranges{ParamAMin, ParamAMax, ParamBMin, ParamBMax,
+                                 ParamCMin, ParamCMax, ParamDMin, ParamDMax};
+    std::string termGeneral = TermGeneral;
+    std::string termShifted = TermShifted;
+    TColor graphColor = GraphColor;
+    TColor tangentColor = TangentLineColor;
+    int startTab = StartTab;
+    int steps = AnimationSteps;
+    int delay = AnimationDelay;
+    double currentX = CurrentX;
+    double stepWidth = StepWidth;
+    int spectrum = SpectrumIndex;
+    int lineWidth = LineWidth;
+
+    void restore() const
+    {
+        setWorld(world);
+        IniSettings = ini;
+        ProgramDir = programDir;
+        SetCurrentParams(params);
+        ParamAMin = ranges[0];
+        ParamAMax = ranges[1];
+        ParamBMin = ranges[2];
+        ParamBMax = ranges[3];
+        ParamCMin = ranges[4];
+        ParamCMax = ranges[5];
+        ParamDMin = ranges[6];
+        ParamDMax = ranges[7];
+        TermGeneral = termGeneral;
+        TermShifted = termShifted;
+        GraphColor = graphColor;
+        TangentLineColor = tangentColor;
+        StartTab = startTab;
+        AnimationSteps = steps;
+        AnimationDelay = delay;
+        CurrentX = currentX;
+        StepWidth = stepWidth;
+        SpectrumIndex = spectrum;
+        LineWidth = lineWidth;
+        VertexDrag = false;
+        ShowDerivative = false;
+        UseSpectrum = false;
+        FixFamily = false;
+        TraceMode = false;
+        AnimationRunning = false;
+        CurveKind = kKindTerm;
+        DrawCanvas = nullptr;
+        DrawScale = 1.0;
+        Printing = false;
+        ListClear(ObjectList);
+    }
+};
+
+class FunctionGraphWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // No settings file here: every opening starts from the built-in defaults.
+        ProgramDir = dir.path().toStdString() + "/";
+        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
+        AnimationDelay = 0;
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetSyntaxErrorHandler(nullptr);
+        shared.restore();
+    }
+
+    void open(int tab)
+    {
+        StartTab = tab;
+        window = std::make_unique<TForm1>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // A world window with exactly 50 pixels per unit on the plot as it is now.
+    void exactWorld()
+    {
+        const QSize s = window->plotBox()->size();
+        setWorld({-7, -7 + s.width() / 50.0, 7 - s.height() / 50.0, 7});
+        window->refresh();
+    }
+
+    // The picture drawn onto a recording canvas through the same passes as printing.
+    RecordingCanvas record()
+    {
+        RecordingCanvas canvas;
+        DrawCanvas = &canvas;
+        Printing = true;
+        window->paintPicture();
+        Printing = false;
+        window->refresh();
+        return canvas;
+    }
+
+    void typeInto(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // Terms are typed after opening: the window loads the settings, which replace the variables.
+    void enterTerm(const char* term)
+    {
+        typeInto(window->TabControl1->currentIndex() == 3 ? window->Edit12 : window->Edit1,
+                 QString::fromUtf8(term));
+    }
+
+    void clickBox(TBitCheckBox* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+
+    QScrollBar* bar(int row) const { return window->rows[static_cast<std::size_t>(row)].bar; }
+
+    void dragOnPlot(QPoint from, QPoint to)
+    {
+        PlotBox* box = window->plotBox();
+        QMouseEvent press(QEvent::MouseButtonPress, from, box->mapToGlobal(from), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &press);
+        QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(box, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, box->mapToGlobal(to), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &release);
+    }
+
+    SharedState shared;
+    QTemporaryDir dir;
+    std::vector<std::string> messages;
+    std::unique_ptr<TForm1> window;
+};
+
+bool hasPoint(const std::vector<Point>& pts, Point p, int tolerance = 0)
+{
+    for (const Point& q : pts) {
+        if (std::abs(q.x - p.x) <= tolerance && std::abs(q.y - p.y) <= tolerance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// End points of every line drawn in the colour.
+std::vector<Point> linePoints(const RecordingCanvas& c, TColor color)
+{
+    std::vector<Point> pts;
+    for (const CanvasCall& call : c.callsOf(CanvasOp::LineTo)) {
+        if (call.pen.color == color) {
+            pts.insert(pts.end(), call.points.begin(), call.points.end());
+        }
+    }
+    return pts;
+}
+
+// Polygons filled in the triangle colour (the axes' arrow heads are polygons too).
+std::vector<CanvasCall> trianglePolygons(const RecordingCanvas& c)
+{
+    std::vector<CanvasCall> out;
+    for (const CanvasCall& call : c.callsOf(CanvasOp::Polygon)) {
+        if (call.brush.color == TriangleColor && call.brush.style == BrushStyle::Solid) {
+            out.push_back(call);
+        }
+    }
+    return out;
+}
+
+Point pixel(double x, double y)
+{
+    return {WorldToPixelX(x), WorldToPixelY(y)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tabs
+
+TEST_F(FunctionGraphWindowTest, OpensOnTheStartTabWithItsKindAndControls)
+{
+    struct TabCase {
+        int tab;
+        int kind;
+        bool cRow, dRow, panel4, trackBar1, vertexBoxes;
+        const char* label4;
+        const char* captionB;
+    };
+    const TabCase cases[] = {
+        {0, kKindLine, false, false, true, true, false, nullptr, "c ="},
+        {1, kKindQuadratic, true, false, false, false, true, nullptr, "b ="},
+        {2, kKindVertexForm, true, false, false, false, true, nullptr, "u ="},
+        {3, kKindShifted, true, false, true, false, false, "f(x) =", "u ="},
+        {4, kKindTerm, true, true, true, false, false, "  y =", "b ="},
+    };
+    for (const TabCase& c : cases) {
+        open(c.tab);
+        SCOPED_TRACE(c.tab);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Funktionsgraphen"));
+        EXPECT_EQ(window->TabControl1->currentIndex(), c.tab);
+        EXPECT_EQ(CurveKind, c.kind);
+        EXPECT_EQ(window->Label8->text(), window->TabControl1->tabText(c.tab));
+        EXPECT_EQ(window->rows[2].box->isVisible(), c.cRow);
+        EXPECT_EQ(window->rows[3].box->isVisible(), c.dRow);
+        EXPECT_EQ(window->Panel4->isVisible(), c.panel4);
+        EXPECT_EQ(window->TrackBar1->isVisible(), c.trackBar1);
+        EXPECT_EQ(window->BitCheckBox6->isVisible(), c.vertexBoxes);
+        EXPECT_EQ(window->BitCheckBox4->isVisible(), c.tab >= 3);
+        EXPECT_EQ(window->Edit1->isVisible(), c.tab == 4);
+        EXPECT_EQ(window->Edit12->isVisible(), c.tab == 3);
+        if (c.label4 != nullptr) {
+            EXPECT_EQ(window->Label4->text(), QString::fromUtf8(c.label4));
+        }
+        EXPECT_EQ(window->rows[1].caption->text(), QString::fromUtf8(c.captionB));
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, DerivativeStaysOverARefreshAndGoesWithTabsZeroToTwo)
+{
+    for (const int tab : {0, 1, 2}) {
+        open(4);
+        clickBox(window->BitCheckBox1);
+        ASSERT_TRUE(ShowDerivative);
+        window->refresh();
+        EXPECT_TRUE(ShowDerivative);
+        EXPECT_TRUE(window->BitCheckBox1->Checked());
+        window->TabControl1->setCurrentIndex(3);
+        EXPECT_TRUE(ShowDerivative);
+        window->TabControl1->setCurrentIndex(tab);
+        EXPECT_FALSE(ShowDerivative) << tab;
+        EXPECT_FALSE(window->BitCheckBox1->Checked()) << tab;
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, DerivativeCurveIsDrawnInItsColour)
+{
+    open(4);
+    enterTerm("x^2");
+    exactWorld();
+    Deriv1Color = 0x00AA11;
+    clickBox(window->BitCheckBox1);
+    const RecordingCanvas c = record();
+    // f'(x) = 2x passes through (1, 2).
+    EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA11), pixel(1, 2), 2));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vertex
+
+TEST_F(FunctionGraphWindowTest, VertexTextAndMarkInTabOne)
+{
+    open(1);
+    exactWorld();
+    ParamA = 1;
+    ParamB = -2;
+    ParamC = 0;
+    window->refresh();
+    EXPECT_TRUE(window->Label5->isHidden());
+    clickBox(window->BitCheckBox6);
+    EXPECT_TRUE(window->MarkVertex);
+    EXPECT_TRUE(window->Label5->isVisible());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|-1)"));
+
+    const RecordingCanvas c = record();
+    const Point v = pixel(1, -1);
+    const auto ellipses = c.callsOf(CanvasOp::Ellipse);
+    ASSERT_EQ(ellipses.size(), 1u);
+    EXPECT_EQ(ellipses[0].rect, (Rect{v.x - 3, v.y - 3, v.x + 4, v.y + 4}));
+    EXPECT_EQ(ellipses[0].pen.width, 2);
+}
+
+TEST_F(FunctionGraphWindowTest, VertexTextOfTheVertexFormIsUV)
+{
+    open(2);
+    // Values on the bar grid, which a refresh snaps to.
+    ParamA = -0.52;
+    ParamB = 1.2;
+    ParamC = -2.24;
+    window->refresh();
+    clickBox(window->BitCheckBox6);
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,2|-2,24)"));
+}
+
+TEST_F(FunctionGraphWindowTest, MarkLeftOnShowsNothingInTabFour)
+{
+    open(1);
+    clickBox(window->BitCheckBox6);
+    ASSERT_TRUE(window->Label5->isVisible());
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_TRUE(window->MarkVertex);
+    EXPECT_FALSE(window->Label5->isVisible());
+    EXPECT_EQ(record().count(CanvasOp::Ellipse), 0u);
+}
+
+TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGrid)
+{
+    open(1);
+    exactWorld();
+    ParamA = 1;
+    ParamB = -2;
+    ParamC = 0;
+    window->refresh();
+    clickBox(window->BitCheckBox3);
+    ASSERT_TRUE(VertexDrag);
+    const Point target = pixel(1, 2);
+    dragOnPlot(pixel(1, -1).x == target.x ? QPoint(target.x, 10) : QPoint(10, 10),
+               QPoint(target.x, target.y));
+    EXPECT_NEAR(ParamA, 1, 1e-12);
+    EXPECT_NEAR(ParamB, -2, 1e-12);
+    EXPECT_NEAR(ParamC, 3, 1e-12);
+    EXPECT_EQ(window->rows[2].value->text(), QStringLiteral("3,00"));
+    EXPECT_EQ(bar(2)->value(), 175);
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|2)"));
+}
+
+TEST_F(FunctionGraphWindowTest, VertexDragWithoutAVertexDoesNothing)
+{
+    open(1);
+    exactWorld();
+    ParamA = 0;
+    ParamB = 1;
+    ParamC = 1;
+    window->refresh();
+    clickBox(window->BitCheckBox3);
+    const Point target = pixel(2, 3);
+    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
+    EXPECT_EQ(ParamB, 1);
+    EXPECT_EQ(ParamC, 1);
+    EXPECT_TRUE(std::isfinite(ParamC));
+    // The drag still moves the current point.
+    EXPECT_NEAR(CurrentX, 2, 1e-9);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slope triangle, tangent, f' marker
+
+TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
+{
+    open(0);
+    exactWorld();
+    ParamA = 2;
+    ParamB = 1;
+    CurrentX = 0;
+    window->refresh();
+    clickBox(window->BitCheckBox2);
+    ASSERT_TRUE(window->ShowSlopeTriangle);
+
+    RecordingCanvas c = record();
+    auto polygons = trianglePolygons(c);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(1, 1), pixel(1, 3)}));
+    EXPECT_EQ(polygons[0].brush.color, TriangleColor);
+    EXPECT_TRUE(hasPoint(linePoints(c, clGreen), pixel(1, 1)));
+    EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(1, 3)));
+
+    window->TrackBar1->setValue(8);
+    EXPECT_EQ(StepWidth, 2.0);
+    c = record();
+    polygons = trianglePolygons(c);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(2, 1), pixel(2, 5)}));
+
+    // Reset of the point: x back to 0 and the step back to 1.
+    CurrentX = 3;
+    QTest::mouseClick(window->SpeedButton13, Qt::LeftButton);
+    EXPECT_EQ(CurrentX, 0);
+    EXPECT_EQ(window->TrackBar1->value(), 4);
+    EXPECT_EQ(StepWidth, 1.0);
+}
+
+TEST_F(FunctionGraphWindowTest, TangentSpansTwiceItsLengthAtSlopeZeroAndLessAtSlopeOne)
+{
+    struct Case {
+        const char* term;
+        double x0;
+        double expectedSpan; // horizontal, in units
+    };
+    const Case cases[] = {
+        {"x^2", 0, 2 * 2.0 * 1.0},
+        {"x", 1, 2 * 2.0 * 1.0 / std::sqrt(2.0)},
+    };
+    for (const Case& k : cases) {
+        open(4);
+        enterTerm(k.term);
+        exactWorld();
+        TangentLength = 2.0;
+        TangentLineColor = 0x123456;
+        CurrentX = k.x0;
+        clickBox(window->BitCheckBox4);
+        ASSERT_TRUE(window->ShowTangent);
+        const RecordingCanvas c = record();
+        ASSERT_EQ(XTickStep, 1.0);
+        const auto pts = linePoints(c, 0x123456);
+        ASSERT_FALSE(pts.empty()) << k.term;
+        int lo = pts[0].x;
+        int hi = pts[0].x;
+        for (const Point& p : pts) {
+            lo = std::min(lo, p.x);
+            hi = std::max(hi, p.x);
+        }
+        // Samples every second column: the ends are found to within two pixels.
+        EXPECT_NEAR((hi - lo) / 50.0, k.expectedSpan, 0.06) << k.term;
+        EXPECT_FALSE(linePoints(c, clSilver).empty()) << k.term;
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, NoTangentTriangleOrMarkerWhereTheFunctionIsUndefined)
+{
+    open(4);
+    enterTerm("ln(x)");
+    TangentLineColor = 0x123456;
+    CurrentX = -1;
+    window->refresh();
+    clickBox(window->BitCheckBox4);
+    clickBox(window->BitCheckBox2);
+    clickBox(window->BitCheckBox1);
+    RecordingCanvas c = record();
+    EXPECT_TRUE(linePoints(c, 0x123456).empty());
+    EXPECT_TRUE(linePoints(c, clSilver).empty());
+    EXPECT_TRUE(trianglePolygons(c).empty());
+
+    // Defined at x = 2: all three are there, the f' marker from the axis up to 1/2.
+    CurrentX = 2;
+    c = record();
+    EXPECT_FALSE(linePoints(c, 0x123456).empty());
+    EXPECT_EQ(trianglePolygons(c).size(), 1u);
+    EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(2, 0.5), 1));
+}
+
+TEST_F(FunctionGraphWindowTest, ShiftedTermAndItsDerivative)
+{
+    open(3);
+    enterTerm("x^2");
+    exactWorld();
+    ParamA = 2;
+    ParamB = 1;
+    ParamC = 3;
+    GraphColor = 0x0000AA;
+    Deriv1Color = 0x00AA00;
+    window->refresh();
+    clickBox(window->BitCheckBox1);
+    const RecordingCanvas c = record();
+    EXPECT_TRUE(hasPoint(linePoints(c, 0x0000AA), pixel(2, 5), 2));
+    EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA00), pixel(2, 4), 2));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parameter rows
+
+TEST_F(FunctionGraphWindowTest, BarPositionOneIsTheFirstGridValue)
+{
+    open(4);
+    bar(0)->setValue(1);
+    EXPECT_NEAR(ParamA, -3.96, 1e-12);
+    EXPECT_EQ(window->rows[0].value->text(), QStringLiteral("-3,96"));
+    bar(0)->setValue(2);
+    EXPECT_NEAR(ParamA, -3.92, 1e-12);
+}
+
+TEST_F(FunctionGraphWindowTest, TypedValueKeepsItsDigitsOverARefresh)
+{
+    open(4);
+    typeInto(window->rows[0].value, QStringLiteral("1,234"));
+    EXPECT_DOUBLE_EQ(ParamA, 1.234);
+    EXPECT_EQ(bar(0)->value(), 131);
+    window->refresh();
+    EXPECT_DOUBLE_EQ(ParamA, 1.234);
+    // The next bar step snaps to the grid again.
+    bar(0)->setValue(132);
+    EXPECT_NEAR(ParamA, 1.28, 1e-12);
+}
+
+TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFallsBackToTheStartRange)
+{
+    open(4);
+    IniSettings.a1 = -5;
+    IniSettings.a2 = 5;
+    ASSERT_EQ(ParamAMin, -4);
+    typeInto(window->rows[0].max, QStringLiteral("2"));
+    EXPECT_EQ(ParamAMax, 2);
+    typeInto(window->rows[0].min, QStringLiteral("3"));
+    EXPECT_EQ(ParamAMin, -5);
+    EXPECT_EQ(ParamAMax, 5);
+    EXPECT_EQ(window->rows[0].min->text(), QStringLiteral("-5,00"));
+    EXPECT_EQ(window->rows[0].max->text(), QStringLiteral("5,00"));
+}
+
+TEST_F(FunctionGraphWindowTest, ResetButtonTakesTheStartValues)
+{
+    open(4);
+    IniSettings.b = 1.5;
+    IniSettings.b1 = -2;
+    IniSettings.b2 = 2;
+    ParamB = 3;
+    QTest::mouseClick(window->rows[1].reset, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(ParamB, 1.5);
+    EXPECT_EQ(ParamBMin, -2);
+    EXPECT_EQ(ParamBMax, 2);
+    EXPECT_EQ(bar(1)->value(), 175);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Terms
+
+TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
+{
+    open(4);
+    typeInto(window->Edit1, QStringLiteral("sin(x+"));
+    ASSERT_EQ(messages.size(), 1u);
+    // Leaving the untouched edit again reports nothing new.
+    window->Edit1->setFocus();
+    QTest::keyClick(window->Edit1, Qt::Key_Return);
+    EXPECT_EQ(TermGeneral, "sin(x+");
+    window->refresh();
+    window->refresh();
+    window->TabControl1->setCurrentIndex(3);
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_EQ(messages.size(), 1u);
+    // The curve of "0" is drawn meanwhile.
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 1, 0, 0, 0, 0, 0, 0), 0.0);
+
+    typeInto(window->Edit1, QStringLiteral("x^2"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral, "x^2");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
+}
+
+TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded)
+{
+    const std::string ini = "[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n";
+    QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ini.data(), static_cast<qint64>(ini.size()));
+    f.close();
+    open(4);
+    const std::size_t afterOpen = messages.size();
+    EXPECT_LE(afterOpen, 1u);
+    window->refresh();
+    window->TabControl1->setCurrentIndex(0);
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_EQ(messages.size(), afterOpen);
+}
+
+TEST_F(FunctionGraphWindowTest, TermEditsTakeOneHundredTwentyCharacters)
+{
+    open(4);
+    EXPECT_EQ(window->Edit1->maxLength(), 120);
+    EXPECT_EQ(window->Edit12->maxLength(), 120);
+    const QString longTerm = QStringLiteral("x+").repeated(70);
+    typeInto(window->Edit1, longTerm);
+    EXPECT_LE(TermGeneral.size(), 120u);
+    EXPECT_EQ(QString::fromStdString(TermGeneral), window->Edit1->text());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fixed curves and spectrum
+
+TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
+{
+    open(0);
+    exactWorld();
+    EXPECT_FALSE(window->SpeedButton12->isEnabled());
+    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    const TColor colours[3] = {0x0000A1, 0x0000A2, 0x0000A3};
+    for (int i = 0; i < 3; ++i) {
+        ParamA = i + 1;
+        ParamB = 0;
+        GraphColor = colours[i];
+        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    }
+    EXPECT_EQ(ListCount(ObjectList), 3u);
+    EXPECT_TRUE(window->SpeedButton12->isEnabled());
+    QTest::mouseClick(window->SpeedButton12, Qt::LeftButton);
+    ASSERT_EQ(ListCount(ObjectList), 2u);
+    ListRecord rec;
+    ListGet(ObjectList, 1, rec);
+    EXPECT_EQ(rec.value[0], 2);
+    EXPECT_EQ(rec.color, colours[1]);
+    ListGet(ObjectList, 2, rec);
+    EXPECT_EQ(rec.value[0], 1);
+
+    GraphColor = clBlack;
+    RecordingCanvas c = record();
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[0]), pixel(2, 2), 2));
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[1]), pixel(2, 4), 2));
+    EXPECT_TRUE(linePoints(c, colours[2]).empty());
+
+    // Another tab draws the same parameter sets with its own formula: a·x² now.
+    window->TabControl1->setCurrentIndex(1);
+    c = record();
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[0]), pixel(2, 4), 2));
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[1]), pixel(1, 2), 2));
+
+    QTest::mouseClick(window->SpeedButton5, Qt::LeftButton);
+    EXPECT_TRUE(ListEmpty(ObjectList));
+    EXPECT_FALSE(window->SpeedButton12->isEnabled());
+    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+}
+
+TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
+{
+    open(0);
+    exactWorld();
+    ParamA = 0;
+    ParamB = 2.5;
+    GraphColor = clBlue;
+    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    ParamB = -2.5;
+    window->darstellen();
+    const QImage& shown = *window->plotBox()->picture();
+    // Points off the grid lines, whose grey would show through.
+    const Point fixed = pixel(3.3, 2.5);
+    const Point moved = pixel(3.3, -2.5);
+    EXPECT_EQ(shown.pixel(fixed.x, fixed.y) & 0xFFFFFF, 0x0000FFu); // clBlue as RGB
+    EXPECT_EQ(shown.pixel(moved.x, moved.y) & 0xFFFFFF, 0x0000FFu);
+}
+
+TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerBarStep)
+{
+    open(4);
+    clickBox(window->BitCheckBox10);
+    ASSERT_TRUE(FixFamily);
+    bar(0)->setValue(bar(0)->value() + 1);
+    bar(0)->setValue(bar(0)->value() + 1);
+    EXPECT_EQ(ListCount(ObjectList), 2u);
+    ListRecord rec;
+    ListGet(ObjectList, 1, rec);
+    EXPECT_DOUBLE_EQ(rec.value[0], ParamA);
+    EXPECT_TRUE(window->SpeedButton5->isEnabled());
+}
+
+TEST_F(FunctionGraphWindowTest, SpectrumColoursTheCurveAndIsKeptOverRefreshes)
+{
+    open(4);
+    GraphColor = 0x112233;
+    window->TrackBar2->setValue(12);
+    EXPECT_EQ(SpectrumIndex, 12);
+    clickBox(window->BitCheckBox9);
+    ASSERT_TRUE(UseSpectrum);
+    EXPECT_EQ(SavedGraphColor, 0x112233u);
+    bar(0)->setValue(100); // a = 0, the middle of -4..4
+    EXPECT_EQ(GraphColor, 0x808080u);
+    window->refresh();
+    EXPECT_EQ(SpectrumIndex, 12);
+    EXPECT_EQ(window->TrackBar2->value(), 12);
+    window->TrackBar2->setValue(1);
+    bar(0)->setValue(200);
+    EXPECT_EQ(GraphColor, SpectrumColor(4, -4, 4, 1));
+    clickBox(window->BitCheckBox9);
+    EXPECT_FALSE(UseSpectrum);
+    EXPECT_EQ(GraphColor, 0x112233u);
+}
+
+TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneWhenTheWindowOpens)
+{
+    SpectrumIndex = 7;
+    open(4);
+    EXPECT_EQ(SpectrumIndex, 1);
+    EXPECT_EQ(window->TrackBar2->value(), 1);
+}
+
+TEST_F(FunctionGraphWindowTest, SettingsEmptyTheObjectList)
+{
+    open(0);
+    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    ASSERT_FALSE(ListEmpty(ObjectList));
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->windowTitle() == QStringLiteral("Einstellungen")) {
+                w->close();
+            }
+        }
+    });
+    window->openSettings();
+    EXPECT_TRUE(ListEmpty(ObjectList));
+    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animations
+
+TEST_F(FunctionGraphWindowTest, AnimationOfARunsStopsAndLeavesAOnTheGrid)
+{
+    open(4);
+    TSwitch* s = window->rows[0].toggle;
+    int frames = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [&] {
+        if (++frames == 10) {
+            s->setChecked(false);
+        }
+    });
+    counter.start(20);
+    s->setChecked(true);
+    window->ParameterSwitchClick(0);
+    counter.stop();
+    EXPECT_FALSE(AnimationRunning);
+    EXPECT_GT(ParamA, 1.0);
+    const double steps = (ParamA - ParamAMin) / 0.04;
+    EXPECT_NEAR(steps, std::nearbyint(steps), 1e-9);
+    EXPECT_EQ(bar(0)->value(), BarPosition(ParamA, ParamAMin, ParamAMax, AnimationSteps));
+    EXPECT_EQ(window->rows[0].value->text(), NumberText(ParamA));
+}
+
+TEST_F(FunctionGraphWindowTest, AnimationTurnsAtTheEndOfItsRange)
+{
+    open(4);
+    ParamA = 3.9;
+    window->refresh();
+    TSwitch* s = window->rows[0].toggle;
+    double highest = ParamA;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        highest = std::max(highest, ParamA);
+        if (ParamA < 3.8) {
+            s->setChecked(false);
+        }
+    });
+    watch.start(5);
+    s->setChecked(true);
+    window->ParameterSwitchClick(0);
+    EXPECT_LT(highest, 4.0 + 0.04 + 1e-9);
+    EXPECT_GE(highest, 4.0 - 1e-9);
+    EXPECT_LT(ParamA, 3.8);
+}
+
+TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
+{
+    open(4);
+    CurrentX = 0;
+    int frames = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [&] {
+        if (++frames == 5) {
+            window->Switch4->setChecked(false);
+        }
+    });
+    counter.start(20);
+    window->Switch4->setChecked(true);
+    window->Switch4Click();
+    const double step = (XMax - XMin) / (2.0 * AnimationSteps);
+    EXPECT_GT(CurrentX, 0);
+    EXPECT_NEAR(CurrentX / step, std::nearbyint(CurrentX / step), 1e-6);
+    EXPECT_EQ(window->Edit11->text(), NumberText(CurrentX));
+}
+
+TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
+{
+    open(4);
+    TSwitch* s = window->rows[1].toggle;
+    const double start = ParamB;
+    int ticks = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [&] {
+        ++ticks;
+        if (ticks == 1) {
+            QTest::mouseClick(window->rows[1].direction, Qt::LeftButton);
+        }
+        if (ticks == 8) {
+            s->setChecked(false);
+        }
+    });
+    counter.start(25);
+    s->setChecked(true);
+    window->ParameterSwitchClick(1);
+    EXPECT_LT(ParamB, start);
+}
+
+TEST_F(FunctionGraphWindowTest, CloseDuringAnAnimationClosesAfterTheLoop)
+{
+    open(4);
+    TSwitch* s = window->rows[0].toggle;
+    QTimer::singleShot(60, window.get(), [this] { window->reject(); });
+    s->setChecked(true);
+    window->ParameterSwitchClick(0);
+    EXPECT_FALSE(window->animationLoopActive());
+    EXPECT_FALSE(s->Checked());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Launcher and export
+
+TEST_F(FunctionGraphWindowTest, LauncherEntriesOpenTheirTabs)
+{
+    for (const LessonEntry& entry : FunctionGraphLessons()) {
+        int seenTab = -1;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (Form1) {
+                seenTab = Form1->TabControl1->currentIndex();
+                title = Form1->windowTitle();
+                Form1->reject();
+            }
+        });
+        OpenFunctionGraph(entry.imageIndex, nullptr);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(seenTab, entry.imageIndex - 1);
+        EXPECT_EQ(title, QStringLiteral("Funktionsgraphen"));
+        EXPECT_TRUE(Form1.isNull());
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, MetafileExportFromTheWindowLeavesTheScreenAsItWas)
+{
+    QTemporaryDir out;
+    PrintExportHooks hooks;
+    hooks.chooseFile = [&](QWidget*) {
+        return std::optional<SaveChoice>(
+            SaveChoice{out.filePath(QStringLiteral("kurve.wmf")), MetafileKind::Wmf});
+    };
+    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    const ScopedPrintExportHooks scoped(hooks);
+    open(4);
+    enterTerm("sin(x)");
+    const QImage before = window->plotBox()->picture()->copy();
+    const QSize plot = window->plotBox()->size();
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton17")), Qt::LeftButton);
+
+    QFile file(out.filePath(QStringLiteral("kurve.wmf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const test::WmfFile wmf = test::ReadWmf(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    EXPECT_EQ(wmf.error, "");
+    EXPECT_EQ(wmf.boxRight, (plot.width() + 1) * 4);
+    EXPECT_EQ(wmf.boxBottom, (plot.height() + 1) * 4);
+    EXPECT_FALSE(Printing);
+    EXPECT_EQ(DrawScale, 1.0);
+    EXPECT_EQ(*window->plotBox()->picture(), before);
+}
+
+} // namespace
+} // namespace kurvex
