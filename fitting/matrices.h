@@ -43,8 +43,9 @@ double VectorMaximum(const TVector& V, int Lb, int Ub);
 // Returns 0, or -1 when A is singular relative to its own scale.
 int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatrix& Ainv, TVector& X);
 
-// A = U * diag(S) * V^T for A with rows Lb..Ub1 and columns Lb..Ub2 (Ub1 >= Ub2); U overwrites A,
-// V gets rows and columns Lb..Ub2, S indices Lb..Ub2 (not sorted, all >= 0).
+// A = U * diag(S) * V^T for A with rows Lb..Ub1 and columns Lb..Ub2; U overwrites A, V gets rows
+// and columns Lb..Ub2, S indices Lb..Ub2 (not sorted, all >= 0). Meant for Ub1 >= Ub2; with fewer
+// rows than columns the product still holds, but U's columns are not orthonormal.
 // Returns 0, or -2 when a singular value does not converge within 30 QR iterations.
 int SingularValueDecompose(TMatrix& A, int Lb, int Ub1, TMatrix& V, TVector& S, int Ub2);
 // Every S[i] below Tol * max S[Lb..Ub] becomes 0.

@@ -65,6 +65,7 @@ std::vector<SvdCase> svdCases()
     zeroColumn.col(2).setZero();
     cases.push_back({"zeroColumn", zeroColumn});
     cases.push_back({"zero", Eigen::MatrixXd::Zero(5, 3)});
+    cases.push_back({"wide", randomMatrix(3, 5, 7)});
     Eigen::MatrixXd scaled = randomMatrix(9, 4, 6);
     scaled.col(0) *= 1e8;
     scaled.col(3) *= 1e-8;
@@ -102,18 +103,24 @@ TEST(MatricesSvd, ReconstructionOrthogonalityAndValues)
             EXPECT_LE((U * S.asDiagonal() * V.transpose() - c.M).norm(), 100 * kEps * norm) << c.name;
             EXPECT_LE((V.transpose() * V - Eigen::MatrixXd::Identity(n, n)).norm(), 100 * kEps) << c.name;
             // Columns of U belonging to zero singular values may be zero; the others are orthonormal.
-            Eigen::MatrixXd UtU = U.transpose() * U;
-            for (int j = 0; j < n; ++j)
-                if (S(j) == 0.0)
-                    UtU(j, j) = 1.0;
-            EXPECT_LE((UtU - Eigen::MatrixXd::Identity(n, n)).norm(), 100 * kEps) << c.name;
+            // (A wide matrix cannot have n orthonormal columns of length m.)
+            if (m >= n) {
+                Eigen::MatrixXd UtU = U.transpose() * U;
+                for (int j = 0; j < n; ++j)
+                    if (S(j) == 0.0)
+                        UtU(j, j) = 1.0;
+                EXPECT_LE((UtU - Eigen::MatrixXd::Identity(n, n)).norm(), 100 * kEps) << c.name;
+            }
 
             Eigen::JacobiSVD<Eigen::MatrixXd> ref(c.M);
             std::vector<double> ours(S.data(), S.data() + n);
             std::sort(ours.begin(), ours.end(), std::greater<>());
-            // Singular values are perturbed by at most about eps * |A| (Weyl).
-            for (int j = 0; j < n; ++j)
-                EXPECT_NEAR(ours[j], ref.singularValues()(j), 100 * kEps * norm) << c.name << " " << j;
+            // Singular values are perturbed by at most about eps * |A| (Weyl); beyond min(m, n)
+            // they are zero.
+            for (int j = 0; j < n; ++j) {
+                const double expected = j < ref.singularValues().size() ? ref.singularValues()(j) : 0.0;
+                EXPECT_NEAR(ours[j], expected, 100 * kEps * norm) << c.name << " " << j;
+            }
         }
     }
 }
