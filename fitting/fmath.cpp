@@ -6,10 +6,6 @@
 
 namespace kurvex {
 
-namespace {
-constexpr double kPi = 3.141592653589793;
-} // namespace
-
 double SetMathError(int Code)
 {
     MathErrorCode = Code;
