@@ -4,7 +4,9 @@
 
 #include "core/fktpars.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -43,11 +45,14 @@ double tanhValue(double u);
 // The node limits: false when undefined (NaN included), magnitudes up to 1e-50 become 0.
 inline bool applyLimits(double& v)
 {
-    const double m = std::fabs(v);
-    if (m > kZeroLimit && m < kNodeLimit) [[likely]] {
+    // Positive doubles order as their bit patterns, so one unsigned comparison finds 1e-50 < |v| < 1e50.
+    constexpr std::uint64_t kLow = std::bit_cast<std::uint64_t>(kZeroLimit);
+    constexpr std::uint64_t kHigh = std::bit_cast<std::uint64_t>(kNodeLimit);
+    const std::uint64_t magnitude = std::bit_cast<std::uint64_t>(v) & ~(std::uint64_t(1) << 63);
+    if (magnitude - (kLow + 1) < kHigh - (kLow + 1)) [[likely]] {
         return true;
     }
-    if (!(m < kNodeLimit)) {
+    if (magnitude >= kHigh) {
         return false;
     }
     v = 0.0;
@@ -101,6 +106,16 @@ inline double smallIntPower(double p, double e, int n)
         return repeatedProduct(1.0 / p, n);
     }
     return repeatedProduct(p, n);
+}
+
+// p^N for a constant N from 1 to 6, as SafePower computes it.
+template <int N> inline double positivePower(double p)
+{
+    const double absP = std::fabs(p);
+    if (!(absP > 1e-30 && absP < 15)) [[unlikely]] {
+        return powerValue(N, p);
+    }
+    return repeatedProduct(p, N);
 }
 
 // Value of a function node or the sign at u; NaN when undefined.

@@ -2,6 +2,7 @@
 #include "core/fktpars.h"
 #include "core/fktpars_internal.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -38,6 +39,12 @@ constexpr std::uint16_t kOpFunction = kOpSqr + 1; // any other function; Slot ho
 // acc + (operand * operand) and acc - (operand * operand): a product of two leaves added to a computed value.
 constexpr std::uint16_t kOpAddProductPair = kOpFunction + 1;
 constexpr std::uint16_t kOpSubProductPair = kOpAddProductPair + 1;
+constexpr std::uint16_t kOpEnd = kOpSubProductPair + 1; // last step: the result is in acc
+// acc^2, acc^3 and slot^2, slot^3: the commonest powers, without the general small-exponent dispatch.
+constexpr std::uint16_t kOpSquareRight = kOpEnd + 1;
+constexpr std::uint16_t kOpCubeRight = kOpSquareRight + 1;
+constexpr std::uint16_t kOpSquarePair = kOpCubeRight + 1;
+constexpr std::uint16_t kOpCubePair = kOpSquarePair + 1;
 
 constexpr std::uint16_t binaryOp(int operatorIndex, int form)
 {
@@ -134,12 +141,13 @@ public:
                 addUnary(node.Code);
             }
             if (alwaysUndefined_) {
-                return {{0.0, kOpHeader, 0}, {0.0, kOpFail, 0}};
+                return {{0.0, kOpHeader, 0}, {0.0, kOpFail, 0}, {0.0, kOpEnd, 0}};
             }
         }
         if (items_.size() == 1 && items_.back().kind != Kind::Computed) {
             load(items_.back());
         }
+        steps_.push_back({0.0, kOpEnd, 0});
         steps_.front().Slot = slotMask_;
         return std::move(steps_);
     }
@@ -230,7 +238,7 @@ private:
             }
         } else if (leftComputed) {
             if (smallIntExponent) {
-                steps_.push_back({right.value, kOpPowIntRight, std::uint16_t(std::fabs(right.value))});
+                steps_.push_back(powerStep(right.value, kOpPowIntRight, kOpSquareRight, kOpCubeRight, 0));
             } else {
                 steps_.push_back(
                     {right.value, binaryOp(index, kFormRight), std::uint16_t(operandField(right))});
@@ -238,8 +246,7 @@ private:
         } else if (rightComputed) {
             steps_.push_back({left.value, binaryOp(index, kFormLeft), std::uint16_t(operandField(left))});
         } else if (smallIntExponent) {
-            const unsigned n = unsigned(std::fabs(right.value));
-            steps_.push_back({right.value, kOpPowIntPair, std::uint16_t(left.slot | n << 4)});
+            steps_.push_back(powerStep(right.value, kOpPowIntPair, kOpSquarePair, kOpCubePair, left.slot));
         } else {
             // At most one of the two is a constant (two would have been folded).
             const double value = left.kind == Kind::Const ? left.value : right.value;
@@ -247,6 +254,15 @@ private:
                               std::uint16_t(operandField(left) | operandField(right) << 4)});
         }
         replaceTopByComputed(2);
+    }
+
+    // A power with a constant small integer exponent; Slot holds the base's slot and |exponent| << 4.
+    static TermStep powerStep(double exponent, std::uint16_t general, std::uint16_t square,
+                              std::uint16_t cube, unsigned baseSlot)
+    {
+        const unsigned n = unsigned(std::fabs(exponent));
+        const std::uint16_t op = exponent == 2 ? square : (exponent == 3 ? cube : general);
+        return {exponent, op, std::uint16_t(baseSlot | n << 4)};
     }
 
     std::vector<TermStep> steps_;
@@ -290,8 +306,7 @@ double undefinedValue()
     double stack[kEvalStackCapacity + 1];
     int sp = 0;
     double acc = 0.0;
-    const TermStep* const end = program.data() + program.size();
-    for (const TermStep* step = program.data() + 1; step != end; ++step) {
+    for (const TermStep* step = program.data() + 1;; ++step) {
         switch (step->Op) {
         case kOpLoad:
             stack[sp++] = acc;
@@ -363,30 +378,56 @@ double undefinedValue()
             acc = powerValue(operandB(*step, slots), operandA(*step, slots));
             break;
         case kOpPowIntRight:
-            acc = smallIntPower(acc, step->Value, step->Slot);
+            acc = smallIntPower(acc, step->Value, step->Slot >> 4);
             break;
         case kOpPowIntPair:
             stack[sp++] = acc;
             acc = smallIntPower(slots[step->Slot & 15u], step->Value, step->Slot >> 4);
             break;
+        case kOpSquareRight:
+            acc = positivePower<2>(acc);
+            break;
+        case kOpCubeRight:
+            acc = positivePower<3>(acc);
+            break;
+        case kOpSquarePair:
+            stack[sp++] = acc;
+            acc = positivePower<2>(slots[step->Slot & 15u]);
+            break;
+        case kOpCubePair:
+            stack[sp++] = acc;
+            acc = positivePower<3>(slots[step->Slot & 15u]);
+            break;
         case kOpNeg:
             acc = -acc;
             continue;
+        // Every value reaching a function is 0 or within (1e-50, 1e50). From there sine and cosine stay
+        // within the limits (no double lies closer than about 1e-19 to a zero of them), and so do exp below
+        // the cut, ln and the square root of their defined arguments: these skip the node limit test.
         case kOpSin:
-            acc = unaryValue(kCodeSin, acc);
-            break;
+            acc = std::sin(acc);
+            continue;
         case kOpCos:
-            acc = unaryValue(kCodeCos, acc);
-            break;
+            acc = std::cos(acc);
+            continue;
         case kOpExp:
-            acc = unaryValue(kCodeExp, acc);
-            break;
+            if (acc >= 90) {
+                return undefinedValue();
+            }
+            acc = acc <= -90 ? 0.0 : std::exp(acc);
+            continue;
         case kOpLn:
-            acc = unaryValue(kCodeLn, acc);
-            break;
+            if (acc <= 0) {
+                return undefinedValue();
+            }
+            acc = std::log(acc);
+            continue;
         case kOpSqrt:
-            acc = unaryValue(kCodeSqrt, acc);
-            break;
+            if (acc < 0) {
+                return undefinedValue();
+            }
+            acc = std::sqrt(acc);
+            continue;
         case kOpAbs:
             acc = std::fabs(acc);
             continue;
@@ -405,6 +446,9 @@ double undefinedValue()
             acc = step->Op == kOpAddProductPair ? acc + product : acc - product;
             break;
         }
+        case kOpEnd:
+            EvalOk = true;
+            return acc;
         case kOpFail:
             return undefinedValue();
         default:
@@ -415,8 +459,6 @@ double undefinedValue()
             return undefinedValue();
         }
     }
-    EvalOk = true;
-    return acc;
 }
 
 } // namespace
@@ -453,40 +495,32 @@ double EvaluateDerivative(const TermTree& tree, int order, double x, double t, d
     if (!limitArguments(slots, used & ~1u)) {
         return undefinedValue();
     }
-    bool defined = true;
-    const auto f = [&](double at) {
-        if (!defined) {
+    // Samples in the order of the formulas; the first undefined one ends the derivative.
+    struct Formula {
+        int count;
+        std::array<double, 4> offsets;
+    };
+    const Formula formula = order == 1   ? Formula{4, {-2 * 0.001, -0.001, 0.001, 2 * 0.001}}
+                            : order == 2 ? Formula{3, {0.005, 0.0, -0.005, 0.0}}
+                                         : Formula{4, {-2 * 0.01, -0.01, 0.01, 2 * 0.01}};
+    std::array<double, 4> f{};
+    for (int k = 0; k < formula.count; ++k) {
+        slots[0] = x + formula.offsets[std::size_t(k)];
+        if (!limitArguments(slots, used & 1u)) {
+            return undefinedValue();
+        }
+        f[std::size_t(k)] = runProgram(program, slots);
+        if (!EvalOk) {
             return 0.0;
         }
-        slots[0] = at;
-        const double value = limitArguments(slots, used & 1u) ? runProgram(program, slots) : undefinedValue();
-        defined = EvalOk;
-        return value;
-    };
-    // Samples in the order of the formulas; the first undefined one ends the derivative.
-    double result = 0.0;
-    if (order == 1) {
-        constexpr double h = 0.001;
-        const double f1 = f(x - 2 * h);
-        const double f2 = f(x - h);
-        const double f3 = f(x + h);
-        const double f4 = f(x + 2 * h);
-        result = (f1 - 8 * f2 + 8 * f3 - f4) / 0.012;
-    } else if (order == 2) {
-        constexpr double h = 0.005;
-        const double f1 = f(x + h);
-        const double f2 = f(x);
-        const double f3 = f(x - h);
-        result = (f1 - 2 * f2 + f3) / 0.000025;
-    } else {
-        constexpr double h = 0.01;
-        const double f1 = f(x - 2 * h);
-        const double f2 = f(x - h);
-        const double f3 = f(x + h);
-        const double f4 = f(x + 2 * h);
-        result = (2 * f2 - f1 - 2 * f3 + f4) / 0.000002;
     }
-    return defined ? result : undefinedValue();
+    if (order == 1) {
+        return (f[0] - 8 * f[1] + 8 * f[2] - f[3]) / 0.012;
+    }
+    if (order == 2) {
+        return (f[0] - 2 * f[1] + f[2]) / 0.000025;
+    }
+    return (2 * f[1] - f[0] - 2 * f[2] + f[3]) / 0.000002;
 }
 
 } // namespace kurvex
