@@ -1,4 +1,5 @@
-// Vectors and matrices over explicit index ranges, Gauss-Jordan inversion with full pivoting.
+// Vectors and matrices over explicit index ranges, Gauss-Jordan inversion and the singular value
+// decomposition with its cut-off and least-squares solution.
 #include "fitting/matrices.h"
 
 #include "fitting/fmath.h"
@@ -211,6 +212,7 @@ double dot(const double* x, const double* y, int from, int to)
     return (s0 + s2) + (s1 + s3);
 }
 
+// Sum of magnitudes, with the same four independent sums as dot.
 double absSum(const double* x, int from, int to)
 {
     double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
