@@ -1,5 +1,4 @@
-// Vectors and matrices over explicit index ranges, Gauss-Jordan inversion and the singular value
-// decomposition with its cut-off and least-squares solution.
+// Index-range vectors and matrices, Gauss-Jordan inversion and the singular value decomposition.
 #include "fitting/matrices.h"
 
 #include "fitting/fmath.h"

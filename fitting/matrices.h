@@ -1,5 +1,4 @@
-// Vectors and matrices over explicit index ranges, Gauss-Jordan inversion and the singular value
-// decomposition with its cut-off and least-squares back-substitution.
+// Index-range vectors and matrices, Gauss-Jordan inversion and the singular value decomposition.
 #pragma once
 
 #include <cstdint>
