@@ -119,11 +119,25 @@ void TForm1::showEvent(QShowEvent* event)
     ModuleWindow::showEvent(event);
 }
 
+void TForm1::mousePressEvent(QMouseEvent* event)
+{
+    // A right click on the control panel opens the settings, as one on the plot does.
+    if (event->button() == Qt::RightButton &&
+        rightPanel()->geometry().contains(event->position().toPoint())) {
+        event->accept();
+        openSettings();
+        return;
+    }
+    ModuleWindow::mousePressEvent(event);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Refresh and tabs
 
 void TForm1::refreshControls()
 {
+    // A range from the settings file without room would put every value on one bar position.
+    checkRanges();
     for (ParameterRow& row : rows) {
         showRow(row);
     }
@@ -242,7 +256,7 @@ void TForm1::setBarFromValue(ParameterRow& row)
     row.bar->setValue(BarPosition(*row.param, *row.paramMin, *row.paramMax, AnimationSteps));
 }
 
-void TForm1::einkontrolle()
+void TForm1::checkRanges()
 {
     for (ParameterRow& row : rows) {
         const ParamRange r =
@@ -250,6 +264,11 @@ void TForm1::einkontrolle()
         *row.paramMin = r.min;
         *row.paramMax = r.max;
     }
+}
+
+void TForm1::einkontrolle()
+{
+    checkRanges();
     for (const ParameterRow& row : rows) {
         showRow(row);
     }

@@ -133,6 +133,7 @@ protected:
     void plotMove(QMouseEvent* event) override;
     void updatePlotCursor() override;
     void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     // Construction (Unit1Layout.cpp).
@@ -149,6 +150,8 @@ private:
     void loadTabTerm(int tab);
     // The bar's maximum and its position from the value; without the guard the value snaps.
     void setBarFromValue(ParameterRow& row);
+    // Every range whose minimum is not below its maximum takes its start range.
+    void checkRanges();
     void showRow(const ParameterRow& row);
     void updateObjectButtons();
     // Fixes the current curve and traces it into the background.

@@ -713,11 +713,9 @@ TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneWhenTheWindowOpens)
     EXPECT_EQ(window->TrackBar2->value(), 1);
 }
 
-TEST_F(FunctionGraphWindowTest, SettingsEmptyTheObjectList)
+// Closes the settings dialog as soon as it is open.
+void closeSettingsSoon()
 {
-    open(0);
-    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
-    ASSERT_FALSE(ListEmpty(ObjectList));
     QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w->isVisible() && w->windowTitle() == QStringLiteral("Einstellungen")) {
@@ -725,9 +723,43 @@ TEST_F(FunctionGraphWindowTest, SettingsEmptyTheObjectList)
             }
         }
     });
-    window->openSettings();
+}
+
+TEST_F(FunctionGraphWindowTest, SettingsEmptyTheObjectList)
+{
+    open(0);
+    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    ASSERT_FALSE(ListEmpty(ObjectList));
+    closeSettingsSoon();
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton14")), Qt::LeftButton);
     EXPECT_TRUE(ListEmpty(ObjectList));
     EXPECT_FALSE(window->SpeedButton5->isEnabled());
+}
+
+TEST_F(FunctionGraphWindowTest, RightClickOnThePanelOpensTheSettings)
+{
+    open(0);
+    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    ASSERT_FALSE(ListEmpty(ObjectList));
+    QWidget* panel = window->findChild<QWidget*>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    closeSettingsSoon();
+    QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(panel->width() / 2, panel->height() / 2 + 40));
+    EXPECT_TRUE(ListEmpty(ObjectList));
+}
+
+TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFromTheSettingsIsReplacedOnOpening)
+{
+    const std::string ini = "[Parameter]\r\nb1=3\r\nb2=3\r\n";
+    QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ini.data(), static_cast<qint64>(ini.size()));
+    f.close();
+    open(4);
+    EXPECT_LT(ParamBMin, ParamBMax);
+    bar(1)->setValue(1);
+    EXPECT_TRUE(std::isfinite(ParamB));
+    EXPECT_LT(ParamB, ParamBMax);
 }
 
 // ---------------------------------------------------------------------------------------------
