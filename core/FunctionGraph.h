@@ -139,8 +139,9 @@ TColor SpectrumColor(double value, double min, double max);
 
 // ---- Fixed curves (ObjectList) ----
 
-// A fixed family stops growing here, so a long animation cannot slow the redraw to a standstill.
-constexpr std::size_t kMaxFamilyCurves = 1000;
+// A fixed family stops growing here (over two sweeps of a 200-step range), so that a long animation
+// cannot slow the full redraw, which draws every fixed curve, to a standstill.
+constexpr std::size_t kMaxFamilyCurves = 500;
 
 // a, b, c, d, t in the first five slots, GraphColor and LineWidth.
 ListRecord MakeObjectRecord();

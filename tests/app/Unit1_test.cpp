@@ -810,6 +810,27 @@ TEST_F(FunctionGraphWindowTest, AnimationTurnsAtTheEndOfItsRange)
     EXPECT_LT(ParamA, 3.8);
 }
 
+TEST_F(FunctionGraphWindowTest, FixedFamilyDuringAnAnimationStopsAtItsBound)
+{
+    open(4);
+    for (std::size_t i = 0; i + 2 < kMaxFamilyCurves; ++i) {
+        ListInsert(ObjectList, 1, MakeObjectRecord());
+    }
+    clickBox(window->BitCheckBox10);
+    TSwitch* s = window->rows[0].toggle;
+    int frames = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [&] {
+        if (++frames == 6) {
+            s->setChecked(false);
+        }
+    });
+    counter.start(20);
+    s->setChecked(true);
+    window->ParameterSwitchClick(0);
+    EXPECT_EQ(ListCount(ObjectList), kMaxFamilyCurves);
+}
+
 TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
 {
     open(4);
