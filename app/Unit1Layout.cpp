@@ -152,7 +152,7 @@ void TForm1::buildTermRow()
 
 void TForm1::buildParameterRows()
 {
-    struct RowSpec {
+    struct RowDefinition {
         const char *label, *value, *reset, *bar, *min, *max, *toggle, *direction;
         double* param;
         double* paramMin;
@@ -162,7 +162,7 @@ void TForm1::buildParameterRows()
         double IniSettingsRecord::*startMax;
     };
     using R = IniSettingsRecord;
-    const RowSpec specs[4] = {
+    const RowDefinition definitions[4] = {
         {"Label1", "Edit2", "SpeedButton1", "ScrollBar1", "Edit3", "Edit4", "Switch1", "SpeedButton24",
          &ParamA, &ParamAMin, &ParamAMax, &R::a, &R::a1, &R::a2},
         {"Label2", "Edit5", "SpeedButton2", "ScrollBar2", "Edit6", "Edit7", "Switch2", "SpeedButton25",
@@ -173,7 +173,7 @@ void TForm1::buildParameterRows()
          &ParamD, &ParamDMin, &ParamDMax, &R::d, &R::d1, &R::d2},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const RowSpec& s = specs[i];
+        const RowDefinition& s = definitions[i];
         ParameterRow& r = rows[i];
         r.box = new QWidget(rightPanel());
         auto* grid = new QGridLayout(r.box);
