@@ -3,6 +3,7 @@
 #include "core/fktpars_internal.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -71,6 +72,20 @@ double outOfRangeValue(std::string_view text)
     // Decimal exponent of the leading digit.
     const long lead = firstNonZero < point ? long(point - firstNonZero) - 1 : -long(firstNonZero - point);
     return lead + exponent > 0 ? HUGE_VAL : 0.0;
+}
+
+// Characters some function name begins with; the others skip the table search.
+constexpr std::array<bool, 256> kFunctionNameStarts = [] {
+    std::array<bool, 256> starts{};
+    for (const FunctionName& row : FunctionNameTable) {
+        starts[static_cast<unsigned char>(row.Name.front())] = true;
+    }
+    return starts;
+}();
+
+bool startsAFunctionName(unsigned char c)
+{
+    return kFunctionNameStarts[c];
 }
 
 class Parser {
@@ -202,6 +217,9 @@ private:
     const FunctionName* lookupFunction() const
     {
         if (pastEnd()) {
+            return nullptr;
+        }
+        if (!startsAFunctionName(current_)) {
             return nullptr;
         }
         const std::string_view rest = text_.substr(std::size_t(scanPos_ - 1));

@@ -468,8 +468,8 @@ void BuildTermProgram(TermTree& tree)
     TermTreeAccess::program(tree) = ProgramBuilder().build(TermTreeAccess::nodes(tree));
 }
 
-double EvaluateTerm(const TermTree& tree, double x, double t, double a, double b, double c, double d,
-                    double n)
+[[gnu::aligned(64)]] double EvaluateTerm(const TermTree& tree, double x, double t, double a, double b,
+                                         double c, double d, double n)
 {
     const auto& program = TermTreeAccess::program(tree);
     if (program.size() < 2) {
@@ -482,8 +482,8 @@ double EvaluateTerm(const TermTree& tree, double x, double t, double a, double b
     return runProgram(program, slots);
 }
 
-double EvaluateDerivative(const TermTree& tree, int order, double x, double t, double a, double b, double c,
-                          double d, double n)
+[[gnu::aligned(64)]] double EvaluateDerivative(const TermTree& tree, int order, double x, double t, double a,
+                                               double b, double c, double d, double n)
 {
     const auto& program = TermTreeAccess::program(tree);
     if (order == 0 || program.size() < 2) {
