@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "fitting/sinefit.h"
-#include "gsl_nlinear.h"
+#include "gsl_nlinear_reference.h"
 
 namespace kurvex {
 namespace {

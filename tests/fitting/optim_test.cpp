@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fitting/optim.h"
-#include "gsl_nlinear.h"
+#include "gsl_nlinear_reference.h"
 
 namespace kurvex {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fitting/models.h"
-#include "gsl_nlinear.h"
+#include "gsl_nlinear_reference.h"
 
 namespace kurvex {
 namespace {
