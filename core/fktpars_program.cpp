@@ -39,7 +39,11 @@ constexpr std::uint16_t kOpFunction = kOpSqr + 1; // any other function; Slot ho
 // acc + (operand * operand) and acc - (operand * operand): a product of two leaves added to a computed value.
 constexpr std::uint16_t kOpAddProductPair = kOpFunction + 1;
 constexpr std::uint16_t kOpSubProductPair = kOpAddProductPair + 1;
-constexpr std::uint16_t kOpEnd = kOpSubProductPair + 1; // last step: the result is in acc
+// The same with a constant times an argument (2x, 3a), the commonest product, and that product pushed alone.
+constexpr std::uint16_t kOpAddConstSlotProduct = kOpSubProductPair + 1;
+constexpr std::uint16_t kOpSubConstSlotProduct = kOpAddConstSlotProduct + 1;
+constexpr std::uint16_t kOpConstSlotProduct = kOpSubConstSlotProduct + 1;
+constexpr std::uint16_t kOpEnd = kOpConstSlotProduct + 1; // last step: the result is in acc
 // acc^2, acc^3 and slot^2, slot^3: the commonest powers, without the general small-exponent dispatch.
 constexpr std::uint16_t kOpSquareRight = kOpEnd + 1;
 constexpr std::uint16_t kOpCubeRight = kOpSquareRight + 1;
@@ -231,8 +235,11 @@ private:
             // The right operand is what the last step computed; a product of two leaves merges into this
             // step.
             TermStep& last = steps_.back();
-            if (last.Op == binaryOp(kMul, kFormPair) && (code == kCodeAdd || code == kCodeSub)) {
+            const bool additive = code == kCodeAdd || code == kCodeSub;
+            if (additive && last.Op == binaryOp(kMul, kFormPair)) {
                 last.Op = code == kCodeAdd ? kOpAddProductPair : kOpSubProductPair;
+            } else if (additive && last.Op == kOpConstSlotProduct) {
+                last.Op = code == kCodeAdd ? kOpAddConstSlotProduct : kOpSubConstSlotProduct;
             } else {
                 steps_.push_back({0.0, binaryOp(index, kFormStack), 0});
             }
@@ -250,7 +257,8 @@ private:
         } else {
             // At most one of the two is a constant (two would have been folded).
             const double value = left.kind == Kind::Const ? left.value : right.value;
-            steps_.push_back({value, binaryOp(index, kFormPair),
+            const bool constTimesSlot = code == kCodeMul && left.kind == Kind::Const;
+            steps_.push_back({value, constTimesSlot ? kOpConstSlotProduct : binaryOp(index, kFormPair),
                               std::uint16_t(operandField(left) | operandField(right) << 4)});
         }
         replaceTopByComputed(2);
@@ -437,13 +445,40 @@ double undefinedValue()
         case kOpFunction:
             acc = unaryValue(step->Slot, acc);
             break;
-        case kOpAddProductPair:
+        case kOpAddProductPair: {
+            double product = productValue(operandA(*step, slots), operandB(*step, slots));
+            if (!applyLimits(product)) [[unlikely]] {
+                return undefinedValue();
+            }
+            acc = acc + product;
+            break;
+        }
         case kOpSubProductPair: {
             double product = productValue(operandA(*step, slots), operandB(*step, slots));
             if (!applyLimits(product)) [[unlikely]] {
                 return undefinedValue();
             }
-            acc = step->Op == kOpAddProductPair ? acc + product : acc - product;
+            acc = acc - product;
+            break;
+        }
+        case kOpConstSlotProduct:
+            stack[sp++] = acc;
+            acc = productValue(step->Value, slots[step->Slot >> 4]);
+            break;
+        case kOpAddConstSlotProduct: {
+            double product = productValue(step->Value, slots[step->Slot >> 4]);
+            if (!applyLimits(product)) [[unlikely]] {
+                return undefinedValue();
+            }
+            acc = acc + product;
+            break;
+        }
+        case kOpSubConstSlotProduct: {
+            double product = productValue(step->Value, slots[step->Slot >> 4]);
+            if (!applyLimits(product)) [[unlikely]] {
+                return undefinedValue();
+            }
+            acc = acc - product;
             break;
         }
         case kOpEnd:
