@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace kurvex::testing {
 namespace {
@@ -215,6 +216,27 @@ TEST_F(EvalTest, PowersInTermsMatchSafePower)
         EXPECT_EQ(EvalOk, c.defined) << c.text;
         if (c.defined) {
             EXPECT_NEAR(r, c.expected, 1e-12 * std::max(1.0, std::fabs(c.expected))) << c.text;
+        }
+    }
+}
+
+TEST_F(EvalTest, EverySmallIntegerExponentMatchesSafePower)
+{
+    // Powers of an argument and of a computed value take different evaluation steps; all follow SafePower.
+    for (int e = -6; e <= 6; ++e) {
+        const std::string exponent = e < 0 ? "(" + std::to_string(e) + ")" : std::to_string(e);
+        for (const std::string& text : {"x^" + exponent, "(x+0)^" + exponent, "(x)^" + exponent}) {
+            ASSERT_TRUE(compile(text)) << text;
+            for (const double x : {-2.5, -1.0, 0.3, 3.0, 14.0, 20.0, 1e-35, 1e-10}) {
+                EvalOk = true;
+                const double expected = SafePower(e, x);
+                const bool defined = EvalOk;
+                const double value = EvaluateTerm(tree, x, 0, 0, 0, 0, 0, 0);
+                ASSERT_EQ(EvalOk, defined) << text << " at " << x;
+                if (defined) {
+                    EXPECT_EQ(value, std::fabs(expected) <= 1e-50 ? 0.0 : expected) << text << " at " << x;
+                }
+            }
         }
     }
 }
