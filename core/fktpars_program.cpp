@@ -294,6 +294,9 @@ inline double operandB(const TermStep& step, const double* slots)
 // Applies the node limits to the arguments in mask (those the term uses); false when one is unusable.
 bool limitArguments(double* slots, unsigned mask)
 {
+    if (mask == 1u) {
+        return applyLimits(slots[0]);
+    }
     for (unsigned used = mask; used != 0; used &= used - 1) {
         if (!applyLimits(slots[std::countr_zero(used)])) {
             return false;
@@ -507,7 +510,7 @@ void BuildTermProgram(TermTree& tree)
                                          double c, double d, double n)
 {
     const auto& program = TermTreeAccess::program(tree);
-    if (program.size() < 2) {
+    if (program.empty()) {
         return undefinedValue();
     }
     double slots[kSlotCount] = {x, t, a, b, c, d, n, WValue};
@@ -521,7 +524,7 @@ void BuildTermProgram(TermTree& tree)
                                                double b, double c, double d, double n)
 {
     const auto& program = TermTreeAccess::program(tree);
-    if (order == 0 || program.size() < 2) {
+    if (order == 0 || program.empty()) {
         return EvaluateTerm(tree, x, t, a, b, c, d, n);
     }
     // The arguments other than x are the same for every sample, so they are limited once.
