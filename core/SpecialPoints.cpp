@@ -16,7 +16,6 @@ constexpr double kProbeOffset = 0.001;    // H
 constexpr double kValidLimit = 100000.0;  // |f| must stay below this
 constexpr double kExtremumWidth = 1e-5;   // bisection stops below this half width
 constexpr double kInflectionWidth = 1e-5; // fine enough to place inflection points to 1e-5
-constexpr double kSnapLimit = 0.01;       // coordinates this close to 0 may be shown as 0
 constexpr double kFlatRatio = 1e-6;       // flat when a change is this small against the spread
 constexpr double kNoiseUlps = 64.0;       // second differences this close to 0 are rounding noise
 constexpr int kMaxBisections = 200;
@@ -165,13 +164,12 @@ void Search::locateInflection(double x)
         }
     }
     // Shown at 0 only what is 0 within the search's resolution, so x^3 + 0.005 keeps its height.
-    if (std::fabs(m) < kSnapLimit && std::fabs(m) < kInflectionWidth) {
+    if (std::fabs(m) < kInflectionWidth) {
         m = 0.0;
         if (const auto y0 = value(0.0))
             fm = *y0;
     }
-    const double yNoise = kNoiseUlps * std::numeric_limits<double>::epsilon() * spread_;
-    if (std::fabs(fm) < kSnapLimit && std::fabs(fm) <= yNoise)
+    if (std::fabs(fm) <= kNoiseUlps * std::numeric_limits<double>::epsilon() * spread_)
         fm = 0.0;
     found_.push_back({SpecialPointKind::Inflection, m, fm});
 }

@@ -3,6 +3,7 @@
 
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kurvex {
 namespace {
@@ -242,9 +244,8 @@ std::string FormatIniFloat(double value)
 
 IniFile::IniFile(std::string path) : path_(std::move(path))
 {
-    const std::optional<std::string> bytes = readFileBytes(path_, readError_);
-    if (bytes)
-        lines_ = splitLines(decodeFileBytes(*bytes));
+    if (auto lines = ReadTextLines(path_, readError_))
+        lines_ = std::move(*lines);
 }
 
 std::optional<IniFile::SectionSpan> IniFile::findSection(std::string_view section) const
@@ -318,39 +319,35 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
     return i ? *i != 0 : def;
 }
 
-std::vector<std::string> IniFile::sectionNames() const
+namespace {
+
+// The names of the lines [from, to) of the given kind, first occurrences only.
+std::vector<std::string> namesOf(const std::vector<std::string>& lines, std::size_t from, std::size_t to,
+                                 ParsedLine::Kind kind)
 {
     std::vector<std::string> names;
-    for (const std::string& line : lines_) {
-        const ParsedLine p = parseLine(line);
-        if (p.kind != ParsedLine::Section)
-            continue;
-        bool seen = false;
-        for (const std::string& n : names)
-            seen = seen || sameName(n, p.name);
-        if (!seen)
+    for (std::size_t i = from; i < to; ++i) {
+        const ParsedLine p = parseLine(lines[i]);
+        const auto same = [&](const std::string& n) { return sameName(n, p.name); };
+        if (p.kind == kind && std::none_of(names.begin(), names.end(), same))
             names.emplace_back(p.name);
     }
     return names;
 }
 
+} // namespace
+
+std::vector<std::string> IniFile::sectionNames() const
+{
+    return namesOf(lines_, 0, lines_.size(), ParsedLine::Section);
+}
+
 std::vector<std::string> IniFile::keyNames(std::string_view section) const
 {
-    std::vector<std::string> names;
     const auto span = findSection(section);
     if (!span)
-        return names;
-    for (std::size_t i = span->header + 1; i < span->end; ++i) {
-        const ParsedLine p = parseLine(lines_[i]);
-        if (p.kind != ParsedLine::Key)
-            continue;
-        bool seen = false;
-        for (const std::string& n : names)
-            seen = seen || sameName(n, p.name);
-        if (!seen)
-            names.emplace_back(p.name);
-    }
-    return names;
+        return {};
+    return namesOf(lines_, span->header + 1, span->end, ParsedLine::Key);
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
@@ -358,7 +355,11 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     const std::string line = oneLine(trim(key)) + "=" + oneLine(value);
     const auto span = findSection(section);
     if (!span) {
-        lines_.push_back("[" + oneLine(trim(section)) + "]");
+        // Built in steps: the one-expression form trips a false -Wrestrict warning of GCC 12.
+        std::string header(1, '[');
+        header += oneLine(trim(section));
+        header += ']';
+        lines_.push_back(std::move(header));
         lines_.push_back(line);
         return;
     }

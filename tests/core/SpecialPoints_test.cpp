@@ -13,184 +13,134 @@ namespace kurvex {
 namespace {
 
 using Kind = SpecialPointKind;
+constexpr double kPi = std::numbers::pi;
+constexpr SpecialPointKinds kAll{};
 
-std::vector<SpecialPoint> Find(const SpecialPointFunction& f, double from, double to,
-                               SignVariant variant = SignVariant::Standard, SpecialPointKinds kinds = {})
+std::optional<double> Reciprocal(double x)
 {
-    return FindSpecialPoints(f, from, to, variant, kinds);
+    return x == 0 ? std::nullopt : std::optional(1 / x);
 }
 
-std::vector<SpecialPoint> OfKind(const std::vector<SpecialPoint>& points, Kind kind)
+struct SearchCase {
+    const char* name;
+    SpecialPointFunction f;
+    double from, to;
+    std::vector<SpecialPoint> expected; // in the order of x
+    double tol;                         // for x and y; 0 where the point must be exact
+    SignVariant variant = SignVariant::Standard;
+    SpecialPointKinds kinds = kAll;
+};
+
+TEST(SpecialPoints, FindsExactlyTheExpectedPoints)
 {
-    std::vector<SpecialPoint> out;
-    for (const SpecialPoint& p : points) {
-        if (p.kind == kind)
-            out.push_back(p);
+    const auto line = [](double a, double b) { return [a, b](double x) { return a * x + b; }; };
+    const auto cube = [](double s) { return [s](double x) { return s * x * x * x; }; };
+    const auto poleSquared = [](double x) { return Reciprocal(x * x); };
+    const SpecialPoint origin{Kind::Inflection, 0, 0};
+    const SearchCase cases[] = {
+        {"x^2", [](double x) { return x * x; }, -7, 7, {{Kind::Low, 0, 0}}, 1e-5},
+        {"x^3 - 3x",
+         [](double x) { return x * x * x - 3 * x; },
+         -7,
+         7,
+         {{Kind::High, -1, 2}, {Kind::Inflection, 0, 0}, {Kind::Low, 1, -2}},
+         1e-5},
+        {"x^3 - 3x, lows only",
+         [](double x) { return x * x * x - 3 * x; },
+         -7,
+         7,
+         {{Kind::Low, 1, -2}},
+         1e-5,
+         SignVariant::Standard,
+         {false, true, false}},
+        {"x^3 - 3x, inflection exact",
+         [](double x) { return x * x * x - 3 * x; },
+         -7,
+         7,
+         {origin},
+         0,
+         SignVariant::Standard,
+         {false, false, true}},
+        {"x^3 + 0.005", [](double x) { return x * x * x + 0.005; }, -7, 7, {{Kind::Inflection, 0, 0.005}}, 0},
+        {"1000 x^3", cube(1000), -7, 7, {origin}, 0},
+        {"1e-6 x^3", cube(1e-6), -7, 7, {origin}, 0},
+        {"1e-9 x^3", cube(1e-9), -7, 7, {origin}, 0},
+        {"constant 2", line(0, 2), -7, 7, {}, 0},
+        {"3x", line(3, 0), -7, 7, {}, 0},
+        {"0.5x - 3", line(0.5, -3), -10, 10, {}, 0},
+        {"2x + 1", line(2, 1), -7, 8, {}, 0},
+        {"-1e4 x", line(-1e4, 0), -7, 7, {}, 0},
+        {"x + 1000", line(1, 1000), 0.5, 3.7, {}, 0},
+        {"1e-9 x", line(1e-9, 0), -7, 7, {}, 0},
+        {"1/x^2", poleSquared, -7, 7, {}, 0},
+        {"1/x^2 on [-7, 8]", poleSquared, -7, 8, {}, 0},
+        {"1/x^2 on [-3.3, 4.1]", poleSquared, -3.3, 4.1, {}, 0},
+        {"1/x", Reciprocal, -7, 7, {}, 0},
+        {"1/x on [-3.3, 4.1]", Reciprocal, -3.3, 4.1, {}, 0},
+        {"tan x", [](double x) { return std::tan(x); }, -1, 4, {origin, {Kind::Inflection, kPi, 0}}, 1e-5},
+        {"sign change beyond the right end",
+         [](double x) { return -(x - 7.2) * (x - 7.2); },
+         -7,
+         7,
+         {{Kind::High, 7.2, 0}},
+         1e-5},
+        {"sin x",
+         [](double x) { return std::sin(x); },
+         -7,
+         7,
+         {{Kind::Inflection, -2 * kPi, 0},
+          {Kind::High, -1.5 * kPi, 1},
+          {Kind::Inflection, -kPi, 0},
+          {Kind::Low, -0.5 * kPi, -1},
+          origin,
+          {Kind::High, 0.5 * kPi, 1},
+          {Kind::Inflection, kPi, 0},
+          {Kind::Low, 1.5 * kPi, -1},
+          {Kind::Inflection, 2 * kPi, 0}},
+         1e-5},
+        {"1e-7 sin x",
+         [](double x) { return 1e-7 * std::sin(x); },
+         0,
+         7,
+         {origin,
+          {Kind::High, 0.5 * kPi, 1e-7},
+          {Kind::Inflection, kPi, 0},
+          {Kind::Low, 1.5 * kPi, -1e-7},
+          {Kind::Inflection, 2 * kPi, 0}},
+         1e-5},
+        {"sqrt(x) (x - 2), undefined left of 0",
+         [](double x) { return x < 0 ? std::nullopt : std::optional(std::sqrt(x) * (x - 2)); },
+         -7,
+         7,
+         {{Kind::Low, 2.0 / 3.0, -4 * std::sqrt(2.0 / 3.0) / 3}},
+         1e-5},
+        {"decreasing then constant", [](double x) { return x < 0 ? -x : 0.0; }, -7, 7, {}, 0},
+        {"decreasing then constant, fitting signs",
+         [](double x) { return x < 0 ? -x : 0.0; },
+         -7,
+         7,
+         {{Kind::Low, 0, 0}},
+         2e-3,
+         SignVariant::ZeroPositive},
+        {"beyond the validity bound", [](double x) { return 1e6 + x * x; }, -7, 7, {}, 0},
+        {"not a number", [](double) { return std::nan(""); }, -7, 7, {}, 0},
+        {"(x - 1e9)^2",
+         [](double x) { return (x - 1e9) * (x - 1e9); },
+         1e9 - 7,
+         1e9 + 7,
+         {{Kind::Low, 1e9, 0}},
+         1e-4},
+    };
+    for (const SearchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto found = FindSpecialPoints(c.f, c.from, c.to, c.variant, c.kinds);
+        ASSERT_EQ(found.size(), c.expected.size());
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            EXPECT_EQ(found[i].kind, c.expected[i].kind) << "point " << i;
+            EXPECT_NEAR(found[i].x, c.expected[i].x, c.tol) << "point " << i;
+            EXPECT_NEAR(found[i].y, c.expected[i].y, c.tol) << "point " << i;
+        }
     }
-    return out;
-}
-
-// Each expected x is matched by exactly one found point of that kind, within tol.
-void ExpectAt(const std::vector<SpecialPoint>& points, Kind kind, std::vector<double> xs, double tol)
-{
-    const auto found = OfKind(points, kind);
-    ASSERT_EQ(found.size(), xs.size());
-    for (std::size_t i = 0; i < xs.size(); ++i)
-        EXPECT_NEAR(found[i].x, xs[i], tol) << "point " << i;
-}
-
-TEST(SpecialPoints, ParabolaHasOneLowPoint)
-{
-    const auto points = Find([](double x) { return x * x; }, -7, 7);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].kind, Kind::Low);
-    EXPECT_NEAR(points[0].x, 0.0, 1e-5);
-    EXPECT_NEAR(points[0].y, 0.0, 1e-9);
-}
-
-TEST(SpecialPoints, CubicWithBothExtremaAndInflection)
-{
-    const auto points = Find([](double x) { return x * x * x - 3 * x; }, -7, 7);
-    ASSERT_EQ(points.size(), 3u);
-    const auto high = OfKind(points, Kind::High);
-    const auto low = OfKind(points, Kind::Low);
-    const auto inflection = OfKind(points, Kind::Inflection);
-    ASSERT_EQ(high.size(), 1u);
-    ASSERT_EQ(low.size(), 1u);
-    ASSERT_EQ(inflection.size(), 1u);
-    EXPECT_NEAR(high[0].x, -1.0, 1e-5);
-    EXPECT_NEAR(high[0].y, 2.0, 1e-8);
-    EXPECT_NEAR(low[0].x, 1.0, 1e-5);
-    EXPECT_NEAR(low[0].y, -2.0, 1e-8);
-    EXPECT_EQ(inflection[0].x, 0.0);
-    EXPECT_EQ(inflection[0].y, 0.0);
-}
-
-TEST(SpecialPoints, InflectionKeepsItsTrueHeight)
-{
-    const auto points = Find([](double x) { return x * x * x + 0.005; }, -7, 7);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].kind, Kind::Inflection);
-    EXPECT_EQ(points[0].x, 0.0);
-    EXPECT_DOUBLE_EQ(points[0].y, 0.005);
-}
-
-TEST(SpecialPoints, ConstantsAndStraightLinesHaveNone)
-{
-    struct Case {
-        const char* name;
-        double a, b;
-        double from, to;
-    };
-    const Case cases[] = {
-        {"2", 0, 2, -7, 7},         {"3x", 3, 0, -7, 7},        {"0.5x - 3", 0.5, -3, -10, 10},
-        {"2x + 1", 2, 1, -7, 8},    {"-1e4 x", -1e4, 0, -7, 7}, {"x + 1000", 1, 1000, 0.5, 3.7},
-        {"1e-9 x", 1e-9, 0, -7, 7},
-    };
-    for (const Case& c : cases) {
-        const auto points = Find([&](double x) { return c.a * x + c.b; }, c.from, c.to);
-        EXPECT_TRUE(points.empty()) << c.name << ": " << points.size() << " points";
-    }
-}
-
-TEST(SpecialPoints, PoleIsNoHighPoint)
-{
-    const auto f = [](double x) -> std::optional<double> {
-        if (x == 0)
-            return std::nullopt;
-        return 1 / (x * x);
-    };
-    const std::pair<double, double> windows[] = {{-7, 7}, {-7, 8}, {-3.3, 4.1}};
-    for (const auto& [from, to] : windows)
-        EXPECT_TRUE(Find(f, from, to).empty()) << from << ".." << to;
-}
-
-TEST(SpecialPoints, PoleIsNoInflectionPoint)
-{
-    const auto reciprocal = [](double x) -> std::optional<double> {
-        if (x == 0)
-            return std::nullopt;
-        return 1 / x;
-    };
-    EXPECT_TRUE(Find(reciprocal, -7, 7).empty());
-    EXPECT_TRUE(Find(reciprocal, -3.3, 4.1).empty());
-
-    const auto points = Find([](double x) { return std::tan(x); }, -1, 4);
-    ExpectAt(points, Kind::Inflection, {0.0, std::numbers::pi}, 1e-5);
-    EXPECT_TRUE(OfKind(points, Kind::High).empty());
-    EXPECT_TRUE(OfKind(points, Kind::Low).empty());
-}
-
-TEST(SpecialPoints, SignChangeOnTheStepBeyondTheRightEnd)
-{
-    const auto points = Find([](double x) { return -(x - 7.2) * (x - 7.2); }, -7, 7);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].kind, Kind::High);
-    EXPECT_NEAR(points[0].x, 7.2, 1e-5);
-}
-
-TEST(SpecialPoints, FittingVariantTakesAFlatStretchAsAnEnd)
-{
-    const auto f = [](double x) { return x < 0 ? -x : 0.0; };
-    const auto fitting = Find(f, -7, 7, SignVariant::ZeroPositive);
-    ASSERT_EQ(fitting.size(), 1u);
-    EXPECT_EQ(fitting[0].kind, Kind::Low);
-    EXPECT_NEAR(fitting[0].x, 0.0, 2e-3);
-    EXPECT_NEAR(fitting[0].y, 0.0, 1e-12);
-    EXPECT_TRUE(OfKind(Find(f, -7, 7), Kind::Low).empty());
-}
-
-TEST(SpecialPoints, SineOnSevenEachSide)
-{
-    const double pi = std::numbers::pi;
-    const auto points = Find([](double x) { return std::sin(x); }, -7, 7);
-    ExpectAt(points, Kind::High, {-1.5 * pi, 0.5 * pi}, 1e-5);
-    ExpectAt(points, Kind::Low, {-0.5 * pi, 1.5 * pi}, 1e-5);
-    // The bends at +-2 pi lie inside [-7, 7] too.
-    ExpectAt(points, Kind::Inflection, {-2 * pi, -pi, 0.0, pi, 2 * pi}, 1e-5);
-    for (const SpecialPoint& p : OfKind(points, Kind::Inflection))
-        EXPECT_NEAR(p.y, 0.0, 1e-5);
-}
-
-TEST(SpecialPoints, ScaleOfTheFunctionDoesNotMatter)
-{
-    const double scales[] = {1000.0, 1e-6, 1e-9};
-    for (const double s : scales) {
-        const auto points = Find([s](double x) { return s * x * x * x; }, -7, 7);
-        ASSERT_EQ(points.size(), 1u) << s;
-        EXPECT_EQ(points[0].kind, Kind::Inflection);
-        EXPECT_EQ(points[0].x, 0.0);
-        EXPECT_EQ(points[0].y, 0.0);
-    }
-    // A small wave keeps its extrema.
-    const auto wave = Find([](double x) { return 1e-7 * std::sin(x); }, 0, 7);
-    ExpectAt(wave, Kind::High, {std::numbers::pi / 2}, 1e-5);
-    ExpectAt(wave, Kind::Low, {1.5 * std::numbers::pi}, 1e-5);
-}
-
-TEST(SpecialPoints, KindsOnlyFilterTheResult)
-{
-    const auto f = [](double x) { return x * x * x - 3 * x; };
-    const auto lowsOnly = Find(f, -7, 7, SignVariant::Standard, {false, true, false});
-    ASSERT_EQ(lowsOnly.size(), 1u);
-    EXPECT_EQ(lowsOnly[0].kind, Kind::Low);
-    const auto noInflection = Find(f, -7, 7, SignVariant::Standard, {true, true, false});
-    EXPECT_TRUE(OfKind(noInflection, Kind::Inflection).empty());
-    EXPECT_EQ(noInflection.size(), 2u);
-}
-
-TEST(SpecialPoints, UndefinedStretchesDoNotSteerTheSearch)
-{
-    // sqrt(x) (x - 2): a low point at 2/3, undefined left of 0.
-    const auto f = [](double x) -> std::optional<double> {
-        if (x < 0)
-            return std::nullopt;
-        return std::sqrt(x) * (x - 2);
-    };
-    const auto points = Find(f, -7, 7);
-    ExpectAt(points, Kind::Low, {2.0 / 3.0}, 1e-5);
-    EXPECT_TRUE(OfKind(points, Kind::High).empty());
-    EXPECT_TRUE(OfKind(points, Kind::Inflection).empty());
 }
 
 TEST(SpecialPoints, HopelessInputReturnsAtOnce)
@@ -200,27 +150,15 @@ TEST(SpecialPoints, HopelessInputReturnsAtOnce)
         ++calls;
         return std::nullopt;
     };
-    EXPECT_TRUE(Find(undefined, -7, 7).empty());
+    EXPECT_TRUE(FindSpecialPoints(undefined, -7, 7, SignVariant::Standard, kAll).empty());
     EXPECT_LE(calls, 33 * 3);
 
     calls = 0;
-    EXPECT_TRUE(Find(undefined, 1, 1).empty());
-    EXPECT_TRUE(Find(undefined, 2, 1).empty());
-    EXPECT_TRUE(Find(undefined, std::nan(""), 1).empty());
-    EXPECT_TRUE(Find(undefined, -INFINITY, 1).empty());
-    EXPECT_TRUE(Find(undefined, -1e308, 1e308).empty());
+    const std::pair<double, double> intervals[] = {
+        {1, 1}, {2, 1}, {std::nan(""), 1}, {-INFINITY, 1}, {-1e308, 1e308}};
+    for (const auto& [from, to] : intervals)
+        EXPECT_TRUE(FindSpecialPoints(undefined, from, to, SignVariant::Standard, kAll).empty());
     EXPECT_EQ(calls, 0);
-
-    // Values beyond the validity bound count as undefined.
-    EXPECT_TRUE(Find([](double x) { return 1e6 + x * x; }, -7, 7).empty());
-    EXPECT_TRUE(Find([](double) { return std::nan(""); }, -7, 7).empty());
-}
-
-TEST(SpecialPoints, FarFromTheOriginTheScanStillEnds)
-{
-    const auto points = Find([](double x) { return (x - 1e9) * (x - 1e9); }, 1e9 - 7, 1e9 + 7);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_NEAR(points[0].x, 1e9, 1e-4);
 }
 
 class SpecialPointMarkers : public ::testing::Test {
@@ -245,38 +183,25 @@ TEST_F(SpecialPointMarkers, DisksInTheKindsColoursScaledByDrawScale)
 {
     DrawScale = 2.0;
     const SpecialPointStyle style{0x0000FF, 0xFF0000, 0x008000, 2};
-    MarkSpecialPoints([](double x) { return x * x * x - 3 * x; }, XMin, XMax, SignVariant::Standard, {},
+    MarkSpecialPoints([](double x) { return x * x * x - 3 * x; }, XMin, XMax, SignVariant::Standard, kAll,
                       style);
+    // High (-1, 2) at pixel (300, 250), low (1, -2) at (400, 450), inflection (0, 0) at (350, 350).
+    const std::pair<TColor, Rect> expected[] = {{style.highColor, Rect{296, 246, 304, 254}},
+                                                {style.inflectionColor, Rect{346, 346, 354, 354}},
+                                                {style.lowColor, Rect{396, 446, 404, 454}}};
     const auto disks = canvas.callsOf(CanvasOp::Ellipse);
     ASSERT_EQ(disks.size(), 3u);
-    for (const CanvasCall& c : disks) {
-        EXPECT_EQ(c.rect.width(), 8);
-        EXPECT_EQ(c.rect.height(), 8);
-        EXPECT_EQ(c.pen.color, c.brush.color);
-        EXPECT_EQ(c.brush.style, BrushStyle::Solid);
+    for (std::size_t i = 0; i < disks.size(); ++i) {
+        EXPECT_EQ(disks[i].pen.color, expected[i].first);
+        EXPECT_EQ(disks[i].brush.color, expected[i].first);
+        EXPECT_EQ(disks[i].brush.style, BrushStyle::Solid);
+        EXPECT_EQ(disks[i].rect, expected[i].second);
     }
-    // High (-1, 2) at pixel (300, 250), low (1, -2) at (400, 450), inflection (0, 0) at (350, 350).
-    const auto at = [&](TColor color) {
-        for (const CanvasCall& c : disks) {
-            if (c.brush.color == color)
-                return c.rect;
-        }
-        return Rect{};
-    };
-    EXPECT_EQ(at(style.highColor), (Rect{296, 246, 304, 254}));
-    EXPECT_EQ(at(style.lowColor), (Rect{396, 446, 404, 454}));
-    EXPECT_EQ(at(style.inflectionColor), (Rect{346, 346, 354, 354}));
-}
 
-TEST_F(SpecialPointMarkers, MarkerFactorAndNoCanvas)
-{
-    const SpecialPointStyle style{clGreen, clGreen, clRed, 4};
-    MarkSpecialPoints([](double x) { return x * x; }, XMin, XMax, SignVariant::Standard, {}, style);
-    ASSERT_EQ(canvas.count(CanvasOp::Ellipse), 1u);
-    EXPECT_EQ(canvas.callsOf(CanvasOp::Ellipse)[0].rect, (Rect{346, 346, 354, 354}));
+    // Without a canvas nothing is drawn and nothing breaks.
     DrawCanvas = nullptr;
-    MarkSpecialPoints([](double x) { return x * x; }, XMin, XMax, SignVariant::Standard, {}, style);
-    EXPECT_EQ(canvas.count(CanvasOp::Ellipse), 1u);
+    MarkSpecialPoints([](double x) { return x * x; }, XMin, XMax, SignVariant::Standard, kAll, style);
+    EXPECT_EQ(canvas.count(CanvasOp::Ellipse), 3u);
 }
 
 } // namespace
