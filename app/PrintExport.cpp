@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <cmath>
 #include <exception>
@@ -35,10 +36,11 @@ const QString kSaveFailed = QStringLiteral("Die Grafik konnte nicht gespeichert 
 const QString kPrintFailed = QStringLiteral("Die Grafik konnte nicht gedruckt werden.");
 constexpr double kMetafileDpi = 96.0;
 
-// The WMF flavours office programs on Linux take from the clipboard.
-const QString kMimeWmf = QStringLiteral("image/x-wmf");
-const QString kMimeOfficeWmf =
-    QStringLiteral("application/x-openoffice-wmf;windows_formatname=\"Image WMF\"");
+// The flavours under which programs on Linux look for a WMF on the clipboard: the office
+// suite's own, the registered type and its older name.
+const QStringList kWmfMimeTypes = {
+    QStringLiteral("application/x-openoffice-wmf;windows_formatname=\"Image WMF\""),
+    QStringLiteral("image/wmf"), QStringLiteral("image/x-wmf")};
 
 // The plot font's size in whole points, as the font dialog and the settings know it
 // (13 pixels at 96 dpi are 10 points).
@@ -87,48 +89,40 @@ DeviceCaps capsOf(QPrinter& printer)
     return caps;
 }
 
-// The picture as recorded metafile calls at the export scale; the device state is back as it
+// Runs the picture on the canvas at the metafile scale and size; the device state is back as it
 // was when this returns or throws.
-MetafileRecording recordPicture(PictureSource& source, const QtTextMeasurer& measurer)
+void paintAtExportScale(PictureSource& source, Canvas& canvas, ExportSize size)
 {
     const ExportVariant variant = source.exportVariant();
-    const QSize plot = screenPlot(source);
-    const ExportSize size = ExportPlotSize(plot.width(), plot.height(), variant.metafileScale);
     const QFont font = source.plotFont();
-
     DeviceStateGuard guard;
     Printing = true;
     DrawScale = variant.metafileScale;
     PlotWidth = size.width;
     PlotHeight = size.height;
-    MetafileCanvas canvas(size.width, size.height, measurer);
     const int points = ExportFontPoints(pointSize(font), variant.metafileScale, variant.fontFactor);
     canvas.setFont(canvasFont(font, PointsToPixels(points, kMetafileDpi)));
     canvas.setTextAlign(TaLeft | TaTop);
     DrawCanvas = &canvas;
     source.paintPicture();
+}
+
+MetafileRecording recordPicture(PictureSource& source, const QtTextMeasurer& measurer)
+{
+    const QSize plot = screenPlot(source);
+    const ExportSize size = ExportPlotSize(plot.width(), plot.height(), source.exportVariant().metafileScale);
+    MetafileCanvas canvas(size.width, size.height, measurer);
+    paintAtExportScale(source, canvas, size);
     return canvas.recording();
 }
 
 // The same picture through the QPainter backend, white behind it: the clipboard's raster copy.
-QImage rasterPicture(PictureSource& source, int width, int height)
+QImage rasterPicture(PictureSource& source, ExportSize size)
 {
-    const ExportVariant variant = source.exportVariant();
-    const QFont font = source.plotFont();
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(size.width, size.height, QImage::Format_RGB32);
     image.fill(Qt::white);
-
-    DeviceStateGuard guard;
-    Printing = true;
-    DrawScale = variant.metafileScale;
-    PlotWidth = width;
-    PlotHeight = height;
     QtCanvas canvas(image);
-    const int points = ExportFontPoints(pointSize(font), variant.metafileScale, variant.fontFactor);
-    canvas.setFont(canvasFont(font, PointsToPixels(points, kMetafileDpi)));
-    canvas.setTextAlign(TaLeft | TaTop);
-    DrawCanvas = &canvas;
-    source.paintPicture();
+    paintAtExportScale(source, canvas, size);
     canvas.end();
     return image;
 }
@@ -266,7 +260,7 @@ void ExportMetafileClipboard(PictureSource& source)
         const QtTextMeasurer measurer;
         const MetafileRecording recording = recordPicture(source, measurer);
         wmf = WriteWmf(recording);
-        raster = rasterPicture(source, recording.width, recording.height);
+        raster = rasterPicture(source, {recording.width, recording.height});
     } catch (const std::exception&) {
         wmf.clear();
     }
@@ -277,8 +271,9 @@ void ExportMetafileClipboard(PictureSource& source)
     }
     auto mime = std::make_unique<QMimeData>();
     const QByteArray bytes(reinterpret_cast<const char*>(wmf.data()), static_cast<qsizetype>(wmf.size()));
-    mime->setData(kMimeWmf, bytes);
-    mime->setData(kMimeOfficeWmf, bytes);
+    for (const QString& type : kWmfMimeTypes) {
+        mime->setData(type, bytes);
+    }
     if (!raster.isNull()) {
         mime->setImageData(raster);
     }

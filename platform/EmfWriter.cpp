@@ -21,59 +21,19 @@ constexpr std::size_t kDescriptionChars = sizeof(kDescription) / sizeof(char16_t
 constexpr std::size_t kHeaderFixedBytes = 108; // header with both extensions
 constexpr std::size_t kLogFontPanoseBytes = 320;
 
-int penStyleCode(PenStyle s)
+void putRect(RecordBytes& out, const IntRect& r)
 {
-    switch (s) {
-    case PenStyle::Solid:
-        return 0;
-    case PenStyle::Dash:
-        return 1;
-    case PenStyle::Dot:
-        return 2;
-    case PenStyle::DashDot:
-        return 3;
-    case PenStyle::DashDotDot:
-        return 4;
-    case PenStyle::Clear:
-        return 5;
-    }
-    return 0;
+    out.i32(r.left);
+    out.i32(r.top);
+    out.i32(r.right);
+    out.i32(r.bottom);
 }
 
-class Bytes {
-public:
-    void u8(std::uint8_t v) { data.push_back(v); }
-    void u16(std::uint16_t v)
-    {
-        u8(static_cast<std::uint8_t>(v & 0xFF));
-        u8(static_cast<std::uint8_t>(v >> 8));
-    }
-    void u32(std::uint32_t v)
-    {
-        u16(static_cast<std::uint16_t>(v & 0xFFFF));
-        u16(static_cast<std::uint16_t>(v >> 16));
-    }
-    void i32(int v) { u32(static_cast<std::uint32_t>(v)); }
-    void rect(const IntRect& r)
-    {
-        i32(r.left);
-        i32(r.top);
-        i32(r.right);
-        i32(r.bottom);
-    }
-    void point(Point p)
-    {
-        i32(p.x);
-        i32(p.y);
-    }
-    void pad4()
-    {
-        while (data.size() % 4 != 0) {
-            u8(0);
-        }
-    }
-    std::vector<std::uint8_t> data;
-};
+void putPoint(RecordBytes& out, Point p)
+{
+    out.i32(p.x);
+    out.i32(p.y);
+}
 
 class EmfEncoder final : public MetafileWriter {
 protected:
@@ -89,27 +49,27 @@ protected:
         simple(emf::kSetBkMode, {1});
         simple(emf::kSetTextAlign, {0});
         simple(emf::kSetPolyFillMode, {1});
-        Bytes r;
-        r.rect({0, 0, width, height});
+        RecordBytes r;
+        putRect(r, {0, 0, width, height});
         record(emf::kIntersectClipRect, r);
     }
 
     std::vector<std::uint8_t> finish(int objectTableSize) override
     {
-        Bytes eof;
+        RecordBytes eof;
         eof.u32(0);  // palette entries
         eof.u32(16); // offset of the (empty) palette
         eof.u32(20); // size of this record, repeated at its end
         record(emf::kEof, eof);
 
-        Bytes h;
+        RecordBytes h;
         const std::uint32_t headerBytes =
             static_cast<std::uint32_t>(kHeaderFixedBytes + ((kDescriptionChars * 2 + 3) / 4) * 4);
         h.u32(emf::kHeader);
         h.u32(headerBytes);
-        h.rect({0, 0, width_ - 1, height_ - 1});
-        h.rect({0, 0, static_cast<int>(std::lround(width_ * kHundredthMmPerUnit)),
-                static_cast<int>(std::lround(height_ * kHundredthMmPerUnit))});
+        putRect(h, {0, 0, width_ - 1, height_ - 1});
+        putRect(h, {0, 0, static_cast<int>(std::lround(width_ * kHundredthMmPerUnit)),
+                    static_cast<int>(std::lround(height_ * kHundredthMmPerUnit))});
         h.u32(emf::kSignature);
         h.u32(0x00010000);
         h.u32(static_cast<std::uint32_t>(headerBytes + body_.data.size()));
@@ -131,14 +91,14 @@ protected:
         for (std::size_t i = 0; i < kDescriptionChars; ++i) {
             h.u16(kDescription[i]);
         }
-        h.pad4();
+        h.pad(4);
         h.data.insert(h.data.end(), body_.data.begin(), body_.data.end());
         return std::move(h.data);
     }
 
     void createPen(int slot, const Pen& pen) override
     {
-        Bytes r;
+        RecordBytes r;
         r.u32(handle(slot));
         if (pen.width > 1 && pen.style != PenStyle::Clear) {
             // A wide pen is a geometric one with round ends and joins, as the platform makes it
@@ -148,58 +108,38 @@ protected:
             r.u32(0);
             r.u32(0);
             r.u32(0);
-            r.u32(kGeometric | static_cast<std::uint32_t>(penStyleCode(pen.style)));
+            r.u32(kGeometric | static_cast<std::uint32_t>(PenStyleCode(pen.style)));
             r.u32(static_cast<std::uint32_t>(pen.width));
             r.u32(0); // solid brush
-            r.u32(pen.color & 0xFFFFFF);
+            r.u32(ColorRef(pen.color));
             r.u32(0); // hatch
             r.u32(0); // no style entries
             record(emf::kExtCreatePen, r);
             return;
         }
-        r.u32(static_cast<std::uint32_t>(penStyleCode(pen.style)));
-        r.point({pen.width, 0});
-        r.u32(pen.color & 0xFFFFFF);
+        r.u32(static_cast<std::uint32_t>(PenStyleCode(pen.style)));
+        putPoint(r, {pen.width, 0});
+        r.u32(ColorRef(pen.color));
         record(emf::kCreatePen, r);
     }
 
     void createBrush(int slot, const Brush& brush) override
     {
-        std::uint32_t style = 0;
-        std::uint32_t hatch = 0;
-        if (brush.style == BrushStyle::Clear) {
-            style = 1;
-        } else if (brush.style != BrushStyle::Solid) {
-            style = 2;
-            hatch = static_cast<std::uint32_t>(static_cast<int>(brush.style) -
-                                               static_cast<int>(BrushStyle::Horizontal));
-        }
-        Bytes r;
+        const BrushCode code = BrushCodeOf(brush.style);
+        RecordBytes r;
         r.u32(handle(slot));
-        r.u32(style);
-        r.u32(brush.color & 0xFFFFFF);
-        r.u32(hatch);
+        r.i32(code.style);
+        r.u32(ColorRef(brush.color));
+        r.i32(code.hatch);
         record(emf::kCreateBrushIndirect, r);
     }
 
     void createFont(int slot, const Font& font) override
     {
-        Bytes r;
+        RecordBytes r;
         r.u32(handle(slot));
         const std::size_t start = r.data.size();
-        r.i32(-std::max(font.pixelHeight, 1));
-        r.i32(0);
-        r.i32(font.orientation);
-        r.i32(font.orientation);
-        r.i32(font.bold ? 700 : 400);
-        r.u8(font.italic ? 1 : 0);
-        r.u8(font.underline ? 1 : 0);
-        r.u8(font.strikeOut ? 1 : 0);
-        r.u8(static_cast<std::uint8_t>(font.charset));
-        r.u8(0); // out precision
-        r.u8(0); // clip precision
-        r.u8(0); // quality
-        r.u8(0); // pitch and family
+        PutLogFontHead(r, font, true);
         std::u16string face = ToUtf16(DecodeUtf8(font.family));
         face.resize(31, u'\0');
         face.push_back(u'\0');
@@ -216,8 +156,8 @@ protected:
     void selectObject(int slot) override { simple(emf::kSelectObject, {handle(slot)}); }
     void deleteObject(int slot) override { simple(emf::kDeleteObject, {handle(slot)}); }
 
-    void setTextColor(TColor c) override { simple(emf::kSetTextColor, {c & 0xFFFFFF}); }
-    void setBkColor(TColor c) override { simple(emf::kSetBkColor, {c & 0xFFFFFF}); }
+    void setTextColor(TColor c) override { simple(emf::kSetTextColor, {ColorRef(c)}); }
+    void setBkColor(TColor c) override { simple(emf::kSetBkColor, {ColorRef(c)}); }
     void setBkMode(bool opaque) override { simple(emf::kSetBkMode, {opaque ? 2u : 1u}); }
     void setTextAlign(unsigned align) override { simple(emf::kSetTextAlign, {align}); }
     void setRop2(int rop) override { simple(emf::kSetRop2, {static_cast<std::uint32_t>(rop)}); }
@@ -235,9 +175,9 @@ protected:
     void pie(const IntRect& r, Point start, Point end) override { arcRecord(emf::kPie, r, start, end); }
     void setPixel(Point p, TColor c) override
     {
-        Bytes r;
-        r.point(p);
-        r.u32(c & 0xFFFFFF);
+        RecordBytes r;
+        putPoint(r, p);
+        r.u32(ColorRef(c));
         record(emf::kSetPixelV, r);
     }
 
@@ -254,21 +194,21 @@ protected:
         }
         constexpr std::uint32_t kTextHeaderBytes = 76;
         const std::uint32_t stringBytes = static_cast<std::uint32_t>((units.size() * 2 + 3) / 4 * 4);
-        Bytes r;
-        r.rect({0, 0, -1, -1}); // bounds not computed
+        RecordBytes r;
+        putRect(r, {0, 0, -1, -1}); // bounds not computed
         r.u32(kGraphicsModeCompatible);
         r.u32(std::bit_cast<std::uint32_t>(static_cast<float>(kHundredthMmPerUnit)));
         r.u32(std::bit_cast<std::uint32_t>(static_cast<float>(kHundredthMmPerUnit)));
-        r.point(p);
+        putPoint(r, p);
         r.u32(static_cast<std::uint32_t>(units.size()));
         r.u32(kTextHeaderBytes);
         r.u32(0); // options
-        r.rect({0, 0, 0, 0});
+        putRect(r, {0, 0, 0, 0});
         r.u32(kTextHeaderBytes + stringBytes);
         for (const char16_t c : units) {
             r.u16(c);
         }
-        r.pad4();
+        r.pad(4);
         for (const int d : unitDx) {
             r.i32(d);
         }
@@ -278,9 +218,9 @@ protected:
 private:
     static std::uint32_t handle(int slot) { return static_cast<std::uint32_t>(slot + 1); }
 
-    void record(std::uint32_t type, Bytes& params)
+    void record(std::uint32_t type, RecordBytes& params)
     {
-        params.pad4();
+        params.pad(4);
         body_.u32(type);
         body_.u32(static_cast<std::uint32_t>(8 + params.data.size()));
         body_.data.insert(body_.data.end(), params.data.begin(), params.data.end());
@@ -289,7 +229,7 @@ private:
 
     void simple(std::uint32_t type, std::initializer_list<std::uint32_t> values)
     {
-        Bytes r;
+        RecordBytes r;
         for (const std::uint32_t v : values) {
             r.u32(v);
         }
@@ -298,7 +238,7 @@ private:
 
     void pair(std::uint32_t type, int a, int b)
     {
-        Bytes r;
+        RecordBytes r;
         r.i32(a);
         r.i32(b);
         record(type, r);
@@ -306,17 +246,17 @@ private:
 
     void rectRecord(std::uint32_t type, const IntRect& rect)
     {
-        Bytes r;
-        r.rect(rect);
+        RecordBytes r;
+        putRect(r, rect);
         record(type, r);
     }
 
     void arcRecord(std::uint32_t type, const IntRect& rect, Point start, Point end)
     {
-        Bytes r;
-        r.rect(rect);
-        r.point(start);
-        r.point(end);
+        RecordBytes r;
+        putRect(r, rect);
+        putPoint(r, start);
+        putPoint(r, end);
         record(type, r);
     }
 
@@ -329,8 +269,8 @@ private:
             bounds.right = std::max(bounds.right, p.x);
             bounds.bottom = std::max(bounds.bottom, p.y);
         }
-        Bytes r;
-        r.rect(bounds);
+        RecordBytes r;
+        putRect(r, bounds);
         r.u32(static_cast<std::uint32_t>(pts.size()));
         for (const Point p : pts) {
             r.u16(static_cast<std::uint16_t>(p.x));
@@ -341,7 +281,7 @@ private:
 
     int width_ = 0;
     int height_ = 0;
-    Bytes body_;
+    RecordBytes body_;
     std::uint32_t records_ = 0;
 };
 

@@ -3,17 +3,13 @@
 
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace kurvex {
 
 namespace {
-
-// Windows-1252 bytes 0x80..0x9F; 0 marks a byte without a character.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // Windows-1253 bytes 0x80..0xBF; 0 marks a byte without a character. From 0xC0 on the code page
 // is the Greek block U+0390.. in order, with a hole at 0xD2 and none at 0xFF.
@@ -39,15 +35,13 @@ std::u32string DecodeUtf8(const std::string& utf8)
 
 std::optional<std::uint8_t> ToCp1252(char32_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<std::uint8_t>(c);
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    const std::string byte = Utf8ToCp1252(utf8);
+    if (byte.size() != 1 || (byte[0] == '?' && c != U'?')) {
+        return std::nullopt;
     }
-    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == c) {
-            return static_cast<std::uint8_t>(0x80 + i);
-        }
-    }
-    return std::nullopt;
+    return static_cast<std::uint8_t>(byte[0]);
 }
 
 std::optional<std::uint8_t> ToCp1253(char32_t c)
@@ -101,6 +95,17 @@ std::u16string ToUtf16(const std::u32string& text)
         }
     }
     return out;
+}
+
+bool IsSymbolFont(const Font& font)
+{
+    if (font.charset == FontCharset::Symbol) {
+        return true;
+    }
+    std::string family = font.family;
+    std::transform(family.begin(), family.end(), family.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return family == "symbol";
 }
 
 } // namespace kurvex

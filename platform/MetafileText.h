@@ -1,6 +1,8 @@
 // Text encodings a metafile needs: UTF-8 decoding, Windows-1252/1253 bytes and UTF-16 units.
 #pragma once
 
+#include "platform/Canvas.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,5 +23,8 @@ bool NeedsGreekCodePage(const std::u32string& text);
 std::string EncodeSingleByte(const std::u32string& text, bool greek);
 
 std::u16string ToUtf16(const std::u32string& text);
+
+// A font that shows Latin letters as Greek ones: the symbol character set or the "Symbol" face.
+bool IsSymbolFont(const Font& font);
 
 } // namespace kurvex

@@ -4,7 +4,6 @@
 #include "platform/MetafileText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 namespace kurvex {
@@ -31,18 +30,6 @@ int ropOf(PenMode mode)
     return kRopCopyPen;
 }
 
-// A "Symbol" face shows Latin letters as Greek ones only when the file says so by its charset.
-bool isSymbolFont(const Font& font)
-{
-    if (font.charset == FontCharset::Symbol) {
-        return true;
-    }
-    std::string family = font.family;
-    std::transform(family.begin(), family.end(), family.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return family == "symbol";
-}
-
 std::vector<int> roundedAdvances(const std::vector<double>& advances, std::size_t count)
 {
     std::vector<int> dx(count, 0);
@@ -58,6 +45,73 @@ std::vector<int> roundedAdvances(const std::vector<double>& advances, std::size_
 }
 
 } // namespace
+
+void RecordBytes::u16(std::uint16_t v)
+{
+    u8(static_cast<std::uint8_t>(v & 0xFF));
+    u8(static_cast<std::uint8_t>(v >> 8));
+}
+
+void RecordBytes::u32(std::uint32_t v)
+{
+    u16(static_cast<std::uint16_t>(v & 0xFFFF));
+    u16(static_cast<std::uint16_t>(v >> 16));
+}
+
+void RecordBytes::pad(std::size_t alignment)
+{
+    while (data.size() % alignment != 0) {
+        u8(0);
+    }
+}
+
+int PenStyleCode(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Solid:
+        return 0;
+    case PenStyle::Dash:
+        return 1;
+    case PenStyle::Dot:
+        return 2;
+    case PenStyle::DashDot:
+        return 3;
+    case PenStyle::DashDotDot:
+        return 4;
+    case PenStyle::Clear:
+        return 5;
+    }
+    return 0;
+}
+
+BrushCode BrushCodeOf(BrushStyle style)
+{
+    switch (style) {
+    case BrushStyle::Solid:
+        return {0, 0};
+    case BrushStyle::Clear:
+        return {1, 0};
+    default:
+        // The hatch styles follow each other in the order of the formats' hatch codes.
+        return {2, static_cast<int>(style) - static_cast<int>(BrushStyle::Horizontal)};
+    }
+}
+
+void PutLogFontHead(RecordBytes& out, const Font& font, bool wide)
+{
+    const int numbers[] = {-std::clamp(font.pixelHeight, 1, int{kInt16Max}), 0, font.orientation,
+                           font.orientation, font.bold ? 700 : 400};
+    for (const int n : numbers) {
+        wide ? out.i32(n) : out.i16(n);
+    }
+    out.u8(font.italic ? 1 : 0);
+    out.u8(font.underline ? 1 : 0);
+    out.u8(font.strikeOut ? 1 : 0);
+    out.u8(static_cast<std::uint8_t>(font.charset));
+    for (int i = 0; i < 4; ++i) {
+        out.u8(0); // output and clip precision, quality, pitch and family: the defaults
+    }
+}
 
 std::vector<std::uint8_t> MetafileWriter::write(const MetafileRecording& recording)
 {
@@ -358,7 +412,7 @@ void MetafileWriter::play(const MetafileOp& op)
         Font key = op.font;
         key.color = clBlack;
         key.charset =
-            greek ? FontCharset::Greek : (isSymbolFont(op.font) ? FontCharset::Symbol : FontCharset::Ansi);
+            greek ? FontCharset::Greek : (IsSymbolFont(op.font) ? FontCharset::Symbol : FontCharset::Ansi);
         use(key);
         if (dc_.textColor != op.font.color) {
             setTextColor(op.font.color);

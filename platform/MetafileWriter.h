@@ -22,6 +22,32 @@ struct IntRect {
 // Pen modes as the formats' binary raster operations (R2_*).
 constexpr int kRopCopyPen = 13;
 
+// Little-endian parameter bytes of one record; negative numbers are stored as two's complement.
+struct RecordBytes {
+    void u8(std::uint8_t v) { data.push_back(v); }
+    void u16(std::uint16_t v);
+    void u32(std::uint32_t v);
+    void i16(int v) { u16(static_cast<std::uint16_t>(v)); }
+    void i32(int v) { u32(static_cast<std::uint32_t>(v)); }
+    void pad(std::size_t alignment);
+    std::vector<std::uint8_t> data;
+};
+
+// The codes both formats give the GDI objects: pen style, brush style with its hatch, colour.
+int PenStyleCode(PenStyle style);
+struct BrushCode {
+    int style = 0;
+    int hatch = 0;
+};
+BrushCode BrushCodeOf(BrushStyle style);
+constexpr std::uint32_t ColorRef(TColor c)
+{
+    return c & 0xFFFFFF;
+}
+// The logical font up to its face name. Its five numbers take two bytes each in a WMF (narrow)
+// and four in an EMF.
+void PutLogFontHead(RecordBytes& out, const Font& font, bool wide);
+
 // The format-neutral part of both writers. Derived classes encode single records; this class
 // decides which records are needed: objects are created on demand in the lowest free slot,
 // selected, and deleted as soon as nothing selects them, so the table stays small.

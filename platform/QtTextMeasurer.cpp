@@ -1,13 +1,13 @@
 // Text measurement with Qt's font metrics at 96 dpi, for the metafile canvas.
 #include "platform/QtTextMeasurer.h"
 
+#include "platform/MetafileText.h"
 #include "platform/QtCanvas.h"
 
 #include <QFontMetricsF>
 #include <QImage>
 
 #include <algorithm>
-#include <cctype>
 
 namespace kurvex {
 
@@ -38,21 +38,10 @@ QFont qtFont(const Font& f)
     return qf;
 }
 
-bool isSymbol(const Font& f)
-{
-    if (f.charset == FontCharset::Symbol) {
-        return true;
-    }
-    std::string family = f.family;
-    std::transform(family.begin(), family.end(), family.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return family == "symbol";
-}
-
 QString shownText(const Font& f, const std::string& utf8)
 {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    return isSymbol(f) ? symbolText(text) : text;
+    return IsSymbolFont(f) ? symbolText(text) : text;
 }
 
 } // namespace

@@ -13,26 +13,6 @@ namespace {
 constexpr int kMapModeAnisotropic = 8;
 constexpr int kUnitsPerInch = 96;
 
-// Pen, brush and hatch codes of the GDI objects a metafile stores.
-int penStyleCode(PenStyle s)
-{
-    switch (s) {
-    case PenStyle::Solid:
-        return 0;
-    case PenStyle::Dash:
-        return 1;
-    case PenStyle::Dot:
-        return 2;
-    case PenStyle::DashDot:
-        return 3;
-    case PenStyle::DashDotDot:
-        return 4;
-    case PenStyle::Clear:
-        return 5;
-    }
-    return 0;
-}
-
 class WmfEncoder final : public MetafileWriter {
 protected:
     void begin(int width, int height) override
@@ -51,102 +31,70 @@ protected:
     std::vector<std::uint8_t> finish(int objectTableSize) override
     {
         record(wmf::kEof, {});
-        std::vector<std::uint8_t> out;
-        out.reserve(22 + 18 + body_.size());
-        const std::uint32_t words = 9 + static_cast<std::uint32_t>(body_.size() / 2);
-        std::vector<std::uint16_t> placeable = {static_cast<std::uint16_t>(wmf::kPlaceableKey & 0xFFFF),
-                                                static_cast<std::uint16_t>(wmf::kPlaceableKey >> 16),
-                                                0, // handle
-                                                0,
-                                                0,
-                                                static_cast<std::uint16_t>(width_),
-                                                static_cast<std::uint16_t>(height_),
-                                                kUnitsPerInch,
-                                                0,
-                                                0};
+        const std::uint16_t placeable[] = {static_cast<std::uint16_t>(wmf::kPlaceableKey & 0xFFFF),
+                                           static_cast<std::uint16_t>(wmf::kPlaceableKey >> 16),
+                                           0, // handle
+                                           0,
+                                           0,
+                                           static_cast<std::uint16_t>(width_),
+                                           static_cast<std::uint16_t>(height_),
+                                           kUnitsPerInch,
+                                           0,
+                                           0};
+        RecordBytes out;
         std::uint16_t checksum = 0;
         for (const std::uint16_t w : placeable) {
+            out.u16(w);
             checksum ^= w;
         }
-        placeable.push_back(checksum);
-        for (const std::uint16_t w : placeable) {
-            put16(out, w);
-        }
-        put16(out, 1);      // memory metafile
-        put16(out, 9);      // header words
-        put16(out, 0x0300); // version
-        put32(out, words);
-        put16(out, static_cast<std::uint16_t>(objectTableSize));
-        put32(out, maxRecord_);
-        put16(out, 0);
-        out.insert(out.end(), body_.begin(), body_.end());
-        return out;
+        out.u16(checksum);
+        out.u16(1);      // memory metafile
+        out.u16(9);      // header words
+        out.u16(0x0300); // version
+        out.u32(9 + static_cast<std::uint32_t>(body_.data.size() / 2));
+        out.u16(static_cast<std::uint16_t>(objectTableSize));
+        out.u32(maxRecord_);
+        out.u16(0);
+        out.data.insert(out.data.end(), body_.data.begin(), body_.data.end());
+        return std::move(out.data);
     }
 
-    void createPen(int slot, const Pen& pen) override
+    void createPen(int, const Pen& pen) override
     {
-        static_cast<void>(slot);
-        const std::uint32_t c = pen.color & 0xFFFFFF;
-        record(wmf::kCreatePenIndirect, {penStyleCode(pen.style), std::min(pen.width, 32767), 0,
-                                         static_cast<int>(c & 0xFFFF), static_cast<int>(c >> 16)});
+        RecordBytes p;
+        p.i16(PenStyleCode(pen.style));
+        p.i16(std::min(pen.width, 32767));
+        p.i16(0);
+        p.u32(ColorRef(pen.color));
+        recordBytes(wmf::kCreatePenIndirect, p);
     }
 
-    void createBrush(int slot, const Brush& brush) override
+    void createBrush(int, const Brush& brush) override
     {
-        static_cast<void>(slot);
-        int style = 0;
-        int hatch = 0;
-        switch (brush.style) {
-        case BrushStyle::Solid:
-            break;
-        case BrushStyle::Clear:
-            style = 1;
-            break;
-        default:
-            style = 2;
-            hatch = static_cast<int>(brush.style) - static_cast<int>(BrushStyle::Horizontal);
-            break;
-        }
-        const std::uint32_t c = brush.color & 0xFFFFFF;
-        record(wmf::kCreateBrushIndirect,
-               {style, static_cast<int>(c & 0xFFFF), static_cast<int>(c >> 16), hatch});
+        const BrushCode code = BrushCodeOf(brush.style);
+        RecordBytes p;
+        p.i16(code.style);
+        p.u32(ColorRef(brush.color));
+        p.i16(code.hatch);
+        recordBytes(wmf::kCreateBrushIndirect, p);
     }
 
-    void createFont(int slot, const Font& font) override
+    void createFont(int, const Font& font) override
     {
-        static_cast<void>(slot);
-        std::vector<std::uint8_t> p;
-        put16(p, static_cast<std::uint16_t>(-std::clamp(font.pixelHeight, 1, 32767)));
-        put16(p, 0);
-        put16(p, static_cast<std::uint16_t>(font.orientation));
-        put16(p, static_cast<std::uint16_t>(font.orientation));
-        put16(p, font.bold ? 700 : 400);
-        p.push_back(font.italic ? 1 : 0);
-        p.push_back(font.underline ? 1 : 0);
-        p.push_back(font.strikeOut ? 1 : 0);
-        p.push_back(static_cast<std::uint8_t>(font.charset));
-        p.push_back(0); // out precision
-        p.push_back(0); // clip precision
-        p.push_back(0); // quality
-        p.push_back(0); // pitch and family
+        RecordBytes p;
+        PutLogFontHead(p, font, false);
         std::string face = EncodeSingleByte(DecodeUtf8(font.family), false);
         face.resize(31, '\0');
         face.push_back('\0');
-        p.insert(p.end(), face.begin(), face.end());
+        p.data.insert(p.data.end(), face.begin(), face.end());
         recordBytes(wmf::kCreateFontIndirect, p);
     }
 
     void selectObject(int slot) override { record(wmf::kSelectObject, {slot}); }
     void deleteObject(int slot) override { record(wmf::kDeleteObject, {slot}); }
 
-    void setTextColor(TColor c) override
-    {
-        record(wmf::kSetTextColor, {static_cast<int>(c & 0xFFFF), static_cast<int>((c >> 16) & 0xFF)});
-    }
-    void setBkColor(TColor c) override
-    {
-        record(wmf::kSetBkColor, {static_cast<int>(c & 0xFFFF), static_cast<int>((c >> 16) & 0xFF)});
-    }
+    void setTextColor(TColor c) override { colorRecord(wmf::kSetTextColor, c); }
+    void setBkColor(TColor c) override { colorRecord(wmf::kSetBkColor, c); }
     void setBkMode(bool opaque) override { record(wmf::kSetBkMode, {opaque ? 2 : 1}); }
     void setTextAlign(unsigned align) override { record(wmf::kSetTextAlign, {static_cast<int>(align)}); }
     void setRop2(int rop) override { record(wmf::kSetRop2, {rop}); }
@@ -173,7 +121,11 @@ protected:
     }
     void setPixel(Point p, TColor c) override
     {
-        record(wmf::kSetPixel, {static_cast<int>(c & 0xFFFF), static_cast<int>((c >> 16) & 0xFF), p.y, p.x});
+        RecordBytes params;
+        params.u32(ColorRef(c));
+        params.i16(p.y);
+        params.i16(p.x);
+        recordBytes(wmf::kSetPixel, params);
     }
 
     void textOut(Point p, const std::u32string& text, const std::vector<int>& dx, bool greek) override
@@ -181,69 +133,60 @@ protected:
         std::string bytes = EncodeSingleByte(text, greek);
         const std::size_t n = std::min<std::size_t>(bytes.size(), 8000);
         bytes.resize(n);
-        std::vector<std::uint8_t> params;
-        put16(params, static_cast<std::uint16_t>(p.y));
-        put16(params, static_cast<std::uint16_t>(p.x));
-        put16(params, static_cast<std::uint16_t>(n));
-        put16(params, 0); // no options, so no rectangle
-        params.insert(params.end(), bytes.begin(), bytes.end());
-        if (n % 2 != 0) {
-            params.push_back(0);
-        }
+        RecordBytes params;
+        params.i16(p.y);
+        params.i16(p.x);
+        params.u16(static_cast<std::uint16_t>(n));
+        params.u16(0); // no options, so no rectangle
+        params.data.insert(params.data.end(), bytes.begin(), bytes.end());
+        params.pad(2);
         for (std::size_t i = 0; i < n; ++i) {
-            put16(params, static_cast<std::uint16_t>(std::clamp(dx[i], -32768, 32767)));
+            params.i16(std::clamp(dx[i], -32768, 32767));
         }
         recordBytes(wmf::kExtTextOut, params);
     }
 
 private:
-    static void put16(std::vector<std::uint8_t>& out, std::uint16_t v)
-    {
-        out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
-    static void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-    {
-        put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
-        put16(out, static_cast<std::uint16_t>(v >> 16));
-    }
-
-    // Parameters are 16-bit words; negative values are stored as two's complement.
     void record(std::uint16_t function, std::initializer_list<int> words)
     {
-        std::vector<std::uint8_t> params;
+        RecordBytes params;
         for (const int w : words) {
-            put16(params, static_cast<std::uint16_t>(w));
+            params.i16(w);
         }
         recordBytes(function, params);
     }
 
-    void recordBytes(std::uint16_t function, const std::vector<std::uint8_t>& params)
+    void colorRecord(std::uint16_t function, TColor c)
     {
-        const std::uint32_t words = 3 + static_cast<std::uint32_t>((params.size() + 1) / 2);
-        put32(body_, words);
-        put16(body_, function);
-        body_.insert(body_.end(), params.begin(), params.end());
-        if (params.size() % 2 != 0) {
-            body_.push_back(0);
-        }
+        RecordBytes params;
+        params.u32(ColorRef(c));
+        recordBytes(function, params);
+    }
+
+    void recordBytes(std::uint16_t function, RecordBytes& params)
+    {
+        params.pad(2);
+        const std::uint32_t words = 3 + static_cast<std::uint32_t>(params.data.size() / 2);
+        body_.u32(words);
+        body_.u16(function);
+        body_.data.insert(body_.data.end(), params.data.begin(), params.data.end());
         maxRecord_ = std::max(maxRecord_, words);
     }
 
     void points(std::uint16_t function, const std::vector<Point>& pts)
     {
-        std::vector<std::uint8_t> params;
-        put16(params, static_cast<std::uint16_t>(pts.size()));
+        RecordBytes params;
+        params.u16(static_cast<std::uint16_t>(pts.size()));
         for (const Point p : pts) {
-            put16(params, static_cast<std::uint16_t>(p.x));
-            put16(params, static_cast<std::uint16_t>(p.y));
+            params.i16(p.x);
+            params.i16(p.y);
         }
         recordBytes(function, params);
     }
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint8_t> body_;
+    RecordBytes body_;
     std::uint32_t maxRecord_ = 0;
 };
 
