@@ -14,31 +14,31 @@ namespace {
 
 // Each lesson window puts its opener here once it exists.
 constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
-    {30, "TForm30", LessonMode::None, nullptr},
-    {11, "TForm8", LessonMode::None, nullptr},
-    {40, "TForm40", LessonMode::None, nullptr},
-    {20, "TForm20", LessonMode::None, nullptr},
-    {6, "TForm17", LessonMode::None, nullptr},
-    {8, "TForm11", LessonMode::None, nullptr},
-    {12, "TForm3", LessonMode::None, nullptr},
-    {15, "TForm15", LessonMode::Sequence, nullptr},
-    {13, "TForm7", LessonMode::None, nullptr},
-    {10, "TForm13", LessonMode::None, nullptr},
-    {14, "TForm16", LessonMode::None, nullptr},
-    {7, "TForm12", LessonMode::NumberLine, nullptr},
-    {21, "TForm21", LessonMode::None, nullptr},
-    {9, "TForm5", LessonMode::None, nullptr},
+    {"Funktionsanpassung", 30, "TForm30", LessonMode::None, nullptr},
+    {"Tangentenproblem", 11, "TForm8", LessonMode::None, nullptr},
+    {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
+    {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, nullptr},
+    {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
+    {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
+    {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
+    {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
+    {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
+    {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
+    {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
+    {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
+    {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
+    {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
 }};
 
 // The function-graph window TForm1 serves all five graph families.
 constexpr LessonOpener kFunctionGraphOpener = &OpenLessonWindow<TForm1, &Form1>;
 
 constexpr std::array<LessonEntry, 5> kFunctionGraphLessons{{
-    {1, "TForm1", LessonMode::None, kFunctionGraphOpener},
-    {2, "TForm1", LessonMode::None, kFunctionGraphOpener},
-    {3, "TForm1", LessonMode::None, kFunctionGraphOpener},
-    {4, "TForm1", LessonMode::None, kFunctionGraphOpener},
-    {5, "TForm1", LessonMode::None, kFunctionGraphOpener},
+    {"y = m  x + c", 1, "TForm1", LessonMode::None, kFunctionGraphOpener},
+    {"y = a x² + b x + c", 2, "TForm1", LessonMode::None, kFunctionGraphOpener},
+    {"y = a (x - u)² + v", 3, "TForm1", LessonMode::None, kFunctionGraphOpener},
+    {"y = a f(x - u) + v", 4, "TForm1", LessonMode::None, kFunctionGraphOpener},
+    {"y = f(x) Parameter a, b, c, d", 5, "TForm1", LessonMode::None, kFunctionGraphOpener},
 }};
 
 LessonHook& hook()

@@ -15,6 +15,7 @@ enum class LessonMode { None, Sequence, NumberLine };
 using LessonOpener = void (*)(QWidget* owner);
 
 struct LessonEntry {
+    const char* caption; // UTF-8, shown as it stands, double blanks included
     int imageIndex;
     const char* windowName;
     LessonMode mode;
@@ -31,7 +32,7 @@ template <class W, QPointer<W>* Form> void OpenLessonWindow(QWidget* owner)
     window->exec();
 }
 
-// The "Analysis" list in display order and the function-graph family list.
+// The "Analysis" list and the "Funktionsgraphen" list, in display order.
 std::span<const LessonEntry> AnalysisLessons();
 std::span<const LessonEntry> FunctionGraphLessons();
 

@@ -8,6 +8,8 @@
 #include "app/unit10.h"
 #include "core/U_init.h"
 #include "core/fktpars.h"
+#include "fitting/sinefit.h"
+#include "platform/QtCanvas.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,11 +24,6 @@
 namespace kurvex {
 
 namespace {
-
-QColor fromTColor(TColor c)
-{
-    return QColor(colorRed(c), colorGreen(c), colorBlue(c));
-}
 
 constexpr TColor kCream = 0xF0FBFF;
 
@@ -64,39 +61,20 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent)
     auto* panel1 = new QWidget(this);
     panel1->setGeometry(0, 0, 589, 205);
 
-    CategoryList::Style analysis{fromTColor(kCream), fromTColor(0xA56D3A), fromTColor(0xDBE1E2),
-                                 fromTColor(0xBEC7CA), 180};
+    CategoryList::Style analysis{toQColor(kCream), toQColor(0xA56D3A), toQColor(0xDBE1E2), toQColor(0xBEC7CA),
+                                 180};
     categoryButtons1_ = new CategoryList(QStringLiteral("Analysis"), analysis, panel1);
     categoryButtons1_->setGeometry(216, 4, 372, 197);
-    for (const auto& [caption, index] :
-         std::initializer_list<std::pair<const char*, int>>{{"Funktionsanpassung", 30},
-                                                            {"Tangentenproblem", 11},
-                                                            {"Lineare Regression", 40},
-                                                            {"Differenzierbarkeit", 20},
-                                                            {"Ganzrationale Funktionen", 6},
-                                                            {"Grenzwert - Stetigkeit", 8},
-                                                            {"f f' f''  Kurvendiskussion", 12},
-                                                            {"Folgen -  Grenzwert", 15},
-                                                            {"f  F    Integralfunktion", 13},
-                                                            {"Bisektion  f(x) = 0", 10},
-                                                            {"Ortskurven - H, T, W", 14},
-                                                            {"Zuordnungen", 7},
-                                                            {"Unter- und Obersumme", 21},
-                                                            {"sin cos    tan cot", 9}})
-        categoryButtons1_->addItem(QString::fromUtf8(caption), index);
+    for (const LessonEntry& e : AnalysisLessons())
+        categoryButtons1_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
 
     CategoryList::Style graphs = analysis;
-    graphs.categoryGradient = QColor(0x80, 0x80, 0x80);
+    graphs.categoryGradient = toQColor(clGray);
     graphs.buttonWidth = 200;
     categoryButtons2_ = new CategoryList(QStringLiteral("Funktionsgraphen"), graphs, panel1);
     categoryButtons2_->setGeometry(4, 4, 213, 149);
-    for (const auto& [caption, index] :
-         std::initializer_list<std::pair<const char*, int>>{{"y = m  x + c", 1},
-                                                            {"y = a x² + b x + c", 2},
-                                                            {"y = a (x - u)² + v", 3},
-                                                            {"y = a f(x - u) + v", 4},
-                                                            {"y = f(x) Parameter a, b, c, d", 5}})
-        categoryButtons2_->addItem(QString::fromUtf8(caption), index);
+    for (const LessonEntry& e : FunctionGraphLessons())
+        categoryButtons2_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
 
     auto* panel2 = new QFrame(panel1);
     panel2->setGeometry(6, 154, 202, 45);
@@ -104,7 +82,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent)
     panel2->setFrameShadow(QFrame::Plain);
     panel2->setAutoFillBackground(true);
     QPalette pal = panel2->palette();
-    pal.setColor(QPalette::Window, fromTColor(clSilver));
+    pal.setColor(QPalette::Window, toQColor(clSilver));
     panel2->setPalette(pal);
     speedButton1_ = panelButton(panel2, QStringLiteral("&Info"), InfoGlyph(), 2);
     speedButton1_->setCursor(Qt::PointingHandCursor);
@@ -140,6 +118,7 @@ void TForm4::FormCreate()
     Printing = false;
     SpareFlag1 = true;
     FixFamily = false;
+    NewModel = true;
     LoadSettings();
     DrawScale = 1.0;
     LoadCursors();

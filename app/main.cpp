@@ -1,5 +1,6 @@
-// Program start: application object, title, and the launcher window.
+// Program start: application object, syntax message box, and the launcher window.
 #include "app/Unit4.h"
+#include "controls/EditRoutines.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvex"));
+    // The parser reports wrong terms through this box in every window from here on.
+    kurvex::InstallSyntaxMessageBox();
     kurvex::TForm4 launcher;
     kurvex::Form4 = &launcher;
     launcher.show();

@@ -1,4 +1,5 @@
-// Tests of the launcher: lesson dispatch and modes, info and exit question, help window, cursors.
+// Tests of the launcher: start defaults, lesson dispatch and modes, info and exit question, help
+// window, cursors.
 #include "app/CategoryList.h"
 #include "app/Cursors.h"
 #include "app/Lessons.h"
@@ -7,6 +8,7 @@
 #include "app/unit10.h"
 #include "core/U_init.h"
 #include "core/fktpars.h"
+#include "fitting/sinefit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -52,6 +54,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
+        savedDir_ = ProgramDir;
         launcher_ = std::make_unique<QuietLauncher>();
         // No settings file in the temporary folder: LoadSettings gives the defaults (XMin -7).
         ProgramDir = dir_.path().toStdString() + "/";
@@ -65,13 +68,21 @@ protected:
         SetLessonHook({});
         ShowInfoAtStartAndExit = true;
         launcher_.reset();
+        ProgramDir = savedDir_;
     }
-    void click(CategoryList* list, int row)
+    void clickEach(CategoryList* list)
     {
-        QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(row).center());
+        launcher_->show();
+        for (int row = 0; row < list->count(); ++row) {
+            XMin = 123.0; // an unsaved zoom
+            QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(row).center());
+            EXPECT_FALSE(SequenceMode);
+            EXPECT_FALSE(NumberLineMode);
+        }
     }
 
     QTemporaryDir dir_;
+    std::string savedDir_;
     std::unique_ptr<QuietLauncher> launcher_;
     std::vector<Opened> opened_;
 };
@@ -82,88 +93,94 @@ struct ListCase {
     const char* window;
 };
 
-const std::vector<ListCase> kAnalysis{
-    {"Funktionsanpassung", 30, "TForm30"},        {"Tangentenproblem", 11, "TForm8"},
-    {"Lineare Regression", 40, "TForm40"},        {"Differenzierbarkeit", 20, "TForm20"},
-    {"Ganzrationale Funktionen", 6, "TForm17"},   {"Grenzwert - Stetigkeit", 8, "TForm11"},
-    {"f f' f''  Kurvendiskussion", 12, "TForm3"}, {"Folgen -  Grenzwert", 15, "TForm15"},
-    {"f  F    Integralfunktion", 13, "TForm7"},   {"Bisektion  f(x) = 0", 10, "TForm13"},
-    {"Ortskurven - H, T, W", 14, "TForm16"},      {"Zuordnungen", 7, "TForm12"},
-    {"Unter- und Obersumme", 21, "TForm21"},      {"sin cos    tan cot", 9, "TForm5"},
-};
-
-const std::vector<ListCase> kGraphs{
-    {"y = m  x + c", 1, "TForm1"},
-    {"y = a x² + b x + c", 2, "TForm1"},
-    {"y = a (x - u)² + v", 3, "TForm1"},
-    {"y = a f(x - u) + v", 4, "TForm1"},
-    {"y = f(x) Parameter a, b, c, d", 5, "TForm1"},
-};
-
-TEST_F(LauncherTest, ListsShowTheCaptionsAsTheyStand)
+TEST_F(LauncherTest, StartSetsTheRunTimeDefaults)
 {
-    CategoryList* a = launcher_->analysisList();
-    ASSERT_EQ(a->count(), 14);
-    EXPECT_EQ(a->category(), "Analysis");
-    for (int i = 0; i < a->count(); ++i) {
-        EXPECT_EQ(a->caption(i), QString::fromUtf8(kAnalysis[static_cast<std::size_t>(i)].caption));
-        EXPECT_EQ(a->imageIndex(i), kAnalysis[static_cast<std::size_t>(i)].imageIndex);
-    }
-    CategoryList* g = launcher_->graphList();
-    ASSERT_EQ(g->count(), 5);
-    EXPECT_EQ(g->category(), "Funktionsgraphen");
-    for (int i = 0; i < g->count(); ++i)
-        EXPECT_EQ(g->caption(i), QString::fromUtf8(kGraphs[static_cast<std::size_t>(i)].caption));
-    EXPECT_EQ(launcher_->windowTitle(), "Kurvex v3.9");
-    EXPECT_EQ(launcher_->infoButton()->text(), "&Info");
-    EXPECT_EQ(launcher_->exitButton()->text(), "&Beenden");
-    EXPECT_EQ(launcher_->exitButton()->toolTip(), "Programm beenden");
+    NewModel = SequenceMode = NumberLineMode = PiAxis = TraceMode = false;
+    ResultDigits = PolyDegree = NumeratorDegree = DenominatorDegree = RegModel = 7;
+    AutoTicks = FirstResize = false;
+    DrawScale = 3.0;
+    QuietLauncher launcher;
+    EXPECT_TRUE(NewModel);
+    EXPECT_TRUE(AutoTicks);
+    EXPECT_TRUE(FirstResize);
+    EXPECT_FALSE(SequenceMode || NumberLineMode || PiAxis || TraceMode);
+    EXPECT_EQ(RegModel, 0);
+    EXPECT_EQ(ResultDigits, 3);
+    EXPECT_EQ(PolyDegree, 3);
+    EXPECT_EQ(NumeratorDegree, 1);
+    EXPECT_EQ(DenominatorDegree, 1);
+    EXPECT_EQ(DrawScale, 1.0);
+    EXPECT_EQ(ProgramDir, QCoreApplication::applicationDirPath().toStdString() + "/");
+    EXPECT_EQ(launcher.windowTitle(), "Kurvex v3.9");
+    EXPECT_EQ(launcher.infoButton()->text(), "&Info");
+    EXPECT_EQ(launcher.exitButton()->text(), "&Beenden");
+    EXPECT_EQ(launcher.exitButton()->toolTip(), "Programm beenden");
 }
 
 TEST_F(LauncherTest, AnalysisItemsReloadSettingsAndSwitchModesAround)
 {
-    launcher_->show();
-    CategoryList* a = launcher_->analysisList();
-    for (int i = 0; i < a->count(); ++i) {
-        XMin = 123.0; // an unsaved zoom; the lesson must see the file's value again
-        click(a, i);
-        EXPECT_FALSE(SequenceMode);
-        EXPECT_FALSE(NumberLineMode);
-    }
-    ASSERT_EQ(opened_.size(), kAnalysis.size());
-    for (std::size_t i = 0; i < kAnalysis.size(); ++i) {
+    const std::vector<ListCase> expected{
+        {"Funktionsanpassung", 30, "TForm30"},        {"Tangentenproblem", 11, "TForm8"},
+        {"Lineare Regression", 40, "TForm40"},        {"Differenzierbarkeit", 20, "TForm20"},
+        {"Ganzrationale Funktionen", 6, "TForm17"},   {"Grenzwert - Stetigkeit", 8, "TForm11"},
+        {"f f' f''  Kurvendiskussion", 12, "TForm3"}, {"Folgen -  Grenzwert", 15, "TForm15"},
+        {"f  F    Integralfunktion", 13, "TForm7"},   {"Bisektion  f(x) = 0", 10, "TForm13"},
+        {"Ortskurven - H, T, W", 14, "TForm16"},      {"Zuordnungen", 7, "TForm12"},
+        {"Unter- und Obersumme", 21, "TForm21"},      {"sin cos    tan cot", 9, "TForm5"},
+    };
+    CategoryList* list = launcher_->analysisList();
+    EXPECT_EQ(list->category(), "Analysis");
+    ASSERT_EQ(list->count(), 14);
+    clickEach(list);
+    ASSERT_EQ(opened_.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         const Opened& o = opened_[i];
-        EXPECT_EQ(o.imageIndex, kAnalysis[i].imageIndex);
-        EXPECT_EQ(o.window, kAnalysis[i].window);
-        EXPECT_EQ(o.sequenceMode, o.imageIndex == 15) << o.window;
-        EXPECT_EQ(o.numberLineMode, o.imageIndex == 7) << o.window;
-        EXPECT_DOUBLE_EQ(o.xMin, -7.0) << o.window;
+        SCOPED_TRACE(expected[i].caption);
+        EXPECT_EQ(list->caption(static_cast<int>(i)), QString::fromUtf8(expected[i].caption));
+        EXPECT_EQ(o.imageIndex, expected[i].imageIndex);
+        EXPECT_EQ(o.window, expected[i].window);
+        EXPECT_EQ(o.sequenceMode, o.imageIndex == 15);
+        EXPECT_EQ(o.numberLineMode, o.imageIndex == 7);
+        EXPECT_DOUBLE_EQ(o.xMin, -7.0);
     }
 }
 
 TEST_F(LauncherTest, GraphItemsSetTheStartTabWithoutReloading)
 {
-    launcher_->show();
-    CategoryList* g = launcher_->graphList();
-    for (int i = 0; i < g->count(); ++i) {
-        XMin = 123.0;
-        click(g, i);
-    }
-    ASSERT_EQ(opened_.size(), kGraphs.size());
-    for (std::size_t i = 0; i < kGraphs.size(); ++i) {
-        EXPECT_EQ(opened_[i].window, "TForm1");
-        EXPECT_EQ(opened_[i].startTab, kGraphs[i].imageIndex - 1);
+    const std::vector<ListCase> expected{{"y = m  x + c", 1, "TForm1"},
+                                         {"y = a x² + b x + c", 2, "TForm1"},
+                                         {"y = a (x - u)² + v", 3, "TForm1"},
+                                         {"y = a f(x - u) + v", 4, "TForm1"},
+                                         {"y = f(x) Parameter a, b, c, d", 5, "TForm1"}};
+    CategoryList* list = launcher_->graphList();
+    EXPECT_EQ(list->category(), "Funktionsgraphen");
+    ASSERT_EQ(list->count(), 5);
+    clickEach(list);
+    ASSERT_EQ(opened_.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].caption);
+        EXPECT_EQ(list->caption(static_cast<int>(i)), QString::fromUtf8(expected[i].caption));
+        EXPECT_EQ(opened_[i].window, expected[i].window);
+        EXPECT_EQ(opened_[i].startTab, expected[i].imageIndex - 1);
         EXPECT_DOUBLE_EQ(opened_[i].xMin, 123.0); // TForm1 loads the settings itself
     }
 }
 
-TEST_F(LauncherTest, UnknownIndexesOpenNothing)
+TEST_F(LauncherTest, UnknownIndexesAndMissingWindowsOpenNothing)
 {
     for (int index : {0, 1, 5, 16, 99, -1})
         OpenAnalysisLesson(index, launcher_.get());
     for (int index : {0, 6, 30})
         OpenFunctionGraph(index, launcher_.get());
     EXPECT_TRUE(opened_.empty());
+
+    SetLessonHook({});
+    const auto before = QApplication::topLevelWidgets().size();
+    for (const LessonEntry& e : AnalysisLessons())
+        if (!e.open)
+            OpenAnalysisLesson(e.imageIndex, launcher_.get());
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    EXPECT_FALSE(SequenceMode || NumberLineMode);
 }
 
 TEST_F(LauncherTest, ModesAreClearedHoweverTheLessonEnds)
@@ -172,18 +189,6 @@ TEST_F(LauncherTest, ModesAreClearedHoweverTheLessonEnds)
     EXPECT_THROW(OpenAnalysisLesson(15, launcher_.get()), std::runtime_error);
     EXPECT_FALSE(SequenceMode);
     EXPECT_THROW(OpenAnalysisLesson(7, launcher_.get()), std::runtime_error);
-    EXPECT_FALSE(NumberLineMode);
-}
-
-TEST_F(LauncherTest, LessonsWithoutAWindowYetOpenNothing)
-{
-    SetLessonHook({});
-    const auto before = QApplication::topLevelWidgets().size();
-    for (const LessonEntry& e : AnalysisLessons())
-        if (!e.open)
-            OpenAnalysisLesson(e.imageIndex, launcher_.get());
-    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
-    EXPECT_FALSE(SequenceMode);
     EXPECT_FALSE(NumberLineMode);
 }
 
@@ -210,16 +215,11 @@ TEST_F(LauncherTest, InfoAtFirstShowAndBeforeEveryExitQuestion)
 
     launcher_->infoButton()->click();
     EXPECT_EQ(launcher_->infoShown, 4);
-}
 
-TEST_F(LauncherTest, NoInfoWindowWhenSwitchedOff)
-{
     ShowInfoAtStartAndExit = false;
     launcher_->show();
-    QTest::qWait(20);
-    launcher_->answer = true;
     launcher_->close();
-    EXPECT_EQ(launcher_->infoShown, 0);
+    EXPECT_EQ(launcher_->infoShown, 4);
 }
 
 TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
@@ -247,7 +247,7 @@ TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
 TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
 {
     std::vector<QUrl> urls;
-    auto saved = TForm10::UrlOpener();
+    const auto saved = TForm10::UrlOpener();
     TForm10::UrlOpener() = [&](const QUrl& u) { urls.push_back(u); };
     QPointer<TForm10> info = new TForm10(nullptr);
     info->show();
@@ -260,25 +260,24 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     EXPECT_EQ(urls[0].toString(), "mailto:" + info->mailLabel()->text());
     EXPECT_EQ(urls[1].toString(), info->webLabel()->text());
     info->okButton()->click();
-    QTest::qWait(10);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(info.isNull()); // freed on close
     TForm10::UrlOpener() = saved;
 }
 
-class HelpWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override { saved_ = ProgramDir; }
-    void TearDown() override { ProgramDir = saved_; }
-    std::string saved_;
-};
-
-TEST_F(HelpWindowTest, ShowsTheSyntaxTextAndClosesOnAClick)
+TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
 {
+    const std::string savedDir = ProgramDir;
+    const QTemporaryDir empty;
+    ProgramDir = empty.path().toStdString() + "/";
+    EXPECT_TRUE(LoadHelpText().contains("Hilfe.txt")); // a notice instead of a missing file
+
     ProgramDir = std::string(KURVEX_SOURCE_DIR) + "/resources/data/";
     QPointer<TForm18> help = new TForm18(nullptr);
+    ProgramDir = savedDir;
     help->show();
     EXPECT_EQ(help->windowTitle(), "Hilfe");
+    EXPECT_TRUE(help->memo()->isReadOnly());
     const QStringList lines = help->memo()->toPlainText().split('\n');
     ASSERT_GT(lines.size(), 40);
     EXPECT_EQ(lines[0], " Ein Funktionsterm darf folgende Funktionen enthalten:");
@@ -291,17 +290,9 @@ TEST_F(HelpWindowTest, ShowsTheSyntaxTextAndClosesOnAClick)
           " Fakultät       fak(n)     fak(0) = 0! = 1;  fak(n)= n! = 1*2*3*...*n",
           " Gaußsche Summenfunktion (Fehlerintegral)   phi(x)", " Konstanten pi, e"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
-    EXPECT_TRUE(help->memo()->isReadOnly());
     QTest::mouseClick(help->memo()->viewport(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(help.isNull());
-}
-
-TEST_F(HelpWindowTest, MissingHelpFileGivesANotice)
-{
-    QTemporaryDir dir;
-    ProgramDir = dir.path().toStdString() + "/";
-    EXPECT_TRUE(LoadHelpText().contains("Hilfe.txt"));
 }
 
 TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)
@@ -310,9 +301,7 @@ TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)
     const int shapes[] = {4, 1, 3, 2, 5, 6, 7};
     for (int slot = 1; slot <= 7; ++slot) {
         EXPECT_EQ(CursorShapeOfSlot(slot), shapes[slot - 1]);
-        const QCursor c = ProgramCursor(slot);
-        EXPECT_EQ(c.shape(), Qt::BitmapCursor) << slot;
-        EXPECT_FALSE(c.pixmap().isNull());
+        EXPECT_EQ(ProgramCursor(slot).shape(), Qt::BitmapCursor) << slot;
     }
     EXPECT_EQ(ProgramCursor(0).shape(), Qt::ArrowCursor);
     EXPECT_EQ(ProgramCursor(8).shape(), Qt::ArrowCursor);
