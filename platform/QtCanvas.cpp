@@ -117,12 +117,6 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, const QRectF& b
     return true;
 }
 
-bool isSymbolFont(const Font& f)
-{
-    return f.charset == FontCharset::Symbol ||
-           QString::fromStdString(f.family).compare("symbol", Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QColor toQColor(TColor c)
@@ -144,6 +138,26 @@ QString symbolText(const QString& text)
             ch = QChar(upper[u - u'A']);
     }
     return out;
+}
+
+QFont toQFont(const Font& f)
+{
+    QFont qf(QString::fromStdString(f.family));
+    qf.setPixelSize(std::max(1, f.pixelHeight));
+    qf.setBold(f.bold);
+    qf.setItalic(f.italic);
+    qf.setUnderline(f.underline);
+    qf.setStrikeOut(f.strikeOut);
+    qf.setStyleStrategy(QFont::NoAntialias);
+    return qf;
+}
+
+QString canvasText(const Font& f, const std::string& utf8)
+{
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const bool symbol = f.charset == FontCharset::Symbol ||
+                        QString::fromStdString(f.family).compare("symbol", Qt::CaseInsensitive) == 0;
+    return symbol ? symbolText(text) : text;
 }
 
 QtCanvas::QtCanvas(QImage& image) : image_(&image)
@@ -378,17 +392,10 @@ void QtCanvas::setPixel(int x, int y, TColor c)
     painter_->drawPoint(clampPoint({x, y}));
 }
 
-QFont QtCanvas::qtFont() const
+QFontMetrics QtCanvas::metrics() const
 {
-    const Font& f = font();
-    QFont qf(QString::fromStdString(f.family));
-    qf.setPixelSize(std::max(1, f.pixelHeight));
-    qf.setBold(f.bold);
-    qf.setItalic(f.italic);
-    qf.setUnderline(f.underline);
-    qf.setStrikeOut(f.strikeOut);
-    qf.setStyleStrategy(QFont::NoAntialias);
-    return qf;
+    const QPaintDevice* dev = device();
+    return dev ? QFontMetrics(toQFont(font()), dev) : QFontMetrics(toQFont(font()));
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& utf8)
@@ -397,12 +404,9 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
         return;
     applyGeometry();
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QFont qf = qtFont();
-    painter_->setFont(qf);
-    const QFontMetrics fm(qf, painter_->device());
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    if (isSymbolFont(font()))
-        text = symbolText(text);
+    painter_->setFont(toQFont(font()));
+    const QFontMetrics fm = metrics();
+    const QString text = canvasText(font(), utf8);
     const int w = fm.horizontalAdvance(text);
     const int h = fm.height();
 
@@ -430,19 +434,12 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
 
 int QtCanvas::textWidth(const std::string& utf8) const
 {
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    if (isSymbolFont(font()))
-        text = symbolText(text);
-    const QPaintDevice* dev = device();
-    const QFontMetrics fm = dev ? QFontMetrics(qtFont(), dev) : QFontMetrics(qtFont());
-    return fm.horizontalAdvance(text);
+    return metrics().horizontalAdvance(canvasText(font(), utf8));
 }
 
 int QtCanvas::textHeight(const std::string&) const
 {
-    const QPaintDevice* dev = device();
-    const QFontMetrics fm = dev ? QFontMetrics(qtFont(), dev) : QFontMetrics(qtFont());
-    return fm.height();
+    return metrics().height();
 }
 
 void QtCanvas::copyRect(const Rect& dest, const Canvas& source, const Rect& src, RasterOp op)

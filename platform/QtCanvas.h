@@ -3,6 +3,7 @@
 
 #include "platform/Canvas.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <optional>
@@ -59,7 +60,7 @@ private:
     // Brings the painter in line with the canvas state before a primitive.
     void prepare(Use use);
     void applyGeometry();
-    QFont qtFont() const;
+    QFontMetrics metrics() const;
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
     std::optional<QPainter> ownPainter_;
@@ -75,5 +76,9 @@ private:
 QColor toQColor(TColor c);
 // Text as a font with the symbol character set shows it: Latin letters become Greek ones.
 QString symbolText(const QString& text);
+// The Qt font of a canvas font, unsmoothed so that pixels compose exactly.
+QFont toQFont(const Font& f);
+// The characters a canvas shows for UTF-8 text in font f (symbolText for a symbol font).
+QString canvasText(const Font& f, const std::string& utf8);
 
 } // namespace kurvex
