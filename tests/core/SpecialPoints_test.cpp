@@ -15,10 +15,36 @@ namespace {
 using Kind = SpecialPointKind;
 constexpr double kPi = std::numbers::pi;
 constexpr SpecialPointKinds kAll{};
+constexpr SignVariant kStandard = SignVariant::Standard;
+
+SpecialPoint H(double x, double y)
+{
+    return {Kind::High, x, y};
+}
+SpecialPoint L(double x, double y)
+{
+    return {Kind::Low, x, y};
+}
+SpecialPoint I(double x, double y)
+{
+    return {Kind::Inflection, x, y};
+}
 
 std::optional<double> Reciprocal(double x)
 {
     return x == 0 ? std::nullopt : std::optional(1 / x);
+}
+double Cubic(double x)
+{
+    return x * x * x - 3 * x;
+}
+double Sine(double x)
+{
+    return std::sin(x);
+}
+std::optional<double> RootTimes(double x)
+{
+    return x < 0 ? std::nullopt : std::optional(std::sqrt(x) * (x - 2));
 }
 
 struct SearchCase {
@@ -27,7 +53,7 @@ struct SearchCase {
     double from, to;
     std::vector<SpecialPoint> expected; // in the order of x
     double tol;                         // for x and y; 0 where the point must be exact
-    SignVariant variant = SignVariant::Standard;
+    SignVariant variant = kStandard;
     SpecialPointKinds kinds = kAll;
 };
 
@@ -36,35 +62,22 @@ TEST(SpecialPoints, FindsExactlyTheExpectedPoints)
     const auto line = [](double a, double b) { return [a, b](double x) { return a * x + b; }; };
     const auto cube = [](double s) { return [s](double x) { return s * x * x * x; }; };
     const auto poleSquared = [](double x) { return Reciprocal(x * x); };
-    const SpecialPoint origin{Kind::Inflection, 0, 0};
+    const auto fallThenFlat = [](double x) { return x < 0 ? -x : 0.0; };
+    const auto peakBeyond = [](double x) { return -(x - 7.2) * (x - 7.2); };
+    const std::vector<SpecialPoint> sinePoints = {I(-2 * kPi, 0),    H(-1.5 * kPi, 1), I(-kPi, 0),
+                                                  L(-0.5 * kPi, -1), I(0, 0),          H(0.5 * kPi, 1),
+                                                  I(kPi, 0),         L(1.5 * kPi, -1), I(2 * kPi, 0)};
+    const std::vector<SpecialPoint> smallWavePoints = {I(0, 0), H(0.5 * kPi, 1e-7), I(kPi, 0),
+                                                       L(1.5 * kPi, -1e-7), I(2 * kPi, 0)};
     const SearchCase cases[] = {
-        {"x^2", [](double x) { return x * x; }, -7, 7, {{Kind::Low, 0, 0}}, 1e-5},
-        {"x^3 - 3x",
-         [](double x) { return x * x * x - 3 * x; },
-         -7,
-         7,
-         {{Kind::High, -1, 2}, {Kind::Inflection, 0, 0}, {Kind::Low, 1, -2}},
-         1e-5},
-        {"x^3 - 3x, lows only",
-         [](double x) { return x * x * x - 3 * x; },
-         -7,
-         7,
-         {{Kind::Low, 1, -2}},
-         1e-5,
-         SignVariant::Standard,
-         {false, true, false}},
-        {"x^3 - 3x, inflection exact",
-         [](double x) { return x * x * x - 3 * x; },
-         -7,
-         7,
-         {origin},
-         0,
-         SignVariant::Standard,
-         {false, false, true}},
-        {"x^3 + 0.005", [](double x) { return x * x * x + 0.005; }, -7, 7, {{Kind::Inflection, 0, 0.005}}, 0},
-        {"1000 x^3", cube(1000), -7, 7, {origin}, 0},
-        {"1e-6 x^3", cube(1e-6), -7, 7, {origin}, 0},
-        {"1e-9 x^3", cube(1e-9), -7, 7, {origin}, 0},
+        {"x^2", [](double x) { return x * x; }, -7, 7, {L(0, 0)}, 1e-5},
+        {"x^3 - 3x", Cubic, -7, 7, {H(-1, 2), I(0, 0), L(1, -2)}, 1e-5},
+        {"x^3 - 3x, lows only", Cubic, -7, 7, {L(1, -2)}, 1e-5, kStandard, {false, true, false}},
+        {"x^3 - 3x, inflection exact", Cubic, -7, 7, {I(0, 0)}, 0, kStandard, {false, false, true}},
+        {"x^3 + 0.005", [](double x) { return x * x * x + 0.005; }, -7, 7, {I(0, 0.005)}, 0},
+        {"1000 x^3", cube(1000), -7, 7, {I(0, 0)}, 0},
+        {"1e-6 x^3", cube(1e-6), -7, 7, {I(0, 0)}, 0},
+        {"1e-9 x^3", cube(1e-9), -7, 7, {I(0, 0)}, 0},
         {"constant 2", line(0, 2), -7, 7, {}, 0},
         {"3x", line(3, 0), -7, 7, {}, 0},
         {"0.5x - 3", line(0.5, -3), -10, 10, {}, 0},
@@ -77,59 +90,16 @@ TEST(SpecialPoints, FindsExactlyTheExpectedPoints)
         {"1/x^2 on [-3.3, 4.1]", poleSquared, -3.3, 4.1, {}, 0},
         {"1/x", Reciprocal, -7, 7, {}, 0},
         {"1/x on [-3.3, 4.1]", Reciprocal, -3.3, 4.1, {}, 0},
-        {"tan x", [](double x) { return std::tan(x); }, -1, 4, {origin, {Kind::Inflection, kPi, 0}}, 1e-5},
-        {"sign change beyond the right end",
-         [](double x) { return -(x - 7.2) * (x - 7.2); },
-         -7,
-         7,
-         {{Kind::High, 7.2, 0}},
-         1e-5},
-        {"sin x",
-         [](double x) { return std::sin(x); },
-         -7,
-         7,
-         {{Kind::Inflection, -2 * kPi, 0},
-          {Kind::High, -1.5 * kPi, 1},
-          {Kind::Inflection, -kPi, 0},
-          {Kind::Low, -0.5 * kPi, -1},
-          origin,
-          {Kind::High, 0.5 * kPi, 1},
-          {Kind::Inflection, kPi, 0},
-          {Kind::Low, 1.5 * kPi, -1},
-          {Kind::Inflection, 2 * kPi, 0}},
-         1e-5},
-        {"1e-7 sin x",
-         [](double x) { return 1e-7 * std::sin(x); },
-         0,
-         7,
-         {origin,
-          {Kind::High, 0.5 * kPi, 1e-7},
-          {Kind::Inflection, kPi, 0},
-          {Kind::Low, 1.5 * kPi, -1e-7},
-          {Kind::Inflection, 2 * kPi, 0}},
-         1e-5},
-        {"sqrt(x) (x - 2), undefined left of 0",
-         [](double x) { return x < 0 ? std::nullopt : std::optional(std::sqrt(x) * (x - 2)); },
-         -7,
-         7,
-         {{Kind::Low, 2.0 / 3.0, -4 * std::sqrt(2.0 / 3.0) / 3}},
-         1e-5},
-        {"decreasing then constant", [](double x) { return x < 0 ? -x : 0.0; }, -7, 7, {}, 0},
-        {"decreasing then constant, fitting signs",
-         [](double x) { return x < 0 ? -x : 0.0; },
-         -7,
-         7,
-         {{Kind::Low, 0, 0}},
-         2e-3,
-         SignVariant::ZeroPositive},
+        {"tan x", [](double x) { return std::tan(x); }, -1, 4, {I(0, 0), I(kPi, 0)}, 1e-5},
+        {"sign change beyond the right end", peakBeyond, -7, 7, {H(7.2, 0)}, 1e-5},
+        {"sin x", Sine, -7, 7, sinePoints, 1e-5},
+        {"1e-7 sin x", [](double x) { return 1e-7 * Sine(x); }, 0, 7, smallWavePoints, 1e-5},
+        {"sqrt(x) (x - 2), undefined left of 0", RootTimes, -7, 7, {L(2.0 / 3.0, -1.0886621079)}, 1e-5},
+        {"falling, then flat", fallThenFlat, -7, 7, {}, 0},
+        {"falling, flat, fitting signs", fallThenFlat, -7, 7, {L(0, 0)}, 2e-3, SignVariant::ZeroPositive},
         {"beyond the validity bound", [](double x) { return 1e6 + x * x; }, -7, 7, {}, 0},
         {"not a number", [](double) { return std::nan(""); }, -7, 7, {}, 0},
-        {"(x - 1e9)^2",
-         [](double x) { return (x - 1e9) * (x - 1e9); },
-         1e9 - 7,
-         1e9 + 7,
-         {{Kind::Low, 1e9, 0}},
-         1e-4},
+        {"(x - 1e9)^2", [](double x) { return (x - 1e9) * (x - 1e9); }, 1e9 - 7, 1e9 + 7, {L(1e9, 0)}, 1e-4},
     };
     for (const SearchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,14 +120,14 @@ TEST(SpecialPoints, HopelessInputReturnsAtOnce)
         ++calls;
         return std::nullopt;
     };
-    EXPECT_TRUE(FindSpecialPoints(undefined, -7, 7, SignVariant::Standard, kAll).empty());
+    EXPECT_TRUE(FindSpecialPoints(undefined, -7, 7, kStandard, kAll).empty());
     EXPECT_LE(calls, 33 * 3);
 
     calls = 0;
     const std::pair<double, double> intervals[] = {
         {1, 1}, {2, 1}, {std::nan(""), 1}, {-INFINITY, 1}, {-1e308, 1e308}};
     for (const auto& [from, to] : intervals)
-        EXPECT_TRUE(FindSpecialPoints(undefined, from, to, SignVariant::Standard, kAll).empty());
+        EXPECT_TRUE(FindSpecialPoints(undefined, from, to, kStandard, kAll).empty());
     EXPECT_EQ(calls, 0);
 }
 
@@ -183,8 +153,7 @@ TEST_F(SpecialPointMarkers, DisksInTheKindsColoursScaledByDrawScale)
 {
     DrawScale = 2.0;
     const SpecialPointStyle style{0x0000FF, 0xFF0000, 0x008000, 2};
-    MarkSpecialPoints([](double x) { return x * x * x - 3 * x; }, XMin, XMax, SignVariant::Standard, kAll,
-                      style);
+    MarkSpecialPoints(Cubic, XMin, XMax, kStandard, kAll, style);
     // High (-1, 2) at pixel (300, 250), low (1, -2) at (400, 450), inflection (0, 0) at (350, 350).
     const std::pair<TColor, Rect> expected[] = {{style.highColor, Rect{296, 246, 304, 254}},
                                                 {style.inflectionColor, Rect{346, 346, 354, 354}},
@@ -200,7 +169,7 @@ TEST_F(SpecialPointMarkers, DisksInTheKindsColoursScaledByDrawScale)
 
     // Without a canvas nothing is drawn and nothing breaks.
     DrawCanvas = nullptr;
-    MarkSpecialPoints([](double x) { return x * x; }, XMin, XMax, SignVariant::Standard, kAll, style);
+    MarkSpecialPoints([](double x) { return x * x; }, XMin, XMax, kStandard, kAll, style);
     EXPECT_EQ(canvas.count(CanvasOp::Ellipse), 3u);
 }
 

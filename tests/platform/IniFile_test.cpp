@@ -66,49 +66,29 @@ TEST(IniFile, WritesKeepEveryOtherLineInPlace)
                                "[Ende]\r\nz=1\r\n[Neu]\r\nf(x)=x\xB2 {Kommentar}\r\nk=eins  [Zwei] z=1\r\n");
 }
 
-TEST(IniFile, IntegerText)
+TEST(IniFile, NumberText)
 {
-    const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-        {"12", 12},
-        {"  -5 ", -5},
-        {"+7", 7},
-        {"0xFF", 255},
-        {"0XcCcCcC", 0xCCCCCC},
-        {"0xFFFFFFFF", -1},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"2147483648", std::nullopt},
-        {"0x100000000", std::nullopt},
-        {"", std::nullopt},
-        {"12abc", std::nullopt},
-        {"1,5", std::nullopt},
-        {"0x", std::nullopt},
-        {"--1", std::nullopt},
-    };
-    for (const auto& [text, value] : cases)
+    using IntegerCase = std::pair<const char*, std::int32_t>;
+    const IntegerCase integers[] = {{"12", 12},
+                                    {"  -5 ", -5},
+                                    {"+7", 7},
+                                    {"0xFF", 255},
+                                    {"0XcCcCcC", 0xCCCCCC},
+                                    {"0xFFFFFFFF", -1},
+                                    {"2147483647", INT32_MAX},
+                                    {"-2147483648", INT32_MIN}};
+    for (const auto& [text, value] : integers)
         EXPECT_EQ(ParseIniInteger(text), value) << '"' << text << '"';
-}
+    for (const char* text : {"2147483648", "0x100000000", "", "12abc", "1,5", "0x", "--1"})
+        EXPECT_EQ(ParseIniInteger(text), std::nullopt) << '"' << text << '"';
 
-TEST(IniFile, FloatText)
-{
-    const std::pair<const char*, std::optional<double>> cases[] = {
-        {"1,5", 1.5},
-        {"1.5", 1.5},
-        {" -7 ", -7.0},
-        {"1e-7", 1e-7},
-        {"1,5E3", 1500.0},
-        {"+2", 2.0},
-        {"", std::nullopt},
-        {"abc", std::nullopt},
-        {"1,2,3", std::nullopt},
-        {"1.5x", std::nullopt},
-        {"inf", std::nullopt},
-        {"nan", std::nullopt},
-        {"1e400", std::nullopt},
-        {"0x10", std::nullopt},
-    };
-    for (const auto& [text, value] : cases)
+    using FloatCase = std::pair<const char*, double>;
+    const FloatCase floats[] = {{"1,5", 1.5},   {"1.5", 1.5},      {" -7 ", -7.0},
+                                {"1e-7", 1e-7}, {"1,5E3", 1500.0}, {"+2", 2.0}};
+    for (const auto& [text, value] : floats)
         EXPECT_EQ(ParseIniFloat(text), value) << '"' << text << '"';
+    for (const char* text : {"", "abc", "1,2,3", "1.5x", "inf", "nan", "1e400", "0x10"})
+        EXPECT_EQ(ParseIniFloat(text), std::nullopt) << '"' << text << '"';
 
     for (const double v : {0.0, -3.25, 0.1 + 0.2, 1e-7, 123456.789, 1.0 / 3.0, -1e300, 5e-324}) {
         const std::string written = FormatIniFloat(v);
