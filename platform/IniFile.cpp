@@ -355,11 +355,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     const std::string line = oneLine(trim(key)) + "=" + oneLine(value);
     const auto span = findSection(section);
     if (!span) {
-        // Built in steps: the one-expression form trips a false -Wrestrict warning of GCC 12.
-        std::string header(1, '[');
-        header += oneLine(trim(section));
-        header += ']';
-        lines_.push_back(std::move(header));
+        lines_.push_back("[" + oneLine(trim(section)) + "]");
         lines_.push_back(line);
         return;
     }
