@@ -1,5 +1,5 @@
 // The picture buttons of the lesson-window frame, end to end on the test window: print to PDF,
-// WMF and EMF files, clipboard; afterwards the screen shows exactly what it showed before.
+// WMF and EMF files that independent readers render, clipboard; the screen is kept throughout.
 #include "TestModuleWindow.h"
 
 #include "app/PlotBox.h"
@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,13 +41,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        savedWorld_ = currentWorld();
-        savedBackground_ = BackgroundColor;
-        savedPercent_ = PrintSizePercent;
-        savedTrace_ = TraceMode;
         setWorld({-7, 7, -7, 7});
         BackgroundColor = clWhite;
         PrintSizePercent = 100;
+        PiAxis = true; // the x labels are multiples of π, which must survive every format
         window = std::make_unique<TestModuleWindow>();
         window->setTerm("x^2/4-2");
         window->resize(900, 700);
@@ -63,15 +62,18 @@ protected:
             return true;
         };
         scoped = std::make_unique<ScopedPrintExportHooks>(hooks);
+        before = {screenPicture(), PlotWidth, PlotHeight, DrawCanvas};
+        ASSERT_FALSE(before.picture.isNull());
     }
     void TearDown() override
     {
         scoped.reset();
         window.reset();
-        setWorld(savedWorld_);
-        BackgroundColor = savedBackground_;
-        PrintSizePercent = savedPercent_;
-        TraceMode = savedTrace_;
+        setWorld(saved.world);
+        BackgroundColor = saved.background;
+        PrintSizePercent = saved.percent;
+        TraceMode = saved.trace;
+        PiAxis = saved.piAxis;
         DrawCanvas = nullptr;
         Printing = false;
         DrawScale = 1.0;
@@ -88,77 +90,182 @@ protected:
         ASSERT_NE(button, nullptr) << name;
         button->click();
     }
-    void expectScreenUnchanged(const QImage& before, int plotWidth, int plotHeight, Canvas* canvas)
+    // Saves through "WMF - Datei" and checks that the screen came back unchanged.
+    void save(const QString& name, MetafileKind kind)
+    {
+        choice = SaveChoice{dir.filePath(name), kind};
+        click("SpeedButton17");
+        expectScreenUnchanged();
+    }
+    void expectScreenUnchanged() const
     {
         EXPECT_FALSE(Printing);
         EXPECT_EQ(DrawScale, 1.0);
-        EXPECT_EQ(PlotWidth, plotWidth);
-        EXPECT_EQ(PlotHeight, plotHeight);
-        EXPECT_EQ(DrawCanvas, canvas);
-        EXPECT_TRUE(screenPicture() == before);
+        EXPECT_EQ(PlotWidth, before.plotWidth);
+        EXPECT_EQ(PlotHeight, before.plotHeight);
+        EXPECT_EQ(DrawCanvas, before.canvas);
+        EXPECT_TRUE(screenPicture() == before.picture);
     }
 
+    struct Screen {
+        QImage picture;
+        int plotWidth = 0;
+        int plotHeight = 0;
+        Canvas* canvas = nullptr;
+    };
+    struct Saved {
+        WorldRect world = currentWorld();
+        TColor background = BackgroundColor;
+        int percent = PrintSizePercent;
+        bool trace = TraceMode;
+        bool piAxis = PiAxis;
+    };
+    Saved saved;
+    Screen before;
     QTemporaryDir dir;
     std::unique_ptr<TestModuleWindow> window;
     std::unique_ptr<ScopedPrintExportHooks> scoped;
     std::optional<SaveChoice> choice;
     std::vector<QString> errors;
-
-private:
-    WorldRect savedWorld_;
-    TColor savedBackground_ = clWhite;
-    int savedPercent_ = 100;
-    bool savedTrace_ = false;
 };
 
-TEST_F(PrintExportWindowTest, ButtonsWriteFilesAndKeepTheScreen)
+TEST_F(PrintExportWindowTest, ButtonsWriteFilesClipboardAndPdfAndKeepTheScreen)
 {
-    const QImage before = screenPicture();
-    ASSERT_FALSE(before.isNull());
-    const int width = PlotWidth;
-    const int height = PlotHeight;
-    Canvas* canvas = DrawCanvas;
+    save(QStringLiteral("bild.wmf"), MetafileKind::Wmf);
+    const test::WmfFile file = test::ReadWmf(fileBytes(dir.filePath(QStringLiteral("bild.wmf"))));
+    ASSERT_EQ(file.error, "");
+    EXPECT_EQ(file.boxRight, (before.plotWidth + 1) * 4);
+    EXPECT_EQ(file.boxBottom, (before.plotHeight + 1) * 4);
+    EXPECT_GT(file.records.size(), 100u);
 
-    choice = SaveChoice{dir.filePath(QStringLiteral("bild.wmf")), MetafileKind::Wmf};
-    click("SpeedButton17");
-    expectScreenUnchanged(before, width, height, canvas);
-    const test::WmfFile wmf = test::ReadWmf(fileBytes(dir.filePath(QStringLiteral("bild.wmf"))));
-    ASSERT_EQ(wmf.error, "");
-    EXPECT_EQ(wmf.boxRight, (width + 1) * 4);
-    EXPECT_EQ(wmf.boxBottom, (height + 1) * 4);
-    EXPECT_GT(wmf.records.size(), 100u);
-
-    choice = SaveChoice{dir.filePath(QStringLiteral("bild.emf")), MetafileKind::Emf};
-    click("SpeedButton17");
-    expectScreenUnchanged(before, width, height, canvas);
+    save(QStringLiteral("bild.emf"), MetafileKind::Emf);
     EXPECT_EQ(test::ReadEmf(fileBytes(dir.filePath(QStringLiteral("bild.emf")))).error, "");
 
+    // The clipboard holds the placeable WMF under every flavour office programs look for.
     click("SpeedButton23");
-    expectScreenUnchanged(before, width, height, canvas);
+    expectScreenUnchanged();
     const QMimeData* mime = QApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
     const QByteArray clip = mime->data(QStringLiteral("image/x-wmf"));
+    ASSERT_GE(clip.size(), 4);
+    EXPECT_EQ(clip.left(4), QByteArray::fromHex("D7CDC69A")); // the placeable key 0x9AC6CDD7
     EXPECT_EQ(test::ReadWmf(std::vector<std::uint8_t>(clip.begin(), clip.end())).error, "");
+    for (const char* type : {"image/wmf", "application/x-openoffice-wmf;windows_formatname=\"Image WMF\""}) {
+        EXPECT_EQ(mime->data(QString::fromLatin1(type)), clip) << type;
+    }
+    EXPECT_TRUE(mime->hasImage());
 
     click("SpeedButton15");
-    expectScreenUnchanged(before, width, height, canvas);
+    expectScreenUnchanged();
     const auto pdf = fileBytes(dir.filePath(QStringLiteral("print.pdf")));
     ASSERT_GT(pdf.size(), 100u);
     EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(PrintExportWindowTest, FailedSaveKeepsTheScreen)
+TEST_F(PrintExportWindowTest, FailedSaveReportsAndKeepsTheScreen)
 {
-    const QImage before = screenPicture();
-    const int width = PlotWidth;
-    const int height = PlotHeight;
-    Canvas* canvas = DrawCanvas;
-    choice = SaveChoice{dir.filePath(QStringLiteral("fehlt/bild.wmf")), MetafileKind::Wmf};
-    click("SpeedButton17");
+    save(QStringLiteral("fehlt/bild.wmf"), MetafileKind::Wmf);
     ASSERT_EQ(errors.size(), 1u);
-    expectScreenUnchanged(before, width, height, canvas);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("fehlt/bild.wmf"))));
 }
+
+// ---- independent readers: wmf2svg (Debian libwmf-bin) and emf2svg-conv (Debian emf2svg) ----
+
+// Number of points of the longest element drawn with the marker (e.g. the red pen).
+qsizetype longestStroke(const QString& svg, const QString& marker)
+{
+    qsizetype best = 0;
+    qsizetype at = 0;
+    while ((at = svg.indexOf(marker, at)) >= 0) {
+        const qsizetype open = svg.lastIndexOf(QLatin1Char('<'), at);
+        const qsizetype close = svg.indexOf(QLatin1Char('>'), at);
+        best = std::max(best, svg.mid(open, close - open).count(QLatin1Char(',')));
+        at = close < 0 ? svg.size() : close;
+    }
+    return best;
+}
+
+// The text of all <text> elements in order (libwmf writes one element per character).
+QString svgText(const QString& svg)
+{
+    QString out;
+    qsizetype at = 0;
+    while ((at = svg.indexOf(QStringLiteral("<text"), at)) >= 0) {
+        const qsizetype open = svg.indexOf(QLatin1Char('>'), at);
+        const qsizetype close = svg.indexOf(QStringLiteral("</text>"), open);
+        if (open < 0 || close < 0) {
+            break;
+        }
+        out += svg.mid(open + 1, close - open - 1);
+        at = close;
+    }
+    return out.remove(QStringLiteral("<![CDATA["))
+        .remove(QStringLiteral("]]>"))
+        .remove(QLatin1Char('\n'))
+        .remove(QLatin1Char('\t'));
+}
+
+struct ReaderCase {
+    const char* name;
+    MetafileKind kind;
+    const char* tool;
+    QStringList (*arguments)(const QString& in, const QString& out);
+    bool latin1;       // libwmf copies the Greek byte 0xF0 into its output as it is
+    QChar pi;          // how π comes out
+    const char* curve; // the red pen's mark in the output
+};
+
+const ReaderCase kReaders[] = {
+    {"wmf", MetafileKind::Wmf, "wmf2svg",
+     [](const QString& in, const QString& out) {
+         return QStringList{QStringLiteral("-o"), out, in};
+     },
+     true, QChar(0xF0), "stroke:red"},
+    {"emf", MetafileKind::Emf, "emf2svg-conv",
+     [](const QString& in, const QString& out) {
+         return QStringList{QStringLiteral("-i"), in, QStringLiteral("-o"), out};
+     },
+     false, QChar(0x03C0), "stroke=\"#FF0000\""},
+};
+
+void PrintTo(const ReaderCase& c, std::ostream* os)
+{
+    *os << c.tool;
+}
+
+class IndependentReaderTest : public PrintExportWindowTest,
+                              public ::testing::WithParamInterface<ReaderCase> {};
+
+TEST_P(IndependentReaderTest, RendersCurveAndLabels)
+{
+    const ReaderCase& c = GetParam();
+    // The set-up script installs both readers; a missing one is a failure, never a skip.
+    const QString tool = QStandardPaths::findExecutable(QString::fromLatin1(c.tool));
+    ASSERT_FALSE(tool.isEmpty()) << c.tool << " is missing: run scripts/setup.sh";
+    const QString name = QStringLiteral("bild.") + QString::fromLatin1(c.name);
+    save(name, c.kind);
+    const QString svgPath = dir.filePath(QStringLiteral("bild.svg"));
+    QProcess p;
+    p.start(tool, c.arguments(dir.filePath(name), svgPath));
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QFile f(svgPath);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const QString svg = c.latin1 ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+
+    EXPECT_GT(longestStroke(svg, QString::fromLatin1(c.curve)), 200); // the parabola, in one piece
+    const QString text = svgText(svg);
+    for (const QString& label : {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("0,5") + c.pi}) {
+        EXPECT_TRUE(text.contains(label)) << label.toStdString() << " not in " << text.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, IndependentReaderTest, ::testing::ValuesIn(kReaders),
+                         [](const ::testing::TestParamInfo<ReaderCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace kurvex
