@@ -154,26 +154,34 @@ TEST_F(SettingsTest, SaveAndLoadReproduceEveryVariable)
     EXPECT_EQ(TermSequence, longTerm.substr(0, 40 + 53));
 }
 
-TEST_F(SettingsTest, ReadsAFileWrittenOnWindows)
+TEST_F(SettingsTest, ReadsFilesWrittenOnWindowsOrAsUtf8)
 {
-    LoadLines("; von Hand|[farben]|GITTER = 0xFF|Hintergrund= 255 |[Faktor]|Tangentenl\xE4nge=1,5|"
-              "[Parameter]|A = 0,5|[Koordinatensystem]|x1=-7|x2=3,5|Gitter=3|skalierung=0|"
-              "[Funktionsterme]|f(x)=x^2-\xF0");
-    EXPECT_EQ(GridColor, 0xFFu);
-    EXPECT_EQ(BackgroundColor, 0xFFu);
-    EXPECT_EQ(GridMode, 3);
-    EXPECT_EQ(TangentLength, 1.5);
-    EXPECT_EQ(ParamA, 0.5);
-    EXPECT_EQ(XMin, -7.0);
-    EXPECT_EQ(XMax, 3.5);
-    EXPECT_FALSE(ShowScale);
-    EXPECT_EQ(TermText, "x^2-\xF0");
-    // The record holds the file's values, whatever the variables become later.
-    XMax = 1.0;
-    EXPECT_EQ(IniSettings.gridColor, 0xFFu);
-    EXPECT_EQ(IniSettings.gridMode, 3);
-    EXPECT_EQ(IniSettings.x2, 3.5);
-    EXPECT_EQ(IniSettings.tangentLength, 1.5);
+    const std::pair<const char*, std::string> files[] = {
+        {"Windows-1252, CR LF", Crlf("; von Hand|[farben]|GITTER = 0xFF|Hintergrund= 255 |[Faktor]|"
+                                     "Tangentenl\xE4nge=1,5|[Parameter]|A = 0,5|[Koordinatensystem]|x1=-7|"
+                                     "x2=3,5|Gitter=3|skalierung=0|[Funktionsterme]|f(x)=x^2-\xF0")},
+        {"UTF-8 with BOM, LF",
+         "\xEF\xBB\xBF[Farben]\nGitter=255\nHintergrund=0xff\n[Faktor]\nTANGENTENLÄNGE=1.5\n"
+         "[Parameter]\na=0.5\n[Koordinatensystem]\nx2=3.5\ngitter=3\nSkalierung=0\n"
+         "[Funktionsterme]\nf(x)=x^2-ð\n"}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        WriteBytes(path, bytes);
+        LoadSettings(path);
+        EXPECT_EQ(GridColor, 0xFFu);
+        EXPECT_EQ(BackgroundColor, 0xFFu);
+        EXPECT_EQ(GridMode, 3);
+        EXPECT_EQ(TangentLength, 1.5);
+        EXPECT_EQ(ParamA, 0.5);
+        EXPECT_EQ(XMin, -7.0);
+        EXPECT_EQ(XMax, 3.5);
+        EXPECT_FALSE(ShowScale);
+        EXPECT_EQ(TermText, "x^2-\xF0");
+        // The record holds the file's values, whatever the variables become later.
+        XMax = GridMode = 1;
+        EXPECT_EQ(IniSettings.gridMode, 3);
+        EXPECT_EQ(IniSettings.x2, 3.5);
+    }
 }
 
 TEST_F(SettingsTest, LongTermIsCutInTheVariableButKeptInTheRecord)

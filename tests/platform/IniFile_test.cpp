@@ -16,26 +16,6 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-TEST(IniFile, ReadsWindows1252AndUtf8FilesAlike)
-{
-    TempDir dir;
-    const std::pair<const char*, std::string> files[] = {
-        {"cp1252, CR LF", "[FARBEN]\r\n  gitter = 0xFF  \r\n[faktor]\r\nTangentenl\xE4nge = 1,5\r\n"
-                          "[Funktionsterme]\r\nf(x)=x\xB2+\xF0\r\n"},
-        {"UTF-8 with BOM, LF", "\xEF\xBB\xBF[Farben]\nGitter=255\n[Faktor]\nTANGENTENLÄNGE=1.5\n"
-                               "[Funktionsterme]\nf(x)=x²+ð\n"},
-    };
-    for (const auto& [name, bytes] : files) {
-        SCOPED_TRACE(name);
-        WriteBytes(dir.file("f.ini"), bytes);
-        const IniFile ini(dir.file("f.ini"));
-        ASSERT_TRUE(ini.readOk());
-        EXPECT_EQ(ini.readInteger("Farben", "Gitter", 0), 255);
-        EXPECT_EQ(ini.readFloat("Faktor", "Tangentenlänge", 0), 1.5);
-        EXPECT_EQ(ini.readString("Funktionsterme", "f(x)", ""), "x²+ð");
-    }
-}
-
 TEST(IniFile, FirstOfDuplicatesWinsAndCommentsAreNoKeys)
 {
     TempDir dir;
