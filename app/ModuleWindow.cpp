@@ -120,6 +120,7 @@ void ModuleWindow::buildFrame()
     rightPanel_ = new QWidget(this);
     rightPanel_->setObjectName(QStringLiteral("Panel1"));
     rightPanel_->setMinimumWidth(240);
+    rightPanel_->installEventFilter(this);
     auto* panel = new QVBoxLayout(rightPanel_);
     panel->setContentsMargins(6, 6, 6, 6);
     lessonLayout_ = new QVBoxLayout;
@@ -221,9 +222,9 @@ QWidget* ModuleWindow::buildButtons()
     layout->addWidget(file, 1, 0);
     layout->addWidget(clip, 1, 1);
     if (variant_.helpButton) {
-        auto* help = frameButton(QStringLiteral("?"), QStringLiteral("SpeedButton28"), {}, box);
-        connect(help, &QPushButton::clicked, this, &ModuleWindow::openHelp);
-        layout->addWidget(help, 2, 0);
+        helpButton_ = frameButton(QStringLiteral("?"), QStringLiteral("SpeedButton28"), {}, box);
+        connect(helpButton_, &QPushButton::clicked, this, &ModuleWindow::openHelp);
+        layout->addWidget(helpButton_, 2, 0);
     }
     layout->addWidget(close, 2, 1);
     return box;
@@ -301,24 +302,40 @@ void ModuleWindow::refresh()
 
 void ModuleWindow::clearLayer(Canvas& canvas, QImage& image)
 {
-    // The brush is left as a filled rectangle would leave it; the fill itself writes the pixels directly.
+    // The brush is left as a filled rectangle would leave it; the pixels are written directly,
+    // as one run over the whole buffer, which is cheaper than QImage::fill's row by row fill.
     canvas.setBrush({BackgroundColor, BrushStyle::Solid});
-    image.fill(qRgb(colorRed(BackgroundColor), colorGreen(BackgroundColor), colorBlue(BackgroundColor)));
+    const QRgb colour =
+        qRgb(colorRed(BackgroundColor), colorGreen(BackgroundColor), colorBlue(BackgroundColor));
+    if (image.depth() != 32) {
+        image.fill(colour);
+        return;
+    }
+    auto* pixels = reinterpret_cast<quint32*>(image.bits());
+    std::fill_n(pixels, image.sizeInBytes() / 4, colour);
 }
 
 void ModuleWindow::andImages(QImage& dst, const QImage& src)
 {
-    const int w = std::min(dst.width(), src.width());
-    const int h = std::min(dst.height(), src.height());
     if (dst.depth() != 32 || src.depth() != 32) {
         return;
     }
-    for (int y = 0; y < h; ++y) {
-        quint32* __restrict d = reinterpret_cast<quint32*>(dst.scanLine(y));
-        const quint32* __restrict s = reinterpret_cast<const quint32*>(src.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            d[x] &= s[x];
+    const auto andRun = [](quint32* __restrict d, const quint32* __restrict s, qsizetype n) {
+        for (qsizetype i = 0; i < n; ++i) {
+            d[i] &= s[i];
         }
+    };
+    // Layers of one size share one layout: a single run over the buffers.
+    if (dst.size() == src.size() && dst.bytesPerLine() == src.bytesPerLine()) {
+        andRun(reinterpret_cast<quint32*>(dst.bits()), reinterpret_cast<const quint32*>(src.constBits()),
+               dst.sizeInBytes() / 4);
+        return;
+    }
+    const int w = std::min(dst.width(), src.width());
+    const int h = std::min(dst.height(), src.height());
+    for (int y = 0; y < h; ++y) {
+        andRun(reinterpret_cast<quint32*>(dst.scanLine(y)),
+               reinterpret_cast<const quint32*>(src.constScanLine(y)), w);
     }
 }
 
@@ -537,6 +554,24 @@ void ModuleWindow::plotRelease(QMouseEvent*) {}
 void ModuleWindow::plotRightClick(QMouseEvent*)
 {
     openSettings();
+}
+
+bool ModuleWindow::panelRightClick(QMouseEvent*)
+{
+    return false;
+}
+
+bool ModuleWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Presses that the panel's controls leave unhandled reach the panel too, so this sees them.
+    if (watched == rightPanel_ && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton && panelRightClick(press)) {
+            press->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -114,6 +114,8 @@ public:
     // ---- Widgets of the frame ----
     PlotBox* plotBox() const { return plotBox_; }
     TBitCheckBox* zoomCheckBox() const { return zoomBox_; }
+    // The help button, or nullptr in a window whose variant has none.
+    QPushButton* helpButton() const { return helpButton_; }
     // Whether a left drag on the plot draws a zoom rectangle now.
     bool rubberBandEnabled() const;
 
@@ -156,6 +158,9 @@ protected:
     virtual void plotRelease(QMouseEvent* event);
     // Right button on the plot: the settings dialog, as "Einstellungen".
     virtual void plotRightClick(QMouseEvent* event);
+    // Right button on the control panel or on a control of it that leaves the click to the panel
+    // (labels, gaps); true when the window took the click. The frame does nothing with it.
+    virtual bool panelRightClick(QMouseEvent* event);
     // Keys the window handles itself; true when it took the key.
     virtual bool windowKey(QKeyEvent* event);
     // Extra steps when the window closes (after the animations have stopped).
@@ -190,6 +195,7 @@ protected:
     const Font& plotFontSpec() const { return plotFont_; }
 
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -213,6 +219,7 @@ private:
     QWidget* rightPanel_ = nullptr;
     QVBoxLayout* lessonLayout_ = nullptr;
     TBitCheckBox* zoomBox_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
 
     QImage background_;
     QImage foreground_;

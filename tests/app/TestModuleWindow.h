@@ -98,6 +98,7 @@ public:
     int presses = 0;
     int moves = 0;
     int releases = 0;
+    int panelRightClicks = 0;
     std::vector<QString> finishedTracks;
     std::vector<WorldChange> worldChanges;
     // Runs after every animation frame (tests use it to click, close or count).
@@ -151,6 +152,11 @@ protected:
     void plotPress(QMouseEvent*) override { ++presses; }
     void plotMove(QMouseEvent*) override { ++moves; }
     void plotRelease(QMouseEvent*) override { ++releases; }
+    bool panelRightClick(QMouseEvent*) override
+    {
+        ++panelRightClicks;
+        return true;
+    }
 
 private:
     void animate(TSwitch* toggle, double& value, double& min, double& max)

@@ -10,6 +10,8 @@
 #include <array>
 #include <cmath>
 #include <iterator>
+#include <ostream>
+#include <string>
 
 namespace kurvex {
 namespace {
@@ -201,12 +203,17 @@ CurveValueFunction stepAtZero(double before, double after)
 }
 
 struct JumpCase {
-    const char* what;
+    const char* name;
     double before;
     double after;
     CurveVariant variant;
     bool jumpDrawn;
 };
+
+void PrintTo(const JumpCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PlotterJumpTest : public PlotterTest, public ::testing::WithParamInterface<JumpCase> {};
 
@@ -220,20 +227,22 @@ TEST_P(PlotterJumpTest, JumpIsDrawnOnlyBelowTheVariantsLimit)
             drawnAcross = drawnAcross || s.points[0].y != s.points[1].y;
         }
     }
-    EXPECT_EQ(drawnAcross, c.jumpDrawn) << c.what;
+    EXPECT_EQ(drawnAcross, c.jumpDrawn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, PlotterJumpTest,
                          ::testing::Values(
-                             // Coming into the plot: 500 units are 25000 rows.
-                             JumpCase{"into the plot, 25000 rows", 500, 0, kTwoPixels, false},
-                             JumpCase{"into the plot, 15000 rows", 300, 0, kTwoPixels, true},
-                             JumpCase{"into the plot, 25000 rows, wide limits", 500, 0, kWideJumps, true},
-                             // Leaving the plot at the bottom.
-                             JumpCase{"leaving, 25000 rows", 0, -500, kTwoPixels, false},
-                             JumpCase{"leaving, 15000 rows", 0, -300, kTwoPixels, true},
-                             JumpCase{"leaving, 25000 rows, wide limits", 0, -500, kWideJumps, true},
-                             JumpCase{"clamped pole 1e5 to -1e4", 100000, -10000, kTwoPixels, false}));
+                             // 500 units are 25000 rows, 300 units 15000.
+                             JumpCase{"IntoThePlot25000Rows", 500, 0, kTwoPixels, false},
+                             JumpCase{"IntoThePlot15000Rows", 300, 0, kTwoPixels, true},
+                             JumpCase{"IntoThePlot25000RowsWideLimits", 500, 0, kWideJumps, true},
+                             JumpCase{"Leaving25000Rows", 0, -500, kTwoPixels, false},
+                             JumpCase{"Leaving15000Rows", 0, -300, kTwoPixels, true},
+                             JumpCase{"Leaving25000RowsWideLimits", 0, -500, kWideJumps, true},
+                             JumpCase{"ClampedPole", 100000, -10000, kTwoPixels, false}),
+                         [](const ::testing::TestParamInfo<JumpCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PlotterTest, SegmentLeavingWithAWideLimitEndsAtTheEdgeRow)
 {
