@@ -15,7 +15,9 @@ CategoryList::CategoryList(const QString& category, const Style& style, QWidget*
 {
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
-    QFont f(QStringLiteral("Tahoma"));
+    QFont f;
+    // Where Tahoma is missing a font of its width keeps the long captions inside their buttons.
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     f.setPixelSize(12);
     f.setBold(true);
     setFont(f);
@@ -68,7 +70,7 @@ void CategoryList::paintEvent(QPaintEvent*)
         // The border goes around the caption only, not around the whole button.
         QRect textRect = p.fontMetrics().boundingRect(text);
         textRect.moveCenter(r.center());
-        textRect.adjust(-3, -1, 3, 1);
+        textRect = textRect.adjusted(-3, -1, 3, 1).intersected(r.adjusted(0, 0, -1, -1));
         p.setPen(QColor(0x80, 0x80, 0x80));
         p.drawRect(textRect);
         p.setPen(Qt::black);
