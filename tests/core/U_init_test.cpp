@@ -262,23 +262,27 @@ TEST_F(SettingsTest, DefaultButtonsWriteTheirOwnDefaults)
     DrawScale = 4.0;
     TermBisection = "x";
     SetDefaultSettings();
+    SetTrigDefaultColors();
     EXPECT_FALSE(TraceMode);
     EXPECT_EQ(LineWidth, 1);
     EXPECT_EQ(DrawScale, 1.0);
-    EXPECT_EQ(TermBisection, "");
-    SetTrigDefaultColors();
     ASSERT_EQ(SaveSettings(path), "");
-    const IniFile ini(path);
-    const std::pair<const char*, int> colors[] = {
-        {"Gitter", 0xCCCCCC},  {"flaeche", 0x8000}, {"epsilon", 0xBBFFFF}, {"delta", 0xBB00},
-        {"tangens", 0xFF00FF}, {"sinus", 0xFF0000}, {"Sekante", 0x123456},
-    };
-    for (const auto& [key, value] : colors)
-        EXPECT_EQ(ini.readInteger("Farben", key, -1), value) << key;
-    EXPECT_EQ(ini.readInteger("Koordinatensystem", "Gitter", -1), 1);
-    EXPECT_EQ(ini.readInteger("Animation", "Schrittzahl2", -1), 4);
-    EXPECT_EQ(ini.readInteger("Animation", "time", -1), 40);
-    EXPECT_EQ(ini.readFloat("Faktor", "Tangentenlänge", -1), 3.0);
+    // The file differs from the absent-key defaults in exactly these lines.
+    std::string expected = kDefaultFile;
+    using Change = std::pair<std::string_view, std::string_view>;
+    const Change changes[] = {{"Gitter=8421504", "Gitter=13421772"},
+                              {"Sekante=8388736", "Sekante=1193046"},
+                              {"tangens=128", "tangens=16711935"},
+                              {"flaeche=65535", "flaeche=32768"},
+                              {"epsilon=12632256", "epsilon=12320767"},
+                              {"delta=32768", "delta=47872"},
+                              {"nge=1\r", "nge=3\r"},
+                              {"Gitter=2\r", "Gitter=1\r"},
+                              {"Schrittzahl2=2", "Schrittzahl2=4"},
+                              {"time=0", "time=40"}};
+    for (const auto& [from, to] : changes)
+        expected.replace(expected.find(from), from.size(), to);
+    EXPECT_EQ(ReadBytes(path), expected);
 }
 
 TEST_F(SettingsTest, DefaultPathIsInTheProgramDirectory)
