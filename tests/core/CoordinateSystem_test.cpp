@@ -216,32 +216,41 @@ TEST(AxisLabel, FourSignificantDigitsWithComma)
         EXPECT_EQ(FormatAxisLabel(value), text) << value;
 }
 
-TEST_F(CoordinateSystemTest, DefaultWindowTicksLabelsAndCaptions)
+TEST_F(CoordinateSystemTest, DefaultWindowTicksLabelsAndCaptionsAtEachScale)
 {
     canvas_.setTextAlign(TaRight | TaBottom);
-    draw();
-    const auto arrows = canvas_.callsOf(CanvasOp::Polygon);
-    ASSERT_EQ(arrows.size(), 2u);
-    EXPECT_EQ(arrows[0].points, (std::vector<Point>{{694, 346}, {700, 350}, {694, 354}}));
-    EXPECT_EQ(arrows[1].points, (std::vector<Point>{{346, 6}, {350, 0}, {354, 6}}));
-    EXPECT_EQ(arrows[0].brush.color, clBlack);
-    EXPECT_TRUE(hasLine(clBlack, {0, 350}, {700, 350}));
-    EXPECT_TRUE(hasLine(clBlack, {350, 0}, {350, 700}));
-    EXPECT_EQ(xTicks(350, 4), 12u); // -6..6 without 0
-    EXPECT_TRUE(lines(GridColor).empty());
+    for (const int s : {1, 2}) {
+        SCOPED_TRACE(s);
+        DrawScale = s;
+        const int A = 6 * s; // arrow length
+        const int H = 4 * s; // half-width of arrows and ticks
+        draw();
+        const auto arrows = canvas_.callsOf(CanvasOp::Polygon);
+        ASSERT_EQ(arrows.size(), 2u);
+        EXPECT_EQ(arrows[0].points, (std::vector<Point>{{700 - A, 350 - H}, {700, 350}, {700 - A, 350 + H}}));
+        EXPECT_EQ(arrows[1].points, (std::vector<Point>{{350 - H, A}, {350, 0}, {350 + H, A}}));
+        EXPECT_EQ(arrows[0].brush.color, clBlack);
+        EXPECT_TRUE(hasLine(clBlack, {0, 350}, {700, 350}));
+        EXPECT_TRUE(hasLine(clBlack, {350, 0}, {350, 700}));
+        EXPECT_EQ(xTicks(350, H), 12u); // -6..6 without 0
+        for (const CanvasCall& c : lines(clBlack))
+            EXPECT_EQ(c.pen.width, s);
+        EXPECT_TRUE(lines(GridColor).empty());
 
-    // ShowScale: only the tick with index 1 is labelled on each axis, on the background colour.
-    EXPECT_EQ(canvas_.texts(), (std::vector<std::string>{"1", "x", "1", "y"}));
-    const auto texts = canvas_.callsOf(CanvasOp::TextOut);
-    EXPECT_EQ(texts[0].points[0], (Point{400 - 3, 356}));
-    EXPECT_EQ(texts[0].brush.color, BackgroundColor);
-    EXPECT_EQ(texts[0].brush.style, BrushStyle::Solid);
-    EXPECT_EQ(texts[0].textAlign, TaLeft | TaTop);
-    EXPECT_EQ(texts[1].points[0], (Point{700 - 7 - 6, 350 - 20}));
-    EXPECT_EQ(texts[2].points[0], (Point{350 - 7 - 6, 300 - 13 / 2}));
-    EXPECT_EQ(texts[3].points[0], (Point{356, 0}));
-    EXPECT_EQ(canvas_.textAlign(), TaRight | TaBottom); // the caller's alignment is back
+        // ShowScale: only the tick with index 1 is labelled on each axis, on the background colour.
+        EXPECT_EQ(canvas_.texts(), (std::vector<std::string>{"1", "x", "1", "y"}));
+        const auto texts = canvas_.callsOf(CanvasOp::TextOut);
+        EXPECT_EQ(texts[0].points[0], (Point{400 - 3, 350 + A}));
+        EXPECT_EQ(texts[0].brush.color, BackgroundColor);
+        EXPECT_EQ(texts[0].brush.style, BrushStyle::Solid);
+        EXPECT_EQ(texts[0].textAlign, TaLeft | TaTop);
+        EXPECT_EQ(texts[1].points[0], (Point{700 - 7 - A, 350 - 5 * H}));
+        EXPECT_EQ(texts[2].points[0], (Point{350 - 7 - A, 300 - 13 / 2}));
+        EXPECT_EQ(texts[3].points[0], (Point{350 + A, 0}));
+        EXPECT_EQ(canvas_.textAlign(), TaRight | TaBottom); // the caller's alignment is back
+    }
 
+    DrawScale = 1.0;
     ShowScale = false;
     draw();
     const std::vector<std::string> axis{"-6", "-5", "-4", "-3", "-2", "-1", "1", "2", "3", "4", "5", "6"};
@@ -336,18 +345,6 @@ TEST_F(CoordinateSystemTest, NumberLineModeDrawsOnlyTheXAxis)
     ASSERT_NE(zero, nullptr);
     EXPECT_EQ(zero->points[0], (Point{20 - 3, 100 + 6}));
     EXPECT_EQ(xTicks(100, 4), 10u); // step 2: 0, 2, .. 18 with the origin
-}
-
-TEST_F(CoordinateSystemTest, DrawScaleTwoDoublesPenArrowsAndTicks)
-{
-    DrawScale = 2.0;
-    draw();
-    for (const CanvasCall& c : lines(clBlack))
-        EXPECT_EQ(c.pen.width, 2);
-    EXPECT_EQ(canvas_.callsOf(CanvasOp::Polygon)[0].points,
-              (std::vector<Point>{{688, 342}, {700, 350}, {688, 358}}));
-    EXPECT_EQ(xTicks(350, 8), 12u);
-    EXPECT_EQ(textCall("1")->points[0], (Point{400 - 3, 350 + 12}));
 }
 
 TEST_F(CoordinateSystemTest, DegenerateWindowsAndStepsFinishWithFewPrimitives)
