@@ -104,7 +104,9 @@ TEST(SpecialPoints, FindsExactlyTheExpectedPoints)
     for (const SearchCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto found = FindSpecialPoints(c.f, c.from, c.to, c.variant, c.kinds);
-        ASSERT_EQ(found.size(), c.expected.size());
+        EXPECT_EQ(found.size(), c.expected.size());
+        if (found.size() != c.expected.size())
+            continue;
         for (std::size_t i = 0; i < found.size(); ++i) {
             EXPECT_EQ(found[i].kind, c.expected[i].kind) << "point " << i;
             EXPECT_NEAR(found[i].x, c.expected[i].x, c.tol) << "point " << i;
