@@ -1,11 +1,9 @@
-// Small WMF and EMF readers for the tests: record lists, header fields and an object-table check.
+// Small WMF and EMF readers for the tests: record lists, header fields and an object-table replay.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +18,21 @@ inline std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
     return static_cast<std::uint32_t>(le16(b, at)) | (static_cast<std::uint32_t>(le16(b, at + 2)) << 16);
 }
 
+// The records of one kind, in file order.
+template <class File, class Kind> auto RecordsOf(const File& file, Kind kind)
+{
+    std::vector<const typename decltype(file.records)::value_type*> out;
+    for (const auto& r : file.records) {
+        if (r.kind == kind) {
+            out.push_back(&r);
+        }
+    }
+    return out;
+}
+
 struct WmfRecord {
     std::uint32_t words = 0;
-    std::uint16_t function = 0;
+    std::uint16_t kind = 0; // the record function
     std::vector<std::uint8_t> params;
     std::uint16_t u(std::size_t i) const { return le16(params, 2 * i); }
     std::int16_t s(std::size_t i) const { return static_cast<std::int16_t>(u(i)); }
@@ -66,19 +76,14 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b)
     f.sizeWords = le32(b, 28);
     f.objects = le16(b, 32);
     f.maxRecord = le32(b, 34);
-    std::size_t at = 22 + 18;
-    while (at < b.size()) {
-        if (at + 6 > b.size()) {
-            f.error = "truncated record header";
-            return f;
-        }
+    for (std::size_t at = 22 + 18; at < b.size();) {
         WmfRecord r;
-        r.words = le32(b, at);
-        r.function = le16(b, at + 4);
+        r.words = at + 6 <= b.size() ? le32(b, at) : 0;
         if (r.words < 3 || at + 2 * static_cast<std::size_t>(r.words) > b.size()) {
             f.error = "bad record size";
             return f;
         }
+        r.kind = le16(b, at + 4);
         r.params.assign(b.begin() + static_cast<std::ptrdiff_t>(at + 6),
                         b.begin() + static_cast<std::ptrdiff_t>(at + 2 * r.words));
         at += 2 * static_cast<std::size_t>(r.words);
@@ -88,7 +93,7 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b)
 }
 
 struct EmfRecord {
-    std::uint32_t type = 0;
+    std::uint32_t kind = 0; // the record type
     std::uint32_t size = 0;
     std::size_t offset = 0;         // of the record in the file
     std::vector<std::uint8_t> data; // whole record, type and size included
@@ -104,20 +109,15 @@ struct EmfFile {
 inline EmfFile ReadEmf(const std::vector<std::uint8_t>& b)
 {
     EmfFile f;
-    std::size_t at = 0;
-    while (at < b.size()) {
-        if (at + 8 > b.size()) {
-            f.error = "truncated record header";
-            return f;
-        }
+    for (std::size_t at = 0; at < b.size();) {
         EmfRecord r;
-        r.type = le32(b, at);
-        r.size = le32(b, at + 4);
-        r.offset = at;
+        r.size = at + 8 <= b.size() ? le32(b, at + 4) : 0;
         if (r.size < 8 || at + r.size > b.size()) {
             f.error = "bad record size";
             return f;
         }
+        r.kind = le32(b, at);
+        r.offset = at;
         r.data.assign(b.begin() + static_cast<std::ptrdiff_t>(at),
                       b.begin() + static_cast<std::ptrdiff_t>(at + r.size));
         at += r.size;
@@ -126,54 +126,104 @@ inline EmfFile ReadEmf(const std::vector<std::uint8_t>& b)
     return f;
 }
 
-// Replays object creation, selection and deletion the way a player keeps its object table.
-// Slots are numbered from `base` (0 in WMF, 1 in EMF); a new object takes the lowest free slot.
-class ObjectTable {
-public:
-    explicit ObjectTable(int base) : base_(base) {}
-
-    // Returns the slot the player puts a new object in.
-    int create(int kind)
-    {
-        int slot = base_;
-        while (live_.count(slot) != 0) {
-            ++slot;
-        }
-        live_[slot] = kind;
-        highest_ = std::max(highest_, slot);
-        return slot;
-    }
-    bool select(int slot)
-    {
-        const auto it = live_.find(slot);
-        if (it == live_.end()) {
-            return false;
-        }
-        selected_[it->second] = slot;
-        return true;
-    }
-    // Deleting a missing or currently selected object is a fault.
-    bool remove(int slot)
-    {
-        const auto it = live_.find(slot);
-        if (it == live_.end()) {
-            return false;
-        }
-        const auto sel = selected_.find(it->second);
-        if (sel != selected_.end() && sel->second == slot) {
-            return false;
-        }
-        live_.erase(it);
-        return true;
-    }
-    int highest() const { return highest_; }
-    std::size_t live() const { return live_.size(); }
-
-private:
-    int base_;
-    int highest_ = -1;
-    std::map<int, int> live_;
-    std::map<int, int> selected_;
+// What a player's object table went through: the slot of each new object in order, the highest
+// slot, and the first fault (use of a missing object, deletion of a selected one, an EMF index
+// other than the lowest free one).
+struct ObjectReplay {
+    std::vector<int> created;
+    int highest = -1;
+    std::string fault;
 };
+
+enum class ObjectCall { None, Create, Select, Delete };
+struct ObjectStep {
+    ObjectCall call = ObjectCall::None;
+    int kind = 0; // Create: pen 0, brush 1, font 2
+    int slot = 0; // Select, Delete; Create in EMF, which names the slot itself
+};
+
+// New objects take the lowest free slot from `base` (0 in WMF, 1 in EMF).
+template <class File, class Classify>
+ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
+{
+    ObjectReplay replay;
+    std::map<int, int> live;     // slot -> kind
+    std::map<int, int> selected; // kind -> slot
+    for (const auto& r : file.records) {
+        const ObjectStep step = classify(r);
+        if (step.call == ObjectCall::Create) {
+            int slot = base;
+            while (live.count(slot) != 0) {
+                ++slot;
+            }
+            if (base == 1 && step.slot != slot) {
+                replay.fault = "created in slot " + std::to_string(step.slot);
+                return replay;
+            }
+            live[slot] = step.kind;
+            replay.created.push_back(slot);
+            replay.highest = std::max(replay.highest, slot);
+            continue;
+        }
+        if (step.call == ObjectCall::None) {
+            continue;
+        }
+        const auto it = live.find(step.slot);
+        if (it == live.end()) {
+            replay.fault = "missing object " + std::to_string(step.slot);
+            return replay;
+        }
+        if (step.call == ObjectCall::Select) {
+            selected[it->second] = step.slot;
+        } else if (selected.count(it->second) != 0 && selected[it->second] == step.slot) {
+            replay.fault = "deleted while selected " + std::to_string(step.slot);
+            return replay;
+        } else {
+            live.erase(it);
+        }
+    }
+    return replay;
+}
+
+inline ObjectReplay ReplayObjects(const WmfFile& f)
+{
+    return ReplayObjects(f, 0, [](const WmfRecord& r) -> ObjectStep {
+        switch (r.kind) {
+        case 0x02FA: // CREATEPENINDIRECT
+            return {ObjectCall::Create, 0, 0};
+        case 0x02FC: // CREATEBRUSHINDIRECT
+            return {ObjectCall::Create, 1, 0};
+        case 0x02FB: // CREATEFONTINDIRECT
+            return {ObjectCall::Create, 2, 0};
+        case 0x012D: // SELECTOBJECT
+            return {ObjectCall::Select, 0, r.u(0)};
+        case 0x01F0: // DELETEOBJECT
+            return {ObjectCall::Delete, 0, r.u(0)};
+        default:
+            return {};
+        }
+    });
+}
+
+inline ObjectReplay ReplayObjects(const EmfFile& f)
+{
+    return ReplayObjects(f, 1, [](const EmfRecord& r) -> ObjectStep {
+        switch (r.kind) {
+        case 38: // CREATEPEN
+        case 95: // EXTCREATEPEN
+            return {ObjectCall::Create, 0, static_cast<int>(r.u(8))};
+        case 39: // CREATEBRUSHINDIRECT
+            return {ObjectCall::Create, 1, static_cast<int>(r.u(8))};
+        case 82: // EXTCREATEFONTINDIRECTW
+            return {ObjectCall::Create, 2, static_cast<int>(r.u(8))};
+        case 37: // SELECTOBJECT
+            return {ObjectCall::Select, 0, static_cast<int>(r.u(8))};
+        case 40: // DELETEOBJECT
+            return {ObjectCall::Delete, 0, static_cast<int>(r.u(8))};
+        default:
+            return {};
+        }
+    });
+}
 
 } // namespace kurvex::test
