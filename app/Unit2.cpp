@@ -2,6 +2,7 @@
 #include "app/Unit2.h"
 
 #include "app/AppPrinter.h"
+#include "app/PrintExportHooks.h"
 #include "controls/BtChkBox.h"
 #include "controls/ColorButton.h"
 #include "controls/DrawComboBox.h"
@@ -15,8 +16,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
@@ -65,11 +64,11 @@ QIcon scaleGlyph(bool labelled)
     return QIcon(pm);
 }
 
-QLabel* label(QWidget* parent, const QString& text, int x, int y, bool bold = true)
+QLabel* label(QWidget* parent, const QString& text, int x, int y)
 {
     auto* l = new QLabel(text, parent);
     QFont f = l->font();
-    f.setBold(bold);
+    f.setBold(true);
     l->setFont(f);
     l->adjustSize();
     l->move(x, y);
@@ -120,14 +119,6 @@ TForm2::TForm2(QWidget* owner) : QDialog(owner)
     setFont(f);
     setFixedSize(424, 454);
 
-    printerSetup_ = [](QPrinter& printer, QWidget* parent) {
-        QPageSetupDialog dialog(&printer, parent);
-        dialog.exec();
-    };
-    message_ = [](const QString& text, QWidget* parent) {
-        QMessageBox::warning(parent, QStringLiteral("Einstellungen"), text);
-    };
-
     buildLeftColumn();
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::VLine);
@@ -139,9 +130,8 @@ TForm2::TForm2(QWidget* owner) : QDialog(owner)
 
 void TForm2::Execute(QWidget* owner)
 {
-    auto* dialog = new TForm2(owner);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->exec();
+    TForm2 dialog(owner);
+    dialog.exec();
 }
 
 void TForm2::buildLeftColumn()
@@ -175,34 +165,34 @@ void TForm2::buildLeftColumn()
     Edit11 = edit(this, 110, 238, 60);
 
     label(this, QStringLiteral("Animation"), 8, 268);
-    label(this, QStringLiteral("Schritte"), 8, 292, false);
-    Edit7 = edit(this, 60, 288, 40, 4);
-    label(this, QStringLiteral("Delay"), 106, 292, false);
-    Edit9 = edit(this, 140, 288, 36, 4);
-    label(this, QStringLiteral("ms"), 180, 292, false);
+    label(this, QStringLiteral("Schritte"), 8, 292);
+    Edit7 = edit(this, 58, 288, 36, 4);
+    label(this, QStringLiteral("Delay"), 100, 292);
+    Edit9 = edit(this, 142, 288, 36, 4);
+    label(this, QStringLiteral("ms"), 182, 292);
 
     label(this, QStringLiteral("Funktionsanpassung"), 8, 318);
-    label(this, QStringLiteral("Genauigkeit"), 8, 342, false);
+    label(this, QStringLiteral("Genauigkeit"), 8, 342);
     Edit12 = edit(this, 90, 338, 30);
-    label(this, QStringLiteral("NkSt"), 126, 342, false);
+    label(this, QStringLiteral("NkSt"), 126, 342);
     label(this, QStringLiteral("Eingabe"), 8, 368);
     Edit10 = edit(this, 90, 364, 30);
-    label(this, QStringLiteral("NkSt"), 126, 368, false);
+    label(this, QStringLiteral("NkSt"), 126, 368);
 
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setText(QStringLiteral("Drucker-Einstellungen"));
     SpeedButton1->setGeometry(8, 394, 150, 24);
-    label(this, QStringLiteral("Ausdruck"), 8, 428, false);
+    label(this, QStringLiteral("Ausdruck"), 8, 428);
     Edit8 = edit(this, 70, 424, 36, 3);
-    label(this, QStringLiteral("%"), 110, 428, false);
+    label(this, QStringLiteral("%"), 110, 428);
 }
 
 void TForm2::buildRightColumn()
 {
     label(this, QStringLiteral("Koordinatensystem"), 220, 12);
-    label(this, QStringLiteral("Hintergrund"), 220, 36, false);
+    label(this, QStringLiteral("Hintergrund"), 220, 36);
     ColorButton2 = colorButton(this, 310, 32);
-    label(this, QStringLiteral("Gitternetz"), 220, 60, false);
+    label(this, QStringLiteral("Gitternetz"), 220, 60);
     ColorButton3 = colorButton(this, 310, 56);
     SpeedButton50 = speedButton(this, gridGlyph(1), 220, 84);
     SpeedButton52 = speedButton(this, gridGlyph(2), 247, 84);
@@ -219,14 +209,14 @@ void TForm2::buildRightColumn()
     scaleGroup->addButton(SpeedButton61);
 
     label(this, QStringLiteral("x - Achse"), 220, 144);
-    label(this, QStringLiteral("von"), 220, 168, false);
+    label(this, QStringLiteral("von"), 220, 168);
     Edit1 = edit(this, 246, 164, 64);
-    label(this, QStringLiteral("bis"), 318, 168, false);
+    label(this, QStringLiteral("bis"), 318, 168);
     Edit2 = edit(this, 340, 164, 64);
     label(this, QStringLiteral("y - Achse"), 220, 192);
-    label(this, QStringLiteral("von"), 220, 216, false);
+    label(this, QStringLiteral("von"), 220, 216);
     Edit3 = edit(this, 246, 212, 64);
-    label(this, QStringLiteral("bis"), 318, 216, false);
+    label(this, QStringLiteral("bis"), 318, 216);
     Edit4 = edit(this, 340, 212, 64);
 
     label(this, QStringLiteral("Skalierung"), 220, 242);
@@ -234,9 +224,9 @@ void TForm2::buildRightColumn()
     BitCheckBox1->setGeometry(220, 260, 140, 17);
     BitCheckBox2 = new TBitCheckBox(QStringLiteral("x-Einheit k* pi"), this);
     BitCheckBox2->setGeometry(220, 280, 160, 17);
-    label(this, QStringLiteral("x-Einheit"), 220, 306, false);
+    label(this, QStringLiteral("x-Einheit"), 220, 306);
     Edit5 = edit(this, 300, 302, 70);
-    label(this, QStringLiteral("y-Einheit"), 220, 330, false);
+    label(this, QStringLiteral("y-Einheit"), 220, 330);
     Edit6 = edit(this, 300, 326, 70);
 
     Button1 = new QPushButton(QStringLiteral("&OK"), this);
@@ -245,7 +235,7 @@ void TForm2::buildRightColumn()
     Button2 = new TSMButton(QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"), this);
     Button2->setGeometry(220, 386, 196, 30);
     Button3 = new TSMButton(QStringLiteral("&Defaultwerte setzen und speichern"), this);
-    Button3->setGeometry(220, 420, 196, 28);
+    Button3->setGeometry(220, 420, 196, 30);
 }
 
 void TForm2::connectControls()
@@ -288,17 +278,18 @@ void TForm2::connectControls()
     ConnectEditExit(Edit8, this,
                     [this] { integerEditExit(Edit8, PrintSizePercent, PrintSizePercentFromText); });
 
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { printerSetup_(ApplicationPrinter(), this); });
+    connect(SpeedButton1, &QToolButton::clicked, this,
+            [this] { CurrentPrintExportHooks().setupPrinter(this, ApplicationPrinter()); });
     connect(SpeedButton50, &QToolButton::clicked, this, [] { GridMode = 1; });
     connect(SpeedButton52, &QToolButton::clicked, this, [] { GridMode = 2; });
     connect(SpeedButton53, &QToolButton::clicked, this, [] { GridMode = 3; });
     connect(SpeedButton60, &QToolButton::clicked, this, [] { ShowScale = true; });
     connect(SpeedButton61, &QToolButton::clicked, this, [] { ShowScale = false; });
 
-    ConnectEditExit(Edit1, this, [this] { axisEditExit(Edit1, XMin, true); });
-    ConnectEditExit(Edit2, this, [this] { axisEditExit(Edit2, XMax, false); });
-    ConnectEditExit(Edit3, this, [this] { axisEditExit(Edit3, YMin, true); });
-    ConnectEditExit(Edit4, this, [this] { axisEditExit(Edit4, YMax, false); });
+    ConnectEditExit(Edit1, this, [this] { axisEditExit(Edit1, XMin, XMin, XMax); });
+    ConnectEditExit(Edit2, this, [this] { axisEditExit(Edit2, XMax, XMin, XMax); });
+    ConnectEditExit(Edit3, this, [this] { axisEditExit(Edit3, YMin, YMin, YMax); });
+    ConnectEditExit(Edit4, this, [this] { axisEditExit(Edit4, YMax, YMin, YMax); });
 
     connect(BitCheckBox1, &TBitCheckBox::clicked, this, &TForm2::BitCheckBox1Click);
     connect(BitCheckBox2, &TBitCheckBox::clicked, this, [this] { PiAxis = BitCheckBox2->Checked(); });
@@ -363,19 +354,14 @@ void TForm2::integerEditExit(QLineEdit* e, int& variable, const std::function<in
     showInteger(e, variable);
 }
 
-void TForm2::axisEditExit(QLineEdit* e, double& end, bool lower)
+void TForm2::axisEditExit(QLineEdit* e, double& end, const double& lower, const double& upper)
 {
     double value = end;
     if (!ReadNumberEdit(e, value)) {
         return;
     }
-    const double* other = nullptr;
-    if (&end == &XMin || &end == &XMax) {
-        other = lower ? &XMax : &XMin;
-    } else {
-        other = lower ? &YMax : &YMin;
-    }
-    if (lower ? AxisRangeAccepted(value, *other) : AxisRangeAccepted(*other, value)) {
+    const bool isLower = &end == &lower;
+    if (AxisRangeAccepted(isLower ? value : lower, isLower ? upper : value)) {
         end = value;
         return;
     }
@@ -439,7 +425,7 @@ void TForm2::save()
 {
     const std::string failure = SaveSettings();
     if (!failure.empty()) {
-        message_(QString::fromStdString(failure), this);
+        CurrentPrintExportHooks().showError(this, QString::fromStdString(failure));
     }
 }
 

@@ -5,9 +5,7 @@
 #include <functional>
 #include <string_view>
 
-class QLabel;
 class QLineEdit;
-class QPrinter;
 class QSlider;
 class QToolButton;
 class QPushButton;
@@ -28,12 +26,6 @@ public:
 
     // Opens the dialog modally over owner and frees it when it closes.
     static void Execute(QWidget* owner);
-
-    // The printer setup and the message of a failed save open dialogs; tests replace them.
-    using PrinterSetupRunner = std::function<void(QPrinter&, QWidget*)>;
-    using MessageRunner = std::function<void(const QString&, QWidget*)>;
-    void setPrinterSetupRunner(PrinterSetupRunner runner) { printerSetup_ = std::move(runner); }
-    void setMessageRunner(MessageRunner runner) { message_ = std::move(runner); }
 
     // Puts the variables into the controls (on show and after the defaults were set).
     void FormShow();
@@ -88,13 +80,11 @@ private:
     void BitCheckBox1Click();
     void tickEditExit(bool xAxis);
     void acceptTickStep(bool xAxis, double candidate);
-    void axisEditExit(QLineEdit* edit, double& end, bool lower);
+    // end is lower or upper itself; the other one must stay on its side.
+    void axisEditExit(QLineEdit* edit, double& end, const double& lower, const double& upper);
     void integerEditExit(QLineEdit* edit, int& variable, const std::function<int(std::string_view)>& rule);
     void save();
     void setDefaultsAndSave();
-
-    PrinterSetupRunner printerSetup_;
-    MessageRunner message_;
 };
 
 } // namespace kurvex

@@ -104,14 +104,14 @@ void DrawComboBoxBase::paintEvent(QPaintEvent*)
 
 // ---------------------------------------------------------------------------------------------
 
-TFillStyleComboBox::TFillStyleComboBox(QWidget* parent) : DrawComboBoxBase(parent)
+StyleIndexComboBox::StyleIndexComboBox(const QString& prefix, int value, int maximum, QWidget* parent)
+    : DrawComboBoxBase(parent), prefix_(prefix), value_(value), max_(maximum)
 {
-    setItemHeight(16);
-    refill(QStringLiteral("Ashurado "), 8);
+    refill(prefix_, 8);
     setCurrentIndex(value_);
 }
 
-void TFillStyleComboBox::setFillStyle(int v)
+void StyleIndexComboBox::setValue(int v)
 {
     if (v < 0 || v > max_) {
         return;
@@ -120,11 +120,19 @@ void TFillStyleComboBox::setFillStyle(int v)
     setCurrentIndex(v);
 }
 
-void TFillStyleComboBox::setMaxFillStyle(int m)
+void StyleIndexComboBox::setMaximum(int m)
 {
     max_ = std::clamp(m, 0, 7);
-    refill(QStringLiteral("Ashurado "), 8);
+    refill(prefix_, 8);
     setCurrentIndex(value_);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TFillStyleComboBox::TFillStyleComboBox(QWidget* parent)
+    : StyleIndexComboBox(QStringLiteral("Ashurado "), 0, 7, parent)
+{
+    setItemHeight(16);
 }
 
 void TFillStyleComboBox::setBrushColor(TColor c)
@@ -143,27 +151,10 @@ void TFillStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const 
 
 // ---------------------------------------------------------------------------------------------
 
-TLineStyleComboBox::TLineStyleComboBox(QWidget* parent) : DrawComboBoxBase(parent)
+TLineStyleComboBox::TLineStyleComboBox(QWidget* parent)
+    : StyleIndexComboBox(QStringLiteral("Ancho "), 2, 4, parent)
 {
     setItemHeight(17);
-    refill(QStringLiteral("Ancho "), 8);
-    setCurrentIndex(value_);
-}
-
-void TLineStyleComboBox::setLineStyle(int v)
-{
-    if (v < 0 || v > max_) {
-        return;
-    }
-    value_ = v;
-    setCurrentIndex(v);
-}
-
-void TLineStyleComboBox::setMaxLineStyle(int m)
-{
-    max_ = std::clamp(m, 0, 7);
-    refill(QStringLiteral("Ancho "), 8);
-    setCurrentIndex(value_);
 }
 
 void TLineStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const

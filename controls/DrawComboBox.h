@@ -38,49 +38,54 @@ private:
     int itemHeight_ = 16;
 };
 
-class TFillStyleComboBox : public DrawComboBoxBase {
+// A box whose value is the picked item's index; a value above the maximum is ignored.
+class StyleIndexComboBox : public DrawComboBoxBase {
+    Q_OBJECT
+public:
+    StyleIndexComboBox(const QString& prefix, int value, int maximum, QWidget* parent);
+
+protected:
+    int value() const { return value_; }
+    void setValue(int v);
+    int maximum() const { return max_; }
+    void setMaximum(int m);
+    void storePicked(int index) override { value_ = index; }
+
+private:
+    QString prefix_;
+    int value_;
+    int max_;
+};
+
+class TFillStyleComboBox : public StyleIndexComboBox {
     Q_OBJECT
 public:
     explicit TFillStyleComboBox(QWidget* parent = nullptr);
 
-    int FillStyle() const { return value_; }
-    // A value outside 0..MaxFillStyle is ignored.
-    void setFillStyle(int v);
-    int MaxFillStyle() const { return max_; }
-    void setMaxFillStyle(int m);
+    int FillStyle() const { return value(); }
+    void setFillStyle(int v) { setValue(v); }
+    int MaxFillStyle() const { return maximum(); }
+    void setMaxFillStyle(int m) { setMaximum(m); }
     TColor BrushColor() const { return brushColor_; }
     void setBrushColor(TColor c);
 
     void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const override;
 
-protected:
-    void storePicked(int index) override { value_ = index; }
-
 private:
-    int value_ = 0;
-    int max_ = 7;
     TColor brushColor_ = clBlack;
 };
 
-class TLineStyleComboBox : public DrawComboBoxBase {
+class TLineStyleComboBox : public StyleIndexComboBox {
     Q_OBJECT
 public:
     explicit TLineStyleComboBox(QWidget* parent = nullptr);
 
-    int LineStyle() const { return value_; }
-    // A value outside 0..MaxLineStyle is ignored.
-    void setLineStyle(int v);
-    int MaxLineStyle() const { return max_; }
-    void setMaxLineStyle(int m);
+    int LineStyle() const { return value(); }
+    void setLineStyle(int v) { setValue(v); }
+    int MaxLineStyle() const { return maximum(); }
+    void setMaxLineStyle(int m) { setMaximum(m); }
 
     void drawItem(QPainter& p, const QRect& r, int index, const QColor& background) const override;
-
-protected:
-    void storePicked(int index) override { value_ = index; }
-
-private:
-    int value_ = 2;
-    int max_ = 4;
 };
 
 class TLineWidthComboBox : public DrawComboBoxBase {

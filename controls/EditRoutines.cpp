@@ -51,29 +51,14 @@ bool compileTermEdit(QLineEdit* edit, TermTree& tree)
     return false;
 }
 
-QString trimmed(const std::string& s)
-{
-    QString text = QString::fromStdString(s);
-    return text.trimmed();
-}
-
 } // namespace
 
 QString TermToDisplay(std::string_view cp1252)
 {
-    QString out;
-    out.reserve(static_cast<qsizetype>(cp1252.size()));
-    for (const char c : cp1252) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0xF0) {
-            out += QChar(kPiChar);
-        } else if (byte == 0xD6) {
-            out += QChar(kPhiChar);
-        } else {
-            out += QString::fromStdString(Cp1252ToUtf8(std::string_view(&c, 1)));
-        }
-    }
-    return out;
+    QString text = QString::fromStdString(Cp1252ToUtf8(cp1252));
+    text.replace(QChar(0x00F0), QChar(kPiChar));
+    text.replace(QChar(0x00D6), QChar(kPhiChar));
+    return text;
 }
 
 std::string TermFromDisplay(const QString& text)
@@ -160,7 +145,7 @@ bool CheckTermEdit2(QLineEdit* edit)
 
 QString NumberText(double value)
 {
-    return trimmed(FormatNumber(Decimals, value));
+    return QString::fromStdString(FormatNumber(Decimals, value)).trimmed();
 }
 
 void ShowNumber(QLineEdit* edit, double value)

@@ -83,24 +83,6 @@ void TSwitch::setChecked(bool on)
     update();
 }
 
-void TSwitch::setCaptionOn(const QString& s)
-{
-    captionOn_ = s;
-    update();
-}
-
-void TSwitch::setCaptionOff(const QString& s)
-{
-    captionOff_ = s;
-    update();
-}
-
-void TSwitch::setCheckedLeft(bool on)
-{
-    checkedLeft_ = on;
-    update();
-}
-
 void TSwitch::setSlope(int v)
 {
     slope_ = std::clamp(v, 0, 255);
@@ -115,30 +97,6 @@ bool TSwitch::setSideLength(int v)
     sideLength_ = v;
     update();
     return true;
-}
-
-void TSwitch::setOnColor(TColor c)
-{
-    onColor_ = c;
-    update();
-}
-
-void TSwitch::setOffColor(TColor c)
-{
-    offColor_ = c;
-    update();
-}
-
-void TSwitch::setTopColor(TColor c)
-{
-    topColor_ = c;
-    update();
-}
-
-void TSwitch::setSideColor(TColor c)
-{
-    sideColor_ = c;
-    update();
 }
 
 SwitchGeometry TSwitch::geometry() const

@@ -38,24 +38,24 @@ public:
     void setChecked(bool on);
     bool isChecked() const { return checked_; }
     QString CaptionOn() const { return captionOn_; }
-    void setCaptionOn(const QString& s);
+    void setCaptionOn(const QString& s) { setAndRepaint(captionOn_, s); }
     QString CaptionOff() const { return captionOff_; }
-    void setCaptionOff(const QString& s);
+    void setCaptionOff(const QString& s) { setAndRepaint(captionOff_, s); }
     bool CheckedLeft() const { return checkedLeft_; }
-    void setCheckedLeft(bool on);
+    void setCheckedLeft(bool on) { setAndRepaint(checkedLeft_, on); }
     int Slope() const { return slope_; }
     void setSlope(int v);
     int SideLength() const { return sideLength_; }
     // Refused (returns false) when the side would not fit inside the width.
     bool setSideLength(int v);
     TColor OnColor() const { return onColor_; }
-    void setOnColor(TColor c);
+    void setOnColor(TColor c) { setAndRepaint(onColor_, c); }
     TColor OffColor() const { return offColor_; }
-    void setOffColor(TColor c);
+    void setOffColor(TColor c) { setAndRepaint(offColor_, c); }
     TColor TopColor() const { return topColor_; }
-    void setTopColor(TColor c);
+    void setTopColor(TColor c) { setAndRepaint(topColor_, c); }
     TColor SideColor() const { return sideColor_; }
-    void setSideColor(TColor c);
+    void setSideColor(TColor c) { setAndRepaint(sideColor_, c); }
 
     SwitchGeometry geometry() const;
     // The caption on show now and where its text is drawn (top-left of the text box).
@@ -79,6 +79,12 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    template <typename T> void setAndRepaint(T& field, const T& value)
+    {
+        field = value;
+        update();
+    }
+
     bool checked_ = false;
     QString captionOn_ = QStringLiteral("EIN");
     QString captionOff_ = QStringLiteral("AUS");

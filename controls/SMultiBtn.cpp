@@ -3,6 +3,7 @@
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace kurvex {
 

@@ -1,44 +1,35 @@
 // Tests of the colour button: palette lookup, popup placement and hit test, choice and event order.
 #include "controls/ColorButton.h"
 
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kurvex {
 namespace {
 
-TEST(ColorPaletteTest, HoldsEightyColoursInRowOrder)
+// Row order, and a duplicated colour selects its first cell.
+TEST(ColorPaletteTest, ColourFindsItsFirstCell)
 {
-    const auto& pal = ColorPalette();
-    EXPECT_EQ(pal[0], 0x804000u);
-    EXPECT_EQ(pal[7], 0xFF8080u);
-    EXPECT_EQ(pal[8], 0xFF0080u);
-    EXPECT_EQ(pal[72], 0x000000u);
-    EXPECT_EQ(pal[79], 0xFFFFFFu);
-}
-
-TEST(ColorPaletteTest, DuplicatedColourSelectsItsFirstCell)
-{
-    EXPECT_EQ(PaletteIndexOf(0x808000), 16);
-    EXPECT_EQ(PaletteIndexOf(0x808040), 17);
-    EXPECT_EQ(PaletteIndexOf(0x008080), 22);
-    EXPECT_EQ(PaletteIndexOf(0x00FF00), 25);
-    EXPECT_EQ(PaletteIndexOf(0x0000FF), 36);
-    EXPECT_EQ(PaletteIndexOf(0xFF00FF), 50);
-    EXPECT_EQ(PaletteIndexOf(0x123456), kPaletteNone);
+    const std::pair<TColor, int> cases[] = {
+        {0x804000, 0},  {0xFF8080, 7},  {0xFF0080, 8},  {0x808000, 16},
+        {0x808040, 17}, {0x008080, 22}, {0x00FF00, 25}, {0x0000FF, 36},
+        {0xFF00FF, 50}, {0x000000, 72}, {0xFFFFFF, 79}, {0x123456, kPaletteNone},
+    };
+    for (const auto& [colour, index] : cases) {
+        EXPECT_EQ(PaletteIndexOf(colour), index) << std::hex << colour;
+    }
 }
 
 TEST(ColorPaletteTest, ColourConversionKeepsTheByteOrder)
 {
-    const QColor q = ToQColor(0x0033CCFF);
-    EXPECT_EQ(q.red(), 0xFF);
-    EXPECT_EQ(q.green(), 0xCC);
-    EXPECT_EQ(q.blue(), 0x33);
-    EXPECT_EQ(FromQColor(q), 0x0033CCFFu);
+    EXPECT_EQ(ToQColor(0x0033CCFF), QColor(0xFF, 0xCC, 0x33));
+    EXPECT_EQ(FromQColor(QColor(0xFF, 0xCC, 0x33)), 0x0033CCFFu);
 }
 
 struct PlacementCase {
@@ -112,7 +103,7 @@ protected:
 TEST_F(ColorButtonTest, ChoosingAColourChangesThenCloses)
 {
     EventLog log(*button);
-    button->setDroppedDown(true);
+    open(); // any press on the button drops the palette
     ASSERT_TRUE(button->DroppedDown());
     TColorPopup* popup = button->popup();
     ASSERT_TRUE(popup->isVisible());
@@ -123,14 +114,6 @@ TEST_F(ColorButtonTest, ChoosingAColourChangesThenCloses)
     EXPECT_FALSE(button->DroppedDown());
     EXPECT_FALSE(popup->isVisible());
     EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "change", "drop"}));
-}
-
-TEST_F(ColorButtonTest, APressOnTheButtonDropsThePalette)
-{
-    open();
-    EXPECT_TRUE(button->DroppedDown());
-    button->setDroppedDown(false);
-    EXPECT_FALSE(button->DroppedDown());
 }
 
 TEST_F(ColorButtonTest, ChoosingTheSelectedCellFiresNoChange)
@@ -145,19 +128,27 @@ TEST_F(ColorButtonTest, ChoosingTheSelectedCellFiresNoChange)
     EXPECT_FALSE(button->DroppedDown());
 }
 
-TEST_F(ColorButtonTest, ColourOutsideThePaletteShowsNoSelectedCell)
+TEST_F(ColorButtonTest, ColourFromCodeFiresChangeOnlyOnANewValue)
 {
+    QSignalSpy spy(button, &TColorButton::changed);
+    button->setSelectionColor(0);
+    EXPECT_EQ(spy.count(), 0);
     button->setSelectionColor(0x123456);
+    button->setSelectionColor(0x123456);
+    EXPECT_EQ(spy.count(), 1);
     button->setDroppedDown(true);
-    EXPECT_EQ(button->popup()->selectedIndex(), kPaletteNone);
+    EXPECT_EQ(button->popup()->selectedIndex(), kPaletteNone); // not a palette colour
 }
 
 TEST_F(ColorButtonTest, KeysChooseTheHoveredCellOrCloseWithoutChoice)
 {
     button->setDroppedDown(true);
     TColorPopup* popup = button->popup();
-    QTest::mouseMove(popup, popup->cellRect(5).center());
-    EXPECT_EQ(popup->hoverIndex(), 5);
+    const QPoint at = popup->cellRect(5).center();
+    QMouseEvent move(QEvent::MouseMove, at, popup->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &move);
+    ASSERT_EQ(popup->hoverIndex(), 5);
     QTest::keyClick(popup, Qt::Key_Left); // arrows do nothing
     EXPECT_TRUE(popup->isVisible());
     QTest::keyClick(popup, Qt::Key_Return);
@@ -179,17 +170,6 @@ TEST_F(ColorButtonTest, ReleaseOutsideTheCellsKeepsThePopupOpen)
     QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(3, 50));
     EXPECT_TRUE(button->DroppedDown());
     button->setDroppedDown(false);
-}
-
-TEST_F(ColorButtonTest, SettingTheColourFromCodeFiresChangeOnlyOnANewValue)
-{
-    QSignalSpy spy(button, &TColorButton::changed);
-    button->setSelectionColor(0);
-    EXPECT_EQ(spy.count(), 0);
-    button->setSelectionColor(0xFF);
-    EXPECT_EQ(spy.count(), 1);
-    button->setSelectionColor(0xFF);
-    EXPECT_EQ(spy.count(), 1);
 }
 
 TEST_F(ColorButtonTest, RefusedDropActsAsGroupedSpeedButton)

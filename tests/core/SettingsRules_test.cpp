@@ -5,15 +5,9 @@
 
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace kurvex {
 namespace {
-
-struct IntCase {
-    const char* text;
-    int expected;
-};
 
 TEST(SettingsRulesTest, ParseIntegerAcceptsOnlyWholeNumbers)
 {
@@ -25,50 +19,35 @@ TEST(SettingsRulesTest, ParseIntegerAcceptsOnlyWholeNumbers)
     }
 }
 
-TEST(SettingsRulesTest, AnimationStepsOutsideTheRangeGiveTwoHundred)
-{
-    for (const IntCase& c : {IntCase{"10", 200},
-                             {"19", 200},
-                             {"20", 20},
-                             {"3000", 3000},
-                             {"3001", 200},
-                             {"abc", 200},
-                             {"", 200},
-                             {"-50", 200}}) {
-        EXPECT_EQ(AnimationStepsFromText(c.text), c.expected) << c.text;
-    }
-}
+struct IntegerRuleCase {
+    const char* rule;
+    int (*apply)(std::string_view);
+    const char* text;
+    int expected;
+};
 
-TEST(SettingsRulesTest, PrintPercentOutsideTheRangeGivesHundred)
+// Each edit has its own answer to a text that is no integer: 200, 100, 0, 2, or the old value (3).
+TEST(SettingsRulesTest, IntegerEditsApplyTheirLimits)
 {
-    for (const IntCase& c :
-         {IntCase{"19", 100}, {"20", 20}, {"200", 200}, {"201", 100}, {"250", 100}, {"x", 100}}) {
-        EXPECT_EQ(PrintSizePercentFromText(c.text), c.expected) << c.text;
+    constexpr auto steps = AnimationStepsFromText;
+    constexpr auto percent = PrintSizePercentFromText;
+    constexpr auto delay = AnimationDelayFromText;
+    constexpr auto decimals = DecimalsFromText;
+    constexpr auto digits = [](std::string_view t) { return ResultDigitsFromText(t, 3); };
+    const IntegerRuleCase cases[] = {
+        {"steps", steps, "10", 200},      {"steps", steps, "19", 200},      {"steps", steps, "20", 20},
+        {"steps", steps, "3000", 3000},   {"steps", steps, "3001", 200},    {"steps", steps, "abc", 200},
+        {"steps", steps, "-50", 200},     {"percent", percent, "19", 100},  {"percent", percent, "20", 20},
+        {"percent", percent, "200", 200}, {"percent", percent, "250", 100}, {"percent", percent, "x", 100},
+        {"delay", delay, "5000", 1000},   {"delay", delay, "1000", 1000},   {"delay", delay, "-5", 0},
+        {"delay", delay, "x", 0},         {"delay", delay, "250", 250},     {"decimals", decimals, "7", 4},
+        {"decimals", decimals, "-1", 0},  {"decimals", decimals, "x", 2},   {"decimals", decimals, "3", 3},
+        {"digits", digits, "1", 2},       {"digits", digits, "9", 4},       {"digits", digits, "4", 4},
+        {"digits", digits, "x", 3},       {"digits", digits, "", 3},
+    };
+    for (const IntegerRuleCase& c : cases) {
+        EXPECT_EQ(c.apply(c.text), c.expected) << c.rule << " \"" << c.text << '"';
     }
-}
-
-TEST(SettingsRulesTest, DelayIsClampedAndTextGivesZero)
-{
-    for (const IntCase& c :
-         {IntCase{"5000", 1000}, {"1000", 1000}, {"-5", 0}, {"x", 0}, {"250", 250}, {"0", 0}}) {
-        EXPECT_EQ(AnimationDelayFromText(c.text), c.expected) << c.text;
-    }
-}
-
-TEST(SettingsRulesTest, DecimalsAreClampedAndTextGivesTwo)
-{
-    for (const IntCase& c : {IntCase{"7", 4}, {"-1", 0}, {"x", 2}, {"3", 3}, {"0", 0}}) {
-        EXPECT_EQ(DecimalsFromText(c.text), c.expected) << c.text;
-    }
-}
-
-TEST(SettingsRulesTest, ResultDigitsAreClampedAndTextKeepsTheOldValue)
-{
-    EXPECT_EQ(ResultDigitsFromText("1", 3), 2);
-    EXPECT_EQ(ResultDigitsFromText("9", 3), 4);
-    EXPECT_EQ(ResultDigitsFromText("3", 4), 3);
-    EXPECT_EQ(ResultDigitsFromText("x", 4), 4);
-    EXPECT_EQ(ResultDigitsFromText("", 2), 2);
 }
 
 struct TickCase {
