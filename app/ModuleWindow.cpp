@@ -37,6 +37,8 @@ namespace {
 
 // The cursor slot of the zoom rectangle.
 constexpr int kZoomCursorSlot = 1;
+// Zoom and pan buttons.
+constexpr QSize kPadButtonSize(25, 24);
 
 QPushButton* frameButton(const QString& text, const QString& objectName, const QString& hint, QWidget* parent)
 {
@@ -48,21 +50,6 @@ QPushButton* frameButton(const QString& text, const QString& objectName, const Q
     // Speed buttons take no focus, so Enter and the arrow keys never reach them.
     b->setAutoDefault(false);
     b->setDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-// A 25 x 24 glyph button of the coordinate-system group.
-QToolButton* glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
-                         QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setText(glyph);
-    b->setObjectName(objectName);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-    }
-    b->setFixedSize(25, 24);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
@@ -86,6 +73,20 @@ ModuleWindow::~ModuleWindow()
 
 // ---------------------------------------------------------------------------------------------
 // Frame
+
+QToolButton* ModuleWindow::glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
+                                       QSize size, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(glyph);
+    b->setObjectName(objectName);
+    if (!hint.isEmpty()) {
+        b->setToolTip(hint);
+    }
+    b->setFixedSize(size);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
 
 void ModuleWindow::buildFrame()
 {
@@ -145,9 +146,9 @@ QWidget* ModuleWindow::buildCoordinateGroup()
 
     if (variant_.zoomPad) {
         auto* out = glyphButton(QStringLiteral("\u2212"), QStringLiteral("SpeedButton3"),
-                                QStringLiteral("Zoom out"), group);
+                                QStringLiteral("Zoom out"), kPadButtonSize, group);
         auto* in = glyphButton(QStringLiteral("+"), QStringLiteral("SpeedButton7"), QStringLiteral("Zoom in"),
-                               group);
+                               kPadButtonSize, group);
         connect(out, &QToolButton::clicked, this, &ModuleWindow::zoomOut);
         connect(in, &QToolButton::clicked, this, &ModuleWindow::zoomIn);
         layout->addWidget(out, 2, 0);
@@ -178,7 +179,8 @@ QWidget* ModuleWindow::buildCoordinateGroup()
                 const PadKey& key = kPad[row][col];
                 const bool centre = key.dirX == 0 && key.dirY == 0;
                 auto* b = glyphButton(QString::fromUtf8(key.glyph), QString::fromLatin1(key.name),
-                                      centre ? QStringLiteral("Anfangswerte setzen") : QString(), group);
+                                      centre ? QStringLiteral("Anfangswerte setzen") : QString(),
+                                      kPadButtonSize, group);
                 if (centre) {
                     connect(b, &QToolButton::clicked, this, &ModuleWindow::resetWorld);
                 } else {

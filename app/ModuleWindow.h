@@ -171,6 +171,9 @@ protected:
     virtual void updatePlotCursor();
 
     // ---- Services ----
+    // A focus-less tool button showing a glyph, as the zoom, pan, reset and direction buttons are.
+    static QToolButton* glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
+                                    QSize size, QWidget* parent);
     // Where the window's own controls go: above the coordinate-system group on the right.
     QVBoxLayout* lessonArea() const { return lessonLayout_; }
     // A row above plot and panel, empty and hidden until a window fills it.

@@ -8,6 +8,7 @@
 #include "core/WorldWindow.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Ticks.h"
+#include "tests/core/RestoreShared.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -29,13 +30,6 @@ class ModuleWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedWorld_ = currentWorld();
-        savedIni_ = IniSettings;
-        savedBackground_ = BackgroundColor;
-        savedDelay_ = AnimationDelay;
-        savedSteps_ = AnimationSteps;
-        savedA_ = {ParamA, ParamAMin, ParamAMax};
-        savedB_ = {ParamB, ParamBMin, ParamBMax};
         setWorld({-7, 7, -7, 7});
         IniSettings.x1 = -3;
         IniSettings.x2 = 5;
@@ -56,25 +50,7 @@ protected:
         window->resize(1000, 760);
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        setWorld(savedWorld_);
-        IniSettings = savedIni_;
-        BackgroundColor = savedBackground_;
-        AnimationDelay = savedDelay_;
-        AnimationSteps = savedSteps_;
-        ParamA = savedA_[0];
-        ParamAMin = savedA_[1];
-        ParamAMax = savedA_[2];
-        ParamB = savedB_[0];
-        ParamBMin = savedB_[1];
-        ParamBMax = savedB_[2];
-        AnimationRunning = false;
-        DrawCanvas = nullptr;
-        Printing = false;
-        DrawScale = 1.0;
-    }
+    void TearDown() override { window.reset(); }
 
     void showWindow()
     {
@@ -106,16 +82,16 @@ protected:
         emit s->clicked();
     }
 
+    // Declared before the window, so the window goes first and the variables come back after it.
+    RestoreShared<double, double, double, double, IniSettingsRecord, TColor, int, int, double, double, double,
+                  double, double, double, bool, Canvas*, bool, double>
+        restore_{XMin,           XMax,           YMin,
+                 YMax,           IniSettings,    BackgroundColor,
+                 AnimationDelay, AnimationSteps, ParamA,
+                 ParamAMin,      ParamAMax,      ParamB,
+                 ParamBMin,      ParamBMax,      AnimationRunning,
+                 DrawCanvas,     Printing,       DrawScale};
     std::unique_ptr<TestModuleWindow> window;
-
-private:
-    WorldRect savedWorld_;
-    IniSettingsRecord savedIni_;
-    TColor savedBackground_ = clWhite;
-    int savedDelay_ = 0;
-    int savedSteps_ = 200;
-    std::array<double, 3> savedA_{};
-    std::array<double, 3> savedB_{};
 };
 
 void expectWorldNear(const WorldRect& actual, const WorldRect& expected, double tol = 1e-9)

@@ -3,11 +3,11 @@
 
 #include "core/U_init.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/RestoreShared.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <iterator>
 #include <ostream>
@@ -25,12 +25,6 @@ class PlotterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = {XMin, XMax, YMin, YMax};
-        savedPlot_ = {PlotLeft, PlotTop, PlotWidth, PlotHeight};
-        savedCanvas_ = DrawCanvas;
-        savedColor_ = CurveColor;
-        savedWidth_ = LineWidth;
-        savedScale_ = DrawScale;
         XMin = -7;
         XMax = 7;
         YMin = -7;
@@ -44,21 +38,6 @@ protected:
         LineWidth = 1;
         DrawScale = 1.0;
     }
-    void TearDown() override
-    {
-        XMin = saved_[0];
-        XMax = saved_[1];
-        YMin = saved_[2];
-        YMax = saved_[3];
-        PlotLeft = savedPlot_[0];
-        PlotTop = savedPlot_[1];
-        PlotWidth = savedPlot_[2];
-        PlotHeight = savedPlot_[3];
-        DrawCanvas = savedCanvas_;
-        CurveColor = savedColor_;
-        LineWidth = savedWidth_;
-        DrawScale = savedScale_;
-    }
 
     void plot(const CurveValueFunction& f, const CurveVariant& v = kTwoPixels)
     {
@@ -66,15 +45,10 @@ protected:
     }
     std::vector<CanvasCall> lines() const { return canvas.callsOf(CanvasOp::LineTo); }
 
+    RestoreShared<double, double, double, double, int, int, int, int, Canvas*, TColor, int, double> restore{
+        XMin,      XMax,       YMin,       YMax,       PlotLeft,  PlotTop,
+        PlotWidth, PlotHeight, DrawCanvas, CurveColor, LineWidth, DrawScale};
     RecordingCanvas canvas;
-
-private:
-    std::array<double, 4> saved_{};
-    std::array<int, 4> savedPlot_{};
-    Canvas* savedCanvas_ = nullptr;
-    TColor savedColor_ = 0;
-    int savedWidth_ = 0;
-    double savedScale_ = 1.0;
 };
 
 std::optional<double> identity(double x)

@@ -2,6 +2,7 @@
 #include "core/WorldWindow.h"
 
 #include "core/U_init.h"
+#include "tests/core/RestoreShared.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,6 @@ class WorldWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedWorld_ = currentWorld();
-        savedIni_ = IniSettings;
-        savedWidth_ = PlotWidth;
-        savedHeight_ = PlotHeight;
         IniSettings.x1 = -3.0;
         IniSettings.x2 = 5.0;
         IniSettings.y1 = -2.0;
@@ -30,21 +27,12 @@ protected:
         PlotWidth = 700;
         PlotHeight = 700;
     }
-    void TearDown() override
-    {
-        setWorld(savedWorld_);
-        IniSettings = savedIni_;
-        PlotWidth = savedWidth_;
-        PlotHeight = savedHeight_;
-    }
 
     static constexpr WorldRect kStart{-3.0, 5.0, -2.0, 4.0};
 
 private:
-    WorldRect savedWorld_;
-    IniSettingsRecord savedIni_;
-    int savedWidth_ = 0;
-    int savedHeight_ = 0;
+    RestoreShared<double, double, double, double, IniSettingsRecord, int, int> restore_{
+        XMin, XMax, YMin, YMax, IniSettings, PlotWidth, PlotHeight};
 };
 
 void expectWorldNear(const WorldRect& actual, const WorldRect& expected)
