@@ -137,15 +137,9 @@ void TForm1::mousePressEvent(QMouseEvent* event)
 void TForm1::refreshControls()
 {
     // A range from the settings file without room would put every value on one bar position.
-    checkRanges();
-    for (ParameterRow& row : rows) {
-        showRow(row);
-    }
+    einkontrolle();
     ShowNumber(Edit11, CurrentX);
     updatePlotCursor();
-    for (ParameterRow& row : rows) {
-        setBarFromValue(row);
-    }
     TrackBar1->setValue(static_cast<int>(std::nearbyint(StepWidth * 4)));
     TrackBar2->setValue(SpectrumIndex);
     BitCheckBox9->setChecked(UseSpectrum);
@@ -256,20 +250,13 @@ void TForm1::setBarFromValue(ParameterRow& row)
     row.bar->setValue(BarPosition(*row.param, *row.paramMin, *row.paramMax, AnimationSteps));
 }
 
-void TForm1::checkRanges()
+void TForm1::einkontrolle()
 {
     for (ParameterRow& row : rows) {
         const ParamRange r =
             CheckedRange(*row.paramMin, *row.paramMax, IniSettings.*row.startMin, IniSettings.*row.startMax);
         *row.paramMin = r.min;
         *row.paramMax = r.max;
-    }
-}
-
-void TForm1::einkontrolle()
-{
-    checkRanges();
-    for (const ParameterRow& row : rows) {
         showRow(row);
     }
     for (ParameterRow& row : rows) {
@@ -340,24 +327,23 @@ void TForm1::ResetRowClick(int index)
 
 void TForm1::Edit1Exit()
 {
-    // An untouched edit keeps its compiled term, so a wrong term is reported once.
-    if (generalTerm_ && !Edit1->isModified()) {
-        return;
-    }
-    CheckTermEdit(Edit1);
-    generalTerm_ = ParsedTerm;
-    TermGeneral = editTerm(Edit1);
-    darstellen();
+    termEditExit(Edit1, generalTerm_, TermGeneral);
 }
 
 void TForm1::Edit12Exit()
 {
-    if (shiftedTerm_ && !Edit12->isModified()) {
+    termEditExit(Edit12, shiftedTerm_, TermShifted);
+}
+
+void TForm1::termEditExit(QLineEdit* edit, std::optional<TermTree>& tree, std::string& term)
+{
+    // An untouched edit keeps its compiled term, so a wrong term is reported once.
+    if (tree && !edit->isModified()) {
         return;
     }
-    CheckTermEdit(Edit12);
-    shiftedTerm_ = ParsedTerm;
-    TermShifted = editTerm(Edit12);
+    CheckTermEdit(edit);
+    tree = ParsedTerm;
+    term = editTerm(edit);
     darstellen();
 }
 

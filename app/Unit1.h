@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -58,7 +59,8 @@ public:
 
     // Decorations that are on (vertex mark, slope triangle with f' marker), then the curve.
     void KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo);
-    // Ranges checked, the twelve parameter edits shown, the bars set from the values (snapping).
+    // Ranges without room replaced by their start ranges, the twelve parameter edits shown, the
+    // bars set from the values (without the guard, so the values snap to the bar grid).
     void einkontrolle();
 
     // ---- Handlers, also driven by the tests ----
@@ -148,10 +150,10 @@ private:
     void applyTab();
     // ParsedTerm := the term of the tab's edit, compiled once when the window first needs it.
     void loadTabTerm(int tab);
+    // Edit1 and Edit12: compile a changed term (its message shows once) and keep its text.
+    void termEditExit(QLineEdit* edit, std::optional<TermTree>& tree, std::string& term);
     // The bar's maximum and its position from the value; without the guard the value snaps.
     void setBarFromValue(ParameterRow& row);
-    // Every range whose minimum is not below its maximum takes its start range.
-    void checkRanges();
     void showRow(const ParameterRow& row);
     void updateObjectButtons();
     // Fixes the current curve and traces it into the background.

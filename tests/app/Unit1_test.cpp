@@ -32,71 +32,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kurvex {
 namespace {
 
-// Everything the window reads or writes in the shared state, put back after each test.
-struct SharedState {
-    WorldRect world = currentWorld();
-    IniSettingsRecord ini = IniSettings;
-    std::string programDir = ProgramDir;
-    CurveParams params = CurrentParams();
-    std::array<double, 8> ranges{ParamAMin, ParamAMax, ParamBMin, ParamBMax,
-                                 ParamCMin, ParamCMax, ParamDMin, ParamDMax};
-    std::string termGeneral = TermGeneral;
-    std::string termShifted = TermShifted;
-    TColor graphColor = GraphColor;
-    TColor tangentColor = TangentLineColor;
-    int startTab = StartTab;
-    int steps = AnimationSteps;
-    int delay = AnimationDelay;
-    double currentX = CurrentX;
-    double stepWidth = StepWidth;
-    int spectrum = SpectrumIndex;
-    int lineWidth = LineWidth;
-
-    void restore() const
-    {
-        setWorld(world);
-        IniSettings = ini;
-        ProgramDir = programDir;
-        SetCurrentParams(params);
-        ParamAMin = ranges[0];
-        ParamAMax = ranges[1];
-        ParamBMin = ranges[2];
-        ParamBMax = ranges[3];
-        ParamCMin = ranges[4];
-        ParamCMax = ranges[5];
-        ParamDMin = ranges[6];
-        ParamDMax = ranges[7];
-        TermGeneral = termGeneral;
-        TermShifted = termShifted;
-        GraphColor = graphColor;
-        TangentLineColor = tangentColor;
-        StartTab = startTab;
-        AnimationSteps = steps;
-        AnimationDelay = delay;
-        CurrentX = currentX;
-        StepWidth = stepWidth;
-        SpectrumIndex = spectrum;
-        LineWidth = lineWidth;
-        VertexDrag = false;
-        ShowDerivative = false;
-        UseSpectrum = false;
-        FixFamily = false;
-        TraceMode = false;
-        AnimationRunning = false;
-        CurveKind = kKindTerm;
-        DrawCanvas = nullptr;
-        DrawScale = 1.0;
-        Printing = false;
-        ListClear(ObjectList);
-    }
-};
+// Copies of shared variables; calling the result writes them back.
+template <typename... T> std::function<void()> keep(T&... vars)
+{
+    return [refs = std::tie(vars...), values = std::tuple<T...>(vars...)]() mutable { refs = values; };
+}
 
 class FunctionGraphWindowTest : public ::testing::Test {
 protected:
@@ -113,7 +62,9 @@ protected:
     {
         window.reset();
         SetSyntaxErrorHandler(nullptr);
-        shared.restore();
+        restoreShared();
+        DrawCanvas = nullptr;
+        ListClear(ObjectList);
     }
 
     void open(int tab)
@@ -169,18 +120,49 @@ protected:
     void dragOnPlot(QPoint from, QPoint to)
     {
         PlotBox* box = window->plotBox();
-        QMouseEvent press(QEvent::MouseButtonPress, from, box->mapToGlobal(from), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &press);
-        QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(box, &move);
-        QMouseEvent release(QEvent::MouseButtonRelease, to, box->mapToGlobal(to), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &release);
+        const std::tuple<QEvent::Type, QPoint, Qt::MouseButton, Qt::MouseButtons> steps[] = {
+            {QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton},
+            {QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton},
+            {QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton}};
+        for (const auto& [type, at, button, held] : steps) {
+            QMouseEvent e(type, at, box->mapToGlobal(at), button, held, Qt::NoModifier);
+            QApplication::sendEvent(box, &e);
+        }
     }
 
-    SharedState shared;
+    void writeSettings(const std::string& text)
+    {
+        QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.data(), static_cast<qint64>(text.size()));
+    }
+
+    // Turns the switch on and runs its loop; every 20 ms stop(tick) says whether to turn it off.
+    static void animate(TSwitch* s, const std::function<void()>& loop, const std::function<bool(int)>& stop)
+    {
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (stop(++ticks)) {
+                s->setChecked(false);
+            }
+        });
+        timer.start(20);
+        s->setChecked(true);
+        loop();
+    }
+    static std::function<bool(int)> afterTicks(int n)
+    {
+        return [n](int tick) { return tick >= n; };
+    }
+
+    // Everything the window reads or writes in the shared state.
+    std::function<void()> restoreShared = keep(
+        XMin, XMax, YMin, YMax, IniSettings, ProgramDir, ParamA, ParamB, ParamC, ParamD, ParamT, ParamAMin,
+        ParamAMax, ParamBMin, ParamBMax, ParamCMin, ParamCMax, ParamDMin, ParamDMax, TermGeneral, TermShifted,
+        GraphColor, TangentLineColor, Deriv1Color, TangentLength, StartTab, AnimationSteps, AnimationDelay,
+        CurrentX, StepWidth, SpectrumIndex, LineWidth, VertexDrag, ShowDerivative, UseSpectrum, FixFamily,
+        TraceMode, AnimationRunning, CurveKind, DrawScale, Printing);
     QTemporaryDir dir;
     std::vector<std::string> messages;
     std::unique_ptr<TForm1> window;
@@ -285,103 +267,87 @@ TEST_F(FunctionGraphWindowTest, DerivativeStaysOverARefreshAndGoesWithTabsZeroTo
     }
 }
 
-TEST_F(FunctionGraphWindowTest, DerivativeCurveIsDrawnInItsColour)
+TEST_F(FunctionGraphWindowTest, CurveAndDerivativeOfBothTermTabs)
 {
-    open(4);
-    enterTerm("x^2");
-    exactWorld();
-    Deriv1Color = 0x00AA11;
-    clickBox(window->BitCheckBox1);
-    const RecordingCanvas c = record();
-    // f'(x) = 2x passes through (1, 2).
-    EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA11), pixel(1, 2), 2));
+    // Tab 4: x² and 2x; tab 3 with a = 2, u = 1, v = 3: 2(x - 1)² + 3 and 4(x - 1), at x = 2.
+    const struct {
+        int tab;
+        Point curve;
+        Point derivative;
+    } cases[] = {{4, {2, 4}, {2, 4}}, {3, {2, 5}, {2, 4}}};
+    for (const auto& k : cases) {
+        open(k.tab);
+        enterTerm("x^2");
+        exactWorld();
+        SetCurrentParams({k.tab == 3 ? 2.0 : 1.0, k.tab == 3 ? 1.0 : 0.0, k.tab == 3 ? 3.0 : 0.0, 0, 0});
+        GraphColor = 0x0000AA;
+        Deriv1Color = 0x00AA00;
+        window->refresh();
+        clickBox(window->BitCheckBox1);
+        const RecordingCanvas c = record();
+        EXPECT_TRUE(hasPoint(linePoints(c, 0x0000AA), pixel(k.curve.x, k.curve.y), 2)) << k.tab;
+        EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA00), pixel(k.derivative.x, k.derivative.y), 2)) << k.tab;
+        window.reset();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Vertex
 
-TEST_F(FunctionGraphWindowTest, VertexTextAndMarkInTabOne)
+TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
 {
     open(1);
     exactWorld();
-    ParamA = 1;
-    ParamB = -2;
-    ParamC = 0;
+    SetCurrentParams({1, -2, 0, 0, 0});
     window->refresh();
     EXPECT_TRUE(window->Label5->isHidden());
     clickBox(window->BitCheckBox6);
-    EXPECT_TRUE(window->MarkVertex);
     EXPECT_TRUE(window->Label5->isVisible());
     EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|-1)"));
-
     const RecordingCanvas c = record();
     const Point v = pixel(1, -1);
     const auto ellipses = c.callsOf(CanvasOp::Ellipse);
     ASSERT_EQ(ellipses.size(), 1u);
     EXPECT_EQ(ellipses[0].rect, (Rect{v.x - 3, v.y - 3, v.x + 4, v.y + 4}));
     EXPECT_EQ(ellipses[0].pen.width, 2);
-}
 
-TEST_F(FunctionGraphWindowTest, VertexTextOfTheVertexFormIsUV)
-{
-    open(2);
-    // Values on the bar grid, which a refresh snaps to.
-    ParamA = -0.52;
-    ParamB = 1.2;
-    ParamC = -2.24;
+    // Tab 2 shows (u|v) itself; values on the bar grid, which a refresh snaps to.
+    window->TabControl1->setCurrentIndex(2);
+    SetCurrentParams({-0.52, 1.2, -2.24, 0, 0});
     window->refresh();
-    clickBox(window->BitCheckBox6);
     EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,2|-2,24)"));
-}
 
-TEST_F(FunctionGraphWindowTest, MarkLeftOnShowsNothingInTabFour)
-{
-    open(1);
-    clickBox(window->BitCheckBox6);
-    ASSERT_TRUE(window->Label5->isVisible());
+    // Left on in tab 4: neither text nor mark.
     window->TabControl1->setCurrentIndex(4);
     EXPECT_TRUE(window->MarkVertex);
     EXPECT_FALSE(window->Label5->isVisible());
     EXPECT_EQ(record().count(CanvasOp::Ellipse), 0u);
 }
 
-TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGrid)
+TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsASquare)
 {
     open(1);
     exactWorld();
-    ParamA = 1;
-    ParamB = -2;
-    ParamC = 0;
+    SetCurrentParams({0, 1, 1, 0, 0});
     window->refresh();
     clickBox(window->BitCheckBox3);
     ASSERT_TRUE(VertexDrag);
+    // With a = 0 there is no vertex: b and c stay, the drag still moves the current point.
     const Point target = pixel(1, 2);
-    dragOnPlot(pixel(1, -1).x == target.x ? QPoint(target.x, 10) : QPoint(10, 10),
-               QPoint(target.x, target.y));
+    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
+    EXPECT_EQ(ParamB, 1);
+    EXPECT_EQ(ParamC, 1);
+    EXPECT_NEAR(CurrentX, 1, 1e-9);
+
+    SetCurrentParams({1, -2, 0, 0, 0});
+    window->refresh();
+    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
     EXPECT_NEAR(ParamA, 1, 1e-12);
     EXPECT_NEAR(ParamB, -2, 1e-12);
     EXPECT_NEAR(ParamC, 3, 1e-12);
     EXPECT_EQ(window->rows[2].value->text(), QStringLiteral("3,00"));
     EXPECT_EQ(bar(2)->value(), 175);
     EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|2)"));
-}
-
-TEST_F(FunctionGraphWindowTest, VertexDragWithoutAVertexDoesNothing)
-{
-    open(1);
-    exactWorld();
-    ParamA = 0;
-    ParamB = 1;
-    ParamC = 1;
-    window->refresh();
-    clickBox(window->BitCheckBox3);
-    const Point target = pixel(2, 3);
-    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
-    EXPECT_EQ(ParamB, 1);
-    EXPECT_EQ(ParamC, 1);
-    EXPECT_TRUE(std::isfinite(ParamC));
-    // The drag still moves the current point.
-    EXPECT_NEAR(CurrentX, 2, 1e-9);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -402,14 +368,12 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
     auto polygons = trianglePolygons(c);
     ASSERT_EQ(polygons.size(), 1u);
     EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(1, 1), pixel(1, 3)}));
-    EXPECT_EQ(polygons[0].brush.color, TriangleColor);
     EXPECT_TRUE(hasPoint(linePoints(c, clGreen), pixel(1, 1)));
     EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(1, 3)));
 
     window->TrackBar1->setValue(8);
     EXPECT_EQ(StepWidth, 2.0);
-    c = record();
-    polygons = trianglePolygons(c);
+    polygons = trianglePolygons(record());
     ASSERT_EQ(polygons.size(), 1u);
     EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(2, 1), pixel(2, 5)}));
 
@@ -423,37 +387,38 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
 
 TEST_F(FunctionGraphWindowTest, TangentSpansTwiceItsLengthAtSlopeZeroAndLessAtSlopeOne)
 {
-    struct Case {
+    const struct {
         const char* term;
         double x0;
         double expectedSpan; // horizontal, in units
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"x^2", 0, 2 * 2.0 * 1.0},
         {"x", 1, 2 * 2.0 * 1.0 / std::sqrt(2.0)},
     };
-    for (const Case& k : cases) {
+    for (const auto& k : cases) {
         open(4);
         enterTerm(k.term);
         exactWorld();
         TangentLength = 2.0;
         TangentLineColor = 0x123456;
         CurrentX = k.x0;
+        SetCurrentParams({1.52, 0.48, 0, 0, 0});
+        window->refresh();
         clickBox(window->BitCheckBox4);
         ASSERT_TRUE(window->ShowTangent);
+        const CurveParams before = CurrentParams();
         const RecordingCanvas c = record();
         ASSERT_EQ(XTickStep, 1.0);
         const auto pts = linePoints(c, 0x123456);
         ASSERT_FALSE(pts.empty()) << k.term;
-        int lo = pts[0].x;
-        int hi = pts[0].x;
-        for (const Point& p : pts) {
-            lo = std::min(lo, p.x);
-            hi = std::max(hi, p.x);
-        }
+        const auto [lo, hi] =
+            std::minmax_element(pts.begin(), pts.end(), [](Point p, Point q) { return p.x < q.x; });
         // Samples every second column: the ends are found to within two pixels.
-        EXPECT_NEAR((hi - lo) / 50.0, k.expectedSpan, 0.06) << k.term;
+        EXPECT_NEAR((hi->x - lo->x) / 50.0, k.expectedSpan, 0.06) << k.term;
         EXPECT_FALSE(linePoints(c, clSilver).empty()) << k.term;
+        // The tangent borrows a, b and the kind while it is drawn.
+        EXPECT_TRUE(CurrentParams() == before);
+        EXPECT_EQ(CurveKind, kKindTerm);
         window.reset();
     }
 }
@@ -481,39 +446,16 @@ TEST_F(FunctionGraphWindowTest, NoTangentTriangleOrMarkerWhereTheFunctionIsUndef
     EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(2, 0.5), 1));
 }
 
-TEST_F(FunctionGraphWindowTest, ShiftedTermAndItsDerivative)
-{
-    open(3);
-    enterTerm("x^2");
-    exactWorld();
-    ParamA = 2;
-    ParamB = 1;
-    ParamC = 3;
-    GraphColor = 0x0000AA;
-    Deriv1Color = 0x00AA00;
-    window->refresh();
-    clickBox(window->BitCheckBox1);
-    const RecordingCanvas c = record();
-    EXPECT_TRUE(hasPoint(linePoints(c, 0x0000AA), pixel(2, 5), 2));
-    EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA00), pixel(2, 4), 2));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Parameter rows
 
-TEST_F(FunctionGraphWindowTest, BarPositionOneIsTheFirstGridValue)
+TEST_F(FunctionGraphWindowTest, BarStepsOnItsGridAndATypedValueKeepsItsDigits)
 {
     open(4);
     bar(0)->setValue(1);
     EXPECT_NEAR(ParamA, -3.96, 1e-12);
     EXPECT_EQ(window->rows[0].value->text(), QStringLiteral("-3,96"));
-    bar(0)->setValue(2);
-    EXPECT_NEAR(ParamA, -3.92, 1e-12);
-}
 
-TEST_F(FunctionGraphWindowTest, TypedValueKeepsItsDigitsOverARefresh)
-{
-    open(4);
     typeInto(window->rows[0].value, QStringLiteral("1,234"));
     EXPECT_DOUBLE_EQ(ParamA, 1.234);
     EXPECT_EQ(bar(0)->value(), 131);
@@ -526,10 +468,15 @@ TEST_F(FunctionGraphWindowTest, TypedValueKeepsItsDigitsOverARefresh)
 
 TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFallsBackToTheStartRange)
 {
+    writeSettings("[Parameter]\r\nb1=3\r\nb2=3\r\n");
     open(4);
+    EXPECT_LT(ParamBMin, ParamBMax);
+    bar(1)->setValue(1);
+    EXPECT_TRUE(std::isfinite(ParamB));
+    EXPECT_LT(ParamB, ParamBMax);
+
     IniSettings.a1 = -5;
     IniSettings.a2 = 5;
-    ASSERT_EQ(ParamAMin, -4);
     typeInto(window->rows[0].max, QStringLiteral("2"));
     EXPECT_EQ(ParamAMax, 2);
     typeInto(window->rows[0].min, QStringLiteral("3"));
@@ -566,7 +513,6 @@ TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
     QTest::keyClick(window->Edit1, Qt::Key_Return);
     EXPECT_EQ(TermGeneral, "sin(x+");
     window->refresh();
-    window->refresh();
     window->TabControl1->setCurrentIndex(3);
     window->TabControl1->setCurrentIndex(4);
     EXPECT_EQ(messages.size(), 1u);
@@ -581,18 +527,13 @@ TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
 
 TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded)
 {
-    const std::string ini = "[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n";
-    QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(ini.data(), static_cast<qint64>(ini.size()));
-    f.close();
+    writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n");
     open(4);
-    const std::size_t afterOpen = messages.size();
-    EXPECT_LE(afterOpen, 1u);
+    EXPECT_EQ(messages.size(), 1u);
     window->refresh();
     window->TabControl1->setCurrentIndex(0);
     window->TabControl1->setCurrentIndex(4);
-    EXPECT_EQ(messages.size(), afterOpen);
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(FunctionGraphWindowTest, TermEditsTakeOneHundredTwentyCharacters)
@@ -600,8 +541,7 @@ TEST_F(FunctionGraphWindowTest, TermEditsTakeOneHundredTwentyCharacters)
     open(4);
     EXPECT_EQ(window->Edit1->maxLength(), 120);
     EXPECT_EQ(window->Edit12->maxLength(), 120);
-    const QString longTerm = QStringLiteral("x+").repeated(70);
-    typeInto(window->Edit1, longTerm);
+    typeInto(window->Edit1, QStringLiteral("x+").repeated(70));
     EXPECT_LE(TermGeneral.size(), 120u);
     EXPECT_EQ(QString::fromStdString(TermGeneral), window->Edit1->text());
 }
@@ -617,12 +557,10 @@ TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
     EXPECT_FALSE(window->SpeedButton5->isEnabled());
     const TColor colours[3] = {0x0000A1, 0x0000A2, 0x0000A3};
     for (int i = 0; i < 3; ++i) {
-        ParamA = i + 1;
-        ParamB = 0;
+        SetCurrentParams({i + 1.0, 0, 0, 0, 0});
         GraphColor = colours[i];
         QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
     }
-    EXPECT_EQ(ListCount(ObjectList), 3u);
     EXPECT_TRUE(window->SpeedButton12->isEnabled());
     QTest::mouseClick(window->SpeedButton12, Qt::LeftButton);
     ASSERT_EQ(ListCount(ObjectList), 2u);
@@ -630,8 +568,6 @@ TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
     ListGet(ObjectList, 1, rec);
     EXPECT_EQ(rec.value[0], 2);
     EXPECT_EQ(rec.color, colours[1]);
-    ListGet(ObjectList, 2, rec);
-    EXPECT_EQ(rec.value[0], 1);
 
     GraphColor = clBlack;
     RecordingCanvas c = record();
@@ -655,8 +591,7 @@ TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
 {
     open(0);
     exactWorld();
-    ParamA = 0;
-    ParamB = 2.5;
+    SetCurrentParams({0, 2.5, 0, 0, 0});
     GraphColor = clBlue;
     QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
     ParamB = -2.5;
@@ -669,165 +604,103 @@ TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
     EXPECT_EQ(shown.pixel(moved.x, moved.y) & 0xFFFFFF, 0x0000FFu);
 }
 
-TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerBarStep)
-{
-    open(4);
-    clickBox(window->BitCheckBox10);
-    ASSERT_TRUE(FixFamily);
-    bar(0)->setValue(bar(0)->value() + 1);
-    bar(0)->setValue(bar(0)->value() + 1);
-    EXPECT_EQ(ListCount(ObjectList), 2u);
-    ListRecord rec;
-    ListGet(ObjectList, 1, rec);
-    EXPECT_DOUBLE_EQ(rec.value[0], ParamA);
-    EXPECT_TRUE(window->SpeedButton5->isEnabled());
-}
-
-TEST_F(FunctionGraphWindowTest, SpectrumColoursTheCurveAndIsKeptOverRefreshes)
-{
-    open(4);
-    GraphColor = 0x112233;
-    window->TrackBar2->setValue(12);
-    EXPECT_EQ(SpectrumIndex, 12);
-    clickBox(window->BitCheckBox9);
-    ASSERT_TRUE(UseSpectrum);
-    EXPECT_EQ(SavedGraphColor, 0x112233u);
-    bar(0)->setValue(100); // a = 0, the middle of -4..4
-    EXPECT_EQ(GraphColor, 0x808080u);
-    window->refresh();
-    EXPECT_EQ(SpectrumIndex, 12);
-    EXPECT_EQ(window->TrackBar2->value(), 12);
-    window->TrackBar2->setValue(1);
-    bar(0)->setValue(200);
-    EXPECT_EQ(GraphColor, SpectrumColor(4, -4, 4, 1));
-    clickBox(window->BitCheckBox9);
-    EXPECT_FALSE(UseSpectrum);
-    EXPECT_EQ(GraphColor, 0x112233u);
-}
-
-TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneWhenTheWindowOpens)
+TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneColoursTheCurveAndIsKeptOverRefreshes)
 {
     SpectrumIndex = 7;
     open(4);
     EXPECT_EQ(SpectrumIndex, 1);
     EXPECT_EQ(window->TrackBar2->value(), 1);
+    GraphColor = 0x112233;
+    window->TrackBar2->setValue(12);
+    EXPECT_EQ(SpectrumIndex, 12);
+    clickBox(window->BitCheckBox9);
+    ASSERT_TRUE(UseSpectrum);
+    bar(0)->setValue(100); // a = 0, the middle of -4..4
+    EXPECT_EQ(GraphColor, 0x808080u);
+    window->refresh();
+    EXPECT_EQ(window->TrackBar2->value(), 12);
+    window->TrackBar2->setValue(1);
+    bar(0)->setValue(200);
+    EXPECT_EQ(GraphColor, 0x0100FEu);
+    clickBox(window->BitCheckBox9);
+    EXPECT_FALSE(UseSpectrum);
+    EXPECT_EQ(GraphColor, 0x112233u);
 }
 
-// Closes the settings dialog as soon as it is open.
-void closeSettingsSoon()
-{
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->windowTitle() == QStringLiteral("Einstellungen")) {
-                w->close();
-            }
-        }
-    });
-}
-
-TEST_F(FunctionGraphWindowTest, SettingsEmptyTheObjectList)
-{
-    open(0);
-    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
-    ASSERT_FALSE(ListEmpty(ObjectList));
-    closeSettingsSoon();
-    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton14")), Qt::LeftButton);
-    EXPECT_TRUE(ListEmpty(ObjectList));
-    EXPECT_FALSE(window->SpeedButton5->isEnabled());
-}
-
-TEST_F(FunctionGraphWindowTest, RightClickOnThePanelOpensTheSettings)
+TEST_F(FunctionGraphWindowTest, SettingsFromButtonOrPanelRightClickEmptyTheObjectList)
 {
     open(0);
-    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
-    ASSERT_FALSE(ListEmpty(ObjectList));
     QWidget* panel = window->findChild<QWidget*>(QStringLiteral("Panel1"));
     ASSERT_NE(panel, nullptr);
-    closeSettingsSoon();
-    QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(panel->width() / 2, panel->height() / 2 + 40));
-    EXPECT_TRUE(ListEmpty(ObjectList));
-}
-
-TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFromTheSettingsIsReplacedOnOpening)
-{
-    const std::string ini = "[Parameter]\r\nb1=3\r\nb2=3\r\n";
-    QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(ini.data(), static_cast<qint64>(ini.size()));
-    f.close();
-    open(4);
-    EXPECT_LT(ParamBMin, ParamBMax);
-    bar(1)->setValue(1);
-    EXPECT_TRUE(std::isfinite(ParamB));
-    EXPECT_LT(ParamB, ParamBMax);
+    const std::function<void()> openers[] = {
+        [&] {
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton14")),
+                              Qt::LeftButton);
+        },
+        [&] {
+            QTest::mouseClick(panel, Qt::RightButton, {},
+                              QPoint(panel->width() / 2, panel->height() / 2 + 40));
+        },
+    };
+    for (const auto& openSettings : openers) {
+        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+        ASSERT_FALSE(ListEmpty(ObjectList));
+        // Closes the settings dialog as soon as it is open.
+        QTimer::singleShot(0, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && w->windowTitle() == QStringLiteral("Einstellungen")) {
+                    w->close();
+                }
+            }
+        });
+        openSettings();
+        EXPECT_TRUE(ListEmpty(ObjectList));
+        EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Animations
 
-TEST_F(FunctionGraphWindowTest, AnimationOfARunsStopsAndLeavesAOnTheGrid)
+TEST_F(FunctionGraphWindowTest, AnimationOfATurnsAtTheEndOfItsRangeAndStopsOnTheGrid)
 {
     open(4);
-    TSwitch* s = window->rows[0].toggle;
-    int frames = 0;
-    QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [&] {
-        if (++frames == 10) {
-            s->setChecked(false);
-        }
-    });
-    counter.start(20);
-    s->setChecked(true);
-    window->ParameterSwitchClick(0);
-    counter.stop();
+    ParamA = 3.9;
+    window->refresh();
+    double highest = ParamA;
+    animate(
+        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); },
+        [&](int) {
+            highest = std::max(highest, ParamA);
+            return ParamA < 3.8;
+        });
+    EXPECT_LT(highest, 4.0 + 0.04 + 1e-9);
+    EXPECT_GE(highest, 4.0 - 1e-9);
+    EXPECT_LT(ParamA, 3.8);
     EXPECT_FALSE(AnimationRunning);
-    EXPECT_GT(ParamA, 1.0);
     const double steps = (ParamA - ParamAMin) / 0.04;
     EXPECT_NEAR(steps, std::nearbyint(steps), 1e-9);
     EXPECT_EQ(bar(0)->value(), BarPosition(ParamA, ParamAMin, ParamAMax, AnimationSteps));
     EXPECT_EQ(window->rows[0].value->text(), NumberText(ParamA));
 }
 
-TEST_F(FunctionGraphWindowTest, AnimationTurnsAtTheEndOfItsRange)
+TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerStepUpToItsBound)
 {
     open(4);
-    ParamA = 3.9;
-    window->refresh();
-    TSwitch* s = window->rows[0].toggle;
-    double highest = ParamA;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        highest = std::max(highest, ParamA);
-        if (ParamA < 3.8) {
-            s->setChecked(false);
-        }
-    });
-    watch.start(5);
-    s->setChecked(true);
-    window->ParameterSwitchClick(0);
-    EXPECT_LT(highest, 4.0 + 0.04 + 1e-9);
-    EXPECT_GE(highest, 4.0 - 1e-9);
-    EXPECT_LT(ParamA, 3.8);
-}
-
-TEST_F(FunctionGraphWindowTest, FixedFamilyDuringAnAnimationStopsAtItsBound)
-{
-    open(4);
-    for (std::size_t i = 0; i + 2 < kMaxFamilyCurves; ++i) {
+    clickBox(window->BitCheckBox10);
+    ASSERT_TRUE(FixFamily);
+    bar(0)->setValue(bar(0)->value() + 1);
+    bar(0)->setValue(bar(0)->value() + 1);
+    ASSERT_EQ(ListCount(ObjectList), 2u);
+    ListRecord rec;
+    ListGet(ObjectList, 1, rec);
+    EXPECT_DOUBLE_EQ(rec.value[0], ParamA);
+    EXPECT_TRUE(window->SpeedButton5->isEnabled());
+    while (ListCount(ObjectList) + 2 < kMaxFamilyCurves) {
         ListInsert(ObjectList, 1, MakeObjectRecord());
     }
-    clickBox(window->BitCheckBox10);
-    TSwitch* s = window->rows[0].toggle;
-    int frames = 0;
-    QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [&] {
-        if (++frames == 6) {
-            s->setChecked(false);
-        }
-    });
-    counter.start(20);
-    s->setChecked(true);
-    window->ParameterSwitchClick(0);
+    animate(
+        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); }, afterTicks(6));
     EXPECT_EQ(ListCount(ObjectList), kMaxFamilyCurves);
 }
 
@@ -835,16 +708,8 @@ TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
 {
     open(4);
     CurrentX = 0;
-    int frames = 0;
-    QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [&] {
-        if (++frames == 5) {
-            window->Switch4->setChecked(false);
-        }
-    });
-    counter.start(20);
-    window->Switch4->setChecked(true);
-    window->Switch4Click();
+    animate(
+        window->Switch4, [&] { window->Switch4Click(); }, afterTicks(5));
     const double step = (XMax - XMin) / (2.0 * AnimationSteps);
     EXPECT_GT(CurrentX, 0);
     EXPECT_NEAR(CurrentX / step, std::nearbyint(CurrentX / step), 1e-6);
@@ -854,22 +719,15 @@ TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
 TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
 {
     open(4);
-    TSwitch* s = window->rows[1].toggle;
     const double start = ParamB;
-    int ticks = 0;
-    QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [&] {
-        ++ticks;
-        if (ticks == 1) {
-            QTest::mouseClick(window->rows[1].direction, Qt::LeftButton);
-        }
-        if (ticks == 8) {
-            s->setChecked(false);
-        }
-    });
-    counter.start(25);
-    s->setChecked(true);
-    window->ParameterSwitchClick(1);
+    animate(
+        window->rows[1].toggle, [&] { window->ParameterSwitchClick(1); },
+        [&](int tick) {
+            if (tick == 1) {
+                QTest::mouseClick(window->rows[1].direction, Qt::LeftButton);
+            }
+            return tick >= 8;
+        });
     EXPECT_LT(ParamB, start);
 }
 
