@@ -8,31 +8,16 @@
 namespace kurvex {
 namespace {
 
-// An A4 page at 600 dpi: 4960 pixels on 210 mm give 236.19 pixels per centimetre.
-DeviceCaps a4At600()
-{
-    DeviceCaps c;
-    c.horzRes = 4960;
-    c.vertRes = 7016;
-    c.horzSize = 210;
-    c.vertSize = 297;
-    c.logPixelsX = 600;
-    c.physicalOffsetX = 100;
-    c.physicalOffsetY = 120;
-    return c;
-}
+// An A4 page at 600 dpi (4960 pixels on 210 mm: 236.19 pixels per centimetre), offset (100, 120).
+constexpr DeviceCaps kA4At600{4960, 7016, 210, 297, 600, 100, 120};
 
+// The window -7..7 with the automatic tick step 1 on a 700 x 500 plot, 10 pt font.
 PrintRequest screen700(int percent)
 {
     PrintRequest r;
-    r.xSpan = 14.0;
-    r.ySpan = 14.0;
-    r.autoXTickStep = 1.0;
-    r.autoYTickStep = 1.0;
     r.plotWidth = 700;
     r.plotHeight = 500;
     r.sizePercent = percent;
-    r.screenFontPoints = 10.0;
     return r;
 }
 
@@ -42,19 +27,20 @@ TEST(PrintGeometryTest, OneTickStepPrintsOneCentimetreTimesTheSize)
         int percent;
         double widthCm;
     };
-    for (const Case c : std::vector<Case>{{100, 14.0}, {50, 7.0}, {200, 28.0}, {20, 2.8}}) {
-        const auto l = ComputePrintLayout(a4At600(), screen700(c.percent));
+    // Sizes outside the settings' range are held to it.
+    for (const Case c : {Case{100, 14.0}, {50, 7.0}, {200, 28.0}, {20, 2.8}, {0, 2.8}, {100000, 28.0}}) {
+        const auto l = ComputePrintLayout(kA4At600, screen700(c.percent));
         ASSERT_TRUE(l) << c.percent;
         EXPECT_NEAR(l->pxPerCmX, 236.19, 0.01);
         EXPECT_NEAR(l->plotWidth / l->pxPerCmX, c.widthCm, 0.01) << c.percent;
         EXPECT_NEAR(l->plotHeight / l->pxPerCmY, c.widthCm, 0.01) << c.percent;
-        EXPECT_NEAR(l->drawScale, c.percent / 100.0 * 0.020532 * l->pxPerCmX, 1e-12);
+        EXPECT_NEAR(l->drawScale, c.widthCm / 14.0 * 0.020532 * l->pxPerCmX, 1e-12);
     }
 }
 
 TEST(PrintGeometryTest, ExactNumbersAtFullSize)
 {
-    const auto l = ComputePrintLayout(a4At600(), screen700(100));
+    const auto l = ComputePrintLayout(kA4At600, screen700(100));
     ASSERT_TRUE(l);
     EXPECT_EQ(l->plotWidth, 3307); // 14 cm at 236.19 px/cm
     EXPECT_NEAR(l->drawScale, 4.8495, 1e-4);
@@ -73,56 +59,37 @@ TEST(PrintGeometryTest, MarginsMoveTheOriginAndPageClipEndsAtThePage)
     r.marginLeftCm = 1.0;
     r.marginTopCm = 2.0;
     r.clip = PrintClip::Page;
-    const auto l = ComputePrintLayout(a4At600(), r);
+    const auto l = ComputePrintLayout(kA4At600, r);
     ASSERT_TRUE(l);
     EXPECT_EQ(l->originX, 236 + 100);
     EXPECT_EQ(l->originY, 472 + 120);
     EXPECT_EQ(l->clip, (Rect{336, 592, 4960, 7016}));
 }
 
-TEST(PrintGeometryTest, SizeOutsideTheSettingsRangeIsHeldToIt)
-{
-    const auto zero = ComputePrintLayout(a4At600(), screen700(0));
-    const auto small = ComputePrintLayout(a4At600(), screen700(20));
-    ASSERT_TRUE(zero);
-    ASSERT_TRUE(small);
-    EXPECT_EQ(zero->plotWidth, small->plotWidth);
-    EXPECT_GT(zero->plotWidth, 0);
-    const auto huge = ComputePrintLayout(a4At600(), screen700(100000));
-    ASSERT_TRUE(huge);
-    EXPECT_EQ(huge->plotWidth, ComputePrintLayout(a4At600(), screen700(200))->plotWidth);
-}
-
 TEST(PrintGeometryTest, NothingToScaleByGivesNoLayout)
 {
-    DeviceCaps noSize = a4At600();
+    DeviceCaps noSize = kA4At600;
     noSize.horzSize = 0;
-    EXPECT_FALSE(ComputePrintLayout(noSize, screen700(100)));
-    DeviceCaps noDpi = a4At600();
+    DeviceCaps noDpi = kA4At600;
     noDpi.logPixelsX = 0;
+    EXPECT_FALSE(ComputePrintLayout(noSize, screen700(100)));
     EXPECT_FALSE(ComputePrintLayout(noDpi, screen700(100)));
     PrintRequest emptyPlot = screen700(100);
     emptyPlot.plotWidth = 0;
-    EXPECT_FALSE(ComputePrintLayout(a4At600(), emptyPlot));
     PrintRequest noStep = screen700(100);
     noStep.autoYTickStep = 0.0;
-    EXPECT_FALSE(ComputePrintLayout(a4At600(), noStep));
+    EXPECT_FALSE(ComputePrintLayout(kA4At600, emptyPlot));
+    EXPECT_FALSE(ComputePrintLayout(kA4At600, noStep));
 }
 
-TEST(PrintGeometryTest, ExportSizeIsPlotPlusOneTimesScale)
+TEST(PrintGeometryTest, ExportSizeAndFont)
 {
     EXPECT_EQ(ExportPlotSize(500, 400, 4.0), (ExportSize{2004, 1604}));
     EXPECT_EQ(ExportPlotSize(500, 400, 2.0), (ExportSize{1002, 802}));
     EXPECT_EQ(ExportPlotSize(0, 0, 4.0), (ExportSize{4, 4}));
-}
-
-TEST(PrintGeometryTest, ExportFontSizes)
-{
     // A 10 pt plot font: 48 pt (64 units at 96 dpi) at scale 4 with the factor 1.2, 20 pt at scale 2.
-    EXPECT_EQ(ExportFontPoints(10.0, 4.0, 1.2), 48);
-    EXPECT_EQ(PointsToPixels(48, 96), 64);
-    EXPECT_EQ(ExportFontPoints(10.0, 2.0, 1.0), 20);
-    EXPECT_EQ(PointsToPixels(20, 96), 27);
+    EXPECT_EQ(PointsToPixels(ExportFontPoints(10.0, 4.0, 1.2), 96), 64);
+    EXPECT_EQ(PointsToPixels(ExportFontPoints(10.0, 2.0, 1.0), 96), 27);
     EXPECT_EQ(ExportFontPoints(0.0, 4.0, 1.2), 1);
 }
 
