@@ -164,41 +164,20 @@ void TLineStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const 
     const int cx = (r.left() + r.right() + 1) / 2;
     const int cy = (r.top() + r.bottom() + 1) / 2;
     const QRect box(QPoint(cx - 4, cy - 4), QPoint(cx + 3, cy + 3));
-    p.setPen(QPen(grey, 1));
-    p.setBrush(grey);
-    switch (index) {
-    case 0:
+    // Odd items are the hollow or thick variant of the marker before them.
+    const bool odd = index % 2 == 1;
+    p.setPen(QPen(grey, index >= 4 && odd ? 2 : 1));
+    p.setBrush(index < 4 && odd ? QBrush(Qt::NoBrush) : QBrush(grey));
+    if (index < 2) {
         p.drawEllipse(box);
-        break;
-    case 1:
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(box);
-        break;
-    case 2:
+    } else if (index < 4) {
         p.drawRect(box);
-        break;
-    case 3:
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(box);
-        break;
-    case 4:
+    } else if (index < 6) {
         p.drawLine(cx, cy - 4, cx, cy + 4);
         p.drawLine(cx - 4, cy, cx + 4, cy);
-        break;
-    case 5:
-        p.setPen(QPen(grey, 2));
-        p.drawLine(cx, cy - 4, cx, cy + 4);
-        p.drawLine(cx - 4, cy, cx + 4, cy);
-        break;
-    case 6:
+    } else {
         p.drawLine(cx - 4, cy - 4, cx + 4, cy + 4);
         p.drawLine(cx - 4, cy + 4, cx + 4, cy - 4);
-        break;
-    default:
-        p.setPen(QPen(grey, 2));
-        p.drawLine(cx - 4, cy - 4, cx + 4, cy + 4);
-        p.drawLine(cx - 4, cy + 4, cx + 4, cy - 4);
-        break;
     }
 }
 

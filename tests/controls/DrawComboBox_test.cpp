@@ -99,6 +99,31 @@ TEST(LineStyleComboTest, EightMarkersButTheMaximumLimitsTheSetter)
     EXPECT_EQ(box.LineStyle(), 6);
 }
 
+// Circles and squares come filled and hollow, pluses (arm above the centre) and crosses thin and thick.
+TEST(LineStyleComboTest, MarkersFilledHollowAndThick)
+{
+    TLineStyleComboBox box;
+    const bool centreInked[] = {true, false, true, false, true, true, true, true};
+    const bool armInked[] = {true, false, true, false, true, true, false, false};
+    int ink[8] = {};
+    for (int i = 0; i < 8; ++i) {
+        QImage img(40, 17, QImage::Format_RGB32); // centre (20, 8)
+        img.fill(Qt::white);
+        QPainter p(&img);
+        box.drawItem(p, img.rect(), i, Qt::white);
+        p.end();
+        EXPECT_EQ(img.pixelColor(20, 8) != Qt::white, centreInked[i]) << "marker " << i;
+        EXPECT_EQ(img.pixelColor(20, 5) != Qt::white, armInked[i]) << "marker " << i;
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                ink[i] += img.pixelColor(x, y) != Qt::white ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(ink[5], ink[4]);
+    EXPECT_GT(ink[7], ink[6]);
+}
+
 TEST(LineWidthComboTest, SampleLineIsDrawnInLineColour)
 {
     TLineWidthComboBox box;
