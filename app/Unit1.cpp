@@ -119,16 +119,11 @@ void TForm1::showEvent(QShowEvent* event)
     ModuleWindow::showEvent(event);
 }
 
-void TForm1::mousePressEvent(QMouseEvent* event)
+bool TForm1::panelRightClick(QMouseEvent*)
 {
-    // A right click on the control panel opens the settings, as one on the plot does.
-    if (event->button() == Qt::RightButton &&
-        rightPanel()->geometry().contains(event->position().toPoint())) {
-        event->accept();
-        openSettings();
-        return;
-    }
-    ModuleWindow::mousePressEvent(event);
+    // The control panel answers a right click as the plot does.
+    openSettings();
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -164,9 +159,7 @@ void TForm1::applyTab()
     Label4->hide();
     Edit1->hide();
     Edit12->hide();
-    if (helpButton_ != nullptr) {
-        helpButton_->hide();
-    }
+    helpButton()->hide();
     BitCheckBox3->hide();
     BitCheckBox6->hide();
     Label5->hide();
@@ -206,9 +199,7 @@ void TForm1::applyTab()
         Label4->setText(tab == 3 ? QStringLiteral("f(x) =") : QStringLiteral("  y ="));
         Label4->show();
         (tab == 3 ? Edit12 : Edit1)->show();
-        if (helpButton_ != nullptr) {
-            helpButton_->show();
-        }
+        helpButton()->show();
         BitCheckBox4->show();
         BitCheckBox1->show();
         if (tab == 4) {

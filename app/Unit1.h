@@ -14,7 +14,6 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QScrollBar;
 class QSlider;
 class QTabBar;
@@ -135,7 +134,7 @@ protected:
     void plotMove(QMouseEvent* event) override;
     void updatePlotCursor() override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    bool panelRightClick(QMouseEvent* event) override;
 
 private:
     // Construction (Unit1Layout.cpp).
@@ -167,7 +166,6 @@ private:
     void drawTangent(TColor color, double lengthFactor, bool withSilverLine);
     void updateVertexLabel();
 
-    QPushButton* helpButton_ = nullptr;
     bool firstShow_ = true;
     // The compiled terms of Edit1 and Edit12 once loaded or left.
     std::optional<TermTree> generalTerm_;

@@ -25,6 +25,8 @@ namespace kurvex {
 namespace {
 
 constexpr int kEditWidth = 58;
+// Reset, direction and object buttons.
+constexpr QSize kGlyphButtonSize(22, 22);
 
 QLineEdit* numberEdit(const QString& name, QWidget* parent)
 {
@@ -32,19 +34,6 @@ QLineEdit* numberEdit(const QString& name, QWidget* parent)
     e->setObjectName(name);
     e->setFixedWidth(kEditWidth);
     return e;
-}
-
-QToolButton* toolButton(const QString& name, const QString& glyph, const QString& hint, QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setText(glyph);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-    }
-    b->setFixedSize(22, 22);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
 }
 
 TSwitch* animationSwitch(const QString& name, QWidget* parent)
@@ -147,6 +136,9 @@ void TForm1::buildTermRow()
         e->setMaxLength(static_cast<int>(kMaxTermLength));
         row->addWidget(e, 1);
     }
+    // The frame's help button sits at the right of the term row, and goes with it.
+    helpButton()->setFixedSize(kGlyphButtonSize);
+    row->addWidget(helpButton());
     lessonArea()->addLayout(row);
 }
 
@@ -184,8 +176,8 @@ void TForm1::buildParameterRows()
         r.caption->setObjectName(QString::fromLatin1(s.label));
         r.caption->setMinimumWidth(26);
         r.value = numberEdit(QString::fromLatin1(s.value), r.box);
-        r.reset = toolButton(QString::fromLatin1(s.reset), QStringLiteral("\u21BA"),
-                             QStringLiteral("Anfangswerte setzen"), r.box);
+        r.reset = glyphButton(QStringLiteral("\u21BA"), QString::fromLatin1(s.reset),
+                              QStringLiteral("Anfangswerte setzen"), kGlyphButtonSize, r.box);
         r.bar = new QScrollBar(Qt::Horizontal, r.box);
         r.bar->setObjectName(QString::fromLatin1(s.bar));
         r.bar->setRange(kFirstBarPosition, AnimationSteps);
@@ -193,7 +185,8 @@ void TForm1::buildParameterRows()
         r.min = numberEdit(QString::fromLatin1(s.min), r.box);
         r.max = numberEdit(QString::fromLatin1(s.max), r.box);
         r.toggle = animationSwitch(QString::fromLatin1(s.toggle), r.box);
-        r.direction = toolButton(QString::fromLatin1(s.direction), QStringLiteral("\u21C4"), {}, r.box);
+        r.direction = glyphButton(QStringLiteral("\u21C4"), QString::fromLatin1(s.direction), {},
+                                  kGlyphButtonSize, r.box);
         r.param = s.param;
         r.paramMin = s.paramMin;
         r.paramMax = s.paramMax;
@@ -230,10 +223,11 @@ void TForm1::buildPointPanel()
     auto* label7 = new QLabel(QStringLiteral("x ="), Panel4);
     label7->setObjectName(QStringLiteral("Label7"));
     Edit11 = numberEdit(QStringLiteral("Edit11"), Panel4);
-    SpeedButton13 = toolButton(QStringLiteral("SpeedButton13"), QStringLiteral("\u21BA"),
-                               QStringLiteral("Anfangswerte setzen"), Panel4);
+    SpeedButton13 = glyphButton(QStringLiteral("\u21BA"), QStringLiteral("SpeedButton13"),
+                                QStringLiteral("Anfangswerte setzen"), kGlyphButtonSize, Panel4);
     Switch4 = animationSwitch(QStringLiteral("Switch4"), Panel4);
-    SpeedButton27 = toolButton(QStringLiteral("SpeedButton27"), QStringLiteral("\u21C4"), {}, Panel4);
+    SpeedButton27 =
+        glyphButton(QStringLiteral("\u21C4"), QStringLiteral("SpeedButton27"), {}, kGlyphButtonSize, Panel4);
     registerAnimationSwitch(Switch4);
 
     auto* triangleRow = new QHBoxLayout;
@@ -277,12 +271,13 @@ void TForm1::buildVertexAndObjects()
     objects->setHorizontalSpacing(4);
     auto* label6 = new QLabel(QStringLiteral("fixieren"), rightPanel());
     label6->setObjectName(QStringLiteral("Label6"));
-    SpeedButton6 = toolButton(QStringLiteral("SpeedButton6"), QStringLiteral("+"),
-                              QStringLiteral("Objekt einfügen"), rightPanel());
-    SpeedButton12 = toolButton(QStringLiteral("SpeedButton12"), QStringLiteral("\u2212"),
-                               QStringLiteral("Letztes Objekt in der Liste löschen"), rightPanel());
-    SpeedButton5 = toolButton(QStringLiteral("SpeedButton5"), QStringLiteral("\u2715"),
-                              QStringLiteral("alle Objekte löschen"), rightPanel());
+    SpeedButton6 = glyphButton(QStringLiteral("+"), QStringLiteral("SpeedButton6"),
+                               QStringLiteral("Objekt einfügen"), kGlyphButtonSize, rightPanel());
+    SpeedButton12 =
+        glyphButton(QStringLiteral("\u2212"), QStringLiteral("SpeedButton12"),
+                    QStringLiteral("Letztes Objekt in der Liste löschen"), kGlyphButtonSize, rightPanel());
+    SpeedButton5 = glyphButton(QStringLiteral("\u2715"), QStringLiteral("SpeedButton5"),
+                               QStringLiteral("alle Objekte löschen"), kGlyphButtonSize, rightPanel());
     auto* label9 = new QLabel(QStringLiteral("Kurvenschar fixieren"), rightPanel());
     label9->setObjectName(QStringLiteral("Label9"));
     BitCheckBox10 = checkBox(QStringLiteral("BitCheckBox10"), {}, rightPanel());
@@ -339,7 +334,6 @@ void TForm1::connectControls()
     connect(SpeedButton6, &QToolButton::clicked, this, [this] { SpeedButton6Click(); });
     connect(SpeedButton12, &QToolButton::clicked, this, [this] { SpeedButton12Click(); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
-    helpButton_ = findChild<QPushButton*>(QStringLiteral("SpeedButton28"));
 }
 
 } // namespace kurvex

@@ -239,6 +239,7 @@ TEST_F(FunctionGraphWindowTest, OpensOnTheStartTabWithItsKindAndControls)
         EXPECT_EQ(window->TrackBar1->isVisible(), c.trackBar1);
         EXPECT_EQ(window->BitCheckBox6->isVisible(), c.vertexBoxes);
         EXPECT_EQ(window->BitCheckBox4->isVisible(), c.tab >= 3);
+        EXPECT_EQ(window->helpButton()->isVisible(), c.tab >= 3);
         EXPECT_EQ(window->Edit1->isVisible(), c.tab == 4);
         EXPECT_EQ(window->Edit12->isVisible(), c.tab == 3);
         if (c.label4 != nullptr) {
