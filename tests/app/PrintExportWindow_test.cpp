@@ -28,12 +28,7 @@ namespace {
 
 std::vector<std::uint8_t> fileBytes(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray b = f.readAll();
-    return {b.begin(), b.end()};
+    return test::ReadFileBytes(path.toStdString());
 }
 
 class PrintExportWindowTest : public ::testing::Test {

@@ -32,7 +32,7 @@ namespace {
 
 const std::string kPi = "\xCF\x80";
 
-// A picture like a lesson window's: coordinate system, a parabola and two labels.
+// A picture like a lesson window's: coordinate system, a parabola and a label.
 class TestPicture : public PictureSource {
 public:
     struct Seen {
@@ -69,11 +69,7 @@ public:
                 c.lineTo(px, py);
             }
         }
-        c.setBrush(Brush{clWhite, BrushStyle::Solid});
         c.textOut(PlotWidth / 10, PlotHeight / 10, "Kurvex");
-        c.setFontCharset(FontCharset::Greek);
-        c.textOut(PlotWidth / 10, PlotHeight / 5, "0,5" + kPi);
-        c.setFontCharset(FontCharset::Default);
     }
     QSize plotSize() const override { return {500, 400}; }
     QFont plotFont() const override
@@ -90,12 +86,7 @@ public:
 
 std::vector<std::uint8_t> readAll(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray b = f.readAll();
-    return {b.begin(), b.end()};
+    return test::ReadFileBytes(path.toStdString());
 }
 
 class PrintExportTest : public ::testing::Test {

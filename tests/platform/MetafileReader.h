@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +18,13 @@ inline std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at)
 inline std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
     return static_cast<std::uint32_t>(le16(b, at)) | (static_cast<std::uint32_t>(le16(b, at + 2)) << 16);
+}
+
+// The bytes of a file, none when it cannot be read.
+inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The records of one kind, in file order.
@@ -185,44 +194,34 @@ ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
     return replay;
 }
 
+// Pens, brushes and fonts are the object kinds 0, 1 and 2.
 inline ObjectReplay ReplayObjects(const WmfFile& f)
 {
     return ReplayObjects(f, 0, [](const WmfRecord& r) -> ObjectStep {
-        switch (r.kind) {
-        case 0x02FA: // CREATEPENINDIRECT
-            return {ObjectCall::Create, 0, 0};
-        case 0x02FC: // CREATEBRUSHINDIRECT
-            return {ObjectCall::Create, 1, 0};
-        case 0x02FB: // CREATEFONTINDIRECT
-            return {ObjectCall::Create, 2, 0};
-        case 0x012D: // SELECTOBJECT
-            return {ObjectCall::Select, 0, r.u(0)};
-        case 0x01F0: // DELETEOBJECT
-            return {ObjectCall::Delete, 0, r.u(0)};
-        default:
-            return {};
+        const int kind = r.kind == 0x02FA ? 0 : r.kind == 0x02FC ? 1 : r.kind == 0x02FB ? 2 : -1;
+        if (kind >= 0) {
+            return {ObjectCall::Create, kind, 0};
         }
+        if (r.kind == 0x012D || r.kind == 0x01F0) { // SELECTOBJECT, DELETEOBJECT
+            return {r.kind == 0x012D ? ObjectCall::Select : ObjectCall::Delete, 0, r.u(0)};
+        }
+        return {};
     });
 }
 
 inline ObjectReplay ReplayObjects(const EmfFile& f)
 {
     return ReplayObjects(f, 1, [](const EmfRecord& r) -> ObjectStep {
-        switch (r.kind) {
-        case 38: // CREATEPEN
-        case 95: // EXTCREATEPEN
-            return {ObjectCall::Create, 0, static_cast<int>(r.u(8))};
-        case 39: // CREATEBRUSHINDIRECT
-            return {ObjectCall::Create, 1, static_cast<int>(r.u(8))};
-        case 82: // EXTCREATEFONTINDIRECTW
-            return {ObjectCall::Create, 2, static_cast<int>(r.u(8))};
-        case 37: // SELECTOBJECT
-            return {ObjectCall::Select, 0, static_cast<int>(r.u(8))};
-        case 40: // DELETEOBJECT
-            return {ObjectCall::Delete, 0, static_cast<int>(r.u(8))};
-        default:
-            return {};
+        // CREATEPEN and EXTCREATEPEN, CREATEBRUSHINDIRECT, EXTCREATEFONTINDIRECTW
+        const int kind = r.kind == 38 || r.kind == 95 ? 0 : r.kind == 39 ? 1 : r.kind == 82 ? 2 : -1;
+        const int slot = r.data.size() >= 12 ? static_cast<int>(r.u(8)) : 0;
+        if (kind >= 0) {
+            return {ObjectCall::Create, kind, slot};
         }
+        if (r.kind == 37 || r.kind == 40) { // SELECTOBJECT, DELETEOBJECT
+            return {r.kind == 37 ? ObjectCall::Select : ObjectCall::Delete, 0, slot};
+        }
+        return {};
     });
 }
 

@@ -471,58 +471,34 @@ TEST_F(MetafileTest, EmfHeaderObjectsAndAlignment)
     EXPECT_EQ(static_cast<std::uint32_t>(replay.highest + 1), test::le16(h.data, 56));
 }
 
-TEST_F(MetafileTest, EmfWidePensAreGeometric)
-{
-    const EmfFile f = emf([](Canvas& c) {
-        c.setPen(Pen{clBlue, 1, PenStyle::Dot});
-        c.lineTo(10, 10);
-        c.setPen(Pen{clRed, 8, PenStyle::Solid});
-        c.lineTo(20, 20);
-    });
-    const auto thin = RecordsOf(f, emf::kCreatePen);
-    const auto wide = RecordsOf(f, emf::kExtCreatePen);
-    ASSERT_TRUE(oneEach(thin, wide));
-    EXPECT_EQ(std::vector<std::uint32_t>({thin[0]->u(12), thin[0]->u(16), thin[0]->u(24)}),
-              std::vector<std::uint32_t>({2, 1, clBlue})); // PS_DOT, width, colour
-    // PS_GEOMETRIC | PS_SOLID with round ends and joins, width, colour.
-    EXPECT_EQ(wide[0]->size, 52u);
-    EXPECT_EQ(std::vector<std::uint32_t>({wide[0]->u(28), wide[0]->u(32), wide[0]->u(40)}),
-              std::vector<std::uint32_t>({0x00010000, 8, clRed}));
-}
-
-TEST_F(MetafileTest, EmfTextIsUtf16WithWidths)
-{
-    const EmfFile f = emf([](Canvas& c) {
-        c.setFontHeight(20);
-        c.setFontCharset(FontCharset::Greek);
-        c.textOut(30, 40, "2" + kPi);
-    });
-    const auto texts = RecordsOf(f, emf::kExtTextOutW);
-    ASSERT_EQ(texts.size(), 1u);
-    const EmfRecord& t = *texts[0];
-    EXPECT_EQ(std::pair(t.s(36), t.s(40)), std::pair(30, 40));
-    ASSERT_EQ(t.u(44), 2u);
-    EXPECT_EQ(test::le16(t.data, t.u(48)), u'2');
-    EXPECT_EQ(test::le16(t.data, t.u(48) + 2), 0x03C0);
-    const std::uint32_t offDx = t.u(72);
-    ASSERT_EQ(offDx % 4, 0u);
-    EXPECT_EQ(std::pair(t.u(offDx), t.u(offDx + 4)), std::pair(12u, 12u));
-    const auto fonts = RecordsOf(f, emf::kExtCreateFontIndirectW);
-    ASSERT_EQ(fonts.size(), 1u);
-    EXPECT_EQ(fonts[0]->s(12), -20);
-    EXPECT_EQ(fonts[0]->data[12 + 23], 161);
-}
-
-TEST_F(MetafileTest, EmfPolylinePointsAreSixteenBitWithBounds)
+TEST_F(MetafileTest, EmfPensTextAndPoints)
 {
     const EmfFile f = emf(
         [](Canvas& c) {
+            c.setPen(Pen{clBlue, 1, PenStyle::Dot});
             c.polyline({{10, 20}, {500, 900}, {800, 30}});
+            c.setPen(Pen{clRed, 8, PenStyle::Solid});
             c.polyline({{0, 500}, {2000000000, 500}});
+            c.setFontHeight(20);
+            c.setFontCharset(FontCharset::Greek);
+            c.textOut(30, 40, "2" + kPi);
         },
         1000, 1000);
+    const auto thin = RecordsOf(f, emf::kCreatePen);
+    const auto wide = RecordsOf(f, emf::kExtCreatePen);
     const auto lines = RecordsOf(f, emf::kPolyline16);
+    const auto texts = RecordsOf(f, emf::kExtTextOutW);
+    const auto fonts = RecordsOf(f, emf::kExtCreateFontIndirectW);
+    ASSERT_TRUE(oneEach(thin, wide, texts, fonts));
     ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(std::vector<std::uint32_t>({thin[0]->u(12), thin[0]->u(16), thin[0]->u(24)}),
+              std::vector<std::uint32_t>({2, 1, clBlue})); // PS_DOT, width, colour
+    // A wide pen is geometric (PS_GEOMETRIC | PS_SOLID, round ends and joins), so readers keep its width.
+    EXPECT_EQ(wide[0]->size, 52u);
+    EXPECT_EQ(std::vector<std::uint32_t>({wide[0]->u(28), wide[0]->u(32), wide[0]->u(40)}),
+              std::vector<std::uint32_t>({0x00010000, 8, clRed}));
+
+    // 16-bit points after their bounds; a far point is cut inside the range.
     const EmfRecord& p = *lines[0];
     EXPECT_EQ(std::vector<int>({p.s(8), p.s(12), p.s(16), p.s(20), p.s(24)}),
               std::vector<int>({10, 20, 800, 900, 3}));
@@ -530,6 +506,17 @@ TEST_F(MetafileTest, EmfPolylinePointsAreSixteenBitWithBounds)
     EXPECT_EQ(test::le16(p.data, 34), 900);
     const int farX = static_cast<std::int16_t>(test::le16(lines[1]->data, 32));
     EXPECT_TRUE(farX > 1000 && farX <= 32767) << farX;
+
+    // UTF-16 text with a 4-aligned widths array; the font asks for the Greek character set.
+    const EmfRecord& t = *texts[0];
+    EXPECT_EQ(std::vector<int>({t.s(36), t.s(40), t.s(44)}), std::vector<int>({30, 40, 2}));
+    EXPECT_EQ(test::le16(t.data, t.u(48)), u'2');
+    EXPECT_EQ(test::le16(t.data, t.u(48) + 2), 0x03C0);
+    const std::uint32_t offDx = t.u(72);
+    ASSERT_EQ(offDx % 4, 0u);
+    EXPECT_EQ(std::pair(t.u(offDx), t.u(offDx + 4)), std::pair(12u, 12u));
+    EXPECT_EQ(fonts[0]->s(12), -20);
+    EXPECT_EQ(fonts[0]->data[12 + 23], 161);
 }
 
 // ---------------------------------------------------------------- helpers
