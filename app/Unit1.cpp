@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
@@ -114,6 +115,11 @@ void TForm1::showEvent(QShowEvent* event)
         const int others = width() - plotBox()->width();
         if (plotBox()->height() > 100) {
             resize(plotBox()->height() + others, height());
+        }
+        // Centred horizontally on the screen, whatever the owner's place.
+        if (const QScreen* s = screen()) {
+            const QRect area = s->availableGeometry();
+            move(area.x() + (area.width() - frameGeometry().width()) / 2, y());
         }
     }
     ModuleWindow::showEvent(event);
