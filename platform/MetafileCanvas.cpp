@@ -62,12 +62,12 @@ void MetafileCanvas::lineTo(int x, int y)
     setPenPos({x, y});
 }
 
-void MetafileCanvas::polyline(const std::vector<Point>& pts)
+void MetafileCanvas::recordPoints(MetafileOpKind kind, const std::vector<Point>& pts)
 {
     if (pts.size() < 2) {
         return;
     }
-    MetafileOp op = makeOp(MetafileOpKind::Polyline);
+    MetafileOp op = makeOp(kind);
     op.points.reserve(pts.size());
     for (const Point p : pts) {
         op.points.push_back(device(p.x, p.y));
@@ -75,17 +75,14 @@ void MetafileCanvas::polyline(const std::vector<Point>& pts)
     recording_.ops.push_back(std::move(op));
 }
 
+void MetafileCanvas::polyline(const std::vector<Point>& pts)
+{
+    recordPoints(MetafileOpKind::Polyline, pts);
+}
+
 void MetafileCanvas::polygon(const std::vector<Point>& pts)
 {
-    if (pts.size() < 2) {
-        return;
-    }
-    MetafileOp op = makeOp(MetafileOpKind::Polygon);
-    op.points.reserve(pts.size());
-    for (const Point p : pts) {
-        op.points.push_back(device(p.x, p.y));
-    }
-    recording_.ops.push_back(std::move(op));
+    recordPoints(MetafileOpKind::Polygon, pts);
 }
 
 void MetafileCanvas::rectangle(int left, int top, int right, int bottom)

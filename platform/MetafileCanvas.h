@@ -65,6 +65,7 @@ public:
 
 private:
     MetafileOp makeOp(MetafileOpKind kind) const;
+    void recordPoints(MetafileOpKind kind, const std::vector<Point>& pts);
     DPoint device(int x, int y) const;
 
     const TextMeasurer& measurer_;
