@@ -12,4 +12,4 @@ void ExportMetafileFile(PictureSource& source);
 // "WMF - Clipb.": the picture as a WMF (and a raster fallback) on the clipboard.
 void ExportMetafileClipboard(PictureSource& source);
 
-}  // namespace kurvex
+} // namespace kurvex
