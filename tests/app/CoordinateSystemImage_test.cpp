@@ -15,13 +15,16 @@ namespace {
 // Paints the default -7..7 window on a 700-pixel plot with the given grid mode.
 QImage paintDefaultWindow(int gridMode)
 {
-    const auto saved =
-        std::make_tuple(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor, DrawCanvas);
+    const auto saved = std::make_tuple(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor,
+                                       AutoTicks, TrigTicks, PiAxis, NumberLineMode, DrawScale, DrawCanvas);
     XMin = YMin = -7.0;
     XMax = YMax = 7.0;
     PlotWidth = PlotHeight = 700;
     GridMode = gridMode;
     GridColor = clGray;
+    AutoTicks = true;
+    TrigTicks = PiAxis = NumberLineMode = false;
+    DrawScale = 1.0;
     QImage image(701, 701, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -29,7 +32,8 @@ QImage paintDefaultWindow(int gridMode)
         DrawCanvas = &canvas;
         DrawCoordinateSystem();
     }
-    std::tie(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor, DrawCanvas) = saved;
+    std::tie(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor, AutoTicks, TrigTicks, PiAxis,
+             NumberLineMode, DrawScale, DrawCanvas) = saved;
     return image;
 }
 
