@@ -22,10 +22,32 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kurvex {
 namespace {
+
+// Every shared variable the dialog, SetDefaultSettings or LoadSettings may write.
+auto sharedVariables()
+{
+    return std::tie(BackgroundColor, GraphColor, GridColor, TangentLineColor, SecantColor, TriangleColor,
+                    Deriv1Color, Deriv2Color, SinColor, CosColor, TanColor, CotColor, AreaColor, ArcColor,
+                    AngleColor, EpsilonColor, DeltaColor, FOfDeltaColor, PrintSizePercent, TangentLength,
+                    Decimals, ParamA, ParamAMin, ParamAMax, ParamB, ParamBMin, ParamBMax, ParamC, ParamCMin,
+                    ParamCMax, ParamD, ParamDMin, ParamDMax, ParamT, ParamTMin, ParamTMax, PointXP, PointXQ,
+                    SequenceLimit, EpsDeltaMaxRadius, XMin, XMax, YMin, YMax, TermGeneral, TermText, TermOfT,
+                    TermShifted, TermPiece1, TermPiece2, TermCovariation, TermBisection, TermSequence,
+                    AnimationSteps, TrigAnimationSteps, AnimationDelay, ShowScale, GridMode, IniSettings,
+                    CurrentX, LineWidth, TraceMode, ShowDerivative, UseSpectrum, FixFamily, AreaFillStyle,
+                    AutoTicks, PiAxis, UserXTickStep, UserYTickStep, ResultDigits, ProgramDir, DrawScale,
+                    XTickStep, YTickStep, AutoXTickStep, AutoYTickStep, TrigTicks);
+}
+
+template <typename... T> std::tuple<T...> copyOf(const std::tuple<T&...>& variables)
+{
+    return variables;
+}
 
 class SettingsDialogTest : public ::testing::Test {
 protected:
@@ -51,7 +73,12 @@ protected:
         };
         scopedHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
     }
-    void TearDown() override { SetSyntaxErrorHandler(nullptr); }
+    void TearDown() override
+    {
+        dialog.reset();
+        SetSyntaxErrorHandler(nullptr);
+        sharedVariables() = saved; // the next test finds the settings it left
+    }
 
     void open()
     {
@@ -70,6 +97,7 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
+    const decltype(copyOf(sharedVariables())) saved = copyOf(sharedVariables());
     QTemporaryDir dir;
     std::unique_ptr<TForm2> dialog;
     std::vector<std::string> messages;
