@@ -1,4 +1,4 @@
-// Text measurement for canvases that cannot measure themselves (metafiles), plus a fixed-pitch fake.
+// Text measurement for canvases that cannot measure themselves (metafiles).
 #pragma once
 
 #include "platform/Canvas.h"
@@ -18,14 +18,6 @@ public:
     virtual double height(const Font& font) const = 0;
     // Advance of each code point in order; their sum is close to width().
     virtual std::vector<double> advances(const Font& font, const std::string& utf8) const = 0;
-};
-
-// Every code point is 0.6 em wide and a line is 1.2 em high: predictable numbers for tests.
-class FixedPitchMeasurer : public TextMeasurer {
-public:
-    double width(const Font& font, const std::string& utf8) const override;
-    double height(const Font& font) const override;
-    std::vector<double> advances(const Font& font, const std::string& utf8) const override;
 };
 
 } // namespace kurvex

@@ -57,6 +57,20 @@ void drawSample(Canvas& c)
     c.lineTo(1200, 250);
 }
 
+// Every code point is 0.6 em wide and a line is 1.2 em high: predictable numbers for the tests.
+class FixedPitchMeasurer : public TextMeasurer {
+public:
+    double width(const Font& font, const std::string& utf8) const override
+    {
+        return 0.6 * font.pixelHeight * static_cast<double>(DecodeUtf8(utf8).size());
+    }
+    double height(const Font& font) const override { return 1.2 * font.pixelHeight; }
+    std::vector<double> advances(const Font& font, const std::string& utf8) const override
+    {
+        return std::vector<double>(DecodeUtf8(utf8).size(), 0.6 * font.pixelHeight);
+    }
+};
+
 class MetafileTest : public ::testing::Test {
 protected:
     WmfFile wmf(const std::function<void(Canvas&)>& draw, int width = 500, int height = 500) const
