@@ -270,9 +270,8 @@ void TForm2::connectControls()
     ConnectEditExit(Edit7, this, [this] { integerEditExit(Edit7, AnimationSteps, AnimationStepsFromText); });
     ConnectEditExit(Edit9, this, [this] { integerEditExit(Edit9, AnimationDelay, AnimationDelayFromText); });
     ConnectEditExit(Edit12, this, [this] {
-        const int old = ResultDigits;
         integerEditExit(Edit12, ResultDigits,
-                        [old](std::string_view t) { return ResultDigitsFromText(t, old); });
+                        [](std::string_view t) { return ResultDigitsFromText(t, ResultDigits); });
     });
     ConnectEditExit(Edit10, this, [this] { integerEditExit(Edit10, Decimals, DecimalsFromText); });
     ConnectEditExit(Edit8, this,

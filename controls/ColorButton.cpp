@@ -45,15 +45,6 @@ void drawEdge(QPainter& p, const QRect& r, bool sunken, const QPalette& pal)
     frame(r.adjusted(1, 1, -1, -1), innerLight, innerDark);
 }
 
-QChar mnemonicOf(const QString& text)
-{
-    const int amp = text.indexOf(QLatin1Char('&'));
-    if (amp < 0 || amp + 1 >= text.size()) {
-        return {};
-    }
-    return text.at(amp + 1).toUpper();
-}
-
 } // namespace
 
 const std::array<TColor, kPaletteSize>& ColorPalette()
@@ -276,9 +267,8 @@ void TColorPopup::keyPressEvent(QKeyEvent* e)
     default:
         break;
     }
-    const QChar mnemonic = mnemonicOf(defaultText_);
-    if ((e->modifiers() & Qt::AltModifier) && !mnemonic.isNull() && !e->text().isEmpty() &&
-        e->text().at(0).toUpper() == mnemonic) {
+    const QKeySequence mnemonic = QKeySequence::mnemonic(defaultText_);
+    if (!mnemonic.isEmpty() && QKeySequence(e->keyCombination()) == mnemonic) {
         choose(kPaletteDefaultButton);
     }
 }

@@ -213,7 +213,7 @@ void TLineWidthComboBox::drawItem(QPainter& p, const QRect& r, int index, const 
 {
     p.fillRect(r, background);
     p.setPen(background);
-    p.setBrush(palette().color(QPalette::Button));
+    p.setBrush(palette().color(QPalette::Base));
     p.drawRect(QRect(QPoint(r.left() + 4, r.top() + 2), QPoint(r.right() - 4, r.bottom() - 2)));
     const int width = index + 1;
     const int cy = (r.top() + r.bottom() + 1) / 2;

@@ -160,7 +160,12 @@ TEST_F(ColorButtonTest, KeysChooseTheHoveredCellOrCloseWithoutChoice)
     QTest::keyClick(button->popup(), Qt::Key_Escape);
     EXPECT_FALSE(button->DroppedDown());
     EXPECT_EQ(button->SelectionColor(), 0xFF6666u);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "drop"}));
+
+    button->setDefaultText(QStringLiteral("&Standard"));
+    button->setDroppedDown(true);
+    QTest::keyClick(button->popup(), Qt::Key_S, Qt::AltModifier); // the default text's accelerator
+    EXPECT_FALSE(button->DroppedDown());
+    EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "drop", "drop", "default", "drop"}));
 }
 
 TEST_F(ColorButtonTest, ReleaseOutsideTheCellsKeepsThePopupOpen)
