@@ -14,6 +14,8 @@ constexpr int kInt16Min = -32768;
 constexpr int kInt16Max = 32767;
 // Lines are cut this far outside the picture, so a cut end never shows, even under a wide pen.
 constexpr double kClipMargin = 1024.0;
+// Points per POLYLINE record; longer lines continue in the next record from the last point.
+constexpr std::size_t kMaxPolylinePoints = 8000;
 
 int ropOf(PenMode mode)
 {

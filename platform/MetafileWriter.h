@@ -135,7 +135,4 @@ private:
     Pen chainPen_;
 };
 
-// Points per POLYLINE record; longer lines continue in the next record from the last point.
-constexpr std::size_t kMaxPolylinePoints = 8000;
-
 } // namespace kurvex
