@@ -6,11 +6,9 @@
 #include "core/CoordinateSystem.h"
 #include "core/U_init.h"
 #include "core/WorldWindow.h"
-#include "platform/EmfWriter.h"
 #include "platform/MetafileReader.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtTextMeasurer.h"
-#include "platform/WmfWriter.h"
 
 #include <QApplication>
 #include <QClipboard>
