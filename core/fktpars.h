@@ -192,7 +192,8 @@ void ShowSyntaxError(int position);
 void InitParser();
 void DoneParser();
 
-// Value at x with t, a, b, c, d and the sequence index n; EvalOk false when undefined (empty tree: 0).
+// Value at x with t, a, b, c, d and the sequence index n; EvalOk false when undefined (so for an empty
+// tree).
 double EvaluateTerm(const TermTree& tree, double x, double t, double a, double b, double c, double d,
                     double n);
 // Order 0 value, 1 and 2 first and second derivative, any other order the third derivative (in x).

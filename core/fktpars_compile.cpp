@@ -156,13 +156,14 @@ private:
         return std::int32_t(nodes_->size() - 1);
     }
 
-    std::int32_t parseSum()
+    // operand { operator operand }, left-associative, with the operator characters first and second.
+    std::int32_t parseChain(std::int32_t (Parser::*operand)(), unsigned char first, unsigned char second)
     {
-        std::int32_t left = parseProduct();
-        while (!ParseError && (current_ == '+' || current_ == '-')) {
+        std::int32_t left = (this->*operand)();
+        while (!ParseError && (current_ == first || current_ == second)) {
             const std::uint16_t code = current_;
             nextChar();
-            const std::int32_t right = parseProduct();
+            const std::int32_t right = (this->*operand)();
             if (ParseError) {
                 return kNoNode;
             }
@@ -171,34 +172,9 @@ private:
         return left;
     }
 
-    std::int32_t parseProduct()
-    {
-        std::int32_t left = parsePower();
-        while (!ParseError && (current_ == '*' || current_ == '/')) {
-            const std::uint16_t code = current_;
-            nextChar();
-            const std::int32_t right = parsePower();
-            if (ParseError) {
-                return kNoNode;
-            }
-            left = emit(code, 0.0, left, right);
-        }
-        return left;
-    }
-
-    std::int32_t parsePower()
-    {
-        std::int32_t left = parseFactor();
-        while (!ParseError && current_ == '^') {
-            nextChar();
-            const std::int32_t right = parseFactor();
-            if (ParseError) {
-                return kNoNode;
-            }
-            left = emit(kCodePow, 0.0, left, right);
-        }
-        return left;
-    }
+    std::int32_t parseSum() { return parseChain(&Parser::parseProduct, '+', '-'); }
+    std::int32_t parseProduct() { return parseChain(&Parser::parsePower, '*', '/'); }
+    std::int32_t parsePower() { return parseChain(&Parser::parseFactor, '^', '^'); }
 
     void expectCloseParen()
     {
@@ -391,13 +367,16 @@ int parseOnce(TermTree& tree, std::string_view text)
     parser.parse(nodes);
     if (ParseError) {
         FreeTerm(tree);
-        if (SyntaxErrorCode != kSyntaxMissingCloseParen && SyntaxErrorCode != kSyntaxTextLeft) {
-            ShowSyntaxError(parser.scanPos() - StarCount);
-        }
-        return parser.scanPos();
+    } else {
+        BuildTermProgram(tree);
     }
-    BuildTermProgram(tree);
     return parser.scanPos();
+}
+
+// Missing ")" and text left over are what the implicit "*" repairs; they are never shown.
+bool repairable(int code)
+{
+    return code == kSyntaxMissingCloseParen || code == kSyntaxTextLeft;
 }
 
 } // namespace
@@ -433,7 +412,10 @@ TermTree ParseTerm(std::string_view text)
     SyntaxErrorCode = kSyntaxNoError;
     StarCount = 0;
     TermTree tree;
-    parseOnce(tree, text);
+    const int stopPos = parseOnce(tree, text);
+    if (ParseError && !repairable(SyntaxErrorCode)) {
+        ShowSyntaxError(stopPos);
+    }
     return tree;
 }
 
@@ -448,19 +430,25 @@ bool CompileTerm(TermTree& tree, std::string_view text, bool allowVariables)
         source.resize(brace);
     }
     StarCount = 0;
+    int stopPos = 0;
     for (;;) {
         SyntaxErrorCode = kSyntaxNoError;
-        ParseError = false;
         FreeTerm(tree);
-        const int stopPos = parseOnce(tree, source);
-        if (SyntaxErrorCode != kSyntaxMissingCloseParen && SyntaxErrorCode != kSyntaxTextLeft) {
+        stopPos = parseOnce(tree, source);
+        if (!repairable(SyntaxErrorCode)) {
             break;
         }
         source.insert(std::size_t(stopPos - 1), 1, '*');
         ++StarCount;
     }
-    EvalOk = !ParseError;
-    return EvalOk;
+    const bool ok = !ParseError;
+    EvalOk = ok;
+    // The message comes last: a message box runs an event loop, and whatever it lets run (even another
+    // compilation) finds this one finished.
+    if (!ok) {
+        ShowSyntaxError(stopPos - StarCount);
+    }
+    return ok;
 }
 
 void FreeTerm(TermTree& tree)

@@ -2,9 +2,8 @@
 #include "core/fktpars.h"
 #include "core/fktpars_internal.h"
 
+#include <array>
 #include <cmath>
-#include <limits>
-#include <numbers>
 
 namespace kurvex {
 
@@ -97,18 +96,18 @@ double fakValue(double u)
 
 double blancValue(double u)
 {
-    static const auto kWeights = [] {
-        std::array<double, 50> w{};
+    static const auto kPowersOfTwo = [] {
+        std::array<double, 50> p{};
         for (int k = 0; k < 50; ++k) {
-            w[std::size_t(k)] = 1.0 / powerValue(k, 2.0);
+            p[std::size_t(k)] = powerValue(k, 2.0);
         }
-        return w;
+        return p;
     }();
     double s = 0.0;
     double v = u;
-    for (const double weight : kWeights) {
+    for (const double power : kPowersOfTwo) {
         const double f = v - std::trunc(v < 0 ? v - 1 : v);
-        s += (f >= 0.5 ? 1.0 - f : f) * weight;
+        s += (f >= 0.5 ? 1.0 - f : f) / power;
         v = 2 * f;
     }
     return s;

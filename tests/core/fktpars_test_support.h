@@ -1,4 +1,4 @@
-// Test helpers for the term parser: a syntax-message recorder and one-line compile/evaluate helpers.
+// Test helpers for the term parser: a syntax-message recorder that puts the parser modes back.
 #pragma once
 
 #include "core/fktpars.h"
@@ -16,7 +16,6 @@ struct RecordedSyntaxError {
     int position;
 };
 
-// Installs a recorder for syntax messages and leaves the parser modes as it found them.
 class ParserTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -34,6 +33,7 @@ protected:
         IntegrandMode = false;
         SequenceMode = false;
         AllowVariables = false;
+        WValue = 0.0;
     }
 
     bool compile(const std::string& text, bool allowVariables = true)
@@ -42,12 +42,12 @@ protected:
         return CompileTerm(tree, text, allowVariables);
     }
 
-    // Compiles text (expecting success) and evaluates it; EvalOk tells whether the value is defined.
-    double valueOf(const std::string& text, double x = 0, double t = 0, double a = 0, double b = 0,
-                   double c = 0, double d = 0, double n = 0)
+    // Compiles text (expecting success) and evaluates it at x with a = 3, b = 5; EvalOk tells whether the
+    // value is defined.
+    double valueOf(const std::string& text, double x = 0)
     {
         EXPECT_TRUE(compile(text)) << text;
-        return EvaluateTerm(tree, x, t, a, b, c, d, n);
+        return EvaluateTerm(tree, x, 0, 3, 5, 0, 0, 0);
     }
 
     TermTree tree;
