@@ -11,17 +11,11 @@
 namespace kurvex {
 namespace {
 
-TEST(SwitchGeometryTest, DefaultSwitchMeasures)
+TEST(SwitchGeometryTest, UncheckedDefaultSwitchIsMirrored)
 {
     const SwitchGeometry g = ComputeSwitchGeometry(83, 24, 6, 6, false, true);
-    EXPECT_EQ(g.h, 14);
-    EXPECT_EQ(g.w, 79);
-    EXPECT_EQ(g.half, -39); // unchecked differs from CheckedLeft: mirrored
-    EXPECT_EQ(g.m, 41);
-    EXPECT_EQ(g.s, -6);
+    EXPECT_EQ(std::vector<int>({g.h, g.w, g.half, g.m, g.s}), std::vector<int>({14, 79, -39, 41, -6}));
     const SwitchGeometry on = ComputeSwitchGeometry(83, 24, 6, 6, true, true);
-    EXPECT_EQ(on.half, 39);
-    EXPECT_EQ(on.s, 6);
     EXPECT_EQ(on.flatHalf().at(0), QPoint(2, 2));
     EXPECT_EQ(on.tiltedHalf().at(1), QPoint(41 + 39 - 6, 8));
 }
