@@ -2,7 +2,6 @@
 #include "controls/DrawComboBox.h"
 #include "controls/SMultiBtn.h"
 
-#include <QAbstractItemView>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
@@ -11,18 +10,24 @@
 namespace kurvex {
 namespace {
 
-TEST(FillStyleComboTest, ValueAboveTheMaximumIsIgnored)
+// Eight items each; a value above the maximum (7 and 4) is ignored, but the user may pick any item.
+TEST(StyleComboTest, ValueAboveTheMaximumIsIgnored)
 {
-    TFillStyleComboBox box;
-    EXPECT_EQ(box.count(), 8);
-    EXPECT_EQ(box.itemText(0), QStringLiteral("Ashurado 1"));
-    box.setFillStyle(7);
-    EXPECT_EQ(box.FillStyle(), 7);
-    box.setFillStyle(9);
-    EXPECT_EQ(box.FillStyle(), 7);
-    EXPECT_EQ(box.currentIndex(), 7);
-    box.setFillStyle(-1);
-    EXPECT_EQ(box.currentIndex(), 7);
+    TFillStyleComboBox fill;
+    EXPECT_EQ(fill.itemText(7), QStringLiteral("Ashurado 8"));
+    fill.setFillStyle(7);
+    fill.setFillStyle(9);
+    fill.setFillStyle(-1);
+    EXPECT_EQ(fill.FillStyle(), 7);
+    EXPECT_EQ(fill.currentIndex(), 7);
+
+    TLineStyleComboBox line;
+    EXPECT_EQ(line.count(), 8);
+    EXPECT_EQ(line.LineStyle(), 2);
+    line.setLineStyle(5);
+    EXPECT_EQ(line.LineStyle(), 2);
+    emit line.activated(6);
+    EXPECT_EQ(line.LineStyle(), 6);
 }
 
 TEST(FillStyleComboTest, StylesMapToThePlatformHatches)
@@ -84,19 +89,6 @@ TEST(LineWidthComboTest, PickStoresTheValueBeforeTheChangeSignal)
     QSignalSpy changes(&box, &DrawComboBoxBase::changed);
     box.setLineWidth(2); // from code: no change signal
     EXPECT_EQ(changes.count(), 0);
-}
-
-TEST(LineStyleComboTest, EightMarkersButTheMaximumLimitsTheSetter)
-{
-    TLineStyleComboBox box;
-    EXPECT_EQ(box.count(), 8);
-    EXPECT_EQ(box.LineStyle(), 2);
-    box.setLineStyle(4);
-    EXPECT_EQ(box.LineStyle(), 4);
-    box.setLineStyle(5);
-    EXPECT_EQ(box.LineStyle(), 4);
-    emit box.activated(6); // the user may still pick the other markers
-    EXPECT_EQ(box.LineStyle(), 6);
 }
 
 // Circles and squares come filled and hollow, pluses (arm above the centre) and crosses thin and thick.
