@@ -1,6 +1,8 @@
 // Model 4, the exponential y = a exp(b x), started by an integral equation.
 #include "fitting/fitexpo.h"
 
+#include <cmath>
+
 #include "fitting/fmath.h"
 #include "fitting/models.h"
 #include "fitting/polynom.h"
@@ -75,9 +77,11 @@ int startFit(TVector& X, TVector& Y, int N, TMatrix& /*V*/, TVector& B)
     return 0;
 }
 
-void derivatives(const TVector& B, TVector& D, double x, double /*y*/)
+void derivatives(const TVector& B, TVector& D, double x, double y)
 {
-    const double e = SafeExp(-B[2] * x);
+    // y = a e already holds the exponential, and dividing is far cheaper than a second exp; a zero,
+    // tiny or overflowed y does not.
+    const double e = std::isnormal(y) ? y / B[1] : SafeExp(-B[2] * x);
     D[1] = e;
     D[2] = -x * B[1] * e;
 }

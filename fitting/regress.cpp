@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "fitting/optim.h"
 #include "fitting/stat.h"
@@ -146,7 +147,13 @@ struct NonlinearFitData {
     int ub = 1;
     TVector x;
     TVector y;
+    // Model values of the latest evaluation, and of the lowest complete sum with its parameters:
+    // the line search ends on that point, so the gradient there needs no new model values.
     TVector ycalc;
+    TVector bestYcalc;
+    TVector bestB;
+    double bestSum = 0.0;
+    bool bestKnown = false;
     int plb = 0;
     int pub = 1;
     TVector bmin;
@@ -246,6 +253,9 @@ void SetNonlinearFitData(const ModelFunction& Func, const ModelDerivatives& Deri
     AllocVector(data.x, Ub);
     AllocVector(data.y, Ub);
     AllocVector(data.ycalc, Ub);
+    AllocVector(data.bestYcalc, Ub);
+    AllocVector(data.bestB, PUb);
+    data.bestKnown = false;
     CopyVectorRange(data.x, X, FirstPointIndex, Ub);
     CopyVectorRange(data.y, Y, FirstPointIndex, Ub);
     data.plb = PLb;
@@ -258,6 +268,39 @@ void SetNonlinearFitData(const ModelFunction& Func, const ModelDerivatives& Deri
     data.deriv = Deriv;
 }
 
+namespace {
+
+// The residual sum with the model called directly when it is a plain function, not through the
+// std::function wrapper: the fit spends nearly all its time in this loop.
+template <typename Model> double residualSum(NonlinearFitData& data, Model model, const TVector& B)
+{
+    const double* x = data.x.data();
+    const double* y = data.y.data();
+    double* ycalc = data.ycalc.data();
+    double sum = 0.0;
+    for (int i = FirstPointIndex; i <= data.ub; ++i) {
+        ycalc[i] = model(x[i], B);
+        const double r = y[i] - ycalc[i];
+        sum += r * r;
+        if (sum > kPenaltyValue)
+            return kPenaltyValue;
+    }
+    return sum;
+}
+
+using PlainModel = double (*)(double, const TVector&);
+
+bool sameParameters(const NonlinearFitData& data, const TVector& B)
+{
+    for (int j = data.plb; j <= data.pub; ++j) {
+        if (B[j] != data.bestB[j])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 double ResidualSumOfSquares(const TVector& B)
 {
     NonlinearFitData& data = fitData();
@@ -265,17 +308,13 @@ double ResidualSumOfSquares(const TVector& B)
         if (B[j] < data.bmin[j] || B[j] > data.bmax[j])
             return kPenaltyValue;
     }
-    const double* x = data.x.data();
-    const double* y = data.y.data();
-    double* ycalc = data.ycalc.data();
-    const ModelFunction& func = data.func;
-    double sum = 0.0;
-    for (int i = FirstPointIndex; i <= data.ub; ++i) {
-        ycalc[i] = func(x[i], B);
-        const double r = y[i] - ycalc[i];
-        sum += r * r;
-        if (sum > kPenaltyValue)
-            return kPenaltyValue;
+    const PlainModel* plain = data.func.target<PlainModel>();
+    const double sum = plain ? residualSum(data, *plain, B) : residualSum(data, std::cref(data.func), B);
+    if (sum < kPenaltyValue && (!data.bestKnown || sum <= data.bestSum)) {
+        data.ycalc.swap(data.bestYcalc);
+        CopyVectorRange(data.bestB, B, data.plb, data.pub);
+        data.bestSum = sum;
+        data.bestKnown = true;
     }
     return sum;
 }
@@ -292,10 +331,10 @@ void FitGradientHessian(const TVector& B, int PLb, int PUb, TVector& G, TMatrix&
         for (int k = PLb; k <= PUb; ++k)
             H[j][k] = 0.0;
     }
+    const bool known = data.bestKnown && sameParameters(data, B);
     for (int i = FirstPointIndex; i <= data.ub; ++i) {
         // Residuals at B itself, not at whichever point the line search probed last.
-        const double yc = data.func(data.x[i], B);
-        data.ycalc[i] = yc;
+        const double yc = known ? data.bestYcalc[i] : data.func(data.x[i], B);
         const double r = data.y[i] - yc;
         data.deriv(data.func, data.x[i], yc, B, d);
         for (int j = PLb; j <= PUb; ++j) {

@@ -477,6 +477,7 @@ TEST_F(ModelsTest, DerivativesMatchCentralDifferences)
     const Case cases[] = {
         {kModelRational, {2.0, 2.0}, {1.0, -0.5, 0.25, 0.3, 0.1}},
         {kModelExponential, {}, {0.0, 2.5, 0.4}},
+        {kModelExponential, {}, {0.0, 0.0, 0.4}}, // a = 0: the rate's derivative cannot come from y / a
         {kModelBoundedGrowth, {}, {3.0, 0.4, 1.7}},
         {kModelPower, {}, {2.0, 1.5}},
         {kModelLogistic, {}, {0.0, 10.0, 1.2, 2.0}},
