@@ -107,7 +107,15 @@ struct Figures {
     double oursNs;
     double muparserNs;
 };
-std::map<std::string, Figures> results;
+// Every repetition's figures, so that the table can show their median.
+std::map<std::string, std::vector<Figures>> results;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
 
 // The machine may be shared, so each iteration times one batch of ours and one of muparser back to back
 // (in alternating order), and the fastest batch of each side counts: the one least disturbed.
@@ -148,7 +156,7 @@ void compare(benchmark::State& state, const Expression* e, int order, const std:
         offset += kBatch;
     }
     const Figures figures{bestOurs / kBatch, bestMu / kBatch};
-    results[key] = figures;
+    results[key].push_back(figures);
     state.counters["ours_ns"] = figures.oursNs;
     state.counters["muparser_ns"] = figures.muparserNs;
     state.counters["ratio"] = figures.oursNs / figures.muparserNs;
@@ -168,16 +176,22 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
 
-    std::printf("\n%-12s %-12s %12s %12s %8s\n", "kind", "expression", "ours ns", "muparser ns", "ratio");
+    std::printf("\nMedian over the repetitions of the fastest batch, ns per evaluation:\n");
+    std::printf("%-12s %-12s %12s %12s %8s\n", "kind", "expression", "ours ns", "muparser ns", "ratio");
     for (int order = 0; order <= 2; ++order) {
         for (const Expression& e : kExpressions) {
             const auto found = results.find(std::string(kinds[order]) + "/" + e.name);
             if (found == results.end()) {
                 continue;
             }
-            const Figures& f = found->second;
-            std::printf("%-12s %-12s %12.2f %12.2f %8.2f\n", kinds[order], e.name, f.oursNs, f.muparserNs,
-                        f.oursNs / f.muparserNs);
+            std::vector<double> ours;
+            std::vector<double> mu;
+            for (const Figures& f : found->second) {
+                ours.push_back(f.oursNs);
+                mu.push_back(f.muparserNs);
+            }
+            std::printf("%-12s %-12s %12.2f %12.2f %8.2f\n", kinds[order], e.name, median(ours), median(mu),
+                        median(ours) / median(mu));
         }
     }
     benchmark::Shutdown();
