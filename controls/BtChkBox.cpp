@@ -12,7 +12,10 @@
 
 namespace kurvex {
 
-QPixmap DefaultCheckGlyph(TCheckBoxState state)
+namespace {
+
+// The glyphs the program draws itself: 13 x 13 boxes.
+QPixmap defaultCheckGlyph(TCheckBoxState state)
 {
     QPixmap pm(13, 13);
     pm.fill(Qt::transparent);
@@ -30,6 +33,8 @@ QPixmap DefaultCheckGlyph(TCheckBoxState state)
     p.drawPolyline(mark, 3);
     return pm;
 }
+
+} // namespace
 
 TBitCheckBox::TBitCheckBox(QWidget* parent) : QWidget(parent)
 {
@@ -78,7 +83,7 @@ void TBitCheckBox::setText(const QString& text)
 void TBitCheckBox::setGlyph(TCheckBoxState state, const QPixmap& glyph)
 {
     if (glyph.isNull()) {
-        glyphs_[state] = DefaultCheckGlyph(state);
+        glyphs_[state] = defaultCheckGlyph(state);
         numGlyphs_[state] = 1;
     } else {
         glyphs_[state] = glyph;

@@ -9,9 +9,6 @@ namespace kurvex {
 enum TLeftRight { taLeftJustify, taRightJustify };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
-// The glyphs the program draws itself: 13 x 13 boxes, a second, dimmed copy for the disabled look.
-QPixmap DefaultCheckGlyph(TCheckBoxState state);
-
 class TBitCheckBox : public QWidget {
     Q_OBJECT
 public:
@@ -22,7 +19,6 @@ public:
     void setState(TCheckBoxState s);
     bool Checked() const { return state_ == cbChecked; }
     void setChecked(bool on) { setState(on ? cbChecked : cbUnchecked); }
-    bool isChecked() const { return Checked(); }
     bool AllowGrayed() const { return allowGrayed_; }
     void setAllowGrayed(bool on) { allowGrayed_ = on; }
     TLeftRight Alignment() const { return alignment_; }

@@ -1,6 +1,8 @@
 // Colour button with its drop-down palette of 80 fixed colours.
 #include "controls/ColorButton.h"
 
+#include "platform/QtCanvas.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -56,16 +58,6 @@ int PaletteIndexOf(TColor c)
 {
     const auto it = std::find(kPalette.begin(), kPalette.end(), c & 0xFFFFFF);
     return it == kPalette.end() ? kPaletteNone : static_cast<int>(it - kPalette.begin());
-}
-
-QColor ToQColor(TColor c)
-{
-    return QColor(colorRed(c), colorGreen(c), colorBlue(c));
-}
-
-TColor FromQColor(const QColor& c)
-{
-    return makeColor(c.red(), c.green(), c.blue());
 }
 
 QPoint PopupPosition(const QRect& button, const QSize& size, const QRect& screen)
@@ -210,7 +202,7 @@ void TColorPopup::paintEvent(QPaintEvent*)
         const QRect r = cellRect(i);
         paintCell(r, i);
         const QRect swatch = r.adjusted(edge_ + 1, edge_ + 1, -(edge_ + 1), -(edge_ + 1));
-        p.fillRect(swatch, ToQColor(kPalette[static_cast<std::size_t>(i)]));
+        p.fillRect(swatch, toQColor(kPalette[static_cast<std::size_t>(i)]));
         p.setPen(QColor(0x80, 0x80, 0x80));
         p.drawRect(swatch.adjusted(0, 0, -1, -1));
     }
@@ -440,7 +432,7 @@ void TColorButton::paintEvent(QPaintEvent*)
     if (pushed) {
         r.translate(1, 1);
     }
-    const QColor swatch = isEnabled() ? ToQColor(color_) : pal.color(QPalette::Mid);
+    const QColor swatch = isEnabled() ? toQColor(color_) : pal.color(QPalette::Mid);
     switch (border_) {
     case ibNone:
         p.fillRect(r, swatch);

@@ -25,9 +25,6 @@ const std::array<TColor, kPaletteSize>& ColorPalette();
 // First cell holding c, or kPaletteNone; duplicated colours select their first cell.
 int PaletteIndexOf(TColor c);
 
-QColor ToQColor(TColor c);
-TColor FromQColor(const QColor& c);
-
 // Where the popup goes: below the button, one pixel left of it; above it when it would leave
 // the screen at the bottom, shifted left at the right edge, never left of the screen.
 QPoint PopupPosition(const QRect& buttonOnScreen, const QSize& popupSize, const QRect& screen);

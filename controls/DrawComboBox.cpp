@@ -1,7 +1,7 @@
 // Combo boxes that show drawn samples: fill styles, point markers and line widths.
 #include "controls/DrawComboBox.h"
 
-#include "controls/ColorButton.h"
+#include "platform/QtCanvas.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -145,7 +145,7 @@ void TFillStyleComboBox::drawItem(QPainter& p, const QRect& r, int index, const 
 {
     p.fillRect(r, background);
     p.setPen(Qt::black);
-    p.setBrush(QBrush(ToQColor(brushColor_), QtBrushStyle(index)));
+    p.setBrush(QBrush(toQColor(brushColor_), QtBrushStyle(index)));
     p.drawRect(QRect(QPoint(r.left() + 4, r.top() + 2), QPoint(r.right() - 4, r.bottom() - 2)));
 }
 
@@ -217,7 +217,7 @@ void TLineWidthComboBox::drawItem(QPainter& p, const QRect& r, int index, const 
     p.drawRect(QRect(QPoint(r.left() + 4, r.top() + 2), QPoint(r.right() - 4, r.bottom() - 2)));
     const int width = index + 1;
     const int cy = (r.top() + r.bottom() + 1) / 2;
-    p.setPen(QPen(ToQColor(lineColor_), width, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(toQColor(lineColor_), width, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(r.left() + 6 + width, cy, r.right() - 6 - width, cy);
 }
 

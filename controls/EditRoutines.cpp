@@ -76,11 +76,6 @@ EditExitWatcher::EditExitWatcher(QLineEdit* edit) : QObject(edit), edit_(edit)
     edit->installEventFilter(this);
 }
 
-bool EditExitWatcher::running()
-{
-    return exitDepth > 0;
-}
-
 void EditExitWatcher::fire()
 {
     if (exitDepth > 0) {

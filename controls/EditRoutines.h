@@ -24,8 +24,6 @@ class EditExitWatcher : public QObject {
     Q_OBJECT
 public:
     explicit EditExitWatcher(QLineEdit* edit);
-    // True while an exit handler of any edit runs.
-    static bool running();
 
 signals:
     void exited();

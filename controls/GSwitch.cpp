@@ -1,7 +1,7 @@
 // Painted 3-D on/off rocker switch that starts and stops the lesson animations.
 #include "controls/GSwitch.h"
 
-#include "controls/ColorButton.h"
+#include "platform/QtCanvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -132,7 +132,7 @@ void TSwitch::paintEvent(QPaintEvent*)
 
     p.setPen(Qt::black);
     auto face = [&p](const QPolygon& poly, TColor c) {
-        p.setBrush(ToQColor(c));
+        p.setBrush(toQColor(c));
         p.drawPolygon(poly);
     };
     face(g.topFace(), topColor_);

@@ -36,7 +36,6 @@ public:
     bool Checked() const { return checked_; }
     // Fires changed() and switchedOn()/switchedOff() on a new value, never clicked().
     void setChecked(bool on);
-    bool isChecked() const { return checked_; }
     QString CaptionOn() const { return captionOn_; }
     void setCaptionOn(const QString& s) { setAndRepaint(captionOn_, s); }
     QString CaptionOff() const { return captionOff_; }

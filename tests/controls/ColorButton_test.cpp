@@ -26,12 +26,6 @@ TEST(ColorPaletteTest, ColourFindsItsFirstCell)
     }
 }
 
-TEST(ColorPaletteTest, ColourConversionKeepsTheByteOrder)
-{
-    EXPECT_EQ(ToQColor(0x0033CCFF), QColor(0xFF, 0xCC, 0x33));
-    EXPECT_EQ(FromQColor(QColor(0xFF, 0xCC, 0x33)), 0x0033CCFFu);
-}
-
 struct PlacementCase {
     const char* name;
     QRect button;
