@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -205,22 +204,6 @@ TEST_F(WorldWindowTest, AnimationTurnsAtTheFirstValueAtTheMaximumAndBelowTheMini
     }
     EXPECT_LT(value, -4.0);
     EXPECT_GE(value + 0.04, -4.0);
-}
-
-TEST_F(WorldWindowTest, ValueBeyondItsRangeComesBack)
-{
-    for (double start : {10.0, -10.0}) {
-        double value = start;
-        double step = 8.0;
-        value = animate(value, step, -4, 4, 200);
-        // From the second frame on every frame moves back, instead of swinging in place.
-        int frames = 1;
-        for (double before = value; !(value >= -4 && value < 4) && frames < 400; ++frames, before = value) {
-            value = animate(value, step, -4, 4, 200);
-            ASSERT_LT(std::abs(value), std::abs(before)) << "from " << start << ", frame " << frames;
-        }
-        EXPECT_TRUE(value >= -4 && value < 4) << "from " << start;
-    }
 }
 
 } // namespace
