@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <qdrawutil.h>
 
 namespace kurvex {
 
@@ -27,25 +28,6 @@ constexpr std::array<TColor, kPaletteSize> kPalette = {
     0x008888, 0x00BBBB, 0x00FFFF, 0x66FFFF, 0x88FFFF, 0xAAFFFF, 0xBBFFFF, 0xE0FFFF, //
     0x000000, 0x555555, 0x888888, 0xC0C0C0, 0xCCCCCC, 0xDDDDDD, 0xF0F0F0, 0xFFFFFF,
 };
-
-// A two-pixel 3-D edge as the platform draws raised and sunken frames.
-void drawEdge(QPainter& p, const QRect& r, bool sunken, const QPalette& pal)
-{
-    const QColor outerLight = sunken ? pal.color(QPalette::Mid) : pal.color(QPalette::Light);
-    const QColor outerDark = sunken ? pal.color(QPalette::Light) : pal.color(QPalette::Dark);
-    const QColor innerLight = sunken ? pal.color(QPalette::Dark) : pal.color(QPalette::Midlight);
-    const QColor innerDark = sunken ? pal.color(QPalette::Midlight) : pal.color(QPalette::Mid);
-    auto frame = [&p](const QRect& q, const QColor& topLeft, const QColor& bottomRight) {
-        p.setPen(topLeft);
-        p.drawLine(q.left(), q.bottom(), q.left(), q.top());
-        p.drawLine(q.left(), q.top(), q.right(), q.top());
-        p.setPen(bottomRight);
-        p.drawLine(q.right(), q.top(), q.right(), q.bottom());
-        p.drawLine(q.right(), q.bottom(), q.left(), q.bottom());
-    };
-    frame(r, outerLight, outerDark);
-    frame(r.adjusted(1, 1, -1, -1), innerLight, innerDark);
-}
 
 } // namespace
 
@@ -182,15 +164,15 @@ void TColorPopup::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPalette& pal = palette();
     p.fillRect(rect(), pal.color(QPalette::Button));
-    drawEdge(p, rect(), false, pal);
+    qDrawWinPanel(&p, rect(), pal, false);
     auto paintCell = [&](const QRect& r, int index) {
         const bool hovered = index == hover_;
         const bool selected = index == selected_;
         p.fillRect(r, selected && !hovered ? pal.color(QPalette::Light) : pal.color(QPalette::Button));
         if (selected || (hovered && pressed_)) {
-            drawEdge(p, r, true, pal);
+            qDrawWinPanel(&p, r, pal, true);
         } else if (hovered) {
-            drawEdge(p, r, false, pal);
+            qDrawWinPanel(&p, r, pal, false);
         }
     };
     if (!defaultRect_.isNull()) {
@@ -422,11 +404,11 @@ void TColorButton::paintEvent(QPaintEvent*)
             p.fillRect(r, pal.color(QPalette::Button));
         }
         if (isEnabled() && (mouseInControl_ || pushed)) {
-            drawEdge(p, r, pushed, pal);
+            qDrawWinPanel(&p, r, pal, pushed);
         }
     } else {
         p.fillRect(r, pal.color(QPalette::Button));
-        drawEdge(p, r, pushed, pal);
+        qDrawWinPanel(&p, r, pal, pushed);
     }
     r.adjust(4, 4, -4, -4);
     if (pushed) {
@@ -444,7 +426,7 @@ void TColorButton::paintEvent(QPaintEvent*)
         break;
     case ibSunken:
     case ibRaised:
-        drawEdge(p, r, border_ == ibSunken, pal);
+        qDrawWinPanel(&p, r, pal, border_ == ibSunken);
         p.fillRect(r.adjusted(2, 2, -2, -2), swatch);
         break;
     }
