@@ -460,7 +460,8 @@ void FreeTerm(TermTree& tree)
 void ShowSyntaxError(int position)
 {
     SyntaxErrorPos = position;
-    const auto& handler = syntaxErrorHandler();
+    // A copy, so that a handler may install another one while it runs.
+    const SyntaxErrorHandler handler = syntaxErrorHandler();
     if (!handler) {
         return;
     }
