@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kurvex {
@@ -80,6 +81,25 @@ struct Font {
     int orientation = 0;  // tenths of a degree, counter-clockwise
     bool operator==(const Font&) const = default;
 };
+
+// A font that shows Latin letters as Greek ones: the symbol character set or the "Symbol" face.
+inline bool IsSymbolFont(const Font& font)
+{
+    if (font.charset == FontCharset::Symbol) {
+        return true;
+    }
+    constexpr std::string_view kSymbol = "symbol";
+    if (font.family.size() != kSymbol.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kSymbol.size(); ++i) {
+        const char c = font.family[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kSymbol[i]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 struct Point {
     int x = 0;

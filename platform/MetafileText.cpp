@@ -97,15 +97,4 @@ std::u16string ToUtf16(const std::u32string& text)
     return out;
 }
 
-bool IsSymbolFont(const Font& font)
-{
-    if (font.charset == FontCharset::Symbol) {
-        return true;
-    }
-    std::string family = font.family;
-    std::transform(family.begin(), family.end(), family.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return family == "symbol";
-}
-
 } // namespace kurvex

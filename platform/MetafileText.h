@@ -24,7 +24,5 @@ std::string EncodeSingleByte(const std::u32string& text, bool greek);
 
 std::u16string ToUtf16(const std::u32string& text);
 
-// A font that shows Latin letters as Greek ones: the symbol character set or the "Symbol" face.
-bool IsSymbolFont(const Font& font);
 
 } // namespace kurvex

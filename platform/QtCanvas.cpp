@@ -155,9 +155,7 @@ QFont toQFont(const Font& f)
 QString canvasText(const Font& f, const std::string& utf8)
 {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    const bool symbol = f.charset == FontCharset::Symbol ||
-                        QString::fromStdString(f.family).compare("symbol", Qt::CaseInsensitive) == 0;
-    return symbol ? symbolText(text) : text;
+    return IsSymbolFont(f) ? symbolText(text) : text;
 }
 
 QtCanvas::QtCanvas(QImage& image) : image_(&image)
