@@ -1,8 +1,7 @@
 // Tests of balancing and Hessenberg QR eigenvalues against Eigen's EigenSolver.
 #include "fitting/eigen.h"
 
-#include <Eigen/Dense>
-#include <Eigen/Eigenvalues>
+#include "eigen_checked.h"
 #include <gtest/gtest.h>
 
 #include <complex>

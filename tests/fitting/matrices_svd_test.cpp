@@ -1,7 +1,7 @@
 // Tests of the singular value decomposition, its cut-off and least-squares solution against Eigen.
 #include "fitting/matrices.h"
 
-#include <Eigen/Dense>
+#include "eigen_checked.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Tests of the vector/matrix helpers and of Gauss-Jordan inversion against Eigen.
 #include "fitting/matrices.h"
 
-#include <Eigen/Dense>
+#include "eigen_checked.h"
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,8 +1,7 @@
 // Tests of the real polynomial roots: closed-form cases, GSL cubics and Eigen companion spectra.
 #include "fitting/polynom.h"
 
-#include <Eigen/Dense>
-#include <Eigen/Eigenvalues>
+#include "eigen_checked.h"
 #include <gsl/gsl_poly.h>
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <gsl/gsl_multifit.h>
 #include <gtest/gtest.h>
 
-#include <Eigen/Dense>
+#include "eigen_checked.h"
 #include <cmath>
 
 #include "fitting/regress.h"
