@@ -73,6 +73,12 @@ std::string TermFromDisplay(const QString& text)
 
 EditExitWatcher::EditExitWatcher(QLineEdit* edit) : QObject(edit), edit_(edit)
 {
+    // A field never held more than 255 characters; without a bound, a long paste would keep the
+    // parser's repair of missing "*" busy for seconds.
+    constexpr int kLongestFieldText = 255;
+    if (edit->maxLength() > kLongestFieldText) {
+        edit->setMaxLength(kLongestFieldText);
+    }
     edit->installEventFilter(this);
 }
 

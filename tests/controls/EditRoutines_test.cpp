@@ -194,6 +194,17 @@ TEST_F(NumberEditTest, RoundedTextDoesNotReplaceTheExactValue)
     EXPECT_DOUBLE_EQ(forced, 0.5);
 }
 
+TEST_F(NumberEditTest, LongPasteIsCutToTheFieldLengthAndReadQuickly)
+{
+    double value = 0;
+    ConnectEditExit(a, &window, [&] { ReadNumberEdit(a, value); });
+    a->setFocus();
+    a->insert(QString(32000, QLatin1Char('x')));
+    EXPECT_EQ(a->text().size(), 255);
+    b->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(messages.size(), 1u); // x is no number; one message, and the call returned
+}
+
 TEST_F(NumberEditTest, VariableIsRefusedWithMessageAndCaret)
 {
     double value = 7.0;
