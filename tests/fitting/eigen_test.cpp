@@ -1,7 +1,7 @@
 // Tests of balancing and Hessenberg QR eigenvalues against Eigen's EigenSolver.
 #include "fitting/eigen.h"
 
-#include "eigen_checked.h"
+#include "eigen_reference.h"
 #include <gtest/gtest.h>
 
 #include <complex>
@@ -13,16 +13,7 @@ namespace {
 
 using Complex = std::complex<double>;
 
-TMatrix toMatrixAt(const Eigen::MatrixXd& M, int Lb)
-{
-    const int n = static_cast<int>(M.rows());
-    TMatrix a;
-    AllocMatrix(a, Lb + n - 1, Lb + n - 1);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            a[Lb + i][Lb + j] = M(i, j);
-    return a;
-}
+using testing::toMatrixAt;
 
 std::vector<Complex> referenceEigenvalues(const Eigen::MatrixXd& M)
 {

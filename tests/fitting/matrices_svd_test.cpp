@@ -1,7 +1,7 @@
 // Tests of the singular value decomposition, its cut-off and least-squares solution against Eigen.
 #include "fitting/matrices.h"
 
-#include "eigen_checked.h"
+#include "eigen_reference.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,35 +13,9 @@ namespace {
 
 constexpr double kEps = 2.220446049250313e-16;
 
-TMatrix toMatrixAt(const Eigen::MatrixXd& M, int Lb)
-{
-    TMatrix a;
-    AllocMatrix(a, Lb + static_cast<int>(M.rows()) - 1, Lb + static_cast<int>(M.cols()) - 1);
-    for (int i = 0; i < M.rows(); ++i)
-        for (int j = 0; j < M.cols(); ++j)
-            a[Lb + i][Lb + j] = M(i, j);
-    return a;
-}
-
-Eigen::MatrixXd block(const TMatrix& a, int Lb, int rows, int cols)
-{
-    Eigen::MatrixXd M(rows, cols);
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j)
-            M(i, j) = a[Lb + i][Lb + j];
-    return M;
-}
-
-Eigen::MatrixXd randomMatrix(int rows, int cols, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    Eigen::MatrixXd M(rows, cols);
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j)
-            M(i, j) = dist(rng);
-    return M;
-}
+using testing::blockAt;
+using testing::randomMatrix;
+using testing::toMatrixAt;
 
 // Rank r matrix: product of rows x r and r x cols random factors.
 Eigen::MatrixXd rankDeficient(int rows, int cols, int rank, unsigned seed)
@@ -91,8 +65,8 @@ TEST(MatricesSvd, ReconstructionOrthogonalityAndValues)
             AllocMatrix(v, lb + n - 1, lb + n - 1);
             AllocVector(s, lb + n - 1);
             ASSERT_EQ(SingularValueDecompose(a, lb, lb + m - 1, v, s, lb + n - 1), 0) << c.name;
-            const Eigen::MatrixXd U = block(a, lb, m, n);
-            const Eigen::MatrixXd V = block(v, lb, n, n);
+            const Eigen::MatrixXd U = blockAt(a, lb, m, n);
+            const Eigen::MatrixXd V = blockAt(v, lb, n, n);
             Eigen::VectorXd S(n);
             for (int j = 0; j < n; ++j) {
                 S(j) = s[lb + j];

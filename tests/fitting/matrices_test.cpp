@@ -1,7 +1,7 @@
 // Tests of the vector/matrix helpers and of Gauss-Jordan inversion against Eigen.
 #include "fitting/matrices.h"
 
-#include "eigen_checked.h"
+#include "eigen_reference.h"
 #include <gtest/gtest.h>
 
 #include <random>
@@ -83,32 +83,11 @@ TEST(MatricesHelpers, VectorMaximum)
     EXPECT_EQ(VectorMaximum(TVector{5}, 0, 0), 5.0);
 }
 
-// Builds a TMatrix with the block [Lb..Lb+n-1] filled from M and sentinel values elsewhere.
-TMatrix toMatrix(const Eigen::MatrixXd& M, int Lb, double sentinel = 777.0)
-{
-    const int n = static_cast<int>(M.rows());
-    const int m = static_cast<int>(M.cols());
-    TMatrix a;
-    AllocMatrix(a, Lb + n - 1, Lb + m - 1);
-    for (auto& row : a)
-        for (double& x : row)
-            x = sentinel;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < m; ++j)
-            a[Lb + i][Lb + j] = M(i, j);
-    return a;
-}
+using testing::toMatrixAt;
+using testing::toVectorAt;
 
-TVector toVector(const Eigen::VectorXd& v, int Lb, double sentinel = 777.0)
-{
-    TVector r;
-    AllocVector(r, Lb + static_cast<int>(v.size()) - 1);
-    for (double& x : r)
-        x = sentinel;
-    for (int i = 0; i < v.size(); ++i)
-        r[Lb + i] = v(i);
-    return r;
-}
+// Outside the block the inputs hold this, so a routine that strays beyond its range shows.
+constexpr double kSentinel = 777.0;
 
 class GaussJordanRandom : public ::testing::TestWithParam<int> {};
 
@@ -126,8 +105,8 @@ TEST_P(GaussJordanRandom, AgreesWithFullPivLu)
                 for (int j = 0; j < n; ++j)
                     M(i, j) = dist(rng);
             }
-            const TMatrix a = toMatrix(M, lb);
-            const TVector bv = toVector(b, lb);
+            const TMatrix a = toMatrixAt(M, lb, kSentinel);
+            const TVector bv = toVectorAt(b, lb, kSentinel);
             const TMatrix aCopy = a;
             const TVector bCopy = bv;
             TMatrix inv;
@@ -176,9 +155,11 @@ TEST(GaussJordan, PermutationForcesRowAndColumnInterchanges)
         P(i, perm[i]) = 1.0 + i; // a scaled permutation: each pivot has a different size
     const Eigen::VectorXd b = Eigen::VectorXd::LinSpaced(5, 1.0, 5.0);
     for (int lb : {0, 1, 3}) {
-        TMatrix inv = toMatrix(Eigen::MatrixXd::Zero(5, 5), lb);
-        TVector x = toVector(Eigen::VectorXd::Zero(5), lb);
-        ASSERT_EQ(InvertGaussJordan(toMatrix(P, lb), toVector(b, lb), lb, lb + 4, inv, x), 0);
+        TMatrix inv = toMatrixAt(Eigen::MatrixXd::Zero(5, 5), lb, kSentinel);
+        TVector x = toVectorAt(Eigen::VectorXd::Zero(5), lb, kSentinel);
+        ASSERT_EQ(
+            InvertGaussJordan(toMatrixAt(P, lb, kSentinel), toVectorAt(b, lb, kSentinel), lb, lb + 4, inv, x),
+            0);
         const Eigen::MatrixXd refInv = P.inverse();
         const Eigen::VectorXd refX = refInv * b;
         for (int i = 0; i < 5; ++i) {
@@ -189,8 +170,8 @@ TEST(GaussJordan, PermutationForcesRowAndColumnInterchanges)
         // Entries outside the range keep the sentinel.
         EXPECT_EQ(inv[lb + 4].size(), static_cast<std::size_t>(lb + 5));
         if (lb > 0) {
-            EXPECT_EQ(inv[lb][0], 777.0);
-            EXPECT_EQ(x[0], 777.0);
+            EXPECT_EQ(inv[lb][0], kSentinel);
+            EXPECT_EQ(x[0], kSentinel);
         }
     }
 }

@@ -1,7 +1,7 @@
 // Tests of the real polynomial roots: closed-form cases, GSL cubics and Eigen companion spectra.
 #include "fitting/polynom.h"
 
-#include "eigen_checked.h"
+#include "eigen_reference.h"
 #include <gsl/gsl_poly.h>
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 
 #include "fitting/regress.h"
 #include "fitting/stat.h"
+#include "sample_points.h"
 
 namespace kurvex {
 namespace {
@@ -89,10 +90,7 @@ double relativeError(double value, double certified)
     return certified == 0.0 ? std::fabs(value) : std::fabs(value - certified) / std::fabs(certified);
 }
 
-struct MethodGuard {
-    int saved = LinearFitMethod;
-    ~MethodGuard() { LinearFitMethod = saved; }
-};
+using testing::MethodGuard;
 
 void expectEstimates(const TVector& b, const NistData& data, double tolerance)
 {

@@ -3,39 +3,24 @@
 #include <gsl/gsl_multifit.h>
 #include <gtest/gtest.h>
 
-#include "eigen_checked.h"
+#include "eigen_reference.h"
 #include <cmath>
 
 #include "fitting/regress.h"
 #include "fitting/stat.h"
+#include "sample_points.h"
 
 namespace kurvex {
 namespace {
 
-// Disturbed sample data at 1-based indices, x spread over [-2, 5].
-struct Sample {
-    TVector x{0.0};
-    TVector y{0.0};
-    int n = 0;
-};
+using testing::MethodGuard;
+using Sample = testing::Points;
 
+// Disturbed sample data, x spread over [-2, 5].
 Sample noisySample(int n, double (*f)(double))
 {
-    Sample s;
-    s.n = n;
-    for (int i = 1; i <= n; ++i) {
-        const double x = -2.0 + 7.0 * (i - 1) / (n - 1);
-        s.x.push_back(x);
-        s.y.push_back(f(x) + 0.3 * std::sin(12.9898 * i) * std::cos(4.1414 * i));
-    }
-    return s;
+    return testing::disturbed(testing::sample(-2.0, 5.0, n, f), 0.3);
 }
-
-// Restores the linear method after a test changed it.
-struct MethodGuard {
-    int saved = LinearFitMethod;
-    ~MethodGuard() { LinearFitMethod = saved; }
-};
 
 TEST(RegressLine, StraightLineAndProportionalAgreeWithGsl)
 {

@@ -6,6 +6,7 @@
 
 #include "fitting/sinefit.h"
 #include "gsl_nlinear_reference.h"
+#include "sample_points.h"
 
 namespace kurvex {
 namespace {
@@ -25,23 +26,8 @@ protected:
     }
 };
 
-struct Points {
-    TVector x{0.0};
-    TVector y{0.0};
-    int n = 0;
-};
-
-Points sample(double from, double to, int count, const std::function<double(double)>& f)
-{
-    Points p;
-    p.n = count;
-    for (int i = 0; i < count; ++i) {
-        const double x = from + (to - from) * i / (count - 1);
-        p.x.push_back(x);
-        p.y.push_back(f(x));
-    }
-    return p;
-}
+using testing::Points;
+using testing::sample;
 
 // a > 0 and c in [0, 2 pi): (-a, c) and (a, c + pi) describe the same curve.
 SineParameterSet canonical(SineParameterSet p)
