@@ -379,7 +379,7 @@ TEST_F(ModuleWindowTest, SettingsAndHelpOpenTheirDialogsAndTheWindowRedrawsAfter
     showWindow();
     for (const char* name : {"SpeedButton14", "SpeedButton28"}) {
         QString shown;
-        QTimer::singleShot(0, qApp, [&shown] {
+        QTimer::singleShot(0, window.get(), [&shown] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 shown = QString::fromLatin1(modal->metaObject()->className());
                 modal->close();
@@ -473,7 +473,7 @@ TEST_F(ModuleWindowTest, DelayKindAWaitsMoreThanFifteenMillisecondsAndHandlesEve
 {
     bool handled = false;
     QMetaObject::invokeMethod(
-        qApp, [&] { handled = true; }, Qt::QueuedConnection);
+        window.get(), [&] { handled = true; }, Qt::QueuedConnection);
     const std::int64_t start = GetTickCount();
     window->Delay(0);
     EXPECT_GT(GetTickCount() - start, 15);
@@ -487,14 +487,18 @@ TEST_F(ModuleWindowTest, DelayKindBWithZeroHandlesThePendingEventsOnceAndOtherwi
     window = std::make_unique<TestModuleWindow>(v);
     bool first = false;
     bool second = false;
+    // Owned by the test, so that it can never fire into a later test's stack.
+    QTimer timer;
+    timer.setSingleShot(true);
     bool timerFired = false;
-    QTimer::singleShot(5000, qApp, [&] { timerFired = true; });
+    QObject::connect(&timer, &QTimer::timeout, [&] { timerFired = true; });
+    timer.start(5000);
     QMetaObject::invokeMethod(
-        qApp,
+        window.get(),
         [&] {
             first = true;
             QMetaObject::invokeMethod(
-                qApp, [&] { second = true; }, Qt::QueuedConnection);
+                window.get(), [&] { second = true; }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
     window->Delay(0);
