@@ -87,7 +87,6 @@ public:
     bool showDerivative = true;
     // Opens the real settings dialog instead of only counting.
     bool realDialogs = false;
-    TColor curveColor = clRed;
 
     // What the frame called, for the tests.
     int foregroundPasses = 0;
@@ -116,7 +115,7 @@ protected:
     void paintForeground() override
     {
         ++foregroundPasses;
-        CurveColor = curveColor;
+        CurveColor = clRed;
         derivative_ = false;
         KurveZeichnen(XMin, XMax, XMin, XMax);
         if (showDerivative) {
