@@ -283,6 +283,17 @@ TEST(RegressNonlinear, GradientUsesTheModelAtTheGivenParameters)
     FitGradientHessian(b, 0, 1, g, h);
     EXPECT_NEAR(g[1], 0.0, 1e-12); // exact fit: no residual
     EXPECT_NEAR(h[1][1], 2.0 * 2.0 + 8.0 * 8.0, 1e-12);
+
+    // The model values kept from the best probe serve only that very parameter vector.
+    ResidualSumOfSquares(b);
+    ResidualSumOfSquares(TVector{0.5, 0.0});
+    TVector g2;
+    TMatrix h2;
+    FitGradientHessian(b, 0, 1, g2, h2);
+    EXPECT_EQ(g2, g);
+    EXPECT_EQ(h2, h);
+    FitGradientHessian(TVector{1.0, 0.0}, 0, 1, g2, h2);
+    EXPECT_DOUBLE_EQ(g2[0], -(0.0 + 1.0 + 3.0)); // residuals 0, 1, 3 of y = 1
 }
 
 TEST(RegressNonlinear, ExponentialFitRecoversParameters)
