@@ -193,6 +193,7 @@ QPaintDevice* QtCanvas::device() const
 
 void QtCanvas::end()
 {
+    stateValid_ = false;
     if (ownPainter_ && ownPainter_->isActive())
         ownPainter_->end();
 }
@@ -226,6 +227,10 @@ void QtCanvas::prepare(Use use)
 {
     applyGeometry();
     const Pen& p = pen();
+    const Brush& b = brush();
+    // A curve is thousands of lines with one pen; building and setting a QPen each time is costly.
+    if (stateValid_ && appliedUse_ == use && appliedPen_ == p && appliedBrush_ == b)
+        return;
     const bool rasterOps =
         painter_->paintEngine() && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
     painter_->setCompositionMode(rasterOps ? compositionFor(p.mode) : QPainter::CompositionMode_SourceOver);
@@ -245,11 +250,82 @@ void QtCanvas::prepare(Use use)
         painter_->setPen(qp);
     }
 
-    const Brush& b = brush();
     if (use == Use::Stroke || b.style == BrushStyle::Clear)
         painter_->setBrush(Qt::NoBrush);
     else
         painter_->setBrush(QBrush(toQColor(b.color), hatchStyle(b.style)));
+
+    // A borrowed painter may be changed by its owner between our calls.
+    stateValid_ = ownPainter_.has_value();
+    appliedUse_ = use;
+    appliedPen_ = p;
+    appliedBrush_ = b;
+}
+
+bool QtCanvas::dottedLineOnImage(Point from, Point to)
+{
+    const Pen& p = pen();
+    if (!image_ || painterLent_ || p.width > 1 || p.style != PenStyle::Dot || p.mode != PenMode::Copy ||
+        windowOrigin() != Point{} || (from.x != to.x && from.y != to.y) || image_->devicePixelRatio() != 1.0)
+        return false;
+    const QImage::Format format = image_->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    // bits() of a shared image would detach it from the buffer the painter writes into.
+    if (!image_->isDetached())
+        return false;
+    QRect area = image_->rect();
+    if (hasClip()) {
+        const Rect c = clipRect();
+        if (c.width() <= 0 || c.height() <= 0)
+            return false;
+        area &= QRect(c.left, c.top, c.width(), c.height());
+    }
+
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    const QRgb color = toQColor(p.color).rgb() | 0xFF000000u;
+    const auto put = [&](int px, int py) { reinterpret_cast<QRgb*>(bits + stride * py)[px] = color; };
+    if (from == to) {
+        // The painter draws a line without length as a single point.
+        if (area.contains(from.x, from.y))
+            put(from.x, from.y);
+        return true;
+    }
+
+    // The painter cuts a line one pixel outside the bitmap and counts its dots from the cut; it
+    // covers the pixels from the start towards the end, except the end pixel, and a line running
+    // left or up begins one pixel before its start.
+    const int dx = (to.x > from.x) - (to.x < from.x);
+    const int dy = (to.y > from.y) - (to.y < from.y);
+    const Point start{dx == 0 ? from.x : std::clamp(from.x, -1, image_->width() + 1),
+                      dy == 0 ? from.y : std::clamp(from.y, -1, image_->height() + 1)};
+    const int length = (to.x - start.x) * dx + (to.y - start.y) * dy;
+    const Point first{dx < 0 ? start.x - 1 : start.x, dy < 0 ? start.y - 1 : start.y};
+    // Steps t along the line whose pixel lies in area.
+    int tFirst = 0;
+    int tLast = length - 1;
+    const auto limit = [&](int begin, int step, int low, int high) {
+        if (step == 0) {
+            if (begin < low || begin > high)
+                tLast = -1;
+            return;
+        }
+        const int ta = (low - begin) * step;
+        const int tb = (high - begin) * step;
+        tFirst = std::max(tFirst, std::min(ta, tb));
+        tLast = std::min(tLast, std::max(ta, tb));
+    };
+    limit(first.x, dx, area.left(), area.right());
+    limit(first.y, dy, area.top(), area.bottom());
+
+    // The platform's dot pen: three pixels on, three off.
+    for (int t = tFirst; t <= tLast; ++t) {
+        if (t % 6 < 3)
+            put(first.x + t * dx, first.y + t * dy);
+    }
+    return true;
 }
 
 void QtCanvas::lineTo(int x, int y)
@@ -258,7 +334,6 @@ void QtCanvas::lineTo(int x, int y)
     setPenPos({x, y});
     if (!isActive())
         return;
-    prepare(Use::Stroke);
     double x1 = from.x, y1 = from.y, x2 = x, y2 = y;
     const QPaintDevice* dev = painter_->device();
     const QRectF box(-windowOrigin().x - kDeviceMargin, -windowOrigin().y - kDeviceMargin,
@@ -267,8 +342,12 @@ void QtCanvas::lineTo(int x, int y)
         if (!clipSegment(x1, y1, x2, y2, box))
             return;
     }
-    painter_->drawLine(QLine(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
-                             static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2))));
+    const QLine line(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
+                     static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+    if (dottedLineOnImage({line.x1(), line.y1()}, {line.x2(), line.y2()}))
+        return;
+    prepare(Use::Stroke);
+    painter_->drawLine(line);
 }
 
 void QtCanvas::polyline(const std::vector<Point>& pts)
@@ -375,6 +454,7 @@ void QtCanvas::fillRect(const Rect& r)
         return;
     prepare(Use::Fill);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    stateValid_ = false;
     const QPoint a = clampPoint({std::min(r.left, r.right), std::min(r.top, r.bottom)});
     const QPoint b = clampPoint({std::max(r.left, r.right), std::max(r.top, r.bottom)});
     painter_->drawRect(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()));
@@ -385,6 +465,7 @@ void QtCanvas::setPixel(int x, int y, TColor c)
     if (!isActive())
         return;
     applyGeometry();
+    stateValid_ = false;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_->setPen(QPen(toQColor(c), 0));
     painter_->drawPoint(clampPoint({x, y}));
@@ -401,6 +482,7 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
     if (!isActive())
         return;
     applyGeometry();
+    stateValid_ = false;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_->setFont(toQFont(font()));
     const QFontMetrics fm = metrics();
@@ -446,6 +528,7 @@ void QtCanvas::copyRect(const Rect& dest, const Canvas& source, const Rect& src,
     if (!from || !from->image_ || !isActive())
         return;
     applyGeometry();
+    stateValid_ = false;
     const QRect srcRect(src.left, src.top, src.width(), src.height());
     const QRect destRect(dest.left, dest.top, dest.width(), dest.height());
     const bool rasterOps =

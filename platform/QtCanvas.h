@@ -35,6 +35,8 @@ public:
     QPainter& painter()
     {
         geometryValid_ = false;
+        stateValid_ = false;
+        painterLent_ = true;
         return *painter_;
     }
     // Ends painting, so the device may be read or shown elsewhere; later calls draw nothing.
@@ -60,6 +62,8 @@ private:
     // Brings the painter in line with the canvas state before a primitive.
     void prepare(Use use);
     void applyGeometry();
+    // Writes an axis-parallel thin dotted line straight into the bitmap; false when it can't.
+    bool dottedLineOnImage(Point from, Point to);
     QFontMetrics metrics() const;
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
@@ -70,6 +74,13 @@ private:
     Point appliedOrigin_;
     bool appliedHasClip_ = false;
     Rect appliedClip_;
+    // Pen, brush and use last set up on the painter; valid only while nothing else changed them.
+    bool stateValid_ = false;
+    Use appliedUse_ = Use::Stroke;
+    Pen appliedPen_;
+    Brush appliedBrush_;
+    // Set once the painter was handed out: its opacity or hints may differ from ours from then on.
+    bool painterLent_ = false;
 };
 
 // Converts 0x00BBGGRR to a Qt colour.

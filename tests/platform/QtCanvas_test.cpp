@@ -8,6 +8,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace kurvex {
 namespace {
@@ -257,6 +260,185 @@ TEST(QtCanvas, FarCoordinatesAreCutNotOverflowed)
     for (int x = 0; x < 60; ++x)
         EXPECT_EQ(pixel(img, x, 20), clBlack) << x;
     EXPECT_EQ(pixel(img, 30, 40), clBlack);
+}
+
+struct DottedLine {
+    Point from;
+    Point to;
+};
+
+// Axis-parallel dotted lines of lengths 0, 1, 5, 6, 7 and 100 in both directions, some reaching
+// out of the 40 x 30 bitmap (the painter counts the dots from where it cuts the line), some
+// starting beyond the canvas's cut margin, some wholly outside.
+std::vector<DottedLine> dottedLines()
+{
+    std::vector<DottedLine> lines;
+    int row = 1;
+    for (const int length : {0, 1, 5, 6, 7, 100}) {
+        lines.push_back({{2, row}, {2 + length, row}});
+        lines.push_back({{37, row + 1}, {37 - length, row + 1}});
+        lines.push_back({{row + 3, 2}, {row + 3, 2 + length}});
+        lines.push_back({{row + 4, 28}, {row + 4, 28 - length}});
+        row += 3;
+    }
+    for (const DottedLine& l : std::vector<DottedLine>{{{-7, 20}, {25, 20}},
+                                                       {{30, 22}, {-9, 22}},
+                                                       {{-200, 24}, {300, 24}},
+                                                       {{300, 26}, {-200, 26}},
+                                                       {{33, -11}, {33, 50}},
+                                                       {{35, 50}, {35, -5}},
+                                                       {{38, -500}, {38, 500}},
+                                                       {{0, -1}, {40, -1}},
+                                                       {{0, 30}, {40, 30}},
+                                                       {{40, 0}, {40, 30}},
+                                                       {{39, 0}, {39, 30}},
+                                                       {{0, 29}, {40, 29}}})
+        lines.push_back(l);
+    return lines;
+}
+
+// Draws the lines on a bitmap of the format, through the bitmap canvas or through a canvas
+// on the same bitmap as a plain paint device (which always goes through QPainter).
+QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0)
+{
+    QImage img(40, 30, format);
+    img.setDevicePixelRatio(pixelRatio);
+    img.fill(format == QImage::Format_RGB32 ? QColor(Qt::white) : QColor(Qt::transparent));
+    std::unique_ptr<QtCanvas> c = asDevice ? std::make_unique<QtCanvas>(static_cast<QPaintDevice&>(img))
+                                           : std::make_unique<QtCanvas>(img);
+    if (clip)
+        c->setClipRect(*clip);
+    c->setPenStyle(PenStyle::Dot);
+    c->setPenColor(clRed);
+    for (const int width : {1, 0}) {
+        for (const DottedLine& l : dottedLines()) {
+            c->moveTo(l.from.x, l.from.y);
+            c->lineTo(l.to.x, l.to.y);
+        }
+        c->setPenColor(clBlue);
+        c->setPenWidth(width);
+    }
+    c->end();
+    return img;
+}
+
+std::string differences(const QImage& got, const QImage& want)
+{
+    std::string out;
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x)
+            if (got.pixel(x, y) != want.pixel(x, y))
+                out += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+    return out;
+}
+
+TEST(QtCanvas, DottedLinesOnBitmapsMatchThePainterPixelForPixel)
+{
+    const std::vector<std::optional<Rect>> clips{std::nullopt, Rect{5, 3, 33, 25}, Rect{-10, -10, 100, 100},
+                                                 Rect{10, 10, 10, 20}};
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+        for (const std::optional<Rect>& clip : clips) {
+            const QImage got = dotted(format, false, clip);
+            const QImage want = dotted(format, true, clip);
+            EXPECT_EQ(differences(got, want), "") << "format " << format << " clip " << clip.has_value();
+        }
+    }
+    EXPECT_EQ(differences(dotted(QImage::Format_RGB32, false, std::nullopt, 2.0),
+                          dotted(QImage::Format_RGB32, true, std::nullopt, 2.0)),
+              "");
+    // The painter's pattern itself: three on, three off from the start; a line running left
+    // leaves out its start pixel, not its end pixel.
+    const QImage img = dotted(QImage::Format_RGB32, true, std::nullopt);
+    std::string row;
+    for (int x = 37; x >= 24; --x)
+        row += pixel(img, x, 14) != clWhite ? 'x' : '.';
+    EXPECT_EQ(row, ".xxx...x......");
+}
+
+TEST(QtCanvas, DirectDotsKeepTheirPlaceBetweenPainterDrawing)
+{
+    const auto paint = [](QtCanvas& c) {
+        c.setPenColor(clRed);
+        c.moveTo(0, 10);
+        c.lineTo(40, 10);
+        c.setPenStyle(PenStyle::Dot);
+        c.setPenColor(clGreen);
+        c.moveTo(5, 0);
+        c.lineTo(5, 30);
+        c.moveTo(0, 10);
+        c.lineTo(40, 10);
+        c.setPenStyle(PenStyle::Solid);
+        c.setPenColor(clBlue);
+        c.moveTo(0, 1);
+        c.lineTo(40, 1);
+        c.setPixel(5, 3, clYellow);
+    };
+    QImage direct(40, 30, QImage::Format_RGB32);
+    direct.fill(Qt::white);
+    QImage reference = direct.copy();
+    {
+        QtCanvas c(direct);
+        paint(c);
+    }
+    {
+        QtCanvas c(static_cast<QPaintDevice&>(reference));
+        paint(c);
+    }
+    EXPECT_EQ(differences(direct, reference), "");
+    EXPECT_EQ(pixel(direct, 0, 10), clGreen);
+    EXPECT_EQ(pixel(direct, 3, 10), clRed);
+    EXPECT_EQ(pixel(direct, 5, 1), clBlue);
+    EXPECT_EQ(pixel(direct, 5, 3), clYellow);
+}
+
+TEST(QtCanvas, PenKeptBetweenPrimitivesIsRebuiltAfterAnythingElseChangedThePainter)
+{
+    const QImage img = painted([](QtCanvas& c) {
+        c.setBrushColor(clBlue);
+        c.fillRect({0, 0, 60, 60});
+        // Each line below has the pen of the line before; something in between changed the painter.
+        c.setPenColor(clRed);
+        c.setPenMode(PenMode::NotXor);
+        c.moveTo(0, 2);
+        c.lineTo(60, 2); // not-xor of red on blue gives green
+        c.fillRect({0, 50, 60, 60});
+        c.moveTo(0, 4);
+        c.lineTo(60, 4);
+        QImage layer(60, 60, QImage::Format_RGB32);
+        layer.fill(Qt::white);
+        const QtCanvas source(layer);
+        c.copyRect({0, 40, 10, 45}, source, {0, 0, 10, 5}, RasterOp::SrcCopy);
+        c.moveTo(0, 5);
+        c.lineTo(60, 5);
+        c.setPenMode(PenMode::Copy);
+        c.moveTo(0, 6);
+        c.lineTo(60, 6);
+        c.setPixel(0, 0, clYellow);
+        c.moveTo(0, 8);
+        c.lineTo(60, 8);
+        c.setFontColor(clWhite);
+        c.textOut(0, 20, "W");
+        c.moveTo(0, 10);
+        c.lineTo(60, 10);
+        c.moveTo(0, 12);
+        c.lineTo(60, 12);
+        c.painter().setPen(QPen(Qt::white));
+        c.moveTo(0, 14);
+        c.lineTo(60, 14);
+        c.rectangle(20, 30, 30, 40); // brush blue, then a line with the same pen and brush
+        c.moveTo(0, 16);
+        c.lineTo(60, 16);
+    });
+    EXPECT_EQ(pixel(img, 30, 2), clLime);
+    EXPECT_EQ(pixel(img, 30, 4), clLime);
+    EXPECT_EQ(pixel(img, 30, 5), clLime);
+    for (const int y : {6, 8, 10, 12, 14, 16})
+        EXPECT_EQ(pixel(img, 30, y), clRed) << y;
+    EXPECT_EQ(pixel(img, 0, 0), clYellow);
+    EXPECT_EQ(pixel(img, 5, 42), clWhite);
+    EXPECT_EQ(pixel(img, 25, 35), clBlue);
+    EXPECT_EQ(pixel(img, 20, 35), clRed);
 }
 
 TEST(QtCanvas, SymbolTextEndedCanvasAndColours)
