@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "fitting/optim.h"
@@ -254,7 +255,7 @@ void SetNonlinearFitData(const ModelFunction& Func, const ModelDerivatives& Deri
     AllocVector(data.y, Ub);
     AllocVector(data.ycalc, Ub);
     AllocVector(data.bestYcalc, Ub);
-    AllocVector(data.bestB, PUb);
+    data.bestB.clear();
     data.bestKnown = false;
     CopyVectorRange(data.x, X, FirstPointIndex, Ub);
     CopyVectorRange(data.y, Y, FirstPointIndex, Ub);
@@ -290,13 +291,11 @@ template <typename Model> double residualSum(NonlinearFitData& data, Model model
 
 using PlainModel = double (*)(double, const TVector&);
 
+// Bit for bit, the whole vector: the kept model values belong to exactly these parameters.
 bool sameParameters(const NonlinearFitData& data, const TVector& B)
 {
-    for (int j = data.plb; j <= data.pub; ++j) {
-        if (B[j] != data.bestB[j])
-            return false;
-    }
-    return true;
+    return B.size() == data.bestB.size() &&
+           std::memcmp(B.data(), data.bestB.data(), B.size() * sizeof(double)) == 0;
 }
 
 } // namespace
@@ -312,7 +311,7 @@ double ResidualSumOfSquares(const TVector& B)
     const double sum = plain ? residualSum(data, *plain, B) : residualSum(data, std::cref(data.func), B);
     if (sum < kPenaltyValue && (!data.bestKnown || sum <= data.bestSum)) {
         data.ycalc.swap(data.bestYcalc);
-        CopyVectorRange(data.bestB, B, data.plb, data.pub);
+        data.bestB = B;
         data.bestSum = sum;
         data.bestKnown = true;
     }
