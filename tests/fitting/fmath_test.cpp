@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -21,6 +22,12 @@ struct GuardedCase {
     double expected;
     int code;
 };
+
+// Shown by name in test listings instead of as bytes.
+void PrintTo(const GuardedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FmathGuarded : public ::testing::TestWithParam<GuardedCase> {};
 

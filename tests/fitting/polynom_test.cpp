@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct RootCase {
     int degree;
     std::vector<double> roots; // expected, ascending
 };
+
+// Shown by name in test listings instead of as bytes.
+void PrintTo(const RootCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PolynomRoots : public ::testing::TestWithParam<RootCase> {};
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,12 @@ void expectEstimates(const TVector& b, const NistData& data, double tolerance)
     ASSERT_FALSE(data.estimates.empty());
     for (std::size_t k = 0; k < data.estimates.size(); ++k)
         EXPECT_LE(relativeError(b[k], data.estimates[k]), tolerance) << "B" << k << " = " << b[k];
+}
+
+// Shown by file name in test listings instead of as bytes.
+void PrintTo(const NistCase& c, std::ostream* os)
+{
+    *os << c.file;
 }
 
 class NistRegression : public ::testing::TestWithParam<NistCase> {};
