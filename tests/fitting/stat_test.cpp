@@ -3,16 +3,17 @@
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 #include "fitting/stat.h"
 
 namespace kurvex {
 namespace {
 
-TVector oneBased(std::initializer_list<double> values)
+TVector oneBased(const std::vector<double>& values)
 {
     TVector v{0.0};
-    v.insert(v.end(), values);
+    v.insert(v.end(), values.begin(), values.end());
     return v;
 }
 
@@ -69,73 +70,49 @@ TEST(StatSums, SumsMeansAndDeviations)
     EXPECT_DOUBLE_EQ(SingularTolerance(10), 10 * 2.220446049250313e-16);
 }
 
-TEST(StatRegression, AsManyPointsAsParametersGiveVrZeroAndR2One)
+TEST(StatRegression, VarianceR2SparesAndNoSpread)
 {
-    const TVector y = oneBased({1.0, 5.0});
-    const TVector yc = oneBased({0.0, 0.0});
-    FitStatistics stats{9.0, 9.0, 9.0, 9.0, 9.0};
-    RegressionStatistics(y, yc, 2, stats, 0, 1);
-    EXPECT_EQ(stats.Vr, 0.0);
-    EXPECT_EQ(stats.R2, 1.0);
-    EXPECT_EQ(stats.Spare1, 0.0);
-    EXPECT_EQ(stats.Spare2, 0.0);
-    EXPECT_EQ(stats.Spare3, 1.0);
-}
-
-TEST(StatRegression, ExactLineGivesR2OneAndVrZeroAndLeavesSpares)
-{
-    const TVector y = oneBased({1.0, 3.0, 5.0, 7.0});
-    FitStatistics stats{0.0, 0.0, 4.0, 5.0, 6.0};
-    FitFailed = false;
-    RegressionStatistics(y, y, 4, stats, 0, 1);
-    EXPECT_DOUBLE_EQ(stats.R2, 1.0);
-    EXPECT_EQ(stats.Vr, 0.0);
-    EXPECT_EQ(stats.Spare1, 4.0);
-    EXPECT_FALSE(FitFailed);
-}
-
-TEST(StatRegression, R2IsExplainedOverTotalAndVrUsesDegreesOfFreedom)
-{
-    const TVector y = oneBased({1.0, 2.0, 4.0, 5.0});  // mean 3, SST 10
-    const TVector yc = oneBased({1.5, 2.0, 3.5, 5.0}); // SSR 2.25 + 1 + 0.25 + 4 = 7.5, SSE 0.5
-    FitStatistics stats;
-    FitFailed = false;
-    RegressionStatistics(y, yc, 4, stats, 0, 1);
-    EXPECT_DOUBLE_EQ(stats.R2, 0.75);
-    EXPECT_DOUBLE_EQ(stats.Vr, 0.25);
-}
-
-TEST(StatRegression, NoSpreadSetsFitFailedButStillGivesVr)
-{
-    const TVector y = oneBased({0.1, 0.1, 0.1, 0.1, 0.1});
-    const TVector yc = oneBased({0.2, 0.0, 0.1, 0.1, 0.1});
-    FitStatistics stats;
-    FitFailed = false;
-    RegressionStatistics(y, yc, 5, stats, 0, 1);
-    EXPECT_TRUE(FitFailed);
-    EXPECT_EQ(stats.R2, 0.0);
-    EXPECT_NEAR(stats.Vr, 0.02 / 3.0, 1e-15);
-    FitFailed = false;
-}
-
-TEST(StatRegression, DataOfSmallMagnitudeStillHaveSpread)
-{
-    // Micrometres given in metres: the spread is tiny in absolute terms but plain in relative ones.
-    const TVector y = oneBased({1e-6, 2e-6, 3e-6, 4e-6});
-    FitStatistics stats;
-    FitFailed = false;
-    RegressionStatistics(y, y, 4, stats, 0, 1);
-    EXPECT_FALSE(FitFailed);
-    EXPECT_DOUBLE_EQ(stats.R2, 1.0);
-}
-
-TEST(StatRegression, AllZeroDataHaveNoSpread)
-{
-    const TVector y = oneBased({0.0, 0.0, 0.0});
-    FitStatistics stats;
-    FitFailed = false;
-    RegressionStatistics(y, y, 3, stats, 0, 0);
-    EXPECT_TRUE(FitFailed);
+    struct Case {
+        const char* name;
+        std::vector<double> y;
+        std::vector<double> ycalc; // empty: the data themselves
+        int pub;                   // parameters 0..pub
+        double vr;
+        double r2;
+        bool failed;
+        double spare3; // 6 unless the fit has no degree of freedom
+    };
+    const Case cases[] = {
+        {"as many points as parameters", {1, 5}, {0, 0}, 1, 0.0, 1.0, false, 1.0},
+        {"exact line", {1, 3, 5, 7}, {}, 1, 0.0, 1.0, false, 6.0},
+        // mean 3, SST 10; SSR 2.25 + 1 + 0.25 + 4 = 7.5; SSE 0.5 over 4 - 2 degrees of freedom
+        {"explained over total", {1, 2, 4, 5}, {1.5, 2, 3.5, 5}, 1, 0.25, 0.75, false, 6.0},
+        {"no spread, still a variance",
+         {0.1, 0.1, 0.1, 0.1, 0.1},
+         {0.2, 0, 0.1, 0.1, 0.1},
+         1,
+         0.02 / 3.0,
+         0.0,
+         true,
+         6.0},
+        // Micrometres given in metres: a tiny spread in absolute terms, a plain one in relative terms.
+        {"small magnitude", {1e-6, 2e-6, 3e-6, 4e-6}, {}, 1, 0.0, 1.0, false, 6.0},
+        {"all zero", {0, 0, 0}, {}, 0, 0.0, 0.0, true, 6.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TVector y = oneBased(c.y);
+        const TVector yc = c.ycalc.empty() ? y : oneBased(c.ycalc);
+        FitStatistics stats{9.0, 9.0, 4.0, 5.0, 6.0};
+        FitFailed = false;
+        RegressionStatistics(y, yc, static_cast<int>(c.y.size()), stats, 0, c.pub);
+        EXPECT_NEAR(stats.Vr, c.vr, 1e-15);
+        EXPECT_DOUBLE_EQ(stats.R2, c.r2);
+        EXPECT_EQ(FitFailed, c.failed);
+        EXPECT_EQ(stats.Spare3, c.spare3);
+        EXPECT_EQ(stats.Spare1, c.spare3 == 1.0 ? 0.0 : 4.0);
+        EXPECT_EQ(stats.Spare2, c.spare3 == 1.0 ? 0.0 : 5.0);
+    }
     FitFailed = false;
 }
 
