@@ -164,42 +164,42 @@ TEST_F(SineFitTest, AgreesWithGslOnNoisyData)
         EXPECT_NEAR(SineParams[j], reference.params[j], 1e-4 * std::fabs(reference.params[j]));
 }
 
-TEST_F(SineFitTest, ConstantDataFailWithFiniteResults)
+TEST_F(SineFitTest, DegenerateInputsFailWithFiniteResults)
 {
-    const Points p = sample(0.0, 4.0, 9, [](double) { return 2.5; });
-    EXPECT_EQ(RunSineFit(p.x, p.y, p.n), kSineFailed);
-    for (double v : SineParams)
-        EXPECT_TRUE(std::isfinite(v));
+    struct Case {
+        const char* name;
+        Points p;
+        double userStartA; // 0: the automatic start values
+    };
+    const Case cases[] = {
+        {"constant y", sample(0.0, 4.0, 9, [](double) { return 2.5; }), 0.0},
+        {"all x equal", {{0, 2, 2, 2, 2, 2}, {0, 1, 3, 2, 5, 4}, 5}, 0.0},
+        {"four points", {{0, 1, 2, 3, 4}, {0, 1, 3, 2, 5}, 4}, 0.0},
+        {"infinite user start", sample(0.0, 10.0, 21, [](double x) { return std::sin(x); }), INFINITY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset();
+        if (c.userStartA != 0.0) {
+            NewModel = false;
+            SineUserStartA = c.userStartA;
+            SineUserStartB = 1.0;
+        }
+        EXPECT_EQ(RunSineFit(c.p.x, c.p.y, c.p.n), kSineFailed);
+        for (double v : SineParams)
+            EXPECT_TRUE(std::isfinite(v));
+        for (double v : SineStartValues)
+            EXPECT_TRUE(std::isfinite(v));
+        EXPECT_TRUE(std::isfinite(SineFitVariance));
+        EXPECT_TRUE(std::isfinite(SineFitR));
+    }
+    // No spread: r is 0, and the curve is that of the parameters handed back.
+    const Points flat = cases[0].p;
+    reset();
+    RunSineFit(flat.x, flat.y, flat.n);
     EXPECT_EQ(SineFitR, 0.0);
-    for (int i = 1; i <= p.n; ++i)
-        EXPECT_DOUBLE_EQ(SineFitCurve[i], SineModel(SineParams, p.x[i]));
-}
-
-TEST_F(SineFitTest, AllXEqualOrTooFewPointsFail)
-{
-    const Points stacked{{0, 2, 2, 2, 2, 2}, {0, 1, 3, 2, 5, 4}, 5};
-    EXPECT_EQ(RunSineFit(stacked.x, stacked.y, stacked.n), kSineFailed);
-    for (double v : SineParams)
-        EXPECT_TRUE(std::isfinite(v));
-    for (double v : SineStartValues)
-        EXPECT_TRUE(std::isfinite(v));
-    EXPECT_TRUE(std::isfinite(SineFitVariance));
-
-    const Points four{{0, 1, 2, 3, 4}, {0, 1, 3, 2, 5}, 4};
-    EXPECT_EQ(RunSineFit(four.x, four.y, four.n), kSineFailed);
-    for (double v : SineParams)
-        EXPECT_TRUE(std::isfinite(v));
-}
-
-TEST_F(SineFitTest, NonFiniteUserStartFails)
-{
-    const Points p = sample(0.0, 10.0, 21, [](double x) { return std::sin(x); });
-    NewModel = false;
-    SineUserStartA = INFINITY;
-    SineUserStartB = 1.0;
-    EXPECT_EQ(RunSineFit(p.x, p.y, p.n), kSineFailed);
-    for (double v : SineParams)
-        EXPECT_TRUE(std::isfinite(v));
+    for (int i = 1; i <= flat.n; ++i)
+        EXPECT_DOUBLE_EQ(SineFitCurve[i], SineModel(SineParams, flat.x[i]));
 }
 
 TEST_F(SineFitTest, CurveAndVarianceBelongToTheReturnedParameters)
