@@ -180,59 +180,29 @@ struct OracleCase {
 
 TEST_F(ModelsTest, GeneratingFunctionsAreRecovered)
 {
+    const auto line = [](double x) { return 2.5 * x - 1.0; };
+    const auto proportional = [](double x) { return -0.75 * x; };
+    const auto cubic = [](double x) { return ((0.5 * x - 1.0) * x + 2.0) * x - 3.0; };
+    const auto sextic = [](double x) {
+        return 1.0 + x * (-2.0 + x * (0.5 + x * (1.0 + x * (-0.3 + x * (0.2 - 0.1 * x)))));
+    };
+    const auto rational11 = [](double x) { return (2.0 + 3.0 * x) / (1.0 + 0.5 * x); };
+    const auto rational21 = [](double x) { return (1.0 - x + 0.25 * x * x) / (1.0 + 0.8 * x); };
+    const auto power = [](double x) { return 2.0 * std::pow(x, 1.5); };
+    const auto growth = [](double x) { return 5.0 - 3.0 * std::exp(-0.4 * x); };
+    const auto growthFromZero = [](double x) { return 10.0 - 10.0 * std::exp(-0.3 * x); };
+    const auto largeGrowth = [](double x) { return 2e5 - 1.5e5 * std::exp(-0.1 * x); };
     const OracleCase cases[] = {
-        {"line", kModelLine, {}, -3, 4, [](double x) { return 2.5 * x - 1.0; }, 1e-10},
-        {"proportional", kModelProportional, {}, -3, 4, [](double x) { return -0.75 * x; }, 1e-12},
-        {"cubic",
-         kModelPolynomial,
-         {3.0},
-         -2,
-         3,
-         [](double x) { return ((0.5 * x - 1.0) * x + 2.0) * x - 3.0; },
-         1e-9},
-        {"degree 6",
-         kModelPolynomial,
-         {6.0},
-         -1.5,
-         1.5,
-         [](double x) { return 1.0 + x * (-2.0 + x * (0.5 + x * (1.0 + x * (-0.3 + x * (0.2 - 0.1 * x))))); },
-         1e-9},
-        {"rational 1/1",
-         kModelRational,
-         {1.0, 1.0},
-         0,
-         5,
-         [](double x) { return (2.0 + 3.0 * x) / (1.0 + 0.5 * x); },
-         1e-9},
-        {"rational 2/1",
-         kModelRational,
-         {2.0, 1.0},
-         -0.5,
-         5,
-         [](double x) { return (1.0 - x + 0.25 * x * x) / (1.0 + 0.8 * x); },
-         1e-9},
-        {"power", kModelPower, {}, 0.5, 6, [](double x) { return 2.0 * std::pow(x, 1.5); }, 1e-9},
-        {"bounded growth",
-         kModelBoundedGrowth,
-         {},
-         0,
-         12,
-         [](double x) { return 5.0 - 3.0 * std::exp(-0.4 * x); },
-         1e-6},
-        {"bounded growth from 0",
-         kModelBoundedGrowth,
-         {},
-         0,
-         12,
-         [](double x) { return 10.0 - 10.0 * std::exp(-0.3 * x); },
-         1e-6},
-        {"large bounded growth",
-         kModelBoundedGrowth,
-         {},
-         0,
-         40,
-         [](double x) { return 2e5 - 1.5e5 * std::exp(-0.1 * x); },
-         1e-6 * 2e5},
+        {"line", kModelLine, {}, -3, 4, line, 1e-10},
+        {"proportional", kModelProportional, {}, -3, 4, proportional, 1e-12},
+        {"cubic", kModelPolynomial, {3.0}, -2, 3, cubic, 1e-9},
+        {"degree 6", kModelPolynomial, {6.0}, -1.5, 1.5, sextic, 1e-9},
+        {"rational 1/1", kModelRational, {1.0, 1.0}, 0, 5, rational11, 1e-9},
+        {"rational 2/1", kModelRational, {2.0, 1.0}, -0.5, 5, rational21, 1e-9},
+        {"power", kModelPower, {}, 0.5, 6, power, 1e-9},
+        {"bounded growth", kModelBoundedGrowth, {}, 0, 12, growth, 1e-6},
+        {"bounded growth from 0", kModelBoundedGrowth, {}, 0, 12, growthFromZero, 1e-6},
+        {"large bounded growth", kModelBoundedGrowth, {}, 0, 40, largeGrowth, 1e-6 * 2e5},
     };
     for (const OracleCase& c : cases) {
         SCOPED_TRACE(c.name);
