@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "fitting/fmath.h"
 #include "fitting/sinefit.h"
 #include "gsl_nlinear_reference.h"
 #include "sample_points.h"
@@ -11,7 +12,6 @@
 namespace kurvex {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 
 class SineFitTest : public ::testing::Test {
@@ -23,6 +23,16 @@ protected:
         NewModel = true;
         SineIterations = 10;
         SineUserStartA = SineUserStartB = SineUserStartC = SineUserStartD = 0.0;
+    }
+    // The start-value dialog's values and limit instead of the automatic start.
+    static void useUserStart(const SineParameterSet& start, int iterations)
+    {
+        NewModel = false;
+        SineUserStartA = start[0];
+        SineUserStartB = start[1];
+        SineUserStartC = start[2];
+        SineUserStartD = start[3];
+        SineIterations = iterations;
     }
 };
 
@@ -115,12 +125,7 @@ TEST_F(SineFitTest, UserStartValuesAndIterationLimit)
 {
     const SineParameterSet truth{2.0, 1.0, 0.5, 1.0};
     const Points p = sample(0.0, 10.0, 21, [&truth](double x) { return SineModel(truth, x); });
-    NewModel = false;
-    SineUserStartA = 1.8;
-    SineUserStartB = 0.97;
-    SineUserStartC = 0.6;
-    SineUserStartD = 0.9;
-    SineIterations = 1;
+    useUserStart({1.8, 0.97, 0.6, 0.9}, 1);
     SineAutoIterations = 99;
     EXPECT_EQ(RunSineFit(p.x, p.y, p.n), kSineIterationLimit); // two steps are not enough
     EXPECT_EQ(SineAutoIterations, 10);
@@ -140,12 +145,7 @@ TEST_F(SineFitTest, AgreesWithGslOnNoisyData)
     Points p = sample(0.0, 16.0, 41, [&truth](double x) { return SineModel(truth, x); });
     for (int i = 1; i <= p.n; ++i)
         p.y[i] += 0.1 * std::sin(17.1 * i) * std::cos(3.3 * i);
-    NewModel = false;
-    SineUserStartA = 1.2;
-    SineUserStartB = 0.7;
-    SineUserStartC = 1.3;
-    SineUserStartD = 2.8;
-    SineIterations = 30;
+    useUserStart({1.2, 0.7, 1.3, 2.8}, 30);
     ASSERT_NE(RunSineFit(p.x, p.y, p.n), kSineFailed);
 
     const testing::GslModel model{
@@ -180,11 +180,8 @@ TEST_F(SineFitTest, DegenerateInputsFailWithFiniteResults)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         reset();
-        if (c.userStartA != 0.0) {
-            NewModel = false;
-            SineUserStartA = c.userStartA;
-            SineUserStartB = 1.0;
-        }
+        if (c.userStartA != 0.0)
+            useUserStart({c.userStartA, 1.0, 0.0, 0.0}, 10);
         EXPECT_EQ(RunSineFit(c.p.x, c.p.y, c.p.n), kSineFailed);
         for (double v : SineParams)
             EXPECT_TRUE(std::isfinite(v));
