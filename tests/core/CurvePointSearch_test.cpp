@@ -1,5 +1,5 @@
 // Special-point search: extrema and inflection points of typical and awkward curves, markers.
-#include "core/SpecialPoints.h"
+#include "core/CurvePointSearch.h"
 
 #include "core/U_init.h"
 #include "platform/RecordingCanvas.h"
