@@ -7,21 +7,24 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kurvex::test {
 
-inline std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at)
+using Bytes = std::vector<std::uint8_t>;
+
+inline std::uint16_t le16(const Bytes& b, std::size_t at)
 {
     return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
 }
-inline std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
+inline std::uint32_t le32(const Bytes& b, std::size_t at)
 {
-    return static_cast<std::uint32_t>(le16(b, at)) | (static_cast<std::uint32_t>(le16(b, at + 2)) << 16);
+    return le16(b, at) | (std::uint32_t{le16(b, at + 2)} << 16);
 }
 
 // The bytes of a file, none when it cannot be read.
-inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
+inline Bytes ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -42,61 +45,48 @@ template <class File, class Kind> auto RecordsOf(const File& file, Kind kind)
 struct WmfRecord {
     std::uint32_t words = 0;
     std::uint16_t kind = 0; // the record function
-    std::vector<std::uint8_t> params;
+    Bytes params;
     std::uint16_t u(std::size_t i) const { return le16(params, 2 * i); }
     std::int16_t s(std::size_t i) const { return static_cast<std::int16_t>(u(i)); }
 };
 
 struct WmfFile {
-    bool placeableKeyOk = false;
-    bool checksumOk = false;
+    bool placeableKeyOk = false, checksumOk = false;
     std::int16_t boxLeft = 0, boxTop = 0, boxRight = 0, boxBottom = 0;
-    std::uint16_t inch = 0;
-    std::uint16_t headerType = 0, headerWords = 0, version = 0;
-    std::uint32_t sizeWords = 0;
-    std::uint16_t objects = 0;
-    std::uint32_t maxRecord = 0;
+    std::uint16_t inch = 0, headerType = 0, headerWords = 0, version = 0, objects = 0;
+    std::uint32_t sizeWords = 0, maxRecord = 0;
     std::vector<WmfRecord> records;
     std::string error; // empty when the record list reached the end of the bytes exactly
 };
 
 // Parses a placeable WMF; stops at the first record that does not fit.
-inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b)
+inline WmfFile ReadWmf(const Bytes& b)
 {
     WmfFile f;
     if (b.size() < 40) {
         f.error = "too short";
         return f;
     }
-    f.placeableKeyOk = le32(b, 0) == 0x9AC6CDD7u;
+    const auto s16 = [&b](std::size_t at) { return static_cast<std::int16_t>(le16(b, at)); };
     std::uint16_t sum = 0;
-    for (std::size_t i = 0; i < 10; ++i) {
-        sum ^= le16(b, 2 * i);
+    for (std::size_t at = 0; at < 20; at += 2) {
+        sum ^= le16(b, at);
     }
+    f.placeableKeyOk = le32(b, 0) == 0x9AC6CDD7u;
     f.checksumOk = sum == le16(b, 20);
-    f.boxLeft = static_cast<std::int16_t>(le16(b, 6));
-    f.boxTop = static_cast<std::int16_t>(le16(b, 8));
-    f.boxRight = static_cast<std::int16_t>(le16(b, 10));
-    f.boxBottom = static_cast<std::int16_t>(le16(b, 12));
-    f.inch = le16(b, 14);
-    f.headerType = le16(b, 22);
-    f.headerWords = le16(b, 24);
-    f.version = le16(b, 26);
-    f.sizeWords = le32(b, 28);
-    f.objects = le16(b, 32);
-    f.maxRecord = le32(b, 34);
-    for (std::size_t at = 22 + 18; at < b.size();) {
-        WmfRecord r;
-        r.words = at + 6 <= b.size() ? le32(b, at) : 0;
-        if (r.words < 3 || at + 2 * static_cast<std::size_t>(r.words) > b.size()) {
+    std::tie(f.boxLeft, f.boxTop, f.boxRight, f.boxBottom) = std::tuple(s16(6), s16(8), s16(10), s16(12));
+    std::tie(f.inch, f.headerType, f.headerWords, f.version, f.objects) =
+        std::tuple(le16(b, 14), le16(b, 22), le16(b, 24), le16(b, 26), le16(b, 32));
+    std::tie(f.sizeWords, f.maxRecord) = std::tuple(le32(b, 28), le32(b, 34));
+    for (std::size_t at = 40; at < b.size();) {
+        const std::uint32_t words = at + 6 <= b.size() ? le32(b, at) : 0;
+        const std::size_t end = at + 2 * std::size_t{words};
+        if (words < 3 || end > b.size()) {
             f.error = "bad record size";
             return f;
         }
-        r.kind = le16(b, at + 4);
-        r.params.assign(b.begin() + static_cast<std::ptrdiff_t>(at + 6),
-                        b.begin() + static_cast<std::ptrdiff_t>(at + 2 * r.words));
-        at += 2 * static_cast<std::size_t>(r.words);
-        f.records.push_back(std::move(r));
+        f.records.push_back({words, le16(b, at + 4), Bytes(b.begin() + (at + 6), b.begin() + end)});
+        at = end;
     }
     return f;
 }
@@ -104,8 +94,8 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b)
 struct EmfRecord {
     std::uint32_t kind = 0; // the record type
     std::uint32_t size = 0;
-    std::size_t offset = 0;         // of the record in the file
-    std::vector<std::uint8_t> data; // whole record, type and size included
+    std::size_t offset = 0; // of the record in the file
+    Bytes data;             // whole record, type and size included
     std::uint32_t u(std::size_t byteOffset) const { return le32(data, byteOffset); }
     std::int32_t s(std::size_t byteOffset) const { return static_cast<std::int32_t>(u(byteOffset)); }
 };
@@ -115,22 +105,17 @@ struct EmfFile {
     std::string error;
 };
 
-inline EmfFile ReadEmf(const std::vector<std::uint8_t>& b)
+inline EmfFile ReadEmf(const Bytes& b)
 {
     EmfFile f;
     for (std::size_t at = 0; at < b.size();) {
-        EmfRecord r;
-        r.size = at + 8 <= b.size() ? le32(b, at + 4) : 0;
-        if (r.size < 8 || at + r.size > b.size()) {
+        const std::uint32_t size = at + 8 <= b.size() ? le32(b, at + 4) : 0;
+        if (size < 8 || at + size > b.size()) {
             f.error = "bad record size";
             return f;
         }
-        r.kind = le32(b, at);
-        r.offset = at;
-        r.data.assign(b.begin() + static_cast<std::ptrdiff_t>(at),
-                      b.begin() + static_cast<std::ptrdiff_t>(at + r.size));
-        at += r.size;
-        f.records.push_back(std::move(r));
+        f.records.push_back({le32(b, at), size, at, Bytes(b.begin() + at, b.begin() + (at + size))});
+        at += size;
     }
     return f;
 }
@@ -144,14 +129,8 @@ struct ObjectReplay {
     std::string fault;
 };
 
-enum class ObjectCall { None, Create, Select, Delete };
-struct ObjectStep {
-    ObjectCall call = ObjectCall::None;
-    int kind = 0; // Create: pen 0, brush 1, font 2
-    int slot = 0; // Select, Delete; Create in EMF, which names the slot itself
-};
-
-// New objects take the lowest free slot from `base` (0 in WMF, 1 in EMF).
+// Replays creations (kind: pen 0, brush 1, font 2; EMF names the slot itself), selections and
+// deletions; new objects take the lowest free slot from `base` (0 in WMF, 1 in EMF).
 template <class File, class Classify>
 ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
 {
@@ -159,33 +138,33 @@ ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
     std::map<int, int> live;     // slot -> kind
     std::map<int, int> selected; // kind -> slot
     for (const auto& r : file.records) {
-        const ObjectStep step = classify(r);
-        if (step.call == ObjectCall::Create) {
+        const auto [call, kind, named] = classify(r); // call: 'c'reate, 's'elect, 'd'elete
+        if (call == 'c') {
             int slot = base;
             while (live.count(slot) != 0) {
                 ++slot;
             }
-            if (base == 1 && step.slot != slot) {
-                replay.fault = "created in slot " + std::to_string(step.slot);
+            if (base == 1 && named != slot) {
+                replay.fault = "created in slot " + std::to_string(named);
                 return replay;
             }
-            live[slot] = step.kind;
+            live[slot] = kind;
             replay.created.push_back(slot);
             replay.highest = std::max(replay.highest, slot);
             continue;
         }
-        if (step.call == ObjectCall::None) {
+        if (call == 0) {
             continue;
         }
-        const auto it = live.find(step.slot);
+        const auto it = live.find(named);
         if (it == live.end()) {
-            replay.fault = "missing object " + std::to_string(step.slot);
+            replay.fault = "missing object " + std::to_string(named);
             return replay;
         }
-        if (step.call == ObjectCall::Select) {
-            selected[it->second] = step.slot;
-        } else if (selected.count(it->second) != 0 && selected[it->second] == step.slot) {
-            replay.fault = "deleted while selected " + std::to_string(step.slot);
+        if (call == 's') {
+            selected[it->second] = named;
+        } else if (selected.count(it->second) != 0 && selected[it->second] == named) {
+            replay.fault = "deleted while selected " + std::to_string(named);
             return replay;
         } else {
             live.erase(it);
@@ -194,34 +173,23 @@ ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
     return replay;
 }
 
-// Pens, brushes and fonts are the object kinds 0, 1 and 2.
 inline ObjectReplay ReplayObjects(const WmfFile& f)
 {
-    return ReplayObjects(f, 0, [](const WmfRecord& r) -> ObjectStep {
+    return ReplayObjects(f, 0, [](const WmfRecord& r) {
+        // CREATEPENINDIRECT, CREATEBRUSHINDIRECT, CREATEFONTINDIRECT; SELECTOBJECT, DELETEOBJECT
         const int kind = r.kind == 0x02FA ? 0 : r.kind == 0x02FC ? 1 : r.kind == 0x02FB ? 2 : -1;
-        if (kind >= 0) {
-            return {ObjectCall::Create, kind, 0};
-        }
-        if (r.kind == 0x012D || r.kind == 0x01F0) { // SELECTOBJECT, DELETEOBJECT
-            return {r.kind == 0x012D ? ObjectCall::Select : ObjectCall::Delete, 0, r.u(0)};
-        }
-        return {};
+        const char call = kind >= 0 ? 'c' : r.kind == 0x012D ? 's' : r.kind == 0x01F0 ? 'd' : 0;
+        return std::tuple(call, kind, call == 's' || call == 'd' ? int{r.u(0)} : 0);
     });
 }
 
 inline ObjectReplay ReplayObjects(const EmfFile& f)
 {
-    return ReplayObjects(f, 1, [](const EmfRecord& r) -> ObjectStep {
-        // CREATEPEN and EXTCREATEPEN, CREATEBRUSHINDIRECT, EXTCREATEFONTINDIRECTW
+    return ReplayObjects(f, 1, [](const EmfRecord& r) {
+        // CREATEPEN and EXTCREATEPEN, CREATEBRUSHINDIRECT, EXTCREATEFONTINDIRECTW; SELECTOBJECT, DELETEOBJECT
         const int kind = r.kind == 38 || r.kind == 95 ? 0 : r.kind == 39 ? 1 : r.kind == 82 ? 2 : -1;
-        const int slot = r.data.size() >= 12 ? static_cast<int>(r.u(8)) : 0;
-        if (kind >= 0) {
-            return {ObjectCall::Create, kind, slot};
-        }
-        if (r.kind == 37 || r.kind == 40) { // SELECTOBJECT, DELETEOBJECT
-            return {r.kind == 37 ? ObjectCall::Select : ObjectCall::Delete, 0, slot};
-        }
-        return {};
+        const char call = kind >= 0 ? 'c' : r.kind == 37 ? 's' : r.kind == 40 ? 'd' : 0;
+        return std::tuple(call, kind, r.data.size() >= 12 ? static_cast<int>(r.u(8)) : 0);
     });
 }
 
