@@ -55,7 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
         GuardedCase{"pow2_m1074", [] { return RealPower(2, -1074); }, std::ldexp(1.0, -1074), 99},
         GuardedCase{"powHalf_m1024", [] { return RealPower(0.5, -1024); }, kMax, -3},
         GuardedCase{"powHalf_m1023", [] { return RealPower(0.5, -1023); }, std::ldexp(1.0, 1023), 99},
-        GuardedCase{"powNeg2_3", [] { return RealPower(-2, 3); }, -8.0, 99},
         GuardedCase{"powNeg2_m3", [] { return RealPower(-2, -3); }, -0.125, 99},
         GuardedCase{"powX1", [] { return RealPower(-3.7, 1); }, -3.7, 99},
         GuardedCase{"powUnderflow", [] { return RealPower(10, -400.5); }, 0.0, -4},
@@ -83,15 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
         GuardedCase{"setOver", [] { return SetMathError(-3); }, kMax, -3}),
     [](const auto& info) { return info.param.name; });
 
-TEST(FmathGuarded, SubstituteIsFourUlpBelowMax)
-{
-    double v = DBL_MAX;
-    for (int i = 0; i < 4; ++i)
-        v = std::nextafter(v, 0.0);
-    EXPECT_EQ(kMaxSubstitute, v);
-    EXPECT_EQ(kMachineEpsilon, DBL_EPSILON);
-}
-
 TEST(FmathGuarded, SuccessfulPowerKeepsOldCode)
 {
     MathErrorCode = 0;
@@ -118,29 +108,17 @@ TEST(FmathGuarded, LargeIntegralExponentTakesLogPath)
     EXPECT_EQ(MathErrorCode, 0);
 }
 
-TEST(FmathSmall, HelpersAndTies)
+TEST(FmathSmall, TiesSignOfZeroAndPowerSpecialCase)
 {
-    EXPECT_EQ(MinInt(3, -2), -2);
-    EXPECT_EQ(MinInt(-2, 3), -2);
-    EXPECT_EQ(MaxFloat(1.0, 2.0), 2.0);
-    EXPECT_EQ(MaxFloat(2.0, 1.0), 2.0);
     // Tie: the first; +0 and -0 compare equal, so the sign tells which one came back.
     EXPECT_TRUE(std::signbit(MaxFloat(-0.0, 0.0)));
     EXPECT_FALSE(std::signbit(MaxFloat(0.0, -0.0)));
     EXPECT_EQ(SignPlusMinus(0.0), 1.0);
     EXPECT_EQ(SignPlusMinus(-0.0), 1.0);
     EXPECT_EQ(SignPlusMinus(-1e-300), -1.0);
-    double a = 1.5, b = -2.5;
-    SwapFloats(a, b);
-    EXPECT_EQ(a, -2.5);
-    EXPECT_EQ(b, 1.5);
-}
-
-TEST(FmathSmall, PowerSpecialCaseLeavesResultAlone)
-{
     double r = 42.0;
     EXPECT_FALSE(PowerSpecialCase(2.0, 3.0, r));
-    EXPECT_EQ(r, 42.0);
+    EXPECT_EQ(r, 42.0); // left alone
     EXPECT_TRUE(PowerSpecialCase(-5.0, 1.0, r));
     EXPECT_EQ(r, -5.0);
     EXPECT_TRUE(PowerSpecialCase(-5.0, 0.0, r));

@@ -16,6 +16,7 @@ constexpr double kEps = 2.220446049250313e-16;
 using testing::blockAt;
 using testing::randomMatrix;
 using testing::toMatrixAt;
+using testing::toVectorAt;
 
 // Rank r matrix: product of rows x r and r x cols random factors.
 Eigen::MatrixXd rankDeficient(int rows, int cols, int rank, unsigned seed)
@@ -121,51 +122,39 @@ TEST(MatricesSvd, ZeroSmallSingularValuesRemovesTheRankDefect)
     EXPECT_EQ(t, (TVector{0, 0, 5, 2, 0}));
 }
 
-TEST(MatricesSvd, LeastSquaresAgreesWithQr)
+// Least-squares solution of M x = b by decomposition, cut-off and back-substitution at base lb.
+Eigen::VectorXd svdSolve(const Eigen::MatrixXd& M, const Eigen::VectorXd& b, int lb, double cut)
+{
+    const int m = static_cast<int>(M.rows());
+    const int n = static_cast<int>(M.cols());
+    TMatrix a = toMatrixAt(M, lb);
+    TMatrix v;
+    TVector s, x;
+    EXPECT_EQ(SingularValueDecompose(a, lb, lb + m - 1, v, s, lb + n - 1), 0);
+    ZeroSmallSingularValues(s, lb, lb + n - 1, cut);
+    SolveBySingularValues(a, s, v, toVectorAt(b, lb), lb, lb + m - 1, lb + n - 1, x);
+    return Eigen::Map<const Eigen::VectorXd>(x.data() + lb, n);
+}
+
+TEST(MatricesSvd, LeastSquaresAgreesWithQrAndGivesMinimumNorm)
 {
     for (int lb : {0, 1}) {
         const Eigen::MatrixXd M = randomMatrix(15, 4, 21);
         const Eigen::VectorXd b = randomMatrix(15, 1, 22);
-        TMatrix a = toMatrixAt(M, lb);
-        TMatrix v;
-        TVector s, x;
-        ASSERT_EQ(SingularValueDecompose(a, lb, lb + 14, v, s, lb + 3), 0);
-        ZeroSmallSingularValues(s, lb, lb + 3, 1e-12);
-        TVector bv(lb + 15, 0.0);
-        for (int i = 0; i < 15; ++i)
-            bv[lb + i] = b(i);
-        SolveBySingularValues(a, s, v, bv, lb, lb + 14, lb + 3, x);
         const Eigen::VectorXd ref = M.colPivHouseholderQr().solve(b);
         // Well conditioned: both solutions agree to a modest multiple of eps * cond.
+        const Eigen::VectorXd x = svdSolve(M, b, lb, 1e-12);
         for (int j = 0; j < 4; ++j)
-            EXPECT_NEAR(x[lb + j], ref(j), 1e-12 * ref.norm());
+            EXPECT_NEAR(x(j), ref(j), 1e-12 * ref.norm());
     }
-}
-
-TEST(MatricesSvd, RankDeficientGivesMinimumNormSolution)
-{
     const Eigen::MatrixXd M = rankDeficient(12, 5, 3, 31);
     const Eigen::VectorXd b = randomMatrix(12, 1, 32);
-    TMatrix a = toMatrixAt(M, 1);
-    TMatrix v;
-    TVector s, x;
-    ASSERT_EQ(SingularValueDecompose(a, 1, 12, v, s, 5), 0);
-    ZeroSmallSingularValues(s, 1, 5, 1e-10);
-    TVector bv(13, 0.0);
-    for (int i = 0; i < 12; ++i)
-        bv[1 + i] = b(i);
-    SolveBySingularValues(a, s, v, bv, 1, 12, 5, x);
+    const Eigen::VectorXd x = svdSolve(M, b, 1, 1e-10);
     const Eigen::VectorXd ref = M.completeOrthogonalDecomposition().solve(b);
     // Cut-off at 1e-10 relative: the answer is determined to about that size times cond.
     for (int j = 0; j < 5; ++j)
-        EXPECT_NEAR(x[1 + j], ref(j), 1e-9 * ref.norm()) << j;
+        EXPECT_NEAR(x(j), ref(j), 1e-9 * ref.norm()) << j;
 }
-
-} // namespace
-} // namespace kurvex
-
-namespace kurvex {
-namespace {
 
 TEST(MatricesSvd, WorksInsideItsBlockOnly)
 {

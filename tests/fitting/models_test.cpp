@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "fitting/models.h"
 #include "gsl_nlinear_reference.h"
@@ -52,51 +53,51 @@ FitResult fitWindowStyle(Points p, int maxIter = 100)
     return r;
 }
 
-TEST_F(ModelsTest, SelectModelDegreesAndFormulaTexts)
+std::string formula()
 {
     std::string text;
+    CurrentFormulaText(text);
+    return text;
+}
+
+std::string paramName(int i)
+{
+    std::string text;
+    CurrentParamName(i, text);
+    return text;
+}
+
+TEST_F(ModelsTest, SelectModelDegreesAndFormulaTexts)
+{
     SelectModel(kModelPolynomial, 0, {1.0});
     EXPECT_EQ(PolyModelDegree, 2); // a degree of 1 keeps the previous one
-    CurrentFormulaText(text);
-    EXPECT_EQ(text, "y = ax^2 + bx + c");
+    EXPECT_EQ(formula(), "y = ax^2 + bx + c");
     SelectModel(kModelPolynomial, 0, {4.0});
     EXPECT_EQ(PolyModelDegree, 4);
-    CurrentFormulaText(text);
-    EXPECT_EQ(text, "y = a4*x^4+a3*x^3+a2*x^2+a1*x^1+a0");
-    SelectModel(kModelPolynomial, 0, {2.5});
-    EXPECT_EQ(PolyModelDegree, 2); // halves to even
-    SelectModel(kModelPolynomial, 0, {3.5});
-    EXPECT_EQ(PolyModelDegree, 4);
-    SelectModel(kModelPolynomial, 0, {NAN});
-    EXPECT_EQ(PolyModelDegree, 4);
-    SelectModel(kModelPolynomial, 0, {1e300});
-    EXPECT_EQ(PolyModelDegree, 4);
+    EXPECT_EQ(formula(), "y = a4*x^4+a3*x^3+a2*x^2+a1*x^1+a0");
+    // Odd degrees halve to even; NaN and huge degrees keep the previous one.
+    const std::pair<double, int> degrees[] = {{2.5, 2}, {3.5, 4}, {NAN, 4}, {1e300, 4}};
+    for (const auto& [degree, expected] : degrees) {
+        SelectModel(kModelPolynomial, 0, {degree});
+        EXPECT_EQ(PolyModelDegree, expected) << degree;
+    }
     EXPECT_EQ(CurrentFirstParam(), 0);
     EXPECT_EQ(CurrentLastParam(), 4);
-    CurrentParamName(3, text);
-    EXPECT_EQ(text, "a3");
+    EXPECT_EQ(paramName(3), "a3");
 
     FracHasConstant = false;
     SelectModel(kModelRational, 0, {1.0, 1.0, 1.0});
     EXPECT_TRUE(FracHasConstant);
-    CurrentFormulaText(text);
-    EXPECT_EQ(text, "y = (p0 + p1*x) / (1 + q1*x)");
+    EXPECT_EQ(formula(), "y = (p0 + p1*x) / (1 + q1*x)");
     EXPECT_EQ(CurrentFirstParam(), 0);
     EXPECT_EQ(CurrentLastParam(), 2);
-    const char* names[] = {"p0", "p1", "q1"};
-    for (int i = 0; i <= 2; ++i) {
-        CurrentParamName(i, text);
-        EXPECT_EQ(text, names[i]);
-    }
+    EXPECT_EQ(paramName(0) + paramName(1) + paramName(2), "p0p1q1");
     SelectModel(kModelRational, 0, {2.0, 0.0});
     EXPECT_EQ(FracDenominatorDegree, 1);
-    CurrentFormulaText(text);
-    EXPECT_EQ(text, "y = (p0 + p1*x + p2*x^2) / (1 + q1*x)");
+    EXPECT_EQ(formula(), "y = (p0 + p1*x + p2*x^2) / (1 + q1*x)");
     SelectModel(kModelRational, 0, {3.0, 2.0});
-    CurrentFormulaText(text);
-    EXPECT_EQ(text, "y = (p0 + p1*x + p2*x^2 + p3*x^3) / (1 + q1*x + q2*x^2)");
-    CurrentParamName(5, text);
-    EXPECT_EQ(text, "q2");
+    EXPECT_EQ(formula(), "y = (p0 + p1*x + p2*x^2 + p3*x^3) / (1 + q1*x + q2*x^2)");
+    EXPECT_EQ(paramName(5), "q2");
 }
 
 TEST_F(ModelsTest, FixedTextsRangesAndNames)
@@ -119,13 +120,10 @@ TEST_F(ModelsTest, FixedTextsRangesAndNames)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
         SelectModel(c.model, 0, {0.0, 0.0, 0.0});
-        std::string text;
-        CurrentFormulaText(text);
-        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(formula(), c.text);
         EXPECT_EQ(CurrentFirstParam(), c.first);
         EXPECT_EQ(CurrentLastParam(), c.last);
-        CurrentParamName(c.first, text);
-        EXPECT_EQ(text, c.firstName);
+        EXPECT_EQ(paramName(c.first), c.firstName);
     }
     std::string text = "unchanged";
     SelectModel(6, 0, {});
@@ -218,7 +216,7 @@ TEST_F(ModelsTest, GeneratingFunctionsAreRecovered)
     }
 }
 
-TEST_F(ModelsTest, BoundedGrowthRecoversItsParameters)
+TEST_F(ModelsTest, BoundedGrowthParametersAndStartFit)
 {
     SelectModel(kModelBoundedGrowth, 0, {});
     const FitResult r =
@@ -228,18 +226,14 @@ TEST_F(ModelsTest, BoundedGrowthRecoversItsParameters)
     EXPECT_NEAR(r.b[1], 0.4, 1e-6);
     EXPECT_NEAR(r.b[2], 5.0 / 3.0, 1e-6);
     EXPECT_GT(r.v[1][1], 0.0); // the refinement leaves the inverse Gauss-Newton matrix
-}
-
-TEST_F(ModelsTest, BoundedGrowthWithoutRefinementIsTheStartFit)
-{
-    SelectModel(kModelBoundedGrowth, 0, {});
+    // Without refinement the result is the start fit.
     const Points p = sample(0, 12, 13, [](double x) { return 10.0 - 10.0 * std::exp(-0.3 * x); });
-    const FitResult r = fitWindowStyle(p, 0);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_DOUBLE_EQ(r.b[0], 11.0 * (10.0 - 10.0 * std::exp(-3.6)) / 10.0);
-    EXPECT_EQ(r.b[2], 1.0);
-    EXPECT_GT(r.b[1], 0.0);
-    EXPECT_TRUE(std::isfinite(r.b[1]));
+    const FitResult start = fitWindowStyle(p, 0);
+    EXPECT_EQ(start.code, 0);
+    EXPECT_DOUBLE_EQ(start.b[0], 11.0 * (10.0 - 10.0 * std::exp(-3.6)) / 10.0);
+    EXPECT_EQ(start.b[2], 1.0);
+    EXPECT_GT(start.b[1], 0.0);
+    EXPECT_TRUE(std::isfinite(start.b[1]));
 }
 
 TEST_F(ModelsTest, BoundedGrowthAgreesWithGslOnNoisyData)
@@ -273,7 +267,7 @@ TEST_F(ModelsTest, BoundedGrowthAgreesWithGslOnNoisyData)
     EXPECT_NEAR(r.stats.Vr * (p.n - 3), reference.sumOfSquares, 1e-6 * reference.sumOfSquares);
 }
 
-TEST_F(ModelsTest, ExponentialStartFitUndoesTheShift)
+TEST_F(ModelsTest, ExponentialStartFitAndOverflow)
 {
     SelectModel(kModelExponential, 0, {});
     const FitResult r = fitWindowStyle(sample(1, 6, 6, [](double x) { return 3.0 * std::exp(0.5 * x); }));
@@ -281,14 +275,11 @@ TEST_F(ModelsTest, ExponentialStartFitUndoesTheShift)
     // The trapezoid integral biases the rate a little: close to 3 and -0.5, not equal.
     EXPECT_NEAR(r.b[1], 3.16988, 1e-5);
     EXPECT_NEAR(r.b[2], -0.489837, 1e-6);
-}
-
-TEST_F(ModelsTest, ExponentialOverflowIsAFailureNotAnInfinity)
-{
-    SelectModel(kModelExponential, 0, {});
-    const FitResult r =
+    // An overflowing exponential is a failure, not an infinity.
+    FitFailed = false;
+    const FitResult far =
         fitWindowStyle(sample(1000, 1005, 6, [](double x) { return 2.0 * std::exp(-(x - 1000.0)); }));
-    EXPECT_NE(r.code, 0);
+    EXPECT_NE(far.code, 0);
     EXPECT_TRUE(FitFailed);
 }
 
@@ -306,10 +297,12 @@ TEST_F(ModelsTest, PowerIgnoresPointsOutsideTheLogarithm)
     EXPECT_EQ(fitWindowStyle(few).code, -1);
 }
 
-TEST_F(ModelsTest, LogisticWithTheAsymptoteAsLastPointIsExact)
+TEST_F(ModelsTest, LogisticStartFit)
 {
     SelectModel(kModelLogistic, 0, {});
-    Points p = sample(0, 8, 9, [](double x) { return 10.0 / (1.0 + std::exp(2.0 - x)); });
+    const auto f = [](double x) { return 10.0 / (1.0 + std::exp(2.0 - x)); };
+    // With the asymptote as last point the start fit is exact.
+    Points p = sample(0, 8, 9, f);
     p.x.push_back(30.0);
     p.y.push_back(10.0);
     p.n = 10;
@@ -319,20 +312,15 @@ TEST_F(ModelsTest, LogisticWithTheAsymptoteAsLastPointIsExact)
     EXPECT_DOUBLE_EQ(r.b[1], 10.0);
     EXPECT_NEAR(r.b[2], 1.0, 1e-10);
     EXPECT_NEAR(r.b[3], 2.0, 1e-10);
-}
-
-TEST_F(ModelsTest, LogisticStartIsAnApproximationOtherwise)
-{
-    SelectModel(kModelLogistic, 0, {});
-    const auto f = [](double x) { return 10.0 / (1.0 + std::exp(2.0 - x)); };
-    const FitResult r = fitWindowStyle(sample(0, 10, 21, f));
-    ASSERT_EQ(r.code, 0);
+    // Otherwise it is an approximation.
+    const FitResult a = fitWindowStyle(sample(0, 10, 21, f));
+    ASSERT_EQ(a.code, 0);
     EXPECT_FALSE(FitFailed);
-    EXPECT_NEAR(r.b[1], f(10.0), 1e-12); // the asymptote is the last y
+    EXPECT_NEAR(a.b[1], f(10.0), 1e-12); // the asymptote is the last y
     // The logits near the asymptote are distorted, and the line through them is no least-squares
     // fit in y: the curve stays within 2 % of the amplitude.
     for (int i = 1; i <= 21; ++i)
-        EXPECT_NEAR(r.ycalc[i], f(0.5 * (i - 1)), 0.2);
+        EXPECT_NEAR(a.ycalc[i], f(0.5 * (i - 1)), 0.2);
 }
 
 TEST_F(ModelsTest, LogisticLeavesOutUnusablePointsAndTiesAtTheLargestX)
