@@ -2,6 +2,7 @@
 #include "core/Plotter.h"
 
 #include "core/U_init.h"
+#include "core/WorldWindow.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/RestoreShared.h"
 
@@ -10,14 +11,11 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <ostream>
-#include <string>
 
 namespace kurvex {
 namespace {
 
 constexpr CurveVariant kTwoPixels{2, 20000, 20000};
-constexpr CurveVariant kOnePixel{1, 20000, 20000};
 constexpr CurveVariant kWideJumps{2, 20000000, 2000000};
 
 // World -7..7 on a 700 x 700 plot: 50 pixels per unit, x = 0 at column 350, y = 0 at row 350.
@@ -25,10 +23,7 @@ class PlotterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        XMin = -7;
-        XMax = 7;
-        YMin = -7;
-        YMax = 7;
+        setWorld({-7, 7, -7, 7});
         PlotLeft = 0;
         PlotTop = 0;
         PlotWidth = 700;
@@ -56,8 +51,10 @@ std::optional<double> identity(double x)
     return x;
 }
 
-TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInSteps)
+TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInStepsWithTheScaledPen)
 {
+    LineWidth = 3;
+    DrawScale = 2.0;
     plot(identity);
     const auto moves = canvas.callsOf(CanvasOp::MoveTo);
     ASSERT_EQ(moves.size(), 1u);
@@ -67,6 +64,7 @@ TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInSteps)
     ASSERT_GE(segs.size(), 351u);
     EXPECT_LE(segs.size(), 353u);
     EXPECT_EQ(segs[0].points[0], segs[0].points[1]);
+    EXPECT_EQ(segs[0].pen.width, 6);
     for (std::size_t i = 1; i < segs.size(); ++i) {
         EXPECT_EQ(segs[i].points[1].x - segs[i].points[0].x, 2);
         EXPECT_EQ(segs[i].pen.color, clBlue);
@@ -77,18 +75,10 @@ TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInSteps)
 
 TEST_F(PlotterTest, OnePixelStepDoublesTheSegments)
 {
-    plot(identity, kOnePixel);
+    plot(identity, CurveVariant{1, 20000, 20000});
     EXPECT_GE(lines().size(), 700u);
     EXPECT_LE(lines().size(), 703u);
     EXPECT_EQ(lines()[10].points[1].x - lines()[10].points[0].x, 1);
-}
-
-TEST_F(PlotterTest, PenWidthScalesWithDrawScale)
-{
-    LineWidth = 3;
-    DrawScale = 2.0;
-    plot(identity);
-    EXPECT_EQ(lines().front().pen.width, 6);
 }
 
 TEST_F(PlotterTest, HyperbolaHasTwoBranchesAndNoLineAcrossThePole)
@@ -122,7 +112,6 @@ TEST_F(PlotterTest, LogarithmStartsAtItsFirstDefinedSample)
         return std::log(x);
     });
     const auto& calls = canvas.calls();
-    ASSERT_FALSE(calls.empty());
     const auto firstLine = std::find_if(calls.begin(), calls.end(),
                                         [](const CanvasCall& c) { return c.op == CanvasOp::LineTo; });
     ASSERT_NE(firstLine, calls.end());
@@ -132,6 +121,17 @@ TEST_F(PlotterTest, LogarithmStartsAtItsFirstDefinedSample)
     }
     for (const CanvasCall& c : lines()) {
         EXPECT_GE(c.points[0].x, 350);
+    }
+}
+
+TEST_F(PlotterTest, NotANumberCountsAsUndefined)
+{
+    plot([](double x) -> std::optional<double> { return x < 0 ? std::nan("") : x; });
+    ASSERT_FALSE(lines().empty());
+    for (const CanvasCall& c : lines()) {
+        EXPECT_GE(c.points[0].x, 350);
+        EXPECT_GE(c.points[1].y, 0);
+        EXPECT_LE(c.points[1].y, 700);
     }
 }
 
@@ -164,76 +164,40 @@ TEST_F(PlotterTest, CurveLeavingTheBottomIsDrawnToTheBottomRow)
 {
     plot([](double x) -> std::optional<double> { return -x * x; });
     const auto segs = lines();
-    const auto leaving = std::find_if(segs.begin(), segs.end(), [](const CanvasCall& c) {
+    EXPECT_TRUE(std::any_of(segs.begin(), segs.end(), [](const CanvasCall& c) {
         return c.points[1].x > 350 && c.points[1].y == 700 && c.points[0].y < 700;
-    });
-    ASSERT_NE(leaving, segs.end());
+    }));
 }
 
-// Rows of a step of height h at x = 0: world -7..7, 50 rows per unit, so h = 400 is 20000 rows.
-CurveValueFunction stepAtZero(double before, double after)
+TEST_F(PlotterTest, JumpIsDrawnOnlyBelowTheVariantsLimit)
 {
-    return [before, after](double x) -> std::optional<double> { return x < -1e-9 ? before : after; };
-}
-
-struct JumpCase {
-    const char* name;
-    double before;
-    double after;
-    CurveVariant variant;
-    bool jumpDrawn;
-};
-
-void PrintTo(const JumpCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class PlotterJumpTest : public PlotterTest, public ::testing::WithParamInterface<JumpCase> {};
-
-TEST_P(PlotterJumpTest, JumpIsDrawnOnlyBelowTheVariantsLimit)
-{
-    const JumpCase& c = GetParam();
-    plot(stepAtZero(c.before, c.after), c.variant);
-    bool drawnAcross = false;
-    for (const CanvasCall& s : lines()) {
-        if (s.points[0].x < 350 && s.points[1].x >= 350) {
-            drawnAcross = drawnAcross || s.points[0].y != s.points[1].y;
+    // A step at x = 0 from `before` to `after`; 50 rows per unit, so 500 units are 25000 rows.
+    const struct {
+        const char* name;
+        double before, after;
+        CurveVariant variant;
+        bool jumpDrawn;
+    } cases[] = {{"into the plot, 25000 rows", 500, 0, kTwoPixels, false},
+                 {"into the plot, 15000 rows", 300, 0, kTwoPixels, true},
+                 {"into the plot, 25000 rows, wide limits", 500, 0, kWideJumps, true},
+                 {"leaving, 25000 rows", 0, -500, kTwoPixels, false},
+                 {"leaving, 15000 rows", 0, -300, kTwoPixels, true},
+                 {"leaving, 25000 rows, wide limits", 0, -500, kWideJumps, true},
+                 {"clamped pole", 100000, -10000, kTwoPixels, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas.clear();
+        plot([&c](double x) -> std::optional<double> { return x < -1e-9 ? c.before : c.after; }, c.variant);
+        bool drawnAcross = false;
+        for (const CanvasCall& s : lines()) {
+            if (s.points[0].x < 350 && s.points[1].x >= 350 && s.points[0].y != s.points[1].y) {
+                drawnAcross = true;
+                // A segment leaving the plot ends at its edge row.
+                EXPECT_EQ(s.points[1].y, c.after < 0 ? 700 : 350);
+            }
         }
+        EXPECT_EQ(drawnAcross, c.jumpDrawn);
     }
-    EXPECT_EQ(drawnAcross, c.jumpDrawn);
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, PlotterJumpTest,
-                         ::testing::Values(
-                             // 500 units are 25000 rows, 300 units 15000.
-                             JumpCase{"IntoThePlot25000Rows", 500, 0, kTwoPixels, false},
-                             JumpCase{"IntoThePlot15000Rows", 300, 0, kTwoPixels, true},
-                             JumpCase{"IntoThePlot25000RowsWideLimits", 500, 0, kWideJumps, true},
-                             JumpCase{"Leaving25000Rows", 0, -500, kTwoPixels, false},
-                             JumpCase{"Leaving15000Rows", 0, -300, kTwoPixels, true},
-                             JumpCase{"Leaving25000RowsWideLimits", 0, -500, kWideJumps, true},
-                             JumpCase{"ClampedPole", 100000, -10000, kTwoPixels, false}),
-                         [](const ::testing::TestParamInfo<JumpCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST_F(PlotterTest, SegmentLeavingWithAWideLimitEndsAtTheEdgeRow)
-{
-    plot(stepAtZero(0, -500), kWideJumps);
-    const auto segs = lines();
-    const auto across = std::find_if(segs.begin(), segs.end(), [](const CanvasCall& c) {
-        return c.points[0].x < 350 && c.points[1].x >= 350;
-    });
-    ASSERT_NE(across, segs.end());
-    EXPECT_EQ(across->points[1].y, 700);
-}
-
-TEST_F(PlotterTest, UndefinedEverywhereDrawsNothing)
-{
-    plot([](double) -> std::optional<double> { return std::nullopt; });
-    EXPECT_EQ(canvas.count(CanvasOp::LineTo), 0u);
-    EXPECT_EQ(canvas.count(CanvasOp::MoveTo), 0u);
 }
 
 TEST_F(PlotterTest, NothingIsDrawnFromSamplesUndefinedUpToTheRightEnd)
@@ -247,16 +211,6 @@ TEST_F(PlotterTest, NothingIsDrawnFromSamplesUndefinedUpToTheRightEnd)
     ASSERT_FALSE(lines().empty());
     for (const CanvasCall& c : canvas.calls()) {
         EXPECT_LE(c.points.back().x, 400);
-    }
-}
-
-TEST_F(PlotterTest, NotANumberCountsAsUndefined)
-{
-    plot([](double x) -> std::optional<double> { return x < 0 ? std::nan("") : x; });
-    for (const CanvasCall& c : lines()) {
-        EXPECT_GE(c.points[0].x, 350);
-        EXPECT_GE(c.points[1].y, 0);
-        EXPECT_LE(c.points[1].y, 700);
     }
 }
 
@@ -280,12 +234,15 @@ TEST_F(PlotterTest, PartOfTheWindowEndsWithTheValueAtItsRightEnd)
     EXPECT_LT(calls, 60);
 }
 
-TEST_F(PlotterTest, DegenerateInputsReturnWithoutDrawing)
+TEST_F(PlotterTest, UndefinedCurveOrUnusableInputDrawsNothing)
 {
+    plot([](double) -> std::optional<double> { return std::nullopt; });
     KurveZeichnen(1, 1, 1, 1, identity, kTwoPixels);
     KurveZeichnen(2, 1, 1, 2, identity, kTwoPixels);
     KurveZeichnen(std::nan(""), 1, 1, 2, identity, kTwoPixels);
     KurveZeichnen(XMin, XMax, XMin, XMax, identity, CurveVariant{0, 20000, 20000});
+    // A window far out on the axis where x + dx == x: the plotter must stop, not spin.
+    KurveZeichnen(1e17, 1e17 + 100, 1e17, 1e17 + 100, identity, kTwoPixels);
     PlotWidth = 0;
     plot(identity);
     EXPECT_TRUE(canvas.calls().empty());
@@ -294,13 +251,6 @@ TEST_F(PlotterTest, DegenerateInputsReturnWithoutDrawing)
     plot(identity);
     DrawCanvas = &canvas;
     EXPECT_TRUE(canvas.calls().empty());
-}
-
-TEST_F(PlotterTest, StepTooSmallToMoveXEndsTheCurve)
-{
-    // A window far out on the axis where x + dx == x: the plotter must stop, not spin.
-    KurveZeichnen(1e17, 1e17 + 100, 1e17, 1e17 + 100, identity, kTwoPixels);
-    EXPECT_EQ(canvas.count(CanvasOp::LineTo), 0u);
 }
 
 } // namespace
