@@ -1,11 +1,14 @@
 // The NIST StRD linear regression data sets against their certified values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fitting/regress.h"
@@ -41,38 +44,25 @@ std::vector<double> numbersOf(const std::string& line)
     return values;
 }
 
+// Certified estimates are the "B<k>" lines, the residual deviation the "Standard Deviation" line with a
+// number; the data rows follow the last "Data:" line.
 NistData readNist(const std::string& name)
 {
     std::ifstream in(std::string(KURVEX_SHARED_DATA_DIR) + "/nist/" + name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
     NistData data;
-    int first = 0, last = -1;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (const auto at = line.find("Data  ");
-            at != std::string::npos && line.find("(lines") != std::string::npos) {
-            const auto numbers = numbersOf(line.substr(line.find("lines") + 5));
-            first = static_cast<int>(numbers.at(0));
-            const auto rest = line.substr(line.find("to") + 2);
-            last = static_cast<int>(numbersOf(rest.substr(0, rest.find(')'))).at(0));
-        }
-        const auto trimmed = line.find_first_not_of(' ');
-        if (trimmed != std::string::npos && line[trimmed] == 'B' && i < 60) {
-            const auto numbers = numbersOf(line.substr(trimmed + 2));
-            if (numbers.size() == 2)
+    for (std::string line; std::getline(in, line);) {
+        const std::string text = line.substr(std::min(line.size(), line.find_first_not_of(' ')));
+        if (text.rfind("Data:", 0) == 0) {
+            data.rows.clear();
+        } else if (text.size() > 1 && text[0] == 'B' && std::isdigit(static_cast<unsigned char>(text[1]))) {
+            if (const auto numbers = numbersOf(text.substr(2)); numbers.size() == 2)
                 data.estimates.push_back(numbers[0]);
+        } else if (text.rfind("Standard Deviation", 0) == 0) {
+            if (const auto numbers = numbersOf(text.substr(18)); !numbers.empty())
+                data.residualSd = numbers[0];
+        } else if (auto row = numbersOf(text); !row.empty()) {
+            data.rows.push_back(std::move(row));
         }
-        if (line.find("Standard Deviation") != std::string::npos && i > 0 &&
-            lines[i - 1].find("Residual") != std::string::npos) {
-            data.residualSd = numbersOf(line.substr(line.find("Deviation") + 9)).at(0);
-        }
-    }
-    for (int i = first; i <= last; ++i) {
-        auto row = numbersOf(lines.at(i - 1));
-        if (!row.empty())
-            data.rows.push_back(row);
     }
     return data;
 }

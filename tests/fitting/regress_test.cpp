@@ -242,40 +242,34 @@ TEST(RegressNonlinear, PenaltyWithoutEvaluatingTheModel)
         return b[0] * x + b[1];
     };
     const TVector x{0.0, 1.0, 2.0, 3.0};
-    const TVector y{0.0, 1.0, 2.0, 3.5};
-    SetNonlinearFitData(model, nullptr, x, y, 3, 0, 1, TVector{-1.0, -1.0}, TVector{1.0, 1.0});
+    SetNonlinearFitData(model, nullptr, x, TVector{0.0, 1.0, 2.0, 3.5}, 3, 0, 1, TVector{-1.0, -1.0},
+                        TVector{1.0, 1.0});
     EXPECT_EQ(ResidualSumOfSquares(TVector{2.0, 0.0}), kPenaltyValue);
     EXPECT_EQ(ResidualSumOfSquares(TVector{0.0, -1.5}), kPenaltyValue);
     EXPECT_EQ(calls, 0);
     EXPECT_DOUBLE_EQ(ResidualSumOfSquares(TVector{1.0, 0.0}), 0.25);
     EXPECT_EQ(calls, 3);
-}
-
-TEST(RegressNonlinear, SumStopsAtThePenalty)
-{
-    int calls = 0;
-    const ModelFunction model = [&calls](double, const TVector& b) {
-        ++calls;
-        return b[0];
-    };
-    const TVector x{0.0, 1.0, 2.0, 3.0, 4.0};
-    const TVector y{0.0, 0.0, 0.0, 0.0, 0.0};
-    SetNonlinearFitData(model, nullptr, x, y, 4, 0, 0, TVector{-1e300}, TVector{1e300});
-    EXPECT_EQ(ResidualSumOfSquares(TVector{2e15}), kPenaltyValue);
+    // Inside the bounds, the sum stops as soon as it reaches the penalty.
+    calls = 0;
+    SetNonlinearFitData(model, nullptr, x, TVector(4, 0.0), 3, 0, 1, TVector{-1e300, -1e300},
+                        TVector{1e300, 1e300});
+    EXPECT_EQ(ResidualSumOfSquares(TVector{0.0, 2e15}), kPenaltyValue);
     EXPECT_EQ(calls, 1);
 }
 
+// y = b0 exp(b1 x) and its derivatives, computed from the model value handed in.
+const ModelFunction kExpModel = [](double x, const TVector& b) { return b[0] * std::exp(b[1] * x); };
+const ModelDerivatives kExpDerivatives = [](const ModelFunction&, double x, double yc, const TVector& b,
+                                            TVector& d) {
+    d[0] = std::exp(b[1] * x);
+    d[1] = x * yc;
+};
+
 TEST(RegressNonlinear, GradientUsesTheModelAtTheGivenParameters)
 {
-    const ModelFunction model = [](double x, const TVector& b) { return b[0] * std::exp(b[1] * x); };
-    const ModelDerivatives deriv = [](const ModelFunction&, double x, double yc, const TVector& b,
-                                      TVector& d) {
-        d[0] = std::exp(b[1] * x);
-        d[1] = x * yc;
-    };
     const TVector x{0.0, 0.0, 1.0, 2.0};
     const TVector y{0.0, 1.0, 2.0, 4.0};
-    SetNonlinearFitData(model, deriv, x, y, 3, 0, 1, TVector{-10, -10}, TVector{10, 10});
+    SetNonlinearFitData(kExpModel, kExpDerivatives, x, y, 3, 0, 1, TVector{-10, -10}, TVector{10, 10});
     ResidualSumOfSquares(TVector{5.0, 1.0}); // a probe elsewhere must not leak into the gradient
     TVector g;
     TMatrix h;
@@ -298,24 +292,15 @@ TEST(RegressNonlinear, GradientUsesTheModelAtTheGivenParameters)
 
 TEST(RegressNonlinear, ExponentialFitRecoversParameters)
 {
-    TVector x{0.0}, y{0.0};
-    for (int i = 0; i < 20; ++i) {
-        x.push_back(0.5 * i);
-        y.push_back(4.0 * std::exp(-0.35 * 0.5 * i));
-    }
-    const ModelFunction model = [](double xi, const TVector& b) { return b[0] * std::exp(-b[1] * xi); };
-    const ModelDerivatives deriv = [](const ModelFunction&, double xi, double yc, const TVector& b,
-                                      TVector& d) {
-        d[0] = std::exp(-b[1] * xi);
-        d[1] = -xi * yc;
-    };
-    TVector b{1.0, 0.1};
+    const testing::Points p =
+        testing::sample(0.0, 9.5, 20, [](double x) { return 4.0 * std::exp(-0.35 * x); });
+    TVector b{1.0, -0.1};
     TMatrix v;
-    const int code =
-        FitNonlinear(model, deriv, x, y, 20, 0, 1, 100, 1e-3, b, TVector{-1e5, -1e5}, TVector{1e5, 1e5}, v);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(FitNonlinear(kExpModel, kExpDerivatives, p.x, p.y, p.n, 0, 1, 100, 1e-3, b, TVector{-1e5, -1e5},
+                           TVector{1e5, 1e5}, v),
+              0);
     EXPECT_NEAR(b[0], 4.0, 1e-8);
-    EXPECT_NEAR(b[1], 0.35, 1e-8);
+    EXPECT_NEAR(b[1], -0.35, 1e-8);
     EXPECT_GT(v[0][0], 0.0);
 }
 
@@ -325,26 +310,24 @@ TEST(RegressNonlinear, StartOutsideTheBoundsIsNoFit)
     const ModelDerivatives deriv = [](const ModelFunction&, double xi, double, const TVector&, TVector& d) {
         d[0] = xi;
     };
-    const TVector x{0.0, 1.0, 2.0, 3.0};
     TMatrix v;
+    const auto fit = [&](double slope, TVector& b, double lo, double hi) {
+        return FitNonlinear(model, deriv, TVector{0.0, 1.0, 2.0, 3.0},
+                            TVector{0.0, slope, 2 * slope, 3 * slope}, 3, 0, 0, 100, 1e-3, b, TVector{lo},
+                            TVector{hi}, v);
+    };
     // Every probe near the start is the penalty; the final full step may still land inside.
     TVector b{50.0};
-    EXPECT_EQ(FitNonlinear(model, deriv, x, TVector{0.0, 2.0, 4.0, 6.0}, 3, 0, 0, 100, 1e-3, b,
-                           TVector{-10.0}, TVector{10.0}, v),
-              0);
+    EXPECT_EQ(fit(2.0, b, -10.0, 10.0), 0);
     EXPECT_NEAR(b[0], 2.0, 1e-12);
     // Started outside, the search may also end on the bound: a fit inside the box, not a penalty.
     b = {50.0};
-    const int code = FitNonlinear(model, deriv, x, TVector{0.0, 20.0, 40.0, 60.0}, 3, 0, 0, 100, 1e-3, b,
-                                  TVector{-10.0}, TVector{10.0}, v);
-    if (code == 0) {
+    if (fit(20.0, b, -10.0, 10.0) == 0) {
         EXPECT_LT(ResidualSumOfSquares(b), kPenaltyValue);
     }
     // An empty box leaves nothing but the penalty: nothing was fitted and the code says so.
     b = {5.0};
-    EXPECT_NE(FitNonlinear(model, deriv, x, TVector{0.0, 2.0, 4.0, 6.0}, 3, 0, 0, 100, 1e-3, b, TVector{10.0},
-                           TVector{-10.0}, v),
-              0);
+    EXPECT_NE(fit(2.0, b, 10.0, -10.0), 0);
 }
 
 } // namespace
