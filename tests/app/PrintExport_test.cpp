@@ -36,8 +36,7 @@ public:
     struct Seen {
         bool printing = false;
         double drawScale = 0.0;
-        int plotWidth = 0;
-        int plotHeight = 0;
+        int plotWidth = 0, plotHeight = 0;
         Canvas* canvas = nullptr;
         int fontPixelHeight = 0;
         Point origin;
@@ -87,36 +86,29 @@ std::vector<std::uint8_t> readAll(const QString& path)
     return test::ReadFileBytes(path.toStdString());
 }
 
+void writeFile(const QString& path, const char* text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+// The shared variables these tests change; put back afterwards for the other tests.
+auto sharedVariables()
+{
+    return std::tie(PlotLeft, PlotTop, PlotWidth, PlotHeight, AutoXTickStep, AutoYTickStep, PrintSizePercent,
+                    PrintOriginX, PrintOriginY, TraceMode);
+}
+
 class PrintExportTest : public ::testing::Test {
 protected:
-    // The shared variables these tests change, put back afterwards for the other tests.
-    struct Shared {
-        WorldRect world = currentWorld();
-        int plotLeft = PlotLeft, plotTop = PlotTop, plotWidth = PlotWidth, plotHeight = PlotHeight;
-        double autoX = AutoXTickStep, autoY = AutoYTickStep;
-        int percent = PrintSizePercent, originX = PrintOriginX, originY = PrintOriginY;
-        bool trace = TraceMode;
-        void restore() const
-        {
-            setWorld(world);
-            std::tie(PlotLeft, PlotTop, PlotWidth, PlotHeight) =
-                std::tie(plotLeft, plotTop, plotWidth, plotHeight);
-            std::tie(AutoXTickStep, AutoYTickStep) = std::tie(autoX, autoY);
-            std::tie(PrintSizePercent, PrintOriginX, PrintOriginY, TraceMode) =
-                std::tie(percent, originX, originY, trace);
-        }
-    };
-
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         setWorld({-7, 7, -7, 7});
         std::tie(PlotLeft, PlotTop, PlotWidth, PlotHeight) = std::tuple{0, 0, 500, 400};
         std::tie(AutoXTickStep, AutoYTickStep, PrintSizePercent) = std::tuple{1.0, 1.0, 100};
-        DrawScale = 1.0;
-        Printing = false;
-        DrawCanvas = &screen;
-        TraceMode = true;
+        std::tie(DrawScale, Printing, DrawCanvas, TraceMode) = std::tuple(1.0, false, &screen, true);
         hooks.chooseFile = [this](QWidget*) { return choice; };
         hooks.confirmReplace = [this](QWidget*, const QString& q) {
             questions.push_back(q);
@@ -133,23 +125,20 @@ protected:
     void TearDown() override
     {
         scoped.reset();
-        DrawCanvas = nullptr;
-        DrawScale = 1.0;
-        Printing = false;
-        shared.restore();
+        std::tie(DrawCanvas, DrawScale, Printing) = std::tuple(nullptr, 1.0, false);
+        setWorld(keptWorld);
+        sharedVariables() = keptVariables;
     }
 
     void expectScreenState() const
     {
-        EXPECT_FALSE(Printing);
-        EXPECT_EQ(DrawScale, 1.0);
-        EXPECT_EQ(PlotWidth, 500);
-        EXPECT_EQ(PlotHeight, 400);
-        EXPECT_EQ(DrawCanvas, &screen);
+        EXPECT_EQ(std::tuple(Printing, DrawScale, PlotWidth, PlotHeight, DrawCanvas),
+                  std::tuple(false, 1.0, 500, 400, static_cast<const Canvas*>(&screen)));
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    Shared shared;
+    WorldRect keptWorld = currentWorld();
+    std::tuple<int, int, int, int, double, double, int, int, int, bool> keptVariables = sharedVariables();
     QTemporaryDir dir;
     QImage screenImage{500, 400, QImage::Format_RGB32};
     QtCanvas screen{screenImage};
@@ -200,10 +189,8 @@ TEST_F(PrintExportTest, FilterAndVariantGiveKindScaleSizeAndFont)
         }
         ASSERT_EQ(picture.seen.size(), 1u);
         const auto& s = picture.seen[0];
-        EXPECT_TRUE(s.printing);
-        EXPECT_EQ(s.drawScale, c.variant.metafileScale);
-        EXPECT_EQ(std::pair(s.plotWidth, s.plotHeight), std::pair(c.width, c.height));
-        EXPECT_EQ(s.fontPixelHeight, c.fontPixels);
+        EXPECT_EQ(std::tuple(s.printing, s.drawScale, s.plotWidth, s.plotHeight, s.fontPixelHeight),
+                  std::tuple(true, c.variant.metafileScale, c.width, c.height, c.fontPixels));
         expectScreenState();
         EXPECT_FALSE(TraceMode);
     }
@@ -213,11 +200,7 @@ TEST_F(PrintExportTest, FilterAndVariantGiveKindScaleSizeAndFont)
 TEST_F(PrintExportTest, AnotherExistingFileIsReplacedOnlyAfterYes)
 {
     const QString other = path("graph.emf");
-    {
-        QFile f(other);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("keep me");
-    }
+    writeFile(other, "keep me");
     choice = SaveChoice{path("graph.wmf"), MetafileKind::Emf};
     replaceAnswer = false;
     ExportMetafileFile(picture);
@@ -238,23 +221,10 @@ TEST_F(PrintExportTest, AnotherExistingFileIsReplacedOnlyAfterYes)
     EXPECT_EQ(questions.size(), 2u);
 }
 
-TEST_F(PrintExportTest, CancelledDialogChangesNothing)
-{
-    choice.reset();
-    ExportMetafileFile(picture);
-    EXPECT_TRUE(picture.seen.empty());
-    EXPECT_EQ(picture.refreshes, 0);
-    EXPECT_TRUE(TraceMode);
-    expectScreenState();
-}
-
 TEST_F(PrintExportTest, FailedSaveReportsAndLeavesNoFile)
 {
     // A folder that is a file fails for every user; a read-only folder only for others than root.
-    {
-        QFile f(path("plain"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    writeFile(path("plain"), "");
     std::vector<QString> targets = {path("plain/graph.wmf"), path("missing/graph.wmf")};
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("readonly")));
     QFile::setPermissions(path("readonly"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -276,8 +246,15 @@ TEST_F(PrintExportTest, FailedSaveReportsAndLeavesNoFile)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-TEST_F(PrintExportTest, PictureErrorRestoresStateAndReports)
+TEST_F(PrintExportTest, CancelledDialogChangesNothingAndPictureErrorRestoresStateAndReports)
 {
+    choice.reset();
+    ExportMetafileFile(picture);
+    EXPECT_TRUE(picture.seen.empty());
+    EXPECT_EQ(picture.refreshes, 0);
+    EXPECT_TRUE(TraceMode);
+    expectScreenState();
+
     picture.throwInPaint = true;
     choice = SaveChoice{path("graph.wmf"), MetafileKind::Wmf};
     ExportMetafileFile(picture);
@@ -368,9 +345,7 @@ TEST_F(PrintExportTest, PrintCancelledOrFailing)
 TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)
 {
     const QtTextMeasurer m;
-    Font font;
-    font.family = "DejaVu Sans";
-    font.pixelHeight = 64;
+    const Font font{.family = "DejaVu Sans", .pixelHeight = 64};
     const double wide = m.width(font, "WWW");
     const double narrow = m.width(font, "iii");
     EXPECT_GT(wide, narrow);
@@ -379,9 +354,7 @@ TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)
     const auto adv = m.advances(font, "W" + kPi + "i");
     ASSERT_EQ(adv.size(), 3u);
     EXPECT_NEAR(adv[0] + adv[1] + adv[2], m.width(font, "W" + kPi + "i"), 3.0);
-    Font big = font;
-    big.pixelHeight = 128;
-    EXPECT_NEAR(m.width(big, "WWW"), 2 * wide, 2.0);
+    EXPECT_NEAR(m.width(Font{.family = "DejaVu Sans", .pixelHeight = 128}, "WWW"), 2 * wide, 2.0);
 }
 
 } // namespace

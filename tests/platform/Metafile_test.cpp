@@ -292,10 +292,7 @@ TEST_F(MetafileTest, WmfTextCodePageFollowsTheCharacters)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const WmfFile f = wmf([&c](Canvas& canvas) {
-            Font font;
-            font.family = c.family;
-            font.charset = c.charset;
-            canvas.setFont(font);
+            canvas.setFont(Font{.family = c.family, .charset = c.charset});
             canvas.textOut(10, 10, c.text);
         });
         const auto fonts = RecordsOf(f, wmf::kCreateFontIndirect);
@@ -310,11 +307,7 @@ TEST_F(MetafileTest, WmfTextCodePageFollowsTheCharacters)
 TEST_F(MetafileTest, WmfTextCarriesFontWidthsAndColoursAndOnlyLabelsAreOpaque)
 {
     const WmfFile f = wmf([](Canvas& c) {
-        Font font;
-        font.pixelHeight = 64;
-        font.bold = true;
-        font.color = clBlue;
-        c.setFont(font);
+        c.setFont(Font{.pixelHeight = 64, .bold = true, .color = clBlue});
         c.setBrush(Brush{clYellow, BrushStyle::Solid});
         c.textOut(10, 20, "abc"); // a label on its brush: opaque
         c.setBrush(Brush{clBlue, BrushStyle::Cross});
