@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <random>
 #include <vector>
 
 namespace kurvex {
@@ -13,6 +12,7 @@ namespace {
 
 using Complex = std::complex<double>;
 
+using testing::randomMatrix;
 using testing::toMatrixAt;
 
 std::vector<Complex> referenceEigenvalues(const Eigen::MatrixXd& M)
@@ -38,23 +38,21 @@ void expectSameSpectrum(std::vector<Complex> ours, std::vector<Complex> ref, dou
     }
 }
 
-Eigen::MatrixXd randomHessenberg(int n, std::mt19937& rng)
+// Random entries in [-1, 1] on and above the subdiagonal.
+Eigen::MatrixXd randomHessenberg(int n, unsigned seed)
 {
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    Eigen::MatrixXd M = Eigen::MatrixXd::Zero(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = std::max(0, i - 1); j < n; ++j)
-            M(i, j) = dist(rng);
+    Eigen::MatrixXd M = randomMatrix(n, n, seed);
+    if (n > 2)
+        M.bottomLeftCorner(n - 1, n - 1).triangularView<Eigen::StrictlyLower>().setZero();
     return M;
 }
 
 TEST(EigenHqr, RandomHessenbergMatchesEigenSolver)
 {
-    std::mt19937 rng(7);
     int complexPairs = 0;
     for (int n = 1; n <= 8; ++n) {
         for (int rep = 0; rep < 10; ++rep) {
-            const Eigen::MatrixXd M = randomHessenberg(n, rng);
+            const Eigen::MatrixXd M = randomHessenberg(n, 100 * n + rep);
             for (int lb : {0, 1}) {
                 TMatrix a = toMatrixAt(M, lb);
                 TVector re, im;
@@ -108,13 +106,8 @@ TEST(EigenHqr, NonFiniteInputReportsFailure)
 
 TEST(EigenBalance, KeepsEigenvaluesAndEvensTheNorms)
 {
-    std::mt19937 rng(99);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
     for (int n = 2; n <= 7; ++n) {
-        Eigen::MatrixXd B(n, n);
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                B(i, j) = dist(rng);
+        const Eigen::MatrixXd B = randomMatrix(n, n, 99 + n);
         // D B D^-1 with powers of two: exactly similar to B, but badly scaled.
         Eigen::MatrixXd A = B;
         for (int i = 0; i < n; ++i)

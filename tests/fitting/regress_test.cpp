@@ -167,18 +167,15 @@ TEST(RegressPolynomial, ExactCoefficientsForDegreesTwoToSix)
         LinearFitMethod = method;
         for (int deg = 2; deg <= 6; ++deg) {
             SCOPED_TRACE(deg);
-            TVector x{0.0}, y{0.0};
-            for (int i = 0; i < 15; ++i) {
-                const double xi = -1.5 + 0.25 * i;
-                double yi = 0.0;
+            const Sample s = testing::sample(-1.5, 2.0, 15, [deg, &coef](double x) {
+                double y = 0.0;
                 for (int k = deg; k >= 0; --k)
-                    yi = yi * xi + coef[k];
-                x.push_back(xi);
-                y.push_back(yi);
-            }
+                    y = y * x + coef[k];
+                return y;
+            });
             TMatrix v;
             TVector b;
-            ASSERT_EQ(FitPolynomial(x, y, 15, v, b, deg), 0);
+            ASSERT_EQ(FitPolynomial(s.x, s.y, s.n, v, b, deg), 0);
             for (int k = 0; k <= deg; ++k)
                 EXPECT_NEAR(b[k], coef[k], 1e-9);
         }

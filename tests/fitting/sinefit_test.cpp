@@ -107,18 +107,15 @@ TEST_F(SineFitTest, StartValuesFromTheExtremes)
 
 TEST_F(SineFitTest, ExtremesWorkForDataFarFromZero)
 {
-    const SineParameterSet truth{5.0, 1.0, 0.5, 20000.0};
-    const Points high = sample(0.0, 10.0, 21, [&truth](double x) { return SineModel(truth, x); });
-    RunSineFit(high.x, high.y, high.n);
-    EXPECT_NEAR(SineStartValues[3], 20000.0, 5.0);
-    EXPECT_NEAR(SineStartValues[0], 5.0, 0.1);
-
-    const SineParameterSet low{5.0, 1.0, 0.5, -20000.0};
-    const Points below = sample(0.0, 10.0, 21, [&low](double x) { return SineModel(low, x); });
-    EXPECT_NE(RunSineFit(below.x, below.y, below.n), kSineFailed);
-    EXPECT_NEAR(SineStartValues[3], -20000.0, 5.0);
-    for (int i = 1; i <= below.n; ++i)
-        EXPECT_NEAR(SineFitCurve[i], below.y[i], 1e-6);
+    for (const double d : {20000.0, -20000.0}) {
+        const SineParameterSet truth{5.0, 1.0, 0.5, d};
+        const Points p = sample(0.0, 10.0, 21, [&truth](double x) { return SineModel(truth, x); });
+        EXPECT_NE(RunSineFit(p.x, p.y, p.n), kSineFailed) << d;
+        EXPECT_NEAR(SineStartValues[3], d, 5.0);
+        EXPECT_NEAR(SineStartValues[0], 5.0, 0.1);
+        for (int i = 1; i <= p.n; ++i)
+            EXPECT_NEAR(SineFitCurve[i], p.y[i], 1e-6);
+    }
 }
 
 TEST_F(SineFitTest, UserStartValuesAndIterationLimit)
