@@ -22,36 +22,20 @@ class TestModuleWindow : public ModuleWindow {
 public:
     static ModuleVariant testVariant()
     {
-        ModuleVariant v;
-        v.delay = DelayKind::A;
-        v.curve = {2, 20000, 20000};
-        v.metafileScale = 4.0;
-        v.fontFactor = 1.2;
-        v.rubberBand = RubberBandMode::WithZoomBox;
-        v.arrowKeys = ArrowKeys::MoveFocus;
-        v.layers = 2;
-        return v;
+        return {.delay = DelayKind::A,
+                .curve = {2, 20000, 20000},
+                .metafileScale = 4.0,
+                .fontFactor = 1.2,
+                .rubberBand = RubberBandMode::WithZoomBox,
+                .arrowKeys = ArrowKeys::MoveFocus,
+                .layers = 2,
+                .worldLimits = {}};
     }
 
     explicit TestModuleWindow(const ModuleVariant& variant = testVariant(), QWidget* owner = nullptr)
         : ModuleWindow(variant, owner)
     {
-        termEdit = new QLineEdit(this);
-        termEdit->setObjectName(QStringLiteral("Edit1"));
-        valueEdit = new QLineEdit(this);
-        valueEdit->setObjectName(QStringLiteral("Edit2"));
-        switchA = new TSwitch(this);
-        switchA->setObjectName(QStringLiteral("Switch1"));
-        switchB = new TSwitch(this);
-        switchB->setObjectName(QStringLiteral("Switch2"));
-        directionButton = new QToolButton(this);
-        directionButton->setObjectName(QStringLiteral("SpeedButton24"));
         directionButton->setFocusPolicy(Qt::NoFocus);
-        lessonArea()->addWidget(termEdit);
-        lessonArea()->addWidget(valueEdit);
-        lessonArea()->addWidget(switchA);
-        lessonArea()->addWidget(switchB);
-        lessonArea()->addWidget(directionButton);
         registerAnimationSwitch(switchA);
         registerAnimationSwitch(switchB);
 
@@ -89,25 +73,19 @@ public:
     bool realDialogs = false;
 
     // What the frame called, for the tests.
-    int foregroundPasses = 0;
-    int backgroundPasses = 0;
-    int frames = 0;
-    int settingsOpened = 0;
-    int closings = 0;
-    int presses = 0;
-    int moves = 0;
-    int releases = 0;
-    int panelRightClicks = 0;
+    int foregroundPasses = 0, backgroundPasses = 0, frames = 0, settingsOpened = 0, closings = 0;
+    int presses = 0, moves = 0, releases = 0, panelRightClicks = 0;
     std::vector<QString> finishedTracks;
     std::vector<WorldChange> worldChanges;
     // Runs after every animation frame (tests use it to click, close or count).
     std::function<void()> afterFrame;
 
-    QLineEdit* termEdit = nullptr;
-    QLineEdit* valueEdit = nullptr;
-    TSwitch* switchA = nullptr;
-    TSwitch* switchB = nullptr;
-    QToolButton* directionButton = nullptr;
+    // The window's own controls, in the order they are laid out in the lesson area.
+    QLineEdit* const termEdit = add<QLineEdit>("Edit1");
+    QLineEdit* const valueEdit = add<QLineEdit>("Edit2");
+    TSwitch* const switchA = add<TSwitch>("Switch1");
+    TSwitch* const switchB = add<TSwitch>("Switch2");
+    QToolButton* const directionButton = add<QToolButton>("SpeedButton24");
 
 protected:
     void paintBackground() override { ++backgroundPasses; }
@@ -158,6 +136,14 @@ protected:
     }
 
 private:
+    template <class W> W* add(const char* name)
+    {
+        auto* w = new W(this);
+        w->setObjectName(QString::fromLatin1(name));
+        lessonArea()->addWidget(w);
+        return w;
+    }
+
     void animate(TSwitch* toggle, double& value, double& min, double& max)
     {
         const QString name = toggle->objectName();
