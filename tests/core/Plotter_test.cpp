@@ -71,10 +71,8 @@ TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInStepsWithTheScaledPen)
     }
     EXPECT_GE(segs.back().points[1].x, 700);
     EXPECT_EQ(segs.back().points[1].y, 0);
-}
-
-TEST_F(PlotterTest, OnePixelStepDoublesTheSegments)
-{
+    // A one-pixel step doubles the segments.
+    canvas.clear();
     plot(identity, CurveVariant{1, 20000, 20000});
     EXPECT_GE(lines().size(), 700u);
     EXPECT_LE(lines().size(), 703u);
@@ -83,12 +81,7 @@ TEST_F(PlotterTest, OnePixelStepDoublesTheSegments)
 
 TEST_F(PlotterTest, HyperbolaHasTwoBranchesAndNoLineAcrossThePole)
 {
-    plot([](double x) -> std::optional<double> {
-        if (x == 0) {
-            return std::nullopt;
-        }
-        return 1 / x;
-    });
+    plot([](double x) { return x == 0 ? std::nullopt : std::optional(1 / x); });
     int left = 0;
     int right = 0;
     for (const CanvasCall& c : lines()) {
@@ -103,39 +96,33 @@ TEST_F(PlotterTest, HyperbolaHasTwoBranchesAndNoLineAcrossThePole)
     EXPECT_GT(right, 100);
 }
 
-TEST_F(PlotterTest, LogarithmStartsAtItsFirstDefinedSample)
+TEST_F(PlotterTest, CurveUndefinedOnTheLeftStartsAtItsFirstDefinedSample)
 {
-    plot([](double x) -> std::optional<double> {
-        if (x <= 0) {
-            return std::nullopt;
+    const CurveValueFunction curves[] = {
+        [](double x) { return x <= 0 ? std::nullopt : std::optional(std::log(x)); },
+        [](double x) { return std::optional(x < 0 ? std::nan("") : x); }, // NaN counts as undefined
+    };
+    for (const CurveValueFunction& f : curves) {
+        SCOPED_TRACE(&f == curves ? "ln(x)" : "NaN");
+        canvas.clear();
+        plot(f);
+        const auto& calls = canvas.calls();
+        const auto firstLine = std::find_if(calls.begin(), calls.end(),
+                                            [](const CanvasCall& c) { return c.op == CanvasOp::LineTo; });
+        ASSERT_NE(firstLine, calls.end());
+        for (auto it = calls.begin(); it != firstLine; ++it) {
+            EXPECT_EQ(it->op, CanvasOp::MoveTo);
+            EXPECT_GE(it->points[0].x, 350);
         }
-        return std::log(x);
-    });
-    const auto& calls = canvas.calls();
-    const auto firstLine = std::find_if(calls.begin(), calls.end(),
-                                        [](const CanvasCall& c) { return c.op == CanvasOp::LineTo; });
-    ASSERT_NE(firstLine, calls.end());
-    for (auto it = calls.begin(); it != firstLine; ++it) {
-        EXPECT_EQ(it->op, CanvasOp::MoveTo);
-        EXPECT_GE(it->points[0].x, 350);
-    }
-    for (const CanvasCall& c : lines()) {
-        EXPECT_GE(c.points[0].x, 350);
+        for (const CanvasCall& c : lines()) {
+            EXPECT_GE(c.points[0].x, 350);
+            EXPECT_GE(c.points[1].y, 0);
+            EXPECT_LE(c.points[1].y, 700);
+        }
     }
 }
 
-TEST_F(PlotterTest, NotANumberCountsAsUndefined)
-{
-    plot([](double x) -> std::optional<double> { return x < 0 ? std::nan("") : x; });
-    ASSERT_FALSE(lines().empty());
-    for (const CanvasCall& c : lines()) {
-        EXPECT_GE(c.points[0].x, 350);
-        EXPECT_GE(c.points[1].y, 0);
-        EXPECT_LE(c.points[1].y, 700);
-    }
-}
-
-TEST_F(PlotterTest, CurveLeavingTheTopIsDrawnToTheTopRowAndResumesWhereItComesBack)
+TEST_F(PlotterTest, CurveLeavingTheTopOrBottomIsDrawnToTheEdgeRowAndResumesWhereItComesBack)
 {
     plot([](double x) -> std::optional<double> { return x * x; });
     const auto segs = lines();
@@ -158,13 +145,11 @@ TEST_F(PlotterTest, CurveLeavingTheTopIsDrawnToTheTopRowAndResumesWhereItComesBa
         EXPECT_LE(c.points[1].y, 700);
     }
     EXPECT_EQ(std::next(leaving), segs.end());
-}
-
-TEST_F(PlotterTest, CurveLeavingTheBottomIsDrawnToTheBottomRow)
-{
+    // The same at the bottom row.
+    canvas.clear();
     plot([](double x) -> std::optional<double> { return -x * x; });
-    const auto segs = lines();
-    EXPECT_TRUE(std::any_of(segs.begin(), segs.end(), [](const CanvasCall& c) {
+    const auto below = lines();
+    EXPECT_TRUE(std::any_of(below.begin(), below.end(), [](const CanvasCall& c) {
         return c.points[1].x > 350 && c.points[1].y == 700 && c.points[0].y < 700;
     }));
 }
@@ -202,12 +187,7 @@ TEST_F(PlotterTest, JumpIsDrawnOnlyBelowTheVariantsLimit)
 
 TEST_F(PlotterTest, NothingIsDrawnFromSamplesUndefinedUpToTheRightEnd)
 {
-    plot([](double x) -> std::optional<double> {
-        if (x >= 1) {
-            return std::nullopt;
-        }
-        return x;
-    });
+    plot([](double x) { return x >= 1 ? std::nullopt : std::optional(x); });
     ASSERT_FALSE(lines().empty());
     for (const CanvasCall& c : canvas.calls()) {
         EXPECT_LE(c.points.back().x, 400);
