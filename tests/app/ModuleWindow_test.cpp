@@ -92,18 +92,25 @@ protected:
         s->setChecked(on);
         emit s->clicked();
     }
-    // Animates a from its switch until `frames` frames are drawn.
-    void animateA(int frames, std::function<void()> each = {})
+    // Animates a from its switch: action runs after frame `at`, and frame `last` turns both switches off.
+    void animateA(int last, int at = 0, std::function<void()> action = {})
     {
-        window->afterFrame = [this, frames, each] {
-            if (each) {
-                each();
+        window->afterFrame = [this, last, at, action] {
+            if (window->frames == at) {
+                action();
             }
-            if (window->frames == frames) {
+            if (window->frames == last) {
                 window->switchA->setChecked(false);
+                window->switchB->setChecked(false);
             }
         };
         clickSwitch(window->switchA, true);
+    }
+    // Runs f from the event loop, as a click that arrives while the animation loop waits.
+    void post(std::function<void()> f) { QTimer::singleShot(0, window.get(), std::move(f)); }
+    void queue(std::function<void()> f)
+    {
+        QMetaObject::invokeMethod(window.get(), std::move(f), Qt::QueuedConnection);
     }
 
     // Declared before the window, so the window goes first and the variables come back after it.
@@ -429,8 +436,7 @@ TEST_F(ModuleWindowTest, ArrowKeysMoveTheFocusWhereTheVariantSaysSo)
 TEST_F(ModuleWindowTest, DelayKindAWaitsMoreThanFifteenMillisecondsAndHandlesEvents)
 {
     bool handled = false;
-    QMetaObject::invokeMethod(
-        window.get(), [&] { handled = true; }, Qt::QueuedConnection);
+    queue([&] { handled = true; });
     const std::int64_t start = GetTickCount();
     window->Delay(0);
     EXPECT_GT(GetTickCount() - start, 15);
@@ -448,14 +454,10 @@ TEST_F(ModuleWindowTest, DelayKindBWithZeroHandlesThePendingEventsOnceAndOtherwi
     bool timerFired = false;
     QObject::connect(&timer, &QTimer::timeout, [&] { timerFired = true; });
     timer.start(5000);
-    QMetaObject::invokeMethod(
-        window.get(),
-        [&] {
-            first = true;
-            QMetaObject::invokeMethod(
-                window.get(), [&] { second = true; }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    queue([&] {
+        first = true;
+        queue([&] { second = true; });
+    });
     window->Delay(0);
     EXPECT_TRUE(first);
     EXPECT_FALSE(second);
@@ -472,11 +474,7 @@ TEST_F(ModuleWindowTest, DelayKindBWithZeroHandlesThePendingEventsOnceAndOtherwi
 TEST_F(ModuleWindowTest, AnimationRunsUntilItsSwitchIsTurnedOffAndTheDirectionButtonReversesIt)
 {
     showWindow();
-    animateA(8, [this] {
-        if (window->frames == 5) {
-            window->directionButton->click();
-        }
-    });
+    animateA(8, 5, [this] { window->directionButton->click(); });
     EXPECT_EQ(window->frames, 8);
     EXPECT_NEAR(ParamA, 1.08, 1e-9); // five steps of 0.04 up, three down
     EXPECT_FALSE(AnimationRunning);
@@ -499,23 +497,16 @@ TEST_F(ModuleWindowTest, SecondSwitchTakesTheRunningLoopOver)
     showWindow();
     bool handlerReturned = false;
     int framesAtTakeOver = -1;
-    window->afterFrame = [&] {
-        if (window->frames == 3) {
-            // The click arrives while the loop waits in Delay.
-            QTimer::singleShot(0, window.get(), [&] {
-                framesAtTakeOver = window->frames;
-                clickSwitch(window->switchB, true);
-                // The click handler came back at once instead of running a loop of its own.
-                handlerReturned = true;
-                EXPECT_FALSE(window->switchA->Checked());
-                EXPECT_EQ(window->finishedTracks, std::vector<QString>{QStringLiteral("Switch1")});
-            });
-        }
-        if (window->frames == 6) {
-            window->switchB->setChecked(false);
-        }
-    };
-    clickSwitch(window->switchA, true);
+    animateA(6, 3, [&] {
+        post([&] {
+            framesAtTakeOver = window->frames;
+            clickSwitch(window->switchB, true);
+            // The click handler came back at once instead of running a loop of its own.
+            handlerReturned = true;
+            EXPECT_FALSE(window->switchA->Checked());
+            EXPECT_EQ(window->finishedTracks, std::vector<QString>{QStringLiteral("Switch1")});
+        });
+    });
     EXPECT_TRUE(handlerReturned);
     EXPECT_EQ(framesAtTakeOver, 3);
     EXPECT_EQ(window->frames, 6);
@@ -530,13 +521,11 @@ TEST_F(ModuleWindowTest, ClickingTheRunningSwitchOffDrawsOneMoreFrame)
 {
     showWindow();
     int framesAtClick = -1;
-    animateA(100, [&] {
-        if (window->frames == 4) {
-            QTimer::singleShot(0, window.get(), [&] {
-                framesAtClick = window->frames;
-                clickSwitch(window->switchA, false);
-            });
-        }
+    animateA(100, 4, [&] {
+        post([&] {
+            framesAtClick = window->frames;
+            clickSwitch(window->switchA, false);
+        });
     });
     EXPECT_EQ(framesAtClick, 4);
     EXPECT_EQ(window->frames, framesAtClick + 1);
@@ -550,13 +539,11 @@ TEST_F(ModuleWindowTest, WindowWithoutDelayStillSeesItsSwitchTurnedOff)
     window->showDerivative = false;
     showWindow();
     bool offByEvent = false;
-    animateA(100000, [&] {
-        if (window->frames == 2) {
-            QTimer::singleShot(0, window.get(), [&] {
-                offByEvent = true;
-                window->switchA->setChecked(false);
-            });
-        }
+    animateA(100000, 2, [&] {
+        post([&] {
+            offByEvent = true;
+            window->switchA->setChecked(false);
+        });
     });
     EXPECT_TRUE(offByEvent);
     EXPECT_LT(window->frames, 100);
@@ -577,10 +564,10 @@ class CloseDuringAnimationTest : public ModuleWindowTest,
 TEST_P(CloseDuringAnimationTest, WindowClosesOnceTheLoopHasReturned)
 {
     const std::string way = GetParam();
-    int framesAfterRequest = -1;
     bool visibleAtRequest = false;
-    window->afterFrame = [&] {
-        if (window->frames == 3) {
+    // A loop that ignored the request would end at frame 500, failing the test instead of hanging.
+    post([&] {
+        animateA(500, 3, [&] {
             if (way == "CloseBox") {
                 window->close();
             } else if (way == "Escape") {
@@ -589,19 +576,11 @@ TEST_P(CloseDuringAnimationTest, WindowClosesOnceTheLoopHasReturned)
                 button("SpeedButton35")->click();
             }
             visibleAtRequest = window->isVisible();
-            framesAfterRequest = 0;
-        } else if (framesAfterRequest >= 0) {
-            ++framesAfterRequest;
-        }
-        // A loop that ignored the request would be stopped here, failing the test instead of hanging.
-        if (window->frames > 500) {
-            window->switchA->setChecked(false);
-        }
-    };
-    QTimer::singleShot(0, window.get(), [this] { clickSwitch(window->switchA, true); });
+        });
+    });
     EXPECT_EQ(window->exec(), QDialog::Rejected);
     EXPECT_TRUE(visibleAtRequest);
-    EXPECT_EQ(framesAfterRequest, 0);
+    EXPECT_EQ(window->frames, 3); // none after the request
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->switchA->Checked());
     EXPECT_FALSE(AnimationRunning);
