@@ -139,35 +139,28 @@ ObjectReplay ReplayObjects(const File& file, int base, Classify classify)
     std::map<int, int> selected; // kind -> slot
     for (const auto& r : file.records) {
         const auto [call, kind, named] = classify(r); // call: 'c'reate, 's'elect, 'd'elete
-        if (call == 'c') {
-            int slot = base;
-            while (live.count(slot) != 0) {
-                ++slot;
-            }
-            if (base == 1 && named != slot) {
-                replay.fault = "created in slot " + std::to_string(named);
-                return replay;
-            }
+        int slot = base;
+        while (call == 'c' && live.count(slot) != 0) {
+            ++slot;
+        }
+        const auto it = live.find(named);
+        if (call == 'c' && base == 1 && named != slot) {
+            replay.fault = "created in slot " + std::to_string(named);
+        } else if (call == 'c') {
             live[slot] = kind;
             replay.created.push_back(slot);
             replay.highest = std::max(replay.highest, slot);
-            continue;
-        }
-        if (call == 0) {
-            continue;
-        }
-        const auto it = live.find(named);
-        if (it == live.end()) {
+        } else if (call != 0 && it == live.end()) {
             replay.fault = "missing object " + std::to_string(named);
-            return replay;
-        }
-        if (call == 's') {
+        } else if (call == 's') {
             selected[it->second] = named;
-        } else if (selected.count(it->second) != 0 && selected[it->second] == named) {
+        } else if (call == 'd' && selected.count(it->second) != 0 && selected[it->second] == named) {
             replay.fault = "deleted while selected " + std::to_string(named);
-            return replay;
-        } else {
+        } else if (call == 'd') {
             live.erase(it);
+        }
+        if (!replay.fault.empty()) {
+            return replay;
         }
     }
     return replay;

@@ -228,8 +228,15 @@ TEST_F(MetafileTest, WmfPenAndBrushCodes)
     }
 }
 
-TEST_F(MetafileTest, FarLinesAreCutOnTheirLines)
+TEST_F(MetafileTest, WindowOriginMovesLinesAndFarLinesAreCutOnThem)
 {
+    const WmfFile moved = wmf([](Canvas& c) {
+        c.setWindowOrigin(0, 400);
+        c.moveTo(10, 10);
+        c.lineTo(20, 30);
+    });
+    EXPECT_EQ(wmfCoordinates(moved), (std::vector<std::pair<int, int>>{{10, 410}, {20, 430}}));
+
     // A cut line keeps its slope; a polyline that leaves and comes back gives two runs.
     const WmfFile cut = wmf(
         [](Canvas& c) {
@@ -361,16 +368,6 @@ TEST_F(MetafileTest, ConnectedLinesBecomeOnePolyline)
     EXPECT_EQ(polylines[0]->s(1 + 2 * 50), 500); // last point x
     EXPECT_EQ(polylines[1]->s(0), 3);
     EXPECT_EQ(RecordsOf(f, wmf::kLineTo).size(), 2u);
-}
-
-TEST_F(MetafileTest, WindowOriginMovesTheRecordedPicture)
-{
-    const WmfFile f = wmf([](Canvas& c) {
-        c.setWindowOrigin(0, 400);
-        c.moveTo(10, 10);
-        c.lineTo(20, 30);
-    });
-    EXPECT_EQ(wmfCoordinates(f), (std::vector<std::pair<int, int>>{{10, 410}, {20, 430}}));
 }
 
 TEST_F(MetafileTest, ClipRectIsSavedAndRestoredWithoutLosingObjects)
