@@ -135,7 +135,7 @@ void expectWorldNear(const WorldRect& actual, const WorldRect& expected)
 
 // ---- Layers and passes ----
 
-TEST_F(ModuleWindowTest, ShowSizesTheLayersAndDrawsBothPassesAndTheWindowLeavesNoDrawingTarget)
+TEST_F(ModuleWindowTest, ShowSizesTheLayersToThePlotAndThePictureIsBothLayersCombinedBitwise)
 {
     showWindow();
     EXPECT_EQ(PlotWidth, plot()->width());
@@ -145,16 +145,9 @@ TEST_F(ModuleWindowTest, ShowSizesTheLayersAndDrawsBothPassesAndTheWindowLeavesN
     EXPECT_GE(window->backgroundPasses, 1);
     EXPECT_GE(window->foregroundPasses, 1);
     EXPECT_EQ(plot()->picture(), &window->foregroundImage());
-    EXPECT_NE(DrawCanvas, nullptr);
-    window.reset();
-    EXPECT_EQ(DrawCanvas, nullptr);
-}
-
-TEST_F(ModuleWindowTest, PictureIsForegroundAndBackgroundCombinedBitwise)
-{
     window->fixedLayerSize = QSize(700, 700);
     BackgroundColor = 0xF0F0F0;
-    showWindow();
+    window->refresh();
     const QImage& img = window->foregroundImage();
     ASSERT_EQ(img.size(), QSize(700, 700));
     // Empty area: background colour in both layers.
@@ -177,6 +170,10 @@ TEST_F(ModuleWindowTest, PictureIsForegroundAndBackgroundCombinedBitwise)
     TestModuleWindow::andImages(a, b);
     EXPECT_EQ(a.pixel(1, 1), 0xFF00F000u);
     EXPECT_EQ(a.pixel(2, 1), 0xFF00FF0Fu);
+    // The destroyed window leaves no drawing target behind.
+    EXPECT_NE(DrawCanvas, nullptr);
+    window.reset();
+    EXPECT_EQ(DrawCanvas, nullptr);
 }
 
 TEST_F(ModuleWindowTest, OneLayerWindowDrawsEverythingInItsSinglePass)

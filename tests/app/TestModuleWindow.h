@@ -109,10 +109,7 @@ protected:
         const double y = derivative_
                              ? EvaluateDerivative(ParsedTerm, 1, x, ParamT, ParamA, ParamB, ParamC, ParamD, 0)
                              : EvaluateTerm(ParsedTerm, x, ParamT, ParamA, ParamB, ParamC, ParamD, 0);
-        if (!EvalOk) {
-            return std::nullopt;
-        }
-        return y;
+        return EvalOk ? std::optional(y) : std::nullopt;
     }
 
     QSize layerSize() const override { return fixedLayerSize ? *fixedLayerSize : ModuleWindow::layerSize(); }
@@ -146,10 +143,7 @@ private:
 
     void animate(TSwitch* toggle, double& value, double& min, double& max)
     {
-        const QString name = toggle->objectName();
-        AnimationTrack track;
-        track.toggle = toggle;
-        track.frame = [this, &value, &min, &max] {
+        const auto frame = [this, &value, &min, &max] {
             advanceAnimation(value, min, max);
             ++frames;
             darstellen();
@@ -157,8 +151,8 @@ private:
                 afterFrame();
             }
         };
-        track.finished = [this, name] { finishedTracks.push_back(name); };
-        runAnimation(std::move(track), max - min);
+        const auto finished = [this, name = toggle->objectName()] { finishedTracks.push_back(name); };
+        runAnimation({toggle, frame, finished}, max - min);
     }
 
     bool derivative_ = false;

@@ -42,9 +42,7 @@ void expectWorldNear(const WorldRect& actual, const WorldRect& expected)
 
 TEST_F(WorldWindowTest, ZoomAndPanMoveTheEndsBySpanFractions)
 {
-    expectWorldNear(zoomedOut({-7, 7, -7, 7}), {-14, 14, -14, 14});
-    expectWorldNear(zoomedIn({-7, 7, -7, 7}), {-3.5, 3.5, -3.5, 3.5});
-    // Off-centre windows keep their centre.
+    // Off-centre windows keep their centre (the window tests check -7..7 through the buttons).
     expectWorldNear(zoomedOut({0, 4, 10, 12}), {-2, 6, 9, 13});
     expectWorldNear(zoomedIn({0, 4, 10, 12}), {1, 3, 10.5, 11.5});
     expectWorldNear(panned({-7, 7, -7, 7}, 1, 0), {-5.6, 8.4, -7, 7});
