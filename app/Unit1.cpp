@@ -153,6 +153,11 @@ void TForm1::refreshControls()
 
 void TForm1::TabControl1Change()
 {
+    // The tab bar takes no focus, so a term or number still being typed is taken here, as leaving
+    // its edit would, before the edit may hide.
+    if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()); edit != nullptr && edit->isModified()) {
+        edit->clearFocus();
+    }
     applyTab();
     fullRedraw();
 }

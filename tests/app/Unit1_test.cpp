@@ -523,6 +523,60 @@ TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
 }
 
+// A term typed and then left by a click on another tab is taken, as leaving the edit would.
+TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
+{
+    open(4);
+    // An active window moves the focus away from a hidden edit, as on the desktop.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    typeInto(window->Edit1, QStringLiteral("x^2"));
+    QTabBar* tabs = window->TabControl1;
+    const auto clickTab = [tabs](int tab) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+    };
+
+    window->Edit1->setFocus();
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("x^3"));
+    clickTab(0);
+    clickTab(4);
+    EXPECT_EQ(TermGeneral, "x^3");
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
+    EXPECT_TRUE(messages.empty());
+
+    // A wrong one gives its one message on the way out, and the curve of "0" is drawn.
+    window->Edit1->setFocus();
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("2x+*3"));
+    clickTab(3);
+    clickTab(4);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral, "2x+*3");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 0.0);
+
+    // The same through the shifted term's tab.
+    clickTab(3);
+    window->Edit12->setFocus();
+    window->Edit12->selectAll();
+    QTest::keyClicks(window->Edit12, QStringLiteral("x+1"));
+    clickTab(4);
+    clickTab(3);
+    EXPECT_EQ(TermShifted, "x+1");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 3.0);
+
+    // And a value in the d row, which the other tabs hide.
+    clickTab(4);
+    QLineEdit* dEdit = window->rows[3].value;
+    dEdit->setFocus();
+    dEdit->selectAll();
+    QTest::keyClicks(dEdit, QStringLiteral("2"));
+    clickTab(0);
+    EXPECT_EQ(ParamD, 2.0);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded)
 {
     writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n");
