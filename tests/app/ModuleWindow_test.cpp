@@ -322,15 +322,6 @@ TEST_F(ModuleWindowTest, NarrowBandOrAReleaseWithoutItsOwnBandChangesNothing)
     EXPECT_EQ(window->foregroundPasses, passes);
 }
 
-TEST_F(ModuleWindowTest, AlwaysBandNeedsNoZoomBox)
-{
-    remake([](ModuleVariant& v) { v.rubberBand = RubberBandMode::Always; });
-    showWindow();
-    EXPECT_EQ(window->zoomCheckBox(), nullptr);
-    drag({300, 250}, {100, 50});
-    EXPECT_NE(currentWorld(), kWorld);
-}
-
 TEST_F(ModuleWindowTest, RightClickOnThePlotOpensTheSettingsAndOnThePanelGoesToTheWindowsHook)
 {
     showWindow();
@@ -356,27 +347,26 @@ TEST_F(ModuleWindowTest, SettingsAndHelpOpenTheirDialogsAndTheWindowRedrawsAfter
 {
     window->realDialogs = true;
     showWindow();
-    for (const std::string name : {"SpeedButton14", "SpeedButton28"}) {
+    for (const auto& [name, dialog] :
+         {std::pair{"SpeedButton14", "kurvex::TForm2"}, {"SpeedButton28", "kurvex::TForm18"}}) {
         QString shown;
-        QTimer::singleShot(0, window.get(), [&shown] {
+        post([&shown] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 shown = QString::fromLatin1(modal->metaObject()->className());
                 modal->close();
             }
         });
         const int passes = window->foregroundPasses;
-        button(name.c_str())->click();
-        if (name == "SpeedButton14") {
-            EXPECT_EQ(shown, QStringLiteral("kurvex::TForm2"));
+        button(name)->click();
+        EXPECT_EQ(shown, QString::fromLatin1(dialog));
+        if (std::string(name) == "SpeedButton14") {
             EXPECT_GT(window->foregroundPasses, passes);
-        } else {
-            EXPECT_EQ(shown, QStringLiteral("kurvex::TForm18"));
         }
     }
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(ModuleWindowTest, VariantDecidesOnHelpAndPad)
+TEST_F(ModuleWindowTest, VariantDecidesOnHelpPadAndBand)
 {
     ModuleVariant v = TestModuleWindow::testVariant();
     v.helpButton = false;
@@ -389,6 +379,12 @@ TEST_F(ModuleWindowTest, VariantDecidesOnHelpAndPad)
     EXPECT_EQ(bare.helpButton(), nullptr);
     ASSERT_NE(button("SpeedButton28"), nullptr);
     EXPECT_EQ(window->helpButton(), button("SpeedButton28"));
+    // A window that always draws the band needs no "Zoom" box.
+    remake([](ModuleVariant& v) { v.rubberBand = RubberBandMode::Always; });
+    showWindow();
+    EXPECT_EQ(window->zoomCheckBox(), nullptr);
+    drag({300, 250}, {100, 50});
+    EXPECT_NE(currentWorld(), kWorld);
 }
 
 // ---- Keys ----
