@@ -106,7 +106,8 @@ protected:
         };
         clickSwitch(window->switchA, true);
     }
-    // Runs f from the event loop, as a click that arrives while the animation loop waits.
+    // Run f from the event loop, as a click that arrives while the animation loop waits: post from a
+    // zero timer, queue as a queued call (what Delay must handle within its one pass).
     void post(std::function<void()> f) { QTimer::singleShot(0, window.get(), std::move(f)); }
     void queue(std::function<void()> f)
     {
