@@ -442,12 +442,10 @@ TEST_F(ModuleWindowTest, DelayKindBWithZeroHandlesThePendingEventsOnceAndOtherwi
     remake([](ModuleVariant& v) { v.delay = DelayKind::B; });
     bool first = false;
     bool second = false;
-    // Owned by the test, so that it can never fire into a later test's stack.
-    QTimer timer;
-    timer.setSingleShot(true);
+    // A pending timer bound to the test's own object, so that it can never fire into a later test.
+    QObject timerOwner;
     bool timerFired = false;
-    QObject::connect(&timer, &QTimer::timeout, [&] { timerFired = true; });
-    timer.start(5000);
+    QTimer::singleShot(5000, &timerOwner, [&] { timerFired = true; });
     queue([&] {
         first = true;
         queue([&] { second = true; });
