@@ -2,6 +2,7 @@
 #include "app/PrintExportHooks.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -33,6 +34,8 @@ std::optional<SaveChoice> showSaveDialog(QWidget* parent)
     }
     SaveChoice choice;
     choice.path = dialog.selectedFiles().constFirst();
+    // The next save starts in the folder chosen now.
+    QDir::setCurrent(QFileInfo(choice.path).absolutePath());
     choice.kind = dialog.selectedNameFilter() == kEmfFilter ? MetafileKind::Emf : MetafileKind::Wmf;
     return choice;
 }

@@ -13,10 +13,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QPrinter>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -340,6 +343,36 @@ TEST_F(PrintExportTest, PrintCancelledOrFailing)
     PrintPicture(picture);
     EXPECT_EQ(errors.size(), 2u);
     expectScreenState();
+}
+
+// The save dialog itself, answered by a timer: the next save starts in the folder chosen last.
+TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString before = QDir::currentPath();
+    QString startFolder;
+    const auto answer = [&startFolder](const QString& file) {
+        QTimer::singleShot(0, [&startFolder, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            startFolder = dialog->directory().absolutePath();
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    };
+    const QString chosen = QDir(dir.path()).absoluteFilePath(QStringLiteral("bild.wmf"));
+    answer(chosen);
+    const auto first = CurrentPrintExportHooks().chooseFile(nullptr);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->path, chosen);
+
+    answer(QStringLiteral("zwei.wmf"));
+    const auto second = CurrentPrintExportHooks().chooseFile(nullptr);
+    QDir::setCurrent(before);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(QDir(startFolder).canonicalPath(), QDir(dir.path()).canonicalPath());
+    EXPECT_EQ(QFileInfo(second->path).dir().canonicalPath(), QDir(dir.path()).canonicalPath());
 }
 
 TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)
