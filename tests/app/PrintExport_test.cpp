@@ -13,14 +13,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QPrinter>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
