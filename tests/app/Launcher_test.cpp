@@ -3,6 +3,7 @@
 #include "app/CategoryList.h"
 #include "app/Cursors.h"
 #include "app/Lessons.h"
+#include "app/QtTranslations.h"
 #include "app/Unit18.h"
 #include "app/Unit4.h"
 #include "app/unit10.h"
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -305,6 +307,21 @@ TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)
     }
     EXPECT_EQ(ProgramCursor(0).shape(), Qt::ArrowCursor);
     EXPECT_EQ(ProgramCursor(8).shape(), Qt::ArrowCursor);
+}
+
+// The file and print dialogs are Qt's own; their buttons speak German beside the program's texts.
+TEST(QtTranslationsTest, StandardDialogButtonsInGerman)
+{
+    if (!InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany))) {
+        GTEST_SKIP() << "Qt's German translations are not installed";
+    }
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("Speichern"));
+    for (QTranslator* t :
+         QCoreApplication::instance()->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 } // namespace
