@@ -1,4 +1,4 @@
-// Qt's own dialog texts (file and print dialogs) in the user's language.
+// Qt's own dialog texts (file and print dialogs) in German, the program's language.
 #include "app/QtTranslations.h"
 
 #include <QCoreApplication>

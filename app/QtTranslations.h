@@ -1,4 +1,4 @@
-// Qt's own dialog texts (file and print dialogs) in the user's language.
+// Qt's own dialog texts (file and print dialogs) in German, the program's language.
 #pragma once
 
 #include <QLocale>
@@ -6,6 +6,6 @@
 namespace kurvex {
 
 // Loads Qt's translations for the locale into the application; false when none are installed.
-bool InstallQtTranslations(const QLocale& locale = QLocale::system());
+bool InstallQtTranslations(const QLocale& locale = QLocale(QLocale::German, QLocale::Germany));
 
 } // namespace kurvex
