@@ -312,9 +312,7 @@ TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)
 // The file and print dialogs are Qt's own; their buttons speak German beside the program's texts.
 TEST(QtTranslationsTest, StandardDialogButtonsInGerman)
 {
-    if (!InstallQtTranslations()) {
-        GTEST_SKIP() << "Qt's German translations are not installed";
-    }
+    ASSERT_TRUE(InstallQtTranslations()) << "Qt's German translations are missing: run scripts/setup.sh";
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("Speichern"));
     for (QTranslator* t :
