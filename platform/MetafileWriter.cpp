@@ -200,6 +200,9 @@ void MetafileWriter::use(const ObjectKey& key)
     }
     selectObject(slot);
     dc_.selected[kind] = slot;
+    // Windows continues a line from the current position across a new pen, but some readers
+    // start a new path at the selection and drop a LINETO that has no MOVETO of its own.
+    dc_.position.reset();
     collect(kind);
 }
 

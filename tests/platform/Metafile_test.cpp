@@ -370,6 +370,46 @@ TEST_F(MetafileTest, ConnectedLinesBecomeOnePolyline)
     EXPECT_EQ(RecordsOf(f, wmf::kLineTo).size(), 2u);
 }
 
+// A slope triangle's legs: the red leg starts where the green one ended. Some readers (Inkscape)
+// begin a new path at a pen selection and drop a LINETO that has no MOVETO of its own.
+TEST_F(MetafileTest, ALineAfterAPenChangeStartsWithItsOwnMove)
+{
+    const auto legs = [](Canvas& c) {
+        c.setPenColor(clGreen);
+        c.moveTo(100, 300);
+        c.lineTo(200, 300);
+        c.setPenColor(clRed);
+        c.lineTo(200, 100);
+    };
+    {
+        SCOPED_TRACE("wmf");
+        const WmfFile f = wmf(legs);
+        std::vector<std::uint16_t> kinds;
+        for (const auto& r : f.records) {
+            if (r.kind == wmf::kSelectObject || r.kind == wmf::kMoveTo || r.kind == wmf::kLineTo) {
+                kinds.push_back(r.kind);
+            }
+        }
+        const std::vector<std::uint16_t> expected{wmf::kSelectObject, wmf::kMoveTo, wmf::kLineTo,
+                                                  wmf::kSelectObject, wmf::kMoveTo, wmf::kLineTo};
+        EXPECT_EQ(kinds, expected);
+        EXPECT_EQ(words(RecordsOf(f, wmf::kMoveTo).at(1)), Ints({300, 200}));
+    }
+    {
+        SCOPED_TRACE("emf");
+        const EmfFile f = emf(legs);
+        std::vector<std::uint32_t> kinds;
+        for (const auto& r : f.records) {
+            if (r.kind == emf::kSelectObject || r.kind == emf::kMoveToEx || r.kind == emf::kLineTo) {
+                kinds.push_back(r.kind);
+            }
+        }
+        const std::vector<std::uint32_t> expected{emf::kSelectObject, emf::kMoveToEx, emf::kLineTo,
+                                                  emf::kSelectObject, emf::kMoveToEx, emf::kLineTo};
+        EXPECT_EQ(kinds, expected);
+    }
+}
+
 TEST_F(MetafileTest, ClipRectIsSavedAndRestoredWithoutLosingObjects)
 {
     const WmfFile f = wmf([](Canvas& c) {
