@@ -583,6 +583,8 @@ void ModuleWindow::openSettings()
 {
     beforeSettings();
     showSettingsDialog();
+    // The dialog edits the world window directly; whatever it left, the plotter gets a sound one.
+    checkWorld();
     refresh();
 }
 

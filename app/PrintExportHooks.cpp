@@ -1,6 +1,7 @@
 // Replaceable dialogs of printing and metafile export, so tests can run them without a user.
 #include "app/PrintExportHooks.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -60,9 +61,27 @@ void showMessage(QWidget* parent, const QString& message)
 
 bool showPrintDialog(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    const std::unique_ptr<QPrintDialog> dialog = MakePrinterSetupDialog(printer, parent);
+    return dialog->exec() == QDialog::Accepted;
 }
+
+} // namespace
+
+std::unique_ptr<QPrintDialog> MakePrinterSetupDialog(QPrinter& printer, QWidget* parent)
+{
+    // Qt's print dialog is the one that chooses a printer here; it only sets the printer up, so it
+    // must not offer to print.
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setWindowTitle(QStringLiteral("Drucker einrichten"));
+    if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+            ok->setText(QStringLiteral("Übernehmen"));
+        }
+    }
+    return dialog;
+}
+
+namespace {
 
 PrintExportHooks& installed()
 {

@@ -6,8 +6,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -31,6 +33,9 @@ struct PrintExportHooks {
 };
 
 const PrintExportHooks& CurrentPrintExportHooks();
+
+// The real printer setup dialog: Qt's print dialog titled and labelled as a setup that prints nothing.
+std::unique_ptr<QPrintDialog> MakePrinterSetupDialog(QPrinter& printer, QWidget* parent);
 
 // Installs hooks for its lifetime and puts the previous ones back.
 class ScopedPrintExportHooks {

@@ -103,6 +103,9 @@ QToolButton* speedButton(QWidget* parent, const QIcon& icon, int x, int y)
     return b;
 }
 
+constexpr const char* kReversedAxisMessage =
+    "Der Anfang einer Achse (von) muss kleiner sein als ihr Ende (bis).";
+
 void showInteger(QLineEdit* e, int value)
 {
     e->setText(QString::number(value));
@@ -166,7 +169,7 @@ void TForm2::buildLeftColumn()
 
     label(this, QStringLiteral("Animation"), 8, 268);
     label(this, QStringLiteral("Schritte"), 8, 292);
-    Edit7 = edit(this, 58, 288, 36, 4);
+    Edit7 = edit(this, 62, 288, 34, 4);
     label(this, QStringLiteral("Delay"), 100, 292);
     Edit9 = edit(this, 142, 288, 36, 4);
     label(this, QStringLiteral("ms"), 182, 292);
@@ -364,8 +367,24 @@ void TForm2::axisEditExit(QLineEdit* e, double& end, const double& lower, const 
         end = value;
         return;
     }
-    // Equal or reversed ends would leave no window to draw in.
+    // Equal or reversed ends would leave no window to draw in; a silent refusal would leave the
+    // user with a picture of a range they did not ask for.
     ShowNumber(e, end);
+    CurrentPrintExportHooks().showError(this, QString::fromUtf8(kReversedAxisMessage));
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+}
+
+void TForm2::done(int result)
+{
+    // Alt+O or Esc close the dialog without the focus leaving the edit, so its exit has not run.
+    if (auto* typing = qobject_cast<QLineEdit*>(focusWidget()); typing != nullptr && typing->isModified()) {
+        typing->clearFocus();
+        if (typing->hasFocus()) {
+            return; // refused: the edit took the focus back with its message
+        }
+    }
+    QDialog::done(result);
 }
 
 void TForm2::BitCheckBox1Click()

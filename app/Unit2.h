@@ -30,6 +30,9 @@ public:
     // Puts the variables into the controls (on show and after the defaults were set).
     void FormShow();
 
+    // Every way of closing: a value still being typed is taken first, as leaving its edit would.
+    void done(int result) override;
+
     TColorButton* ColorButton1 = nullptr; // f
     TColorButton* ColorButton2 = nullptr; // background
     TColorButton* ColorButton3 = nullptr; // grid

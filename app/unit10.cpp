@@ -2,6 +2,7 @@
 #include "app/unit10.h"
 
 #include "app/Glyphs.h"
+#include "app/PrintExportHooks.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -38,9 +39,11 @@ QLabel* addLabel(QWidget* parent, const QString& text, const QFont& font, int x,
 
 } // namespace
 
-std::function<void(const QUrl&)>& TForm10::UrlOpener()
+std::function<bool(const QUrl&)>& TForm10::UrlOpener()
 {
-    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    static std::function<bool(const QUrl&)> opener = [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
     return opener;
 }
 
@@ -86,7 +89,9 @@ TForm10::TForm10(QWidget* owner) : QDialog(owner)
     speedButton1_->setLayoutDirection(Qt::RightToLeft); // glyph at the right
     speedButton1_->setAutoRaise(true);
     speedButton1_->setFont(tahoma(11));
-    speedButton1_->setGeometry((313 - 77) / 2, 236, 77, 29);
+    // As wide as text and glyph need, so the glyph sits beside the text, centred under the panel.
+    const int okWidth = speedButton1_->sizeHint().width() + 8;
+    speedButton1_->setGeometry((313 - okWidth) / 2, 236, okWidth, 29);
     connect(speedButton1_, &QToolButton::clicked, this, &QDialog::accept);
 }
 
@@ -104,12 +109,23 @@ bool TForm10::eventFilter(QObject* watched, QEvent* event)
 
 void TForm10::Label9Click()
 {
-    UrlOpener()(QUrl(QStringLiteral("mailto:") + label9_->text()));
+    openLink(QUrl(QStringLiteral("mailto:") + label9_->text()));
 }
 
 void TForm10::Label10Click()
 {
-    UrlOpener()(QUrl(label10_->text()));
+    openLink(QUrl(label10_->text()));
+}
+
+void TForm10::openLink(const QUrl& url)
+{
+    // Without a mail program or browser the desktop only writes to stderr, which a user never sees.
+    if (!UrlOpener()(url)) {
+        CurrentPrintExportHooks().showError(
+            this,
+            QStringLiteral("Auf diesem Rechner ist kein Programm eingerichtet, das diese Adresse öffnet:\n") +
+                url.toString());
+    }
 }
 
 } // namespace kurvex

@@ -21,12 +21,14 @@ public:
     QLabel* webLabel() const { return label10_; }
     QToolButton* okButton() const { return speedButton1_; }
 
-    // Hands a link to the desktop ("open" on the shell); tests replace it.
-    static std::function<void(const QUrl&)>& UrlOpener();
+    // Hands a link to the desktop ("open" on the shell); false when nothing opened it. Tests
+    // replace it.
+    static std::function<bool(const QUrl&)>& UrlOpener();
 
 private:
     void Label9Click();
     void Label10Click();
+    void openLink(const QUrl& url);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLabel* label9_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/CategoryList.h"
 #include "app/Cursors.h"
 #include "app/Lessons.h"
+#include "app/PrintExportHooks.h"
 #include "app/QtTranslations.h"
 #include "app/Unit18.h"
 #include "app/Unit4.h"
@@ -250,7 +251,10 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
 {
     std::vector<QUrl> urls;
     const auto saved = TForm10::UrlOpener();
-    TForm10::UrlOpener() = [&](const QUrl& u) { urls.push_back(u); };
+    TForm10::UrlOpener() = [&](const QUrl& u) {
+        urls.push_back(u);
+        return true;
+    };
     QPointer<TForm10> info = new TForm10(nullptr);
     info->show();
     EXPECT_EQ(info->windowTitle(), "Info");
@@ -261,6 +265,20 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     ASSERT_EQ(urls.size(), 2u);
     EXPECT_EQ(urls[0].toString(), "mailto:" + info->mailLabel()->text());
     EXPECT_EQ(urls[1].toString(), info->webLabel()->text());
+    // The glyph sits beside the text, not at the far end of a wide button.
+    EXPECT_LE(info->okButton()->width(), info->okButton()->sizeHint().width() + 10);
+
+    // Without a program for the link the user is told so.
+    TForm10::UrlOpener() = [](const QUrl&) { return false; };
+    std::vector<QString> notices;
+    PrintExportHooks hooks;
+    hooks.showError = [&](QWidget*, const QString& text) { notices.push_back(text); };
+    {
+        const ScopedPrintExportHooks scoped(hooks);
+        QTest::mouseClick(info->webLabel(), Qt::LeftButton);
+    }
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_TRUE(notices[0].contains(info->webLabel()->text()));
     info->okButton()->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(info.isNull()); // freed on close

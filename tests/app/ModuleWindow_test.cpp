@@ -364,6 +364,17 @@ TEST_F(ModuleWindowTest, SettingsAndHelpOpenTheirDialogsAndTheWindowRedrawsAfter
             EXPECT_GT(window->foregroundPasses, passes);
         }
     }
+    // Whatever world window the dialog leaves, the window checks it before drawing.
+    post([] {
+        XMin = 5;
+        XMax = -5;
+        QApplication::activeModalWidget()->close();
+    });
+    button("SpeedButton14")->click();
+    EXPECT_LT(XMin, XMax);
+    EXPECT_EQ(currentWorld(), startWorld());
+    {
+    }
     EXPECT_TRUE(window->isVisible());
 }
 

@@ -11,8 +11,11 @@
 #include "core/U_init.h"
 #include "core/fktpars.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -247,6 +250,35 @@ TEST_F(SettingsDialogTest, AxisEditsReadExpressionsAndRefuseReversedEnds)
     EXPECT_TRUE(dialog->Edit11->hasFocus());
 }
 
+TEST_F(SettingsDialogTest, ReversedAxisIsRefusedWithAMessageOnEveryWayOut)
+{
+    open();
+    enter(dialog->Edit1, QStringLiteral("5"));
+    EXPECT_DOUBLE_EQ(XMin, 5.0);
+    enter(dialog->Edit2, QStringLiteral("-5"));
+    EXPECT_DOUBLE_EQ(XMax, 7.0);
+    ASSERT_EQ(saveMessages.size(), 1u);
+    EXPECT_EQ(saveMessages[0],
+              QStringLiteral("Der Anfang einer Achse (von) muss kleiner sein als ihr Ende (bis)."));
+    EXPECT_TRUE(dialog->Edit2->hasFocus());
+
+    // Esc (or Alt+O) closes without the edit losing its focus: the typed end is still checked,
+    // and a refused one keeps the dialog open.
+    dialog->Edit4->setFocus();
+    dialog->Edit4->selectAll();
+    QTest::keyClicks(dialog->Edit4, QStringLiteral("-9"));
+    QTest::keyClick(dialog->Edit4, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_DOUBLE_EQ(YMax, 7.0);
+    EXPECT_EQ(saveMessages.size(), 2u);
+    // A sound value typed and closed at once is kept.
+    dialog->Edit4->selectAll();
+    QTest::keyClicks(dialog->Edit4, QStringLiteral("9"));
+    QTest::keyClick(dialog->Edit4, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_DOUBLE_EQ(YMax, 9.0);
+}
+
 TEST_F(SettingsDialogTest, ControlsWriteTheirVariablesAtOnce)
 {
     open();
@@ -320,6 +352,12 @@ TEST_F(SettingsDialogTest, PrinterSetupUsesTheApplicationPrinter)
     open();
     QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
     EXPECT_EQ(setupPrinter, &ApplicationPrinter());
+    // The real dialog sets the printer up; it must not say that it prints.
+    const std::unique_ptr<QPrintDialog> setup = MakePrinterSetupDialog(ApplicationPrinter(), dialog.get());
+    EXPECT_EQ(setup->windowTitle(), QStringLiteral("Drucker einrichten"));
+    const auto* buttons = setup->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("Übernehmen"));
 }
 
 TEST_F(SettingsDialogTest, BoldLabelsLeaveTheirControlsFree)
@@ -329,7 +367,9 @@ TEST_F(SettingsDialogTest, BoldLabelsLeaveTheirControlsFree)
     for (const QWidget* other : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         for (const QLabel* l : labels) {
             if (other != l && other->isVisible()) {
-                EXPECT_FALSE(l->geometry().intersects(other->geometry())) << l->text().toStdString();
+                // A gap of a few pixels, so that no label touches its edit.
+                const QRect around = l->geometry().adjusted(-3, 0, 3, 0);
+                EXPECT_FALSE(around.intersects(other->geometry())) << l->text().toStdString();
             }
         }
     }
