@@ -78,7 +78,13 @@ TForm1::TForm1(QWidget* owner) : ModuleWindow(formVariant(), owner)
     TangentLength = 2.0;
     DrawScale = 1.0;
     StepWidth = 1.0;
+    // The edits take the terms typed in this run before the file is read, so a term typed here
+    // is still there when the window opens again; the variables then follow the edits.
+    const std::string typedGeneral = TermGeneral;
+    const std::string typedShifted = TermShifted;
     LoadSettings();
+    TermGeneral = typedGeneral;
+    TermShifted = typedShifted;
     // The spectrum choice lasts while the window is open.
     SpectrumIndex = 1;
 
@@ -89,7 +95,6 @@ TForm1::TForm1(QWidget* owner) : ModuleWindow(formVariant(), owner)
     buildPointPanel();
     buildVertexAndObjects();
 
-    // The edits show the terms just loaded, so the shown and the stored term agree.
     Edit1->setText(TermToDisplay(TermGeneral));
     Edit12->setText(TermToDisplay(TermShifted));
     ColorButton1->setSelectionColor(GraphColor);
@@ -148,6 +153,8 @@ void TForm1::refreshControls()
     BitCheckBox1->setChecked(ShowDerivative);
     BitCheckBox2->setChecked(ShowSlopeTriangle);
     BitCheckBox3->setChecked(VertexDrag);
+    // The settings dialog may have changed the curve colour or reset it to its default.
+    ColorButton1->setSelectionColor(GraphColor);
     applyTab();
 }
 
@@ -343,7 +350,9 @@ void TForm1::termEditExit(QLineEdit* edit, std::optional<TermTree>& tree, std::s
     if (tree && !edit->isModified()) {
         return;
     }
-    CheckTermEdit(edit);
+    if (!CheckTermEdit(edit) && TermTooLong(edit)) {
+        return;
+    }
     tree = ParsedTerm;
     term = editTerm(edit);
     darstellen();
@@ -424,13 +433,16 @@ void TForm1::plotMove(QMouseEvent* event)
     const QPointF p = event->position();
     const double w = std::max(1, plotBox()->width());
     const double h = std::max(1, plotBox()->height());
-    CurrentX = XMin + (XMax - XMin) * p.x() / w;
-    darstellen();
+    const double x = XMin + (XMax - XMin) * p.x() / w;
     if (!VertexDrag) {
+        // The field follows the point at every step, so it never shows an x the point left.
+        CurrentX = x;
+        ShowNumber(Edit11, CurrentX);
+        darstellen();
         return;
     }
     const double y = YMax - (YMax - YMin) * p.y() / h;
-    const auto moved = VertexDragTo(CurveKind, ParamA, CurrentX, y);
+    const auto moved = VertexDragTo(CurveKind, ParamA, x, y);
     if (!moved) {
         return;
     }

@@ -130,7 +130,7 @@ void TForm1::updateVertexLabel()
         Label5->hide();
         return;
     }
-    Label5->setText(QString::fromStdString(VertexText(*v)));
+    Label5->setText(QString::fromStdString(VertexText(*v, Decimals)));
     Label5->show();
 }
 

@@ -132,8 +132,9 @@ void TForm1::buildTermRow()
     Edit12->setObjectName(QStringLiteral("Edit12"));
     for (QLineEdit* e : {Edit1, Edit12}) {
         e->setFont(termFont());
-        // The term variables keep 120 characters; a longer entry would be stored cut.
-        e->setMaxLength(static_cast<int>(kMaxTermLength));
+        // Room beyond the 120 characters a term keeps, so that a longer paste is reported as too
+        // long on exit instead of being cut silently in the middle of a symbol.
+        e->setMaxLength(kTermEditLength);
         row->addWidget(e, 1);
     }
     // The frame's help button sits at the right of the term row, and goes with it.
@@ -263,6 +264,10 @@ void TForm1::buildVertexAndObjects()
     lessonArea()->addLayout(vertex);
     Label5 = new QLabel(rightPanel());
     Label5->setObjectName(QStringLiteral("Label5"));
+    // The controls below keep their place whether or not the vertex text shows.
+    QSizePolicy keepPlace = Label5->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    Label5->setSizePolicy(keepPlace);
     Label5->hide();
     lessonArea()->addWidget(Label5);
 

@@ -40,6 +40,15 @@ bool compileTermEdit(QLineEdit* edit, TermTree& tree)
 {
     const std::string text = PointToComma(NormalizeTerm(TermFromDisplay(edit->text())));
     edit->setText(TermToDisplay(text));
+    if (text.size() > kMaxTermLength) {
+        // Cutting it would break a symbol and report a syntax error in a term typed correctly; the
+        // text stays for shortening and the term drawn so far stays compiled.
+        ShowTermTooLong(kMaxTermLength);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->setCursorPosition(static_cast<int>(kMaxTermLength));
+        edit->setModified(true);
+        return false;
+    }
     if (CompileTerm(tree, text, true)) {
         return true;
     }
@@ -144,6 +153,11 @@ bool CheckTermEdit2(QLineEdit* edit)
     return compileTermEdit(edit, ParsedTerm2);
 }
 
+bool TermTooLong(const QLineEdit* edit)
+{
+    return NormalizeTerm(TermFromDisplay(edit->text())).size() > kMaxTermLength;
+}
+
 QString NumberText(double value)
 {
     return QString::fromStdString(FormatNumber(Decimals, value)).trimmed();
@@ -152,6 +166,8 @@ QString NumberText(double value)
 void ShowNumber(QLineEdit* edit, double value)
 {
     edit->setText(NumberText(value));
+    // The start of a number that is wider than its edit matters more than its exponent's tail.
+    edit->setCursorPosition(0);
     edit->setModified(false);
 }
 

@@ -51,6 +51,11 @@ template <typename Functor> void ConnectEditExit(QLineEdit* edit, const QObject*
 bool CheckTermEdit(QLineEdit* edit);
 // The same with ParsedTerm2.
 bool CheckTermEdit2(QLineEdit* edit);
+// How many characters a term edit takes.
+inline constexpr int kTermEditLength = 150;
+// Whether the edit's term is longer than a term variable keeps; CheckTermEdit then reports that
+// instead of compiling and leaves the compiled term as it was.
+bool TermTooLong(const QLineEdit* edit);
 
 // Whether ReadNumberEdit reads an untouched edit: a shown rounded value never replaces the exact
 // value it stands for, so the exit handlers read only a changed text.

@@ -213,9 +213,17 @@ std::string GeneralNumberText(double v)
     return out;
 }
 
-std::string VertexText(const VertexPoint& v)
+std::string VertexText(const VertexPoint& v, int decimals)
 {
-    return "S(" + GeneralNumberText(v.x) + "|" + GeneralNumberText(v.y) + ")";
+    // The chosen decimals, as every other number of the window; a dragged vertex would otherwise
+    // show fifteen digits of bar-grid noise.
+    const auto number = [decimals](double x) {
+        std::string text = FormatNumberShort(decimals, x);
+        const auto first = text.find_first_not_of(' ');
+        const auto last = text.find_last_not_of(' ');
+        return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    };
+    return "S(" + number(v.x) + "|" + number(v.y) + ")";
 }
 
 std::optional<VertexDragResult> VertexDragTo(int kind, double a, double x, double y)

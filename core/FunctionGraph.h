@@ -57,8 +57,8 @@ struct VertexPoint {
 };
 // The vertex in kinds 2 and 3 with a ≠ 0; nothing otherwise.
 std::optional<VertexPoint> VertexOf(int kind, const CurveParams& p);
-// "S(x|y)" with both coordinates as general number text.
-std::string VertexText(const VertexPoint& v);
+// "S(x|y)" with both coordinates shown with the given decimals.
+std::string VertexText(const VertexPoint& v, int decimals);
 // Shortest text of up to 15 significant digits with a decimal comma; scientific ("1,5E20",
 // "1E-6") when the integer part has more than 15 digits or |v| is below 0.00001.
 std::string GeneralNumberText(double v);

@@ -133,6 +133,8 @@ inline constexpr int kSyntaxTextLeft = 4;
 inline constexpr int kSyntaxUnknownSymbol = 5;
 inline constexpr int kSyntaxExtraCloseParen = 6;
 inline constexpr int kSyntaxTooDeep = 7;
+// Not a syntax error: a typed term longer than its edit's variable can keep.
+inline constexpr int kTermTooLong = 8;
 inline constexpr int kSyntaxNoError = 10;
 
 // Windows-1252 texts, trailing blanks included.
@@ -189,6 +191,8 @@ TermTree ParseTerm(std::string_view text);
 void FreeTerm(TermTree& tree);
 // Records position as SyntaxErrorPos and hands the message of SyntaxErrorCode to the handler.
 void ShowSyntaxError(int position);
+// Hands "Der Term ist zu lang ..." with the limit to the same handler, with code kTermTooLong.
+void ShowTermTooLong(std::size_t limit);
 void InitParser();
 void DoneParser();
 

@@ -471,6 +471,20 @@ void ShowSyntaxError(int position)
     handler(SyntaxErrorCode, "Syntaxfehler: " + std::string(reason), position);
 }
 
+void ShowTermTooLong(std::size_t limit)
+{
+    SyntaxErrorPos = static_cast<int>(limit) + 1;
+    const SyntaxErrorHandler handler = syntaxErrorHandler();
+    if (!handler) {
+        return;
+    }
+    handler(kTermTooLong,
+            "Der Term ist zu lang: h\xF6"
+            "chstens " +
+                std::to_string(limit) + " Zeichen.",
+            SyntaxErrorPos);
+}
+
 void InitParser()
 {
     ParsedTerm = ParseTerm("0");

@@ -6,6 +6,7 @@
 #include "app/PlotBox.h"
 #include "app/PrintExportHooks.h"
 #include "controls/BtChkBox.h"
+#include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
 #include "controls/GSwitch.h"
 #include "core/CoordinateSystem.h"
@@ -14,6 +15,7 @@
 #include "core/WorldWindow.h"
 #include "platform/MetafileReader.h"
 #include "platform/RecordingCanvas.h"
+#include "support/MetafileConverters.h"
 
 #include <QApplication>
 #include <QFile>
@@ -301,7 +303,7 @@ TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
     EXPECT_TRUE(window->Label5->isHidden());
     clickBox(window->BitCheckBox6);
     EXPECT_TRUE(window->Label5->isVisible());
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|-1)"));
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|-1,00)"));
     const RecordingCanvas c = record();
     const Point v = pixel(1, -1);
     const auto ellipses = c.callsOf(CanvasOp::Ellipse);
@@ -313,13 +315,49 @@ TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
     window->TabControl1->setCurrentIndex(2);
     SetCurrentParams({-0.52, 1.2, -2.24, 0, 0});
     window->refresh();
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,2|-2,24)"));
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,20|-2,24)"));
 
     // Left on in tab 4: neither text nor mark.
     window->TabControl1->setCurrentIndex(4);
     EXPECT_TRUE(window->MarkVertex);
     EXPECT_FALSE(window->Label5->isVisible());
     EXPECT_EQ(record().count(CanvasOp::Ellipse), 0u);
+}
+
+TEST_F(FunctionGraphWindowTest, VertexTextKeepsItsLineWhetherShownOrNot)
+{
+    open(1);
+    SetCurrentParams({1, -2, 0, 0, 0});
+    window->refresh();
+    const auto below = [this] { return window->SpeedButton6->mapTo(window.get(), QPoint(0, 0)); };
+    const QPoint hidden = below();
+    ASSERT_TRUE(window->Label5->isHidden());
+    clickBox(window->BitCheckBox6);
+    ASSERT_TRUE(window->Label5->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(below(), hidden);
+}
+
+TEST_F(FunctionGraphWindowTest, PointFieldFollowsADragOfThePoint)
+{
+    open(4);
+    exactWorld();
+    enterTerm("x^2");
+    clickBox(window->BitCheckBox4); // "Tangente": the drag moves the point
+    const Point from = pixel(0, 0);
+    const Point target = pixel(1.5, 0);
+    dragOnPlot(QPoint(from.x, from.y), QPoint(target.x, target.y));
+    EXPECT_NEAR(CurrentX, 1.5, 1e-9);
+    EXPECT_EQ(window->Edit11->text(), QStringLiteral("1,50"));
+}
+
+TEST_F(FunctionGraphWindowTest, ColourButtonShowsTheCurveColourAfterTheSettings)
+{
+    open(0);
+    // What the settings dialog's colour button or its defaults leave behind.
+    GraphColor = 0x00A0B0;
+    window->refresh();
+    EXPECT_EQ(window->ColorButton1->SelectionColor(), GraphColor);
 }
 
 TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsASquare)
@@ -330,12 +368,12 @@ TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsAS
     window->refresh();
     clickBox(window->BitCheckBox3);
     ASSERT_TRUE(VertexDrag);
-    // With a = 0 there is no vertex: b and c stay, the drag still moves the current point.
+    // With a = 0 there is no vertex: b and c stay, and a vertex drag never moves the point.
     const Point target = pixel(1, 2);
     dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
     EXPECT_EQ(ParamB, 1);
     EXPECT_EQ(ParamC, 1);
-    EXPECT_NEAR(CurrentX, 1, 1e-9);
+    EXPECT_EQ(CurrentX, 0);
 
     SetCurrentParams({1, -2, 0, 0, 0});
     window->refresh();
@@ -345,7 +383,7 @@ TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsAS
     EXPECT_NEAR(ParamC, 3, 1e-12);
     EXPECT_EQ(window->rows[2].value->text(), QStringLiteral("3,00"));
     EXPECT_EQ(bar(2)->value(), 175);
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1|2)"));
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|2,00)"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -580,6 +618,7 @@ TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
 TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded)
 {
     writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n");
+    LoadSettings(); // as the launcher does at start
     open(4);
     EXPECT_EQ(messages.size(), 1u);
     window->refresh();
@@ -588,14 +627,45 @@ TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded
     EXPECT_EQ(messages.size(), 1u);
 }
 
-TEST_F(FunctionGraphWindowTest, TermEditsTakeOneHundredTwentyCharacters)
+TEST_F(FunctionGraphWindowTest, TermLongerThanItsVariableIsReportedAsTooLongNotCut)
 {
     open(4);
-    EXPECT_EQ(window->Edit1->maxLength(), 120);
-    EXPECT_EQ(window->Edit12->maxLength(), 120);
-    typeInto(window->Edit1, QStringLiteral("x+").repeated(70));
-    EXPECT_LE(TermGeneral.size(), 120u);
-    EXPECT_EQ(QString::fromStdString(TermGeneral), window->Edit1->text());
+    enterTerm("x^2");
+    messages.clear();
+    // 122 characters that would compile: cutting them at 120 would break "sin" into "si".
+    const QString longTerm = QStringLiteral("x+").repeated(58) + QStringLiteral("sin(x)");
+    ASSERT_EQ(longTerm.size(), 122);
+    typeInto(window->Edit1, longTerm);
+    EXPECT_EQ(window->Edit1->text(), longTerm); // the typed text stays for shortening
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Der Term ist zu lang: h\xF6"
+                           "chstens 120 Zeichen.");
+    EXPECT_EQ(TermGeneral, "x^2");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
+
+    // Shortened to the limit it is taken.
+    typeInto(window->Edit1, QStringLiteral("x+").repeated(57) + QStringLiteral("sin(x)"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral.size(), 120u);
+}
+
+TEST_F(FunctionGraphWindowTest, TermTypedInThisRunIsThereWhenTheWindowOpensAgain)
+{
+    writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=sin(x)\r\naf(x-u)+v=cos(x)\r\n");
+    LoadSettings();
+    open(4);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("sin(x)"));
+    enterTerm("x^3");
+    window->TabControl1->setCurrentIndex(3);
+    enterTerm("x+1");
+    window.reset();
+
+    open(4);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(TermGeneral, "x^3");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
+    EXPECT_EQ(window->Edit12->text(), QStringLiteral("x+1"));
+    EXPECT_EQ(TermShifted, "x+1");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -845,6 +915,32 @@ TEST_F(FunctionGraphWindowTest, MetafileExportFromTheWindowLeavesTheScreenAsItWa
     EXPECT_FALSE(Printing);
     EXPECT_EQ(DrawScale, 1.0);
     EXPECT_EQ(*window->plotBox()->picture(), before);
+}
+
+// The red leg of the slope triangle starts where the green leg ends, after a pen change; another
+// program must draw it from the exported file.
+TEST_F(FunctionGraphWindowTest, SlopeTriangleLegsReachIndependentReaders)
+{
+    QTemporaryDir out;
+    SaveChoice choice;
+    PrintExportHooks hooks;
+    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
+    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    const ScopedPrintExportHooks scoped(hooks);
+    GraphColor = clBlack;
+    open(4);
+    enterTerm("x^2/4");
+    CurrentX = 2;
+    clickBox(window->BitCheckBox2);
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        choice = {out.filePath(wmf ? QStringLiteral("dreieck.wmf") : QStringLiteral("dreieck.emf")), kind};
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton17")), Qt::LeftButton);
+        const test::SvgRendering r = test::RenderMetafileAsSvg(choice.path, kind);
+        ASSERT_EQ(r.error.toStdString(), "");
+        EXPECT_TRUE(r.svg.contains(test::RedStrokeMark(kind)));
+    }
 }
 
 } // namespace

@@ -175,6 +175,21 @@ TEST_F(NumberEditTest, ExpressionsAreEvaluatedAndShownWithDecimals)
     EXPECT_TRUE(messages.empty());
 }
 
+// With 4 decimals a small value is wider than a narrow edit; its first digits must show, not
+// the tail of its exponent.
+TEST_F(NumberEditTest, NumberWiderThanItsEditShowsItsStart)
+{
+    Decimals = 4;
+    a->setFixedWidth(50);
+    double value = 0;
+    a->setText(QStringLiteral("-1/75"));
+    a->setModified(true);
+    ReadNumberEdit(a, value);
+    ASSERT_GT(a->fontMetrics().horizontalAdvance(a->text()), a->width());
+    EXPECT_EQ(a->cursorPosition(), 0);
+    Decimals = 2;
+}
+
 TEST_F(NumberEditTest, RoundedTextDoesNotReplaceTheExactValue)
 {
     double value = 0;
