@@ -1,6 +1,7 @@
 // Program start: application object, syntax message box, and the launcher window.
+#include "app/LauncherWindow.h"
 #include "app/QtTranslations.h"
-#include "app/Unit4.h"
+#include "app/SettingsDialog.h"
 #include "controls/EditRoutines.h"
 
 #include <QApplication>
@@ -12,8 +13,9 @@ int main(int argc, char** argv)
     kurvex::InstallQtTranslations();
     // The parser reports wrong terms through this box in every window from here on.
     kurvex::InstallSyntaxMessageBox();
-    kurvex::TForm4 launcher;
-    kurvex::Form4 = &launcher;
+    kurvex::InstallApplicationDialogs();
+    kurvex::LauncherWindow launcher;
+    kurvex::OpenedLauncherWindow = &launcher;
     launcher.show();
     return QApplication::exec();
 }

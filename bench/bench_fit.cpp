@@ -9,8 +9,8 @@
 #include <cmath>
 #include <vector>
 
-#include "fitting/models.h"
-#include "fitting/regress.h"
+#include "numeric/FitModels.h"
+#include "numeric/LeastSquares.h"
 
 namespace {
 

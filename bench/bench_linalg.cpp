@@ -1,5 +1,5 @@
 // Speed of the SVD and Gauss-Jordan inversion beside Eigen's JacobiSVD, BDCSVD and FullPivLU.
-#include "fitting/matrices.h"
+#include "numeric/Matrices.h"
 
 #include <Eigen/Dense>
 #include <Eigen/SVD>

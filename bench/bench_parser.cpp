@@ -1,5 +1,5 @@
 // Term evaluation speed: EvaluateTerm and EvaluateDerivative against muparser on the same expressions.
-#include "core/fktpars.h"
+#include "core/term/Term.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>

@@ -1,9 +1,9 @@
 // Time of one full redraw of a lesson window at 1920 x 1080: background and foreground pass,
 // coordinate system, "sin(x)*x^2" and its first derivative, AND composition.
-#include "tests/app/TestModuleWindow.h"
+#include "tests/lesson/TestLessonWindow.h"
 
 #include "core/CoordinateSystem.h"
-#include "core/U_init.h"
+#include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "platform/RecordingCanvas.h"
 
@@ -15,11 +15,11 @@ namespace {
 using namespace kurvex;
 
 // One window for all runs: the frame's layers stay allocated, as they do in the program.
-TestModuleWindow& benchWindow()
+TestLessonWindow& benchWindow()
 {
-    static TestModuleWindow* window = [] {
+    static TestLessonWindow* window = [] {
         setWorld({-7, 7, -7, 7});
-        auto* w = new TestModuleWindow(); // freed with the process; outlives every benchmark
+        auto* w = new TestLessonWindow(); // freed with the process; outlives every benchmark
         w->setTerm("sin(x)*x^2");
         w->fixedLayerSize = QSize(1920, 1080);
         w->refresh();
@@ -30,7 +30,7 @@ TestModuleWindow& benchWindow()
 
 void BM_FullRedraw(benchmark::State& state)
 {
-    TestModuleWindow& w = benchWindow();
+    TestLessonWindow& w = benchWindow();
     for (auto _ : state) {
         w.fullRedraw();
         benchmark::DoNotOptimize(w.foregroundImage().constBits());
@@ -43,9 +43,9 @@ BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
 // An animation frame redraws only the foreground pass.
 void BM_ForegroundRedraw(benchmark::State& state)
 {
-    TestModuleWindow& w = benchWindow();
+    TestLessonWindow& w = benchWindow();
     for (auto _ : state) {
-        w.darstellen();
+        w.drawPicture();
         benchmark::DoNotOptimize(w.foregroundImage().constBits());
     }
 }
@@ -54,12 +54,12 @@ BENCHMARK(BM_ForegroundRedraw)->Unit(benchmark::kMillisecond);
 // Parts of a full redraw: clearing both layers and combining them, and the coordinate system alone.
 void BM_ClearAndCombineLayers(benchmark::State& state)
 {
-    TestModuleWindow& w = benchWindow();
+    TestLessonWindow& w = benchWindow();
     RecordingCanvas unused;
     for (auto _ : state) {
-        TestModuleWindow::clearLayer(unused, w.backgroundImage());
-        TestModuleWindow::clearLayer(unused, w.foregroundImage());
-        TestModuleWindow::andImages(w.foregroundImage(), w.backgroundImage());
+        TestLessonWindow::clearLayer(unused, w.backgroundImage());
+        TestLessonWindow::clearLayer(unused, w.foregroundImage());
+        TestLessonWindow::andImages(w.foregroundImage(), w.backgroundImage());
         benchmark::DoNotOptimize(w.foregroundImage().constBits());
     }
 }
@@ -67,7 +67,7 @@ BENCHMARK(BM_ClearAndCombineLayers)->Unit(benchmark::kMillisecond);
 
 void BM_CoordinateSystem(benchmark::State& state)
 {
-    TestModuleWindow& w = benchWindow();
+    TestLessonWindow& w = benchWindow();
     w.fullRedraw();
     for (auto _ : state) {
         DrawCoordinateSystem();

@@ -61,39 +61,39 @@ QPoint PopupPosition(const QRect& button, const QSize& size, const QRect& screen
 }
 
 // ---------------------------------------------------------------------------------------------
-// TColorPopup
+// ColorPopup
 
-TColorPopup::TColorPopup(QWidget* parent) : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+ColorPopup::ColorPopup(QWidget* parent) : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     relayout();
 }
 
-void TColorPopup::setDefaultText(const QString& text)
+void ColorPopup::setDefaultText(const QString& text)
 {
     defaultText_ = text;
     relayout();
 }
 
-void TColorPopup::setSpacing(int spacing)
+void ColorPopup::setSpacing(int spacing)
 {
     spacing_ = std::max(0, spacing);
     relayout();
 }
 
-void TColorPopup::setSelectedIndex(int index)
+void ColorPopup::setSelectedIndex(int index)
 {
     selected_ = (index >= 0 && index < kPaletteSize) || index == kPaletteDefaultButton ? index : kPaletteNone;
     update();
 }
 
-int TColorPopup::cellTop() const
+int ColorPopup::cellTop() const
 {
     return defaultRect_.isNull() ? 0 : defaultRect_.height();
 }
 
-void TColorPopup::relayout()
+void ColorPopup::relayout()
 {
     int width = kPaletteColumns * kPaletteBoxSize + 2 * edge_ + 2 * spacing_;
     int height = kPaletteRows * kPaletteBoxSize + 4 * edge_;
@@ -112,14 +112,14 @@ void TColorPopup::relayout()
     update();
 }
 
-QRect TColorPopup::cellRect(int index) const
+QRect ColorPopup::cellRect(int index) const
 {
     const int left = (index % kPaletteColumns) * kPaletteBoxSize + edge_ + spacing_;
     const int top = (index / kPaletteColumns) * kPaletteBoxSize + 2 * edge_ + cellTop();
     return {left, top, kPaletteBoxSize, kPaletteBoxSize};
 }
 
-int TColorPopup::hitTest(const QPoint& p) const
+int ColorPopup::hitTest(const QPoint& p) const
 {
     if (!defaultRect_.isNull() && defaultRect_.contains(p)) {
         return kPaletteDefaultButton;
@@ -140,7 +140,7 @@ int TColorPopup::hitTest(const QPoint& p) const
     return row * kPaletteColumns + col;
 }
 
-void TColorPopup::setHover(int index)
+void ColorPopup::setHover(int index)
 {
     if (index == hover_) {
         return;
@@ -149,7 +149,7 @@ void TColorPopup::setHover(int index)
     update();
 }
 
-void TColorPopup::choose(int index)
+void ColorPopup::choose(int index)
 {
     if (index == kPaletteDefaultButton) {
         emit defaultChosen();
@@ -159,7 +159,7 @@ void TColorPopup::choose(int index)
     hide();
 }
 
-void TColorPopup::paintEvent(QPaintEvent*)
+void ColorPopup::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
@@ -190,12 +190,12 @@ void TColorPopup::paintEvent(QPaintEvent*)
     }
 }
 
-void TColorPopup::mouseMoveEvent(QMouseEvent* e)
+void ColorPopup::mouseMoveEvent(QMouseEvent* e)
 {
     setHover(hitTest(e->position().toPoint()));
 }
 
-void TColorPopup::mousePressEvent(QMouseEvent* e)
+void ColorPopup::mousePressEvent(QMouseEvent* e)
 {
     if (!rect().contains(e->position().toPoint())) {
         hide();
@@ -208,7 +208,7 @@ void TColorPopup::mousePressEvent(QMouseEvent* e)
     }
 }
 
-void TColorPopup::mouseReleaseEvent(QMouseEvent* e)
+void ColorPopup::mouseReleaseEvent(QMouseEvent* e)
 {
     pressed_ = false;
     if (e->button() != Qt::LeftButton) {
@@ -223,7 +223,7 @@ void TColorPopup::mouseReleaseEvent(QMouseEvent* e)
     choose(index);
 }
 
-void TColorPopup::keyPressEvent(QKeyEvent* e)
+void ColorPopup::keyPressEvent(QKeyEvent* e)
 {
     switch (e->key()) {
     case Qt::Key_Return:
@@ -247,7 +247,7 @@ void TColorPopup::keyPressEvent(QKeyEvent* e)
     }
 }
 
-void TColorPopup::hideEvent(QHideEvent* e)
+void ColorPopup::hideEvent(QHideEvent* e)
 {
     QWidget::hideEvent(e);
     pressed_ = false;
@@ -255,21 +255,21 @@ void TColorPopup::hideEvent(QHideEvent* e)
 }
 
 // ---------------------------------------------------------------------------------------------
-// TColorButton
+// ColorButton
 
-TColorButton::TColorButton(QWidget* parent) : QWidget(parent)
+ColorButton::ColorButton(QWidget* parent) : QWidget(parent)
 {
     resize(45, 22);
     setAttribute(Qt::WA_Hover);
-    popup_ = new TColorPopup(this);
-    connect(popup_, &TColorPopup::cellChosen, this, &TColorButton::onCellChosen);
-    connect(popup_, &TColorPopup::defaultChosen, this, &TColorButton::DoDefaultSelect);
-    connect(popup_, &TColorPopup::closed, this, &TColorButton::onPopupClosed);
+    popup_ = new ColorPopup(this);
+    connect(popup_, &ColorPopup::cellChosen, this, &ColorButton::onCellChosen);
+    connect(popup_, &ColorPopup::defaultChosen, this, &ColorButton::DoDefaultSelect);
+    connect(popup_, &ColorPopup::closed, this, &ColorButton::onPopupClosed);
 }
 
-TColorButton::~TColorButton() = default;
+ColorButton::~ColorButton() = default;
 
-void TColorButton::setSelectionColor(TColor c)
+void ColorButton::setSelectionColor(TColor c)
 {
     c &= 0xFFFFFF;
     if (c == color_) {
@@ -283,38 +283,38 @@ void TColorButton::setSelectionColor(TColor c)
     emit changed();
 }
 
-void TColorButton::setFlat(bool on)
+void ColorButton::setFlat(bool on)
 {
     flat_ = on;
     update();
 }
 
-void TColorButton::setTransparent(bool on)
+void ColorButton::setTransparent(bool on)
 {
     transparent_ = on;
     setAttribute(Qt::WA_NoSystemBackground, on);
     update();
 }
 
-void TColorButton::setIndicatorBorder(TIndicatorBorder b)
+void ColorButton::setIndicatorBorder(TIndicatorBorder b)
 {
     border_ = b;
     update();
 }
 
-void TColorButton::setPopupSpacing(int s)
+void ColorButton::setPopupSpacing(int s)
 {
     spacing_ = s;
     popup_->setSpacing(s);
 }
 
-void TColorButton::setDefaultText(const QString& text)
+void ColorButton::setDefaultText(const QString& text)
 {
     defaultText_ = text;
     popup_->setDefaultText(text);
 }
 
-void TColorButton::setDown(bool on)
+void ColorButton::setDown(bool on)
 {
     if (groupIndex_ == 0) {
         on = false;
@@ -332,13 +332,13 @@ void TColorButton::setDown(bool on)
     update();
 }
 
-void TColorButton::releaseSiblings()
+void ColorButton::releaseSiblings()
 {
     if (groupIndex_ == 0 || parentWidget() == nullptr) {
         return;
     }
-    const auto siblings = parentWidget()->findChildren<TColorButton*>(Qt::FindDirectChildrenOnly);
-    for (TColorButton* other : siblings) {
+    const auto siblings = parentWidget()->findChildren<ColorButton*>(Qt::FindDirectChildrenOnly);
+    for (ColorButton* other : siblings) {
         if (other != this && other->groupIndex_ == groupIndex_ && other->down_) {
             other->down_ = false;
             other->update();
@@ -346,7 +346,7 @@ void TColorButton::releaseSiblings()
     }
 }
 
-void TColorButton::setDroppedDown(bool on)
+void ColorButton::setDroppedDown(bool on)
 {
     if (on == dropped_) {
         return;
@@ -373,12 +373,12 @@ void TColorButton::setDroppedDown(bool on)
     update();
 }
 
-void TColorButton::onCellChosen(int index)
+void ColorButton::onCellChosen(int index)
 {
     setSelectionColor(kPalette[static_cast<std::size_t>(index)]);
 }
 
-void TColorButton::onPopupClosed()
+void ColorButton::onPopupClosed()
 {
     if (!dropped_) {
         return;
@@ -388,12 +388,12 @@ void TColorButton::onPopupClosed()
     update();
 }
 
-void TColorButton::DoDefaultSelect()
+void ColorButton::DoDefaultSelect()
 {
     emit defaultSelected();
 }
 
-void TColorButton::paintEvent(QPaintEvent*)
+void ColorButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
@@ -432,7 +432,7 @@ void TColorButton::paintEvent(QPaintEvent*)
     }
 }
 
-void TColorButton::mousePressEvent(QMouseEvent* e)
+void ColorButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled()) {
         return;
@@ -447,7 +447,7 @@ void TColorButton::mousePressEvent(QMouseEvent* e)
     update();
 }
 
-void TColorButton::mouseMoveEvent(QMouseEvent* e)
+void ColorButton::mouseMoveEvent(QMouseEvent* e)
 {
     if (!pressedInside_) {
         return;
@@ -459,7 +459,7 @@ void TColorButton::mouseMoveEvent(QMouseEvent* e)
     }
 }
 
-void TColorButton::mouseReleaseEvent(QMouseEvent* e)
+void ColorButton::mouseReleaseEvent(QMouseEvent* e)
 {
     if (!pressedInside_ || e->button() != Qt::LeftButton) {
         return;
@@ -477,19 +477,19 @@ void TColorButton::mouseReleaseEvent(QMouseEvent* e)
     update();
 }
 
-void TColorButton::enterEvent(QEnterEvent*)
+void ColorButton::enterEvent(QEnterEvent*)
 {
     mouseInControl_ = true;
     update();
 }
 
-void TColorButton::leaveEvent(QEvent*)
+void ColorButton::leaveEvent(QEvent*)
 {
     mouseInControl_ = false;
     update();
 }
 
-void TColorButton::changeEvent(QEvent* e)
+void ColorButton::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::EnabledChange) {

@@ -32,10 +32,10 @@ QPoint PopupPosition(const QRect& buttonOnScreen, const QSize& popupSize, const 
 enum TIndicatorBorder { ibNone, ibFlat, ibSunken, ibRaised };
 
 // The palette window; it reports a choice or a close without one and never changes the button.
-class TColorPopup : public QWidget {
+class ColorPopup : public QWidget {
     Q_OBJECT
 public:
-    explicit TColorPopup(QWidget* parent = nullptr);
+    explicit ColorPopup(QWidget* parent = nullptr);
 
     void setDefaultText(const QString& text);
     void setSpacing(int spacing);
@@ -77,11 +77,11 @@ private:
 };
 
 // A swatch button; any left press drops the palette, a chosen cell sets SelectionColor.
-class TColorButton : public QWidget {
+class ColorButton : public QWidget {
     Q_OBJECT
 public:
-    explicit TColorButton(QWidget* parent = nullptr);
-    ~TColorButton() override;
+    explicit ColorButton(QWidget* parent = nullptr);
+    ~ColorButton() override;
 
     TColor SelectionColor() const { return color_; }
     void setSelectionColor(TColor c);
@@ -104,7 +104,7 @@ public:
 
     bool DroppedDown() const { return dropped_; }
     void setDroppedDown(bool on);
-    TColorPopup* popup() const { return popup_; }
+    ColorPopup* popup() const { return popup_; }
 
     QSize sizeHint() const override { return {45, 22}; }
 
@@ -144,7 +144,7 @@ private:
     bool dragging_ = false;
     bool pressedInside_ = false;
     bool mouseInControl_ = false;
-    QPointer<TColorPopup> popup_;
+    QPointer<ColorPopup> popup_;
 };
 
 } // namespace kurvex

@@ -1,9 +1,9 @@
 // Edit fields and the parser: the exit event, term and number edits, and the syntax message box.
 #include "controls/EditRoutines.h"
 
-#include "core/U_init.h"
-#include "core/UtilStr.h"
-#include "core/fktpars.h"
+#include "core/NumberText.h"
+#include "core/Settings.h"
+#include "core/term/Term.h"
 #include "platform/TextCodec.h"
 
 #include <QApplication>

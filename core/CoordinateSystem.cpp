@@ -1,7 +1,7 @@
 // World-to-pixel mapping, tick steps and the coordinate-system painter on DrawCanvas.
 #include "core/CoordinateSystem.h"
 
-#include "core/U_init.h"
+#include "core/Settings.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>

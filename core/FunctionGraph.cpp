@@ -2,8 +2,8 @@
 // colour spectrum and the fixed-curve records.
 #include "core/FunctionGraph.h"
 
-#include "core/U_init.h"
-#include "core/UtilStr.h"
+#include "core/NumberText.h"
+#include "core/Settings.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 // colour spectrum and the fixed-curve records.
 #pragma once
 
-#include "core/Oliste.h"
-#include "core/fktpars.h"
+#include "core/RecordList.h"
+#include "core/term/Term.h"
 #include "platform/Canvas.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 #include "core/Plotter.h"
 
 #include "core/CoordinateSystem.h"
-#include "core/U_init.h"
+#include "core/Settings.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
@@ -112,8 +112,8 @@ private:
 
 } // namespace
 
-void KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo,
-                   const CurveValueFunction& curveValue, const CurveVariant& variant)
+void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
+               const CurveVariant& variant)
 {
     if (DrawCanvas == nullptr || !curveValue || PlotWidth <= 0 || variant.stepPx <= 0) {
         return;

@@ -24,7 +24,7 @@ constexpr double kCurveValueHigh = 100000.0;
 // xRight set the sampling step and where the skip over undefined points ends (every caller passes
 // XMin, XMax). A segment is drawn when it stays inside the plot's rows, up to the top or bottom row
 // when it leaves them, and never across a jump of the variant's limits or an undefined gap.
-void KurveZeichnen(double xLeft, double xRight, double xFrom, double xTo,
-                   const CurveValueFunction& curveValue, const CurveVariant& variant);
+void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
+               const CurveVariant& variant);
 
 } // namespace kurvex

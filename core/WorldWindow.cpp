@@ -3,7 +3,7 @@
 #include "core/WorldWindow.h"
 
 #include "core/CoordinateSystem.h"
-#include "core/U_init.h"
+#include "core/Settings.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -29,7 +29,7 @@ WorldRect startWorld()
     return {IniSettings.x1, IniSettings.x2, IniSettings.y1, IniSettings.y2};
 }
 
-void InitWerte(double& xMin, double& xMax, double& yMin, double& yMax)
+void ResetWorld(double& xMin, double& xMax, double& yMin, double& yMax)
 {
     const WorldRect s = startWorld();
     xMin = s.xMin;
@@ -52,7 +52,7 @@ bool rangeUsable(double lo, double hi, double minSpan, double maxSpan)
 
 } // namespace
 
-bool WertePruefen(double& xMin, double& xMax, double& yMin, double& yMax, const WorldLimits& limits)
+bool CheckWorld(double& xMin, double& xMax, double& yMin, double& yMax, const WorldLimits& limits)
 {
     if (xMin < limits.lowest) {
         xMin = limits.lowest;
@@ -70,20 +70,20 @@ bool WertePruefen(double& xMin, double& xMax, double& yMin, double& yMax, const 
     // (2e5..3e5 gives 2e5..1e5) or a typed 5..-5 would otherwise draw a mirrored picture.
     if (!rangeUsable(xMin, xMax, limits.minSpanX, limits.maxSpanX) ||
         !rangeUsable(yMin, yMax, limits.minSpanY, limits.maxSpanY)) {
-        InitWerte(xMin, xMax, yMin, yMax);
+        ResetWorld(xMin, xMax, yMin, yMax);
         return true;
     }
     return false;
 }
 
-void InitWerte()
+void ResetWorld()
 {
-    InitWerte(XMin, XMax, YMin, YMax);
+    ResetWorld(XMin, XMax, YMin, YMax);
 }
 
-bool WertePruefen(const WorldLimits& limits)
+bool CheckWorld(const WorldLimits& limits)
 {
-    return WertePruefen(XMin, XMax, YMin, YMax, limits);
+    return CheckWorld(XMin, XMax, YMin, YMax, limits);
 }
 
 WorldRect zoomedOut(const WorldRect& w)

@@ -30,14 +30,14 @@ struct WorldLimits {
 };
 
 // Sets the four values to the start window.
-void InitWerte(double& xMin, double& xMax, double& yMin, double& yMax);
+void ResetWorld(double& xMin, double& xMax, double& yMin, double& yMax);
 // Clamps the lower ends to limits.lowest and the upper ends to limits.highest, then replaces the
 // whole window by the start window when a span leaves its limits, when a range is reversed or
 // empty after the clamps, or when an end is not a number. True when it fell back.
-bool WertePruefen(double& xMin, double& xMax, double& yMin, double& yMax, const WorldLimits& limits = {});
+bool CheckWorld(double& xMin, double& xMax, double& yMin, double& yMax, const WorldLimits& limits = {});
 // Both on the shared XMin..YMax.
-void InitWerte();
-bool WertePruefen(const WorldLimits& limits = {});
+void ResetWorld();
+bool CheckWorld(const WorldLimits& limits = {});
 
 // Each side moves out by half the span (the spans double).
 WorldRect zoomedOut(const WorldRect& w);

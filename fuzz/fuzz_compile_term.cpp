@@ -1,5 +1,5 @@
 // Fuzz target for the term compiler: any bytes compile or fail cleanly, and compiled terms evaluate safely.
-#include "core/fktpars.h"
+#include "core/term/Term.h"
 
 #include <cmath>
 #include <cstddef>

@@ -28,9 +28,18 @@ constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 
-constexpr int colorRed(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int colorGreen(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int colorBlue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int colorRed(TColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int colorGreen(TColor c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int colorBlue(TColor c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 constexpr TColor makeColor(int r, int g, int b)
 {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
@@ -71,14 +80,14 @@ struct Brush {
 
 struct Font {
     std::string family = "Arial";
-    int pixelHeight = 13;  // character height in pixels (cell height minus internal leading)
+    int pixelHeight = 13; // character height in pixels (cell height minus internal leading)
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
     TColor color = clBlack;
     FontCharset charset = FontCharset::Default;
-    int orientation = 0;  // tenths of a degree, counter-clockwise
+    int orientation = 0; // tenths of a degree, counter-clockwise
     bool operator==(const Font&) const = default;
 };
 
@@ -207,4 +216,4 @@ inline double DrawScale = 1.0;
 // Set while a picture is painted straight onto a printer or metafile.
 inline bool Printing = false;
 
-}  // namespace kurvex
+} // namespace kurvex

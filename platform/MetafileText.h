@@ -24,5 +24,4 @@ std::string EncodeSingleByte(const std::u32string& text, bool greek);
 
 std::u16string ToUtf16(const std::u32string& text);
 
-
 } // namespace kurvex

@@ -13,4 +13,4 @@ inline std::int64_t GetTickCount()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-}  // namespace kurvex
+} // namespace kurvex

@@ -1,16 +1,16 @@
 // Tests of the launcher: start defaults, lesson dispatch and modes, info and exit question, help
 // window, cursors.
 #include "app/CategoryList.h"
-#include "app/Cursors.h"
-#include "app/Lessons.h"
-#include "app/PrintExportHooks.h"
+#include "app/HelpWindow.h"
+#include "app/InfoWindow.h"
+#include "app/LauncherWindow.h"
+#include "app/LessonRegistry.h"
 #include "app/QtTranslations.h"
-#include "app/Unit18.h"
-#include "app/Unit4.h"
-#include "app/unit10.h"
-#include "core/U_init.h"
-#include "core/fktpars.h"
-#include "fitting/sinefit.h"
+#include "controls/Cursors.h"
+#include "core/Settings.h"
+#include "core/term/Term.h"
+#include "lesson/PrintExportHooks.h"
+#include "numeric/SineFit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,7 +32,7 @@ namespace kurvex {
 namespace {
 
 // Counts the info windows and answers the exit question without showing anything.
-class QuietLauncher : public TForm4 {
+class QuietLauncher : public LauncherWindow {
 public:
     int infoShown = 0;
     bool answer = false;
@@ -40,7 +40,7 @@ public:
 
 protected:
     void showInfoWindow() override { ++infoShown; }
-    bool confirmExit() override { return realQuestion ? TForm4::confirmExit() : answer; }
+    bool confirmExit() override { return realQuestion ? LauncherWindow::confirmExit() : answer; }
 };
 
 struct Opened {
@@ -150,11 +150,11 @@ TEST_F(LauncherTest, AnalysisItemsReloadSettingsAndSwitchModesAround)
 
 TEST_F(LauncherTest, GraphItemsSetTheStartTabWithoutReloading)
 {
-    const std::vector<ListCase> expected{{"y = m  x + c", 1, "TForm1"},
-                                         {"y = a x² + b x + c", 2, "TForm1"},
-                                         {"y = a (x - u)² + v", 3, "TForm1"},
-                                         {"y = a f(x - u) + v", 4, "TForm1"},
-                                         {"y = f(x) Parameter a, b, c, d", 5, "TForm1"}};
+    const std::vector<ListCase> expected{{"y = m  x + c", 1, "FunctionGraphWindow"},
+                                         {"y = a x² + b x + c", 2, "FunctionGraphWindow"},
+                                         {"y = a (x - u)² + v", 3, "FunctionGraphWindow"},
+                                         {"y = a f(x - u) + v", 4, "FunctionGraphWindow"},
+                                         {"y = f(x) Parameter a, b, c, d", 5, "FunctionGraphWindow"}};
     CategoryList* list = launcher_->graphList();
     EXPECT_EQ(list->category(), "Funktionsgraphen");
     ASSERT_EQ(list->count(), 5);
@@ -165,7 +165,7 @@ TEST_F(LauncherTest, GraphItemsSetTheStartTabWithoutReloading)
         EXPECT_EQ(list->caption(static_cast<int>(i)), QString::fromUtf8(expected[i].caption));
         EXPECT_EQ(opened_[i].window, expected[i].window);
         EXPECT_EQ(opened_[i].startTab, expected[i].imageIndex - 1);
-        EXPECT_DOUBLE_EQ(opened_[i].xMin, 123.0); // TForm1 loads the settings itself
+        EXPECT_DOUBLE_EQ(opened_[i].xMin, 123.0); // FunctionGraphWindow loads the settings itself
     }
 }
 
@@ -250,12 +250,12 @@ TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
 TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
 {
     std::vector<QUrl> urls;
-    const auto saved = TForm10::UrlOpener();
-    TForm10::UrlOpener() = [&](const QUrl& u) {
+    const auto saved = InfoWindow::UrlOpener();
+    InfoWindow::UrlOpener() = [&](const QUrl& u) {
         urls.push_back(u);
         return true;
     };
-    QPointer<TForm10> info = new TForm10(nullptr);
+    QPointer<InfoWindow> info = new InfoWindow(nullptr);
     info->show();
     EXPECT_EQ(info->windowTitle(), "Info");
     EXPECT_EQ(info->mailLabel()->toolTip(), "E-Mail senden");
@@ -269,7 +269,7 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     EXPECT_LE(info->okButton()->width(), info->okButton()->sizeHint().width() + 10);
 
     // Without a program for the link the user is told so.
-    TForm10::UrlOpener() = [](const QUrl&) { return false; };
+    InfoWindow::UrlOpener() = [](const QUrl&) { return false; };
     std::vector<QString> notices;
     PrintExportHooks hooks;
     hooks.showError = [&](QWidget*, const QString& text) { notices.push_back(text); };
@@ -282,7 +282,7 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     info->okButton()->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(info.isNull()); // freed on close
-    TForm10::UrlOpener() = saved;
+    InfoWindow::UrlOpener() = saved;
 }
 
 TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
@@ -293,7 +293,7 @@ TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
     EXPECT_TRUE(LoadHelpText().contains("Hilfe.txt")); // a notice instead of a missing file
 
     ProgramDir = std::string(KURVEX_SOURCE_DIR) + "/resources/data/";
-    QPointer<TForm18> help = new TForm18(nullptr);
+    QPointer<HelpWindow> help = new HelpWindow(nullptr);
     ProgramDir = savedDir;
     help->show();
     EXPECT_EQ(help->windowTitle(), "Hilfe");

@@ -50,7 +50,7 @@ TEST(ColorPopupPlacementTest, BelowAboveAndShifted)
 
 TEST(ColorPopupTest, LayoutAndHitTest)
 {
-    TColorPopup popup;
+    ColorPopup popup;
     EXPECT_EQ(popup.width(), 8 * 18 + 2 * 2 + 2 * 8);
     EXPECT_EQ(popup.height(), 10 * 18 + 4 * 2);
     EXPECT_EQ(popup.cellRect(0), QRect(10, 4, 18, 18));
@@ -70,11 +70,11 @@ TEST(ColorPopupTest, LayoutAndHitTest)
 // Records the button's signals in the order they came.
 struct EventLog {
     std::vector<std::string> events;
-    explicit EventLog(TColorButton& b)
+    explicit EventLog(ColorButton& b)
     {
-        QObject::connect(&b, &TColorButton::changed, [this] { events.push_back("change"); });
-        QObject::connect(&b, &TColorButton::dropChanged, [this] { events.push_back("drop"); });
-        QObject::connect(&b, &TColorButton::defaultSelected, [this] { events.push_back("default"); });
+        QObject::connect(&b, &ColorButton::changed, [this] { events.push_back("change"); });
+        QObject::connect(&b, &ColorButton::dropChanged, [this] { events.push_back("drop"); });
+        QObject::connect(&b, &ColorButton::defaultSelected, [this] { events.push_back("default"); });
     }
 };
 
@@ -83,7 +83,7 @@ protected:
     void SetUp() override
     {
         window.resize(300, 200);
-        button = new TColorButton(&window);
+        button = new ColorButton(&window);
         button->move(20, 20);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -91,7 +91,7 @@ protected:
     void open() { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10)); }
 
     QWidget window;
-    TColorButton* button = nullptr;
+    ColorButton* button = nullptr;
 };
 
 TEST_F(ColorButtonTest, ChoosingAColourChangesThenCloses)
@@ -99,7 +99,7 @@ TEST_F(ColorButtonTest, ChoosingAColourChangesThenCloses)
     EventLog log(*button);
     open(); // any press on the button drops the palette
     ASSERT_TRUE(button->DroppedDown());
-    TColorPopup* popup = button->popup();
+    ColorPopup* popup = button->popup();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->selectedIndex(), 72);                       // black
     QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(3, 50)); // a release off the cells keeps it open
@@ -116,7 +116,7 @@ TEST_F(ColorButtonTest, ChoosingTheSelectedCellFiresNoChange)
     button->setSelectionColor(0x808000);
     EventLog log(*button);
     button->setDroppedDown(true);
-    TColorPopup* popup = button->popup();
+    ColorPopup* popup = button->popup();
     EXPECT_EQ(popup->selectedIndex(), 16);
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->cellRect(16).center());
     EXPECT_EQ(log.events, (std::vector<std::string>{"drop", "drop"}));
@@ -125,7 +125,7 @@ TEST_F(ColorButtonTest, ChoosingTheSelectedCellFiresNoChange)
 
 TEST_F(ColorButtonTest, ColourFromCodeFiresChangeOnlyOnANewValue)
 {
-    QSignalSpy spy(button, &TColorButton::changed);
+    QSignalSpy spy(button, &ColorButton::changed);
     button->setSelectionColor(0);
     EXPECT_EQ(spy.count(), 0);
     button->setSelectionColor(0x123456);
@@ -138,7 +138,7 @@ TEST_F(ColorButtonTest, ColourFromCodeFiresChangeOnlyOnANewValue)
 TEST_F(ColorButtonTest, KeysChooseTheHoveredCellOrCloseWithoutChoice)
 {
     button->setDroppedDown(true);
-    TColorPopup* popup = button->popup();
+    ColorPopup* popup = button->popup();
     const QPoint at = popup->cellRect(5).center();
     QMouseEvent move(QEvent::MouseMove, at, popup->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
@@ -165,14 +165,14 @@ TEST_F(ColorButtonTest, KeysChooseTheHoveredCellOrCloseWithoutChoice)
 
 TEST_F(ColorButtonTest, RefusedDropActsAsGroupedSpeedButton)
 {
-    QObject::connect(button, &TColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
-    auto* other = new TColorButton(&window);
+    QObject::connect(button, &ColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
+    auto* other = new ColorButton(&window);
     other->move(100, 20);
     other->show();
-    QObject::connect(other, &TColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
+    QObject::connect(other, &ColorButton::dropChanging, [](bool* allowed) { *allowed = false; });
     button->setGroupIndex(1);
     other->setGroupIndex(1);
-    QSignalSpy clicks(button, &TColorButton::clicked);
+    QSignalSpy clicks(button, &ColorButton::clicked);
     open();
     EXPECT_FALSE(button->DroppedDown());
     EXPECT_TRUE(button->Down());

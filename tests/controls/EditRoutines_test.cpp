@@ -1,8 +1,8 @@
 // Tests of the edit routines: term and number edits, the exit event and its guard, the message box.
 #include "controls/EditRoutines.h"
 
-#include "core/U_init.h"
-#include "core/fktpars.h"
+#include "core/Settings.h"
+#include "core/term/Term.h"
 
 #include <QAbstractButton>
 #include <QApplication>

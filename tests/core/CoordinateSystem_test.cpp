@@ -1,7 +1,7 @@
 // Tests of the world-to-pixel mapping, the tick-step rule, the label format and the axes painter.
 #include "core/CoordinateSystem.h"
 
-#include "core/U_init.h"
+#include "core/Settings.h"
 #include "platform/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

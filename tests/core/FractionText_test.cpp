@@ -1,6 +1,6 @@
 // Fraction text: continued fractions, mixed numbers and the decimal fallback.
-#include "core/U_init.h"
-#include "core/UtilStr.h"
+#include "core/NumberText.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 

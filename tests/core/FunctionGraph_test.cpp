@@ -2,7 +2,7 @@
 // colour spectrum and the bounded curve family.
 #include "core/FunctionGraph.h"
 
-#include "core/U_init.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Tests of the curve plotter on a recording canvas: gaps, poles, clipping at the plot edge, jump limits.
 #include "core/Plotter.h"
 
-#include "core/U_init.h"
+#include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/RestoreShared.h"
+#include "support/RestoreShared.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
 
     void plot(const CurveValueFunction& f, const CurveVariant& v = kTwoPixels)
     {
-        KurveZeichnen(XMin, XMax, XMin, XMax, f, v);
+        DrawCurve(XMin, XMax, XMin, XMax, f, v);
     }
     std::vector<CanvasCall> lines() const { return canvas.callsOf(CanvasOp::LineTo); }
 
@@ -197,7 +197,7 @@ TEST_F(PlotterTest, NothingIsDrawnFromSamplesUndefinedUpToTheRightEnd)
 TEST_F(PlotterTest, PartOfTheWindowEndsWithTheValueAtItsRightEnd)
 {
     int calls = 0;
-    KurveZeichnen(
+    DrawCurve(
         XMin, XMax, -1, 1,
         [&](double x) -> std::optional<double> {
             ++calls;
@@ -217,12 +217,12 @@ TEST_F(PlotterTest, PartOfTheWindowEndsWithTheValueAtItsRightEnd)
 TEST_F(PlotterTest, UndefinedCurveOrUnusableInputDrawsNothing)
 {
     plot([](double) -> std::optional<double> { return std::nullopt; });
-    KurveZeichnen(1, 1, 1, 1, identity, kTwoPixels);
-    KurveZeichnen(2, 1, 1, 2, identity, kTwoPixels);
-    KurveZeichnen(std::nan(""), 1, 1, 2, identity, kTwoPixels);
-    KurveZeichnen(XMin, XMax, XMin, XMax, identity, CurveVariant{0, 20000, 20000});
+    DrawCurve(1, 1, 1, 1, identity, kTwoPixels);
+    DrawCurve(2, 1, 1, 2, identity, kTwoPixels);
+    DrawCurve(std::nan(""), 1, 1, 2, identity, kTwoPixels);
+    DrawCurve(XMin, XMax, XMin, XMax, identity, CurveVariant{0, 20000, 20000});
     // A window far out on the axis where x + dx == x: the plotter must stop, not spin.
-    KurveZeichnen(1e17, 1e17 + 100, 1e17, 1e17 + 100, identity, kTwoPixels);
+    DrawCurve(1e17, 1e17 + 100, 1e17, 1e17 + 100, identity, kTwoPixels);
     PlotWidth = 0;
     plot(identity);
     EXPECT_TRUE(canvas.calls().empty());

@@ -1,8 +1,8 @@
 // Tests of the world-window operations: bounds check, zoom, pan, rubber band and animation turn-around.
 #include "core/WorldWindow.h"
 
-#include "core/U_init.h"
-#include "tests/core/RestoreShared.h"
+#include "core/Settings.h"
+#include "support/RestoreShared.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST_F(WorldWindowTest, ValidWindowPassesAndEndsAreClampedToTheUnsymmetricBounds
                  {{-7, 7, -1e4, 2e7}, {-7, 7, -1e4, 1e5}}};
     for (const auto& c : cases) {
         setWorld(c.in);
-        EXPECT_FALSE(WertePruefen());
+        EXPECT_FALSE(CheckWorld());
         EXPECT_EQ(currentWorld(), c.out);
     }
 }
@@ -69,13 +69,13 @@ TEST_F(WorldWindowTest, RepeatedZoomOutStopsAtTheBoundsAndZoomInReturnsToTheStar
 {
     for (int i = 0; i < 40; ++i) {
         setWorld(zoomedOut(currentWorld()));
-        WertePruefen();
+        CheckWorld();
     }
     EXPECT_EQ(currentWorld(), (WorldRect{-10000, 100000, -10000, 100000}));
     bool fellBack = false;
     for (int i = 0; i < 60 && !fellBack; ++i) {
         setWorld(zoomedIn(currentWorld()));
-        fellBack = WertePruefen();
+        fellBack = CheckWorld();
         if (!fellBack) {
             EXPECT_GT(XMax - XMin, 0.0001);
         }
@@ -101,7 +101,7 @@ TEST_F(WorldWindowTest, UnusableWindowIsReplacedByTheStartWindow)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         setWorld(c.window);
-        EXPECT_TRUE(WertePruefen());
+        EXPECT_TRUE(CheckWorld());
         EXPECT_EQ(currentWorld(), kStart);
     }
 }
@@ -111,15 +111,15 @@ TEST_F(WorldWindowTest, OwnLimitsApplyPerAxis)
     WorldLimits wide;
     wide.highest = 1e8;
     WorldRect w{-7, 7, -1e4, 1e7 - 1e4}; // a y span of exactly 1e7 is refused
-    EXPECT_TRUE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, wide));
+    EXPECT_TRUE(CheckWorld(w.xMin, w.xMax, w.yMin, w.yMax, wide));
     WorldLimits sequences;
     sequences.minSpanX = 2;
     sequences.maxSpanX = 1000;
     sequences.minSpanY = 1e-7;
     w = {-0.1, 1.5, 0, 1e-6};
-    EXPECT_TRUE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
+    EXPECT_TRUE(CheckWorld(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
     w = {-1, 12, 0, 1e-6};
-    EXPECT_FALSE(WertePruefen(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
+    EXPECT_FALSE(CheckWorld(w.xMin, w.xMax, w.yMin, w.yMax, sequences));
 }
 
 TEST_F(WorldWindowTest, BandMustExceedTenPixelsBothWaysAndGivesOneWindowInEveryDragDirection)

@@ -1,7 +1,7 @@
 // INI documents: Windows-written files, edits that keep the rest of the file, safe saving.
 #include "platform/IniFile.h"
 
-#include "platform/TestTempDir.h"
+#include "support/TestTempDir.h"
 
 #include <gtest/gtest.h>
 

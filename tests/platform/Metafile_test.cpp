@@ -2,9 +2,9 @@
 #include "platform/EmfWriter.h"
 #include "platform/MetafileCanvas.h"
 #include "platform/MetafileGeometry.h"
-#include "platform/MetafileReader.h"
 #include "platform/MetafileText.h"
 #include "platform/WmfWriter.h"
+#include "support/MetafileReader.h"
 
 #include <gtest/gtest.h>
 

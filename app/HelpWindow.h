@@ -1,0 +1,33 @@
+// Help window: the term syntax, read from the help text beside the program.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class QPlainTextEdit;
+
+namespace kurvex {
+
+inline constexpr const char* kHelpFileName = "Hilfe.txt";
+
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* owner);
+    QPlainTextEdit* memo() const { return memo1_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPlainTextEdit* memo1_ = nullptr;
+};
+
+inline QPointer<HelpWindow> OpenedHelpWindow;
+
+// The help text from ProgramDir; a short German notice when the file cannot be read.
+QString LoadHelpText();
+// Opens the help window modally over a lesson window.
+void ShowHelpWindow(QWidget* owner);
+
+} // namespace kurvex

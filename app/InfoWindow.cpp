@@ -1,0 +1,131 @@
+// Info window: product name, subtitle, makers and the two contact links.
+#include "app/InfoWindow.h"
+
+#include "controls/Glyphs.h"
+#include "lesson/PrintExportHooks.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kurvex {
+
+namespace {
+
+QFont tahoma(int pixelSize)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(pixelSize);
+    f.setBold(true);
+    return f;
+}
+
+QLabel* addLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y, const QColor& color)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+std::function<bool(const QUrl&)>& InfoWindow::UrlOpener()
+{
+    static std::function<bool(const QUrl&)> opener = [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
+    return opener;
+}
+
+InfoWindow::InfoWindow(QWidget* owner) : QDialog(owner)
+{
+    setWindowTitle(QStringLiteral("Info"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(313, 268);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    auto* panel = new QWidget(this);
+    panel->setGeometry(0, 0, 313, 233);
+    const QFont big = tahoma(15);
+    const QFont medium = tahoma(12);
+    addLabel(panel, QStringLiteral("Kurvex"), big, 16, 12, Qt::blue);
+    addLabel(panel, QString::fromUtf8(kSubtitle), big, 16, 34, Qt::blue);
+    addLabel(panel, QStringLiteral("Funktionen experimentell,"), medium, 40, 70, Qt::black);
+    addLabel(panel, QStringLiteral("dynamisch"), medium, 70, 88, Qt::black);
+    addLabel(panel, QStringLiteral(" und animiert untersuchen"), medium, 100, 106, Qt::black);
+
+    QFont plain(QStringLiteral("Tahoma"));
+    plain.setPixelSize(11);
+    addLabel(panel, QStringLiteral("Ein Lernprogramm für den Analysisunterricht"), plain, 16, 140, Qt::black);
+    addLabel(panel, QStringLiteral("Das Kurvex-Team"), plain, 16, 156, Qt::black);
+
+    QFont link = tahoma(11);
+    link.setUnderline(true);
+    label9_ = addLabel(panel, QStringLiteral("kurvex@example.org"), link, 16, 184, QColor(0, 0, 128));
+    label9_->setToolTip(QStringLiteral("E-Mail senden"));
+    label10_ =
+        addLabel(panel, QStringLiteral("https://www.example.org/kurvex"), link, 16, 204, QColor(0, 0, 128));
+    label10_->setToolTip(QStringLiteral("Internetverbindung herstellen"));
+    for (QLabel* l : {label9_, label10_}) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
+
+    speedButton1_ = new QToolButton(this);
+    speedButton1_->setText(QStringLiteral("&OK"));
+    speedButton1_->setIcon(OkGlyph());
+    speedButton1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    speedButton1_->setLayoutDirection(Qt::RightToLeft); // glyph at the right
+    speedButton1_->setAutoRaise(true);
+    speedButton1_->setFont(tahoma(11));
+    // As wide as text and glyph need, so the glyph sits beside the text, centred under the panel.
+    const int okWidth = speedButton1_->sizeHint().width() + 8;
+    speedButton1_->setGeometry((313 - okWidth) / 2, 236, okWidth, 29);
+    connect(speedButton1_, &QToolButton::clicked, this, &QDialog::accept);
+}
+
+bool InfoWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == label9_)
+            Label9Click();
+        else if (watched == label10_)
+            Label10Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void InfoWindow::Label9Click()
+{
+    openLink(QUrl(QStringLiteral("mailto:") + label9_->text()));
+}
+
+void InfoWindow::Label10Click()
+{
+    openLink(QUrl(label10_->text()));
+}
+
+void InfoWindow::openLink(const QUrl& url)
+{
+    // Without a mail program or browser the desktop only writes to stderr, which a user never sees.
+    if (!UrlOpener()(url)) {
+        CurrentPrintExportHooks().showError(
+            this,
+            QStringLiteral("Auf diesem Rechner ist kein Programm eingerichtet, das diese Adresse öffnet:\n") +
+                url.toString());
+    }
+}
+
+} // namespace kurvex

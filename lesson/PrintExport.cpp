@@ -1,0 +1,283 @@
+// The three picture handlers every lesson window offers: print, metafile file, metafile clipboard.
+#include "lesson/PrintExport.h"
+
+#include "core/PrintGeometry.h"
+#include "core/Settings.h"
+#include "lesson/ApplicationPrinter.h"
+#include "lesson/DeviceStateGuard.h"
+#include "lesson/PictureSource.h"
+#include "lesson/PrintExportHooks.h"
+#include "platform/EmfWriter.h"
+#include "platform/MetafileCanvas.h"
+#include "platform/QtCanvas.h"
+#include "platform/QtTextMeasurer.h"
+#include "platform/WmfWriter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImage>
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <cmath>
+#include <exception>
+#include <memory>
+
+namespace kurvex {
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("Die Grafik konnte nicht gespeichert werden.");
+const QString kPrintFailed = QStringLiteral("Die Grafik konnte nicht gedruckt werden.");
+constexpr double kMetafileDpi = 96.0;
+
+// The flavours under which programs on Linux look for a WMF on the clipboard: the office
+// suite's own, the registered type and its older name.
+const QStringList kWmfMimeTypes = {
+    QStringLiteral("application/x-openoffice-wmf;windows_formatname=\"Image WMF\""),
+    QStringLiteral("image/wmf"), QStringLiteral("image/x-wmf")};
+
+// The plot font's size in whole points, as the font dialog and the settings know it
+// (13 pixels at 96 dpi are 10 points).
+double pointSize(const QFont& font)
+{
+    if (font.pointSizeF() > 0) {
+        return std::round(font.pointSizeF());
+    }
+    return font.pixelSize() > 0 ? std::round(font.pixelSize() * 72.0 / kMetafileDpi) : 10.0;
+}
+
+Font canvasFont(const QFont& qf, int pixelHeight)
+{
+    Font f;
+    f.family = qf.family().toStdString();
+    f.pixelHeight = pixelHeight;
+    f.bold = qf.bold();
+    f.italic = qf.italic();
+    f.underline = qf.underline();
+    f.strikeOut = qf.strikeOut();
+    return f;
+}
+
+// The screen plot size the picture starts from (the shared variables, or the paint box).
+QSize screenPlot(const PictureSource& source)
+{
+    if (PlotWidth > 0 && PlotHeight > 0) {
+        return {PlotWidth, PlotHeight};
+    }
+    return source.plotSize();
+}
+
+DeviceCaps capsOf(QPrinter& printer)
+{
+    DeviceCaps caps;
+    caps.horzRes = printer.width();
+    caps.vertRes = printer.height();
+    caps.horzSize = printer.widthMM();
+    caps.vertSize = printer.heightMM();
+    caps.logPixelsX = printer.logicalDpiX();
+    const int res = printer.resolution();
+    const QPoint offset = printer.pageLayout().paintRectPixels(res).topLeft() -
+                          printer.pageLayout().fullRectPixels(res).topLeft();
+    caps.physicalOffsetX = offset.x();
+    caps.physicalOffsetY = offset.y();
+    return caps;
+}
+
+// Runs the picture on the canvas at the metafile scale and size; the device state is back as it
+// was when this returns or throws.
+void paintAtExportScale(PictureSource& source, Canvas& canvas, ExportSize size)
+{
+    const ExportVariant variant = source.exportVariant();
+    const QFont font = source.plotFont();
+    DeviceStateGuard guard;
+    Printing = true;
+    DrawScale = variant.metafileScale;
+    PlotWidth = size.width;
+    PlotHeight = size.height;
+    const int points = ExportFontPoints(pointSize(font), variant.metafileScale, variant.fontFactor);
+    canvas.setFont(canvasFont(font, PointsToPixels(points, kMetafileDpi)));
+    canvas.setTextAlign(TaLeft | TaTop);
+    DrawCanvas = &canvas;
+    source.paintPicture();
+}
+
+MetafileRecording recordPicture(PictureSource& source, const QtTextMeasurer& measurer)
+{
+    const QSize plot = screenPlot(source);
+    const ExportSize size = ExportPlotSize(plot.width(), plot.height(), source.exportVariant().metafileScale);
+    MetafileCanvas canvas(size.width, size.height, measurer);
+    paintAtExportScale(source, canvas, size);
+    return canvas.recording();
+}
+
+// The same picture through the QPainter backend, white behind it: the clipboard's raster copy.
+QImage rasterPicture(PictureSource& source, ExportSize size)
+{
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QtCanvas canvas(image);
+    paintAtExportScale(source, canvas, size);
+    canvas.end();
+    return image;
+}
+
+bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    // QSaveFile writes beside the target and renames on commit, so a failure leaves no partial file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// Paints onto the open printer painter; false when the device gives nothing to scale by.
+bool printOnto(PictureSource& source, QPrinter& printer, QPainter& painter)
+{
+    const ExportVariant variant = source.exportVariant();
+    const QFont font = source.plotFont();
+    const QSize plot = screenPlot(source);
+    PrintRequest request;
+    request.xSpan = std::abs(XMax - XMin);
+    request.ySpan = std::abs(YMax - YMin);
+    request.autoXTickStep = AutoXTickStep;
+    request.autoYTickStep = AutoYTickStep;
+    request.plotWidth = plot.width();
+    request.plotHeight = plot.height();
+    request.plotLeft = PlotLeft;
+    request.plotTop = PlotTop;
+    request.sizePercent = PrintSizePercent;
+    request.marginLeftCm = PrintMarginLeft;
+    request.marginTopCm = PrintMarginTop;
+    request.clip = variant.clipToPage ? PrintClip::Page : PrintClip::Plot;
+    request.screenFontPoints = pointSize(font);
+    const auto layout = ComputePrintLayout(capsOf(printer), request);
+    if (!layout) {
+        return false;
+    }
+
+    DeviceStateGuard guard;
+    PlotWidth = layout->plotWidth;
+    PlotHeight = layout->plotHeight;
+    DrawScale = layout->drawScale;
+    PrintOriginX = layout->originX;
+    PrintOriginY = layout->originY;
+    QtCanvas canvas(painter);
+    canvas.setWindowOrigin(layout->originX, layout->originY);
+    // The canvas clips in picture coordinates, which start at the origin.
+    canvas.setClipRect(Rect{layout->clip.left - layout->originX, layout->clip.top - layout->originY,
+                            layout->clip.right - layout->originX, layout->clip.bottom - layout->originY});
+    canvas.setFont(canvasFont(font, layout->fontPixelHeight));
+    canvas.setTextAlign(TaLeft | TaTop);
+    DrawCanvas = &canvas;
+    Printing = true;
+    source.paintPicture();
+    return true;
+}
+
+} // namespace
+
+void PrintPicture(PictureSource& source)
+{
+    const PrintExportHooks& hooks = CurrentPrintExportHooks();
+    QWidget* parent = source.dialogParent();
+    QPrinter& printer = ApplicationPrinter();
+    if (printer.printerState() == QPrinter::Active || !hooks.setupPrinter(parent, printer)) {
+        return;
+    }
+    if (printer.printerState() == QPrinter::Active) {
+        return;
+    }
+    bool ok = false;
+    try {
+        QPainter painter;
+        if (painter.begin(&printer)) {
+            ok = printOnto(source, printer, painter);
+            if (!ok) {
+                printer.abort();
+            }
+            ok = painter.end() && ok;
+        }
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    source.refresh();
+    if (!ok) {
+        hooks.showError(parent, kPrintFailed);
+    }
+}
+
+void ExportMetafileFile(PictureSource& source)
+{
+    const PrintExportHooks& hooks = CurrentPrintExportHooks();
+    QWidget* parent = source.dialogParent();
+    const auto choice = hooks.chooseFile(parent);
+    if (!choice || choice->path.isEmpty()) {
+        return;
+    }
+    const QString target =
+        QString::fromStdString(MetafileTargetPath(choice->path.toStdString(), choice->kind));
+    // The dialog asked about the file it showed; a different existing file needs its own answer.
+    if (QFileInfo(target).absoluteFilePath() != QFileInfo(choice->path).absoluteFilePath() &&
+        QFileInfo::exists(target) &&
+        !hooks.confirmReplace(
+            parent, QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nSoll sie ersetzt werden?")
+                        .arg(QFileInfo(target).fileName()))) {
+        return;
+    }
+
+    TraceMode = false;
+    bool ok = false;
+    try {
+        const QtTextMeasurer measurer;
+        const MetafileRecording recording = recordPicture(source, measurer);
+        ok = writeFile(target, choice->kind == MetafileKind::Emf ? WriteEmf(recording) : WriteWmf(recording));
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    source.refresh();
+    if (!ok) {
+        hooks.showError(parent, kSaveFailed + QStringLiteral("\n") + target);
+    }
+}
+
+void ExportMetafileClipboard(PictureSource& source)
+{
+    std::vector<std::uint8_t> wmf;
+    QImage raster;
+    try {
+        const QtTextMeasurer measurer;
+        const MetafileRecording recording = recordPicture(source, measurer);
+        wmf = WriteWmf(recording);
+        raster = rasterPicture(source, {recording.width, recording.height});
+    } catch (const std::exception&) {
+        wmf.clear();
+    }
+    source.refresh();
+    if (wmf.empty()) {
+        CurrentPrintExportHooks().showError(source.dialogParent(), kSaveFailed);
+        return;
+    }
+    auto mime = std::make_unique<QMimeData>();
+    const QByteArray bytes(reinterpret_cast<const char*>(wmf.data()), static_cast<qsizetype>(wmf.size()));
+    for (const QString& type : kWmfMimeTypes) {
+        mime->setData(type, bytes);
+    }
+    if (!raster.isNull()) {
+        mime->setImageData(raster);
+    }
+    QApplication::clipboard()->setMimeData(mime.release());
+}
+
+} // namespace kurvex

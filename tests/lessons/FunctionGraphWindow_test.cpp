@@ -1,0 +1,951 @@
+// Tests of the function-graph window: tabs, parameter rows and their guard, vertex, slope triangle,
+// tangent, fixed curves, spectrum, animations, term messages, launcher and export.
+#include "lessons/FunctionGraphWindow.h"
+
+#include "app/SettingsDialog.h"
+
+#include "app/LessonRegistry.h"
+#include "controls/BitCheckBox.h"
+#include "controls/ColorButton.h"
+#include "controls/EditRoutines.h"
+#include "controls/ToggleSwitch.h"
+#include "core/CoordinateSystem.h"
+#include "core/FunctionGraph.h"
+#include "core/RecordList.h"
+#include "core/WorldWindow.h"
+#include "lesson/PlotBox.h"
+#include "lesson/PrintExportHooks.h"
+#include "platform/RecordingCanvas.h"
+#include "support/MetafileConverters.h"
+#include "support/MetafileReader.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+// Copies of shared variables; calling the result writes them back.
+template <typename... T> std::function<void()> keep(T&... vars)
+{
+    return [refs = std::tie(vars...), values = std::tuple<T...>(vars...)]() mutable { refs = values; };
+}
+
+class FunctionGraphWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // No settings file here: every opening starts from the built-in defaults.
+        ProgramDir = dir.path().toStdString() + "/";
+        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
+        AnimationDelay = 0;
+        InstallApplicationDialogs();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetSyntaxErrorHandler(nullptr);
+        restoreShared();
+        DrawCanvas = nullptr;
+        ListClear(ObjectList);
+    }
+
+    void open(int tab)
+    {
+        StartTab = tab;
+        window = std::make_unique<FunctionGraphWindow>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // A world window with exactly 50 pixels per unit on the plot as it is now.
+    void exactWorld()
+    {
+        const QSize s = window->plotBox()->size();
+        setWorld({-7, -7 + s.width() / 50.0, 7 - s.height() / 50.0, 7});
+        window->refresh();
+    }
+
+    // The picture drawn onto a recording canvas through the same passes as printing.
+    RecordingCanvas record()
+    {
+        RecordingCanvas canvas;
+        DrawCanvas = &canvas;
+        Printing = true;
+        window->paintPicture();
+        Printing = false;
+        window->refresh();
+        return canvas;
+    }
+
+    void typeInto(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    // Terms are typed after opening: the window loads the settings, which replace the variables.
+    void enterTerm(const char* term)
+    {
+        typeInto(window->TabControl1->currentIndex() == 3 ? window->Edit12 : window->Edit1,
+                 QString::fromUtf8(term));
+    }
+
+    void clickBox(BitCheckBox* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+
+    QScrollBar* bar(int row) const { return window->rows[static_cast<std::size_t>(row)].bar; }
+
+    void dragOnPlot(QPoint from, QPoint to)
+    {
+        PlotBox* box = window->plotBox();
+        const std::tuple<QEvent::Type, QPoint, Qt::MouseButton, Qt::MouseButtons> steps[] = {
+            {QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton},
+            {QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton},
+            {QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton}};
+        for (const auto& [type, at, button, held] : steps) {
+            QMouseEvent e(type, at, box->mapToGlobal(at), button, held, Qt::NoModifier);
+            QApplication::sendEvent(box, &e);
+        }
+    }
+
+    void writeSettings(const std::string& text)
+    {
+        QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.data(), static_cast<qint64>(text.size()));
+    }
+
+    // Turns the switch on and runs its loop; every 20 ms stop(tick) says whether to turn it off.
+    static void animate(ToggleSwitch* s, const std::function<void()>& loop,
+                        const std::function<bool(int)>& stop)
+    {
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (stop(++ticks)) {
+                s->setChecked(false);
+            }
+        });
+        timer.start(20);
+        s->setChecked(true);
+        loop();
+    }
+    static std::function<bool(int)> afterTicks(int n)
+    {
+        return [n](int tick) { return tick >= n; };
+    }
+
+    // Everything the window reads or writes in the shared state.
+    std::function<void()> restoreShared = keep(
+        XMin, XMax, YMin, YMax, IniSettings, ProgramDir, ParamA, ParamB, ParamC, ParamD, ParamT, ParamAMin,
+        ParamAMax, ParamBMin, ParamBMax, ParamCMin, ParamCMax, ParamDMin, ParamDMax, TermGeneral, TermShifted,
+        GraphColor, TangentLineColor, Deriv1Color, TangentLength, StartTab, AnimationSteps, AnimationDelay,
+        CurrentX, StepWidth, SpectrumIndex, LineWidth, VertexDrag, ShowDerivative, UseSpectrum, FixFamily,
+        TraceMode, AnimationRunning, CurveKind, DrawScale, Printing);
+    QTemporaryDir dir;
+    std::vector<std::string> messages;
+    std::unique_ptr<FunctionGraphWindow> window;
+};
+
+bool hasPoint(const std::vector<Point>& pts, Point p, int tolerance = 0)
+{
+    return std::any_of(pts.begin(), pts.end(), [&](Point q) {
+        return std::abs(q.x - p.x) <= tolerance && std::abs(q.y - p.y) <= tolerance;
+    });
+}
+
+// End points of every line drawn in the colour.
+std::vector<Point> linePoints(const RecordingCanvas& c, TColor color)
+{
+    std::vector<Point> pts;
+    for (const CanvasCall& call : c.callsOf(CanvasOp::LineTo)) {
+        if (call.pen.color == color) {
+            pts.insert(pts.end(), call.points.begin(), call.points.end());
+        }
+    }
+    return pts;
+}
+
+// Polygons filled in the triangle colour (the axes' arrow heads are polygons too).
+std::vector<CanvasCall> trianglePolygons(const RecordingCanvas& c)
+{
+    std::vector<CanvasCall> out;
+    const auto all = c.callsOf(CanvasOp::Polygon);
+    std::copy_if(all.begin(), all.end(), std::back_inserter(out), [](const CanvasCall& call) {
+        return call.brush.color == TriangleColor && call.brush.style == BrushStyle::Solid;
+    });
+    return out;
+}
+
+Point pixel(double x, double y)
+{
+    return {WorldToPixelX(x), WorldToPixelY(y)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tabs
+
+TEST_F(FunctionGraphWindowTest, OpensOnTheStartTabWithItsKindAndControls)
+{
+    struct TabCase {
+        int tab;
+        int kind;
+        bool cRow, dRow, panel4, trackBar1, vertexBoxes;
+        const char* label4;
+        const char* captionB;
+    };
+    const TabCase cases[] = {
+        {0, kKindLine, false, false, true, true, false, nullptr, "c ="},
+        {1, kKindQuadratic, true, false, false, false, true, nullptr, "b ="},
+        {2, kKindVertexForm, true, false, false, false, true, nullptr, "u ="},
+        {3, kKindShifted, true, false, true, false, false, "f(x) =", "u ="},
+        {4, kKindTerm, true, true, true, false, false, "  y =", "b ="},
+    };
+    for (const TabCase& c : cases) {
+        open(c.tab);
+        SCOPED_TRACE(c.tab);
+        EXPECT_EQ(window->TabControl1->currentIndex(), c.tab);
+        EXPECT_EQ(CurveKind, c.kind);
+        EXPECT_EQ(window->Label8->text(), window->TabControl1->tabText(c.tab));
+        EXPECT_EQ(window->rows[2].box->isVisible(), c.cRow);
+        EXPECT_EQ(window->rows[3].box->isVisible(), c.dRow);
+        EXPECT_EQ(window->Panel4->isVisible(), c.panel4);
+        EXPECT_EQ(window->TrackBar1->isVisible(), c.trackBar1);
+        EXPECT_EQ(window->BitCheckBox6->isVisible(), c.vertexBoxes);
+        EXPECT_EQ(window->BitCheckBox4->isVisible(), c.tab >= 3);
+        EXPECT_EQ(window->helpButton()->isVisible(), c.tab >= 3);
+        EXPECT_EQ(window->Edit1->isVisible(), c.tab == 4);
+        EXPECT_EQ(window->Edit12->isVisible(), c.tab == 3);
+        if (c.label4 != nullptr) {
+            EXPECT_EQ(window->Label4->text(), QString::fromUtf8(c.label4));
+        }
+        EXPECT_EQ(window->rows[1].caption->text(), QString::fromUtf8(c.captionB));
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, DerivativeStaysOverARefreshAndGoesWithTabsZeroToTwo)
+{
+    for (const int tab : {0, 1, 2}) {
+        open(4);
+        clickBox(window->BitCheckBox1);
+        ASSERT_TRUE(ShowDerivative);
+        window->refresh();
+        EXPECT_TRUE(ShowDerivative);
+        EXPECT_TRUE(window->BitCheckBox1->Checked());
+        window->TabControl1->setCurrentIndex(3);
+        EXPECT_TRUE(ShowDerivative);
+        window->TabControl1->setCurrentIndex(tab);
+        EXPECT_FALSE(ShowDerivative) << tab;
+        EXPECT_FALSE(window->BitCheckBox1->Checked()) << tab;
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, CurveAndDerivativeOfBothTermTabs)
+{
+    // Tab 4: x² and 2x; tab 3 with a = 2, u = 1, v = 3: 2(x - 1)² + 3 and 4(x - 1), at x = 2.
+    const struct {
+        int tab;
+        Point curve;
+        Point derivative;
+    } cases[] = {{4, {2, 4}, {2, 4}}, {3, {2, 5}, {2, 4}}};
+    for (const auto& k : cases) {
+        open(k.tab);
+        enterTerm("x^2");
+        exactWorld();
+        SetCurrentParams({k.tab == 3 ? 2.0 : 1.0, k.tab == 3 ? 1.0 : 0.0, k.tab == 3 ? 3.0 : 0.0, 0, 0});
+        GraphColor = 0x0000AA;
+        Deriv1Color = 0x00AA00;
+        window->refresh();
+        clickBox(window->BitCheckBox1);
+        const RecordingCanvas c = record();
+        EXPECT_TRUE(hasPoint(linePoints(c, 0x0000AA), pixel(k.curve.x, k.curve.y), 2)) << k.tab;
+        EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA00), pixel(k.derivative.x, k.derivative.y), 2)) << k.tab;
+        window.reset();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vertex
+
+TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
+{
+    open(1);
+    exactWorld();
+    SetCurrentParams({1, -2, 0, 0, 0});
+    window->refresh();
+    EXPECT_TRUE(window->Label5->isHidden());
+    clickBox(window->BitCheckBox6);
+    EXPECT_TRUE(window->Label5->isVisible());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|-1,00)"));
+    const RecordingCanvas c = record();
+    const Point v = pixel(1, -1);
+    const auto ellipses = c.callsOf(CanvasOp::Ellipse);
+    ASSERT_EQ(ellipses.size(), 1u);
+    EXPECT_EQ(ellipses[0].rect, (Rect{v.x - 3, v.y - 3, v.x + 4, v.y + 4}));
+    EXPECT_EQ(ellipses[0].pen.width, 2);
+
+    // Tab 2 shows (u|v) itself; values on the bar grid, which a refresh snaps to.
+    window->TabControl1->setCurrentIndex(2);
+    SetCurrentParams({-0.52, 1.2, -2.24, 0, 0});
+    window->refresh();
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,20|-2,24)"));
+
+    // Left on in tab 4: neither text nor mark.
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_TRUE(window->MarkVertex);
+    EXPECT_FALSE(window->Label5->isVisible());
+    EXPECT_EQ(record().count(CanvasOp::Ellipse), 0u);
+}
+
+TEST_F(FunctionGraphWindowTest, VertexTextKeepsItsLineWhetherShownOrNot)
+{
+    open(1);
+    SetCurrentParams({1, -2, 0, 0, 0});
+    window->refresh();
+    const auto below = [this] { return window->SpeedButton6->mapTo(window.get(), QPoint(0, 0)); };
+    const QPoint hidden = below();
+    ASSERT_TRUE(window->Label5->isHidden());
+    clickBox(window->BitCheckBox6);
+    ASSERT_TRUE(window->Label5->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(below(), hidden);
+}
+
+TEST_F(FunctionGraphWindowTest, PointFieldFollowsADragOfThePoint)
+{
+    open(4);
+    exactWorld();
+    enterTerm("x^2");
+    clickBox(window->BitCheckBox4); // "Tangente": the drag moves the point
+    const Point from = pixel(0, 0);
+    const Point target = pixel(1.5, 0);
+    dragOnPlot(QPoint(from.x, from.y), QPoint(target.x, target.y));
+    EXPECT_NEAR(CurrentX, 1.5, 1e-9);
+    EXPECT_EQ(window->Edit11->text(), QStringLiteral("1,50"));
+}
+
+TEST_F(FunctionGraphWindowTest, ColourButtonShowsTheCurveColourAfterTheSettings)
+{
+    open(0);
+    // What the settings dialog's colour button or its defaults leave behind.
+    GraphColor = 0x00A0B0;
+    window->refresh();
+    EXPECT_EQ(window->ColorButton1->SelectionColor(), GraphColor);
+}
+
+TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsASquare)
+{
+    open(1);
+    exactWorld();
+    SetCurrentParams({0, 1, 1, 0, 0});
+    window->refresh();
+    clickBox(window->BitCheckBox3);
+    ASSERT_TRUE(VertexDrag);
+    // With a = 0 there is no vertex: b and c stay, and a vertex drag never moves the point.
+    const Point target = pixel(1, 2);
+    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
+    EXPECT_EQ(ParamB, 1);
+    EXPECT_EQ(ParamC, 1);
+    EXPECT_EQ(CurrentX, 0);
+
+    SetCurrentParams({1, -2, 0, 0, 0});
+    window->refresh();
+    dragOnPlot(QPoint(10, 10), QPoint(target.x, target.y));
+    EXPECT_NEAR(ParamA, 1, 1e-12);
+    EXPECT_NEAR(ParamB, -2, 1e-12);
+    EXPECT_NEAR(ParamC, 3, 1e-12);
+    EXPECT_EQ(window->rows[2].value->text(), QStringLiteral("3,00"));
+    EXPECT_EQ(bar(2)->value(), 175);
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|2,00)"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slope triangle, tangent, f' marker
+
+TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
+{
+    open(0);
+    exactWorld();
+    ParamA = 2;
+    ParamB = 1;
+    CurrentX = 0;
+    window->refresh();
+    clickBox(window->BitCheckBox2);
+    ASSERT_TRUE(window->ShowSlopeTriangle);
+
+    RecordingCanvas c = record();
+    auto polygons = trianglePolygons(c);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(1, 1), pixel(1, 3)}));
+    EXPECT_TRUE(hasPoint(linePoints(c, clGreen), pixel(1, 1)));
+    EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(1, 3)));
+
+    window->TrackBar1->setValue(8);
+    EXPECT_EQ(StepWidth, 2.0);
+    polygons = trianglePolygons(record());
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0].points, (std::vector<Point>{pixel(0, 1), pixel(2, 1), pixel(2, 5)}));
+
+    // Reset of the point: x back to 0 and the step back to 1.
+    CurrentX = 3;
+    QTest::mouseClick(window->SpeedButton13, Qt::LeftButton);
+    EXPECT_EQ(CurrentX, 0);
+    EXPECT_EQ(window->TrackBar1->value(), 4);
+    EXPECT_EQ(StepWidth, 1.0);
+}
+
+TEST_F(FunctionGraphWindowTest, TangentSpansTwiceItsLengthAtSlopeZeroAndLessAtSlopeOne)
+{
+    const struct {
+        const char* term;
+        double x0;
+        double expectedSpan; // horizontal, in units
+    } cases[] = {
+        {"x^2", 0, 2 * 2.0 * 1.0},
+        {"x", 1, 2 * 2.0 * 1.0 / std::sqrt(2.0)},
+    };
+    for (const auto& k : cases) {
+        open(4);
+        enterTerm(k.term);
+        exactWorld();
+        TangentLength = 2.0;
+        TangentLineColor = 0x123456;
+        CurrentX = k.x0;
+        SetCurrentParams({1.52, 0.48, 0, 0, 0});
+        window->refresh();
+        clickBox(window->BitCheckBox4);
+        ASSERT_TRUE(window->ShowTangent);
+        const CurveParams before = CurrentParams();
+        const RecordingCanvas c = record();
+        ASSERT_EQ(XTickStep, 1.0);
+        const auto pts = linePoints(c, 0x123456);
+        ASSERT_FALSE(pts.empty()) << k.term;
+        const auto [lo, hi] =
+            std::minmax_element(pts.begin(), pts.end(), [](Point p, Point q) { return p.x < q.x; });
+        // Samples every second column: the ends are found to within two pixels.
+        EXPECT_NEAR((hi->x - lo->x) / 50.0, k.expectedSpan, 0.06) << k.term;
+        EXPECT_FALSE(linePoints(c, clSilver).empty()) << k.term;
+        // The tangent borrows a, b and the kind while it is drawn.
+        EXPECT_TRUE(CurrentParams() == before);
+        EXPECT_EQ(CurveKind, kKindTerm);
+        window.reset();
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, NoTangentTriangleOrMarkerWhereTheFunctionIsUndefined)
+{
+    open(4);
+    enterTerm("ln(x)");
+    TangentLineColor = 0x123456;
+    CurrentX = -1;
+    window->refresh();
+    clickBox(window->BitCheckBox4);
+    clickBox(window->BitCheckBox2);
+    clickBox(window->BitCheckBox1);
+    RecordingCanvas c = record();
+    EXPECT_TRUE(linePoints(c, 0x123456).empty());
+    EXPECT_TRUE(linePoints(c, clSilver).empty());
+    EXPECT_TRUE(trianglePolygons(c).empty());
+
+    // Defined at x = 2: all three are there, the f' marker from the axis up to 1/2.
+    CurrentX = 2;
+    c = record();
+    EXPECT_FALSE(linePoints(c, 0x123456).empty());
+    EXPECT_EQ(trianglePolygons(c).size(), 1u);
+    EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(2, 0.5), 1));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parameter rows
+
+TEST_F(FunctionGraphWindowTest, BarStepsOnItsGridAndATypedValueKeepsItsDigits)
+{
+    open(4);
+    bar(0)->setValue(1);
+    EXPECT_NEAR(ParamA, -3.96, 1e-12);
+    EXPECT_EQ(window->rows[0].value->text(), QStringLiteral("-3,96"));
+
+    typeInto(window->rows[0].value, QStringLiteral("1,234"));
+    EXPECT_DOUBLE_EQ(ParamA, 1.234);
+    EXPECT_EQ(bar(0)->value(), 131);
+    window->refresh();
+    EXPECT_DOUBLE_EQ(ParamA, 1.234);
+    // The next bar step snaps to the grid again.
+    bar(0)->setValue(132);
+    EXPECT_NEAR(ParamA, 1.28, 1e-12);
+}
+
+TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFallsBackToTheStartRange)
+{
+    writeSettings("[Parameter]\r\nb1=3\r\nb2=3\r\n");
+    open(4);
+    EXPECT_LT(ParamBMin, ParamBMax);
+    bar(1)->setValue(1);
+    EXPECT_TRUE(std::isfinite(ParamB));
+    EXPECT_LT(ParamB, ParamBMax);
+
+    IniSettings.a1 = -5;
+    IniSettings.a2 = 5;
+    typeInto(window->rows[0].max, QStringLiteral("2"));
+    EXPECT_EQ(ParamAMax, 2);
+    typeInto(window->rows[0].min, QStringLiteral("3"));
+    EXPECT_EQ(ParamAMin, -5);
+    EXPECT_EQ(ParamAMax, 5);
+    EXPECT_EQ(window->rows[0].min->text(), QStringLiteral("-5,00"));
+    EXPECT_EQ(window->rows[0].max->text(), QStringLiteral("5,00"));
+}
+
+TEST_F(FunctionGraphWindowTest, ResetButtonTakesTheStartValues)
+{
+    open(4);
+    IniSettings.b = 1.5;
+    IniSettings.b1 = -2;
+    IniSettings.b2 = 2;
+    ParamB = 3;
+    QTest::mouseClick(window->rows[1].reset, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(ParamB, 1.5);
+    EXPECT_EQ(ParamBMin, -2);
+    EXPECT_EQ(ParamBMax, 2);
+    EXPECT_EQ(bar(1)->value(), 175);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Terms
+
+TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
+{
+    open(4);
+    typeInto(window->Edit1, QStringLiteral("sin(x+"));
+    ASSERT_EQ(messages.size(), 1u);
+    // Leaving the untouched edit again reports nothing new.
+    window->Edit1->setFocus();
+    QTest::keyClick(window->Edit1, Qt::Key_Return);
+    EXPECT_EQ(TermGeneral, "sin(x+");
+    window->refresh();
+    window->TabControl1->setCurrentIndex(3);
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_EQ(messages.size(), 1u);
+    // The curve of "0" is drawn meanwhile.
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 1, 0, 0, 0, 0, 0, 0), 0.0);
+
+    typeInto(window->Edit1, QStringLiteral("x^2"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral, "x^2");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
+}
+
+// A term typed and then left by a click on another tab is taken, as leaving the edit would.
+TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
+{
+    open(4);
+    // An active window moves the focus away from a hidden edit, as on the desktop.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    typeInto(window->Edit1, QStringLiteral("x^2"));
+    QTabBar* tabs = window->TabControl1;
+    const auto clickTab = [tabs](int tab) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+    };
+
+    window->Edit1->setFocus();
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("x^3"));
+    clickTab(0);
+    clickTab(4);
+    EXPECT_EQ(TermGeneral, "x^3");
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
+    EXPECT_TRUE(messages.empty());
+
+    // A wrong one gives its one message on the way out, and the curve of "0" is drawn.
+    window->Edit1->setFocus();
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("2x+*3"));
+    clickTab(3);
+    clickTab(4);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral, "2x+*3");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 0.0);
+
+    // The same through the shifted term's tab.
+    clickTab(3);
+    window->Edit12->setFocus();
+    window->Edit12->selectAll();
+    QTest::keyClicks(window->Edit12, QStringLiteral("x+1"));
+    clickTab(4);
+    clickTab(3);
+    EXPECT_EQ(TermShifted, "x+1");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 3.0);
+
+    // And a value in the d row, which the other tabs hide.
+    clickTab(4);
+    QLineEdit* dEdit = window->rows[3].value;
+    dEdit->setFocus();
+    dEdit->selectAll();
+    QTest::keyClicks(dEdit, QStringLiteral("2"));
+    clickTab(0);
+    EXPECT_EQ(ParamD, 2.0);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded)
+{
+    writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=2*(x+\r\n");
+    LoadSettings(); // as the launcher does at start
+    open(4);
+    EXPECT_EQ(messages.size(), 1u);
+    window->refresh();
+    window->TabControl1->setCurrentIndex(0);
+    window->TabControl1->setCurrentIndex(4);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(FunctionGraphWindowTest, TermLongerThanItsVariableIsReportedAsTooLongNotCut)
+{
+    open(4);
+    enterTerm("x^2");
+    messages.clear();
+    // 122 characters that would compile: cutting them at 120 would break "sin" into "si".
+    const QString longTerm = QStringLiteral("x+").repeated(58) + QStringLiteral("sin(x)");
+    ASSERT_EQ(longTerm.size(), 122);
+    typeInto(window->Edit1, longTerm);
+    EXPECT_EQ(window->Edit1->text(), longTerm); // the typed text stays for shortening
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Der Term ist zu lang: h\xF6"
+                           "chstens 120 Zeichen.");
+    EXPECT_EQ(TermGeneral, "x^2");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
+
+    // Shortened to the limit it is taken.
+    typeInto(window->Edit1, QStringLiteral("x+").repeated(57) + QStringLiteral("sin(x)"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermGeneral.size(), 120u);
+}
+
+TEST_F(FunctionGraphWindowTest, TermTypedInThisRunIsThereWhenTheWindowOpensAgain)
+{
+    writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=sin(x)\r\naf(x-u)+v=cos(x)\r\n");
+    LoadSettings();
+    open(4);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("sin(x)"));
+    enterTerm("x^3");
+    window->TabControl1->setCurrentIndex(3);
+    enterTerm("x+1");
+    window.reset();
+
+    open(4);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(TermGeneral, "x^3");
+    EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
+    EXPECT_EQ(window->Edit12->text(), QStringLiteral("x+1"));
+    EXPECT_EQ(TermShifted, "x+1");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fixed curves and spectrum
+
+TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
+{
+    open(0);
+    exactWorld();
+    EXPECT_FALSE(window->SpeedButton12->isEnabled());
+    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    const TColor colours[3] = {0x0000A1, 0x0000A2, 0x0000A3};
+    for (int i = 0; i < 3; ++i) {
+        SetCurrentParams({i + 1.0, 0, 0, 0, 0});
+        GraphColor = colours[i];
+        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    }
+    EXPECT_TRUE(window->SpeedButton12->isEnabled());
+    QTest::mouseClick(window->SpeedButton12, Qt::LeftButton);
+    ASSERT_EQ(ListCount(ObjectList), 2u);
+    ListRecord rec;
+    ListGet(ObjectList, 1, rec);
+    EXPECT_EQ(rec.value[0], 2);
+    EXPECT_EQ(rec.color, colours[1]);
+
+    GraphColor = clBlack;
+    RecordingCanvas c = record();
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[0]), pixel(2, 2), 2));
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[1]), pixel(2, 4), 2));
+    EXPECT_TRUE(linePoints(c, colours[2]).empty());
+
+    // Another tab draws the same parameter sets with its own formula: a·x² now.
+    window->TabControl1->setCurrentIndex(1);
+    c = record();
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[0]), pixel(2, 4), 2));
+    EXPECT_TRUE(hasPoint(linePoints(c, colours[1]), pixel(1, 2), 2));
+
+    QTest::mouseClick(window->SpeedButton5, Qt::LeftButton);
+    EXPECT_TRUE(ListEmpty(ObjectList));
+    EXPECT_FALSE(window->SpeedButton12->isEnabled());
+    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+}
+
+TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
+{
+    open(0);
+    exactWorld();
+    SetCurrentParams({0, 2.5, 0, 0, 0});
+    GraphColor = clBlue;
+    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    ParamB = -2.5;
+    window->drawPicture();
+    const QImage& shown = *window->plotBox()->picture();
+    // Points off the grid lines, whose grey would show through.
+    const Point fixed = pixel(3.3, 2.5);
+    const Point moved = pixel(3.3, -2.5);
+    EXPECT_EQ(shown.pixel(fixed.x, fixed.y) & 0xFFFFFF, 0x0000FFu); // clBlue as RGB
+    EXPECT_EQ(shown.pixel(moved.x, moved.y) & 0xFFFFFF, 0x0000FFu);
+}
+
+TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneColoursTheCurveAndIsKeptOverRefreshes)
+{
+    SpectrumIndex = 7;
+    open(4);
+    EXPECT_EQ(SpectrumIndex, 1);
+    EXPECT_EQ(window->TrackBar2->value(), 1);
+    GraphColor = 0x112233;
+    window->TrackBar2->setValue(12);
+    EXPECT_EQ(SpectrumIndex, 12);
+    clickBox(window->BitCheckBox9);
+    ASSERT_TRUE(UseSpectrum);
+    bar(0)->setValue(100); // a = 0, the middle of -4..4
+    EXPECT_EQ(GraphColor, 0x808080u);
+    window->refresh();
+    EXPECT_EQ(window->TrackBar2->value(), 12);
+    window->TrackBar2->setValue(1);
+    bar(0)->setValue(200);
+    EXPECT_EQ(GraphColor, 0x0100FEu);
+    clickBox(window->BitCheckBox9);
+    EXPECT_FALSE(UseSpectrum);
+    EXPECT_EQ(GraphColor, 0x112233u);
+}
+
+TEST_F(FunctionGraphWindowTest, SettingsFromButtonOrPanelRightClickEmptyTheObjectList)
+{
+    open(0);
+    QWidget* panel = window->findChild<QWidget*>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    const std::function<void()> openers[] = {
+        [&] {
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton14")),
+                              Qt::LeftButton);
+        },
+        [&] {
+            QTest::mouseClick(panel, Qt::RightButton, {},
+                              QPoint(panel->width() / 2, panel->height() / 2 + 40));
+        },
+    };
+    for (const auto& openSettings : openers) {
+        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+        ASSERT_FALSE(ListEmpty(ObjectList));
+        // Closes the settings dialog as soon as it is open.
+        QTimer::singleShot(0, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && w->windowTitle() == QStringLiteral("Einstellungen")) {
+                    w->close();
+                }
+            }
+        });
+        openSettings();
+        EXPECT_TRUE(ListEmpty(ObjectList));
+        EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animations
+
+TEST_F(FunctionGraphWindowTest, AnimationOfATurnsAtTheEndOfItsRangeAndStopsOnTheGrid)
+{
+    open(4);
+    ParamA = 3.9;
+    window->refresh();
+    double highest = ParamA;
+    animate(
+        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); },
+        [&](int) {
+            highest = std::max(highest, ParamA);
+            return ParamA < 3.8;
+        });
+    EXPECT_LT(highest, 4.0 + 0.04 + 1e-9);
+    EXPECT_GE(highest, 4.0 - 1e-9);
+    EXPECT_LT(ParamA, 3.8);
+    EXPECT_FALSE(AnimationRunning);
+    const double steps = (ParamA - ParamAMin) / 0.04;
+    EXPECT_NEAR(steps, std::nearbyint(steps), 1e-9);
+    EXPECT_EQ(bar(0)->value(), BarPosition(ParamA, ParamAMin, ParamAMax, AnimationSteps));
+    EXPECT_EQ(window->rows[0].value->text(), NumberText(ParamA));
+}
+
+TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerStepUpToItsBound)
+{
+    open(4);
+    clickBox(window->BitCheckBox10);
+    ASSERT_TRUE(FixFamily);
+    bar(0)->setValue(bar(0)->value() + 1);
+    bar(0)->setValue(bar(0)->value() + 1);
+    ASSERT_EQ(ListCount(ObjectList), 2u);
+    ListRecord rec;
+    ListGet(ObjectList, 1, rec);
+    EXPECT_DOUBLE_EQ(rec.value[0], ParamA);
+    EXPECT_TRUE(window->SpeedButton5->isEnabled());
+    while (ListCount(ObjectList) + 2 < kMaxFamilyCurves) {
+        ListInsert(ObjectList, 1, MakeObjectRecord());
+    }
+    animate(
+        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); }, afterTicks(6));
+    EXPECT_EQ(ListCount(ObjectList), kMaxFamilyCurves);
+}
+
+TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
+{
+    open(4);
+    CurrentX = 0;
+    animate(
+        window->Switch4, [&] { window->Switch4Click(); }, afterTicks(5));
+    const double step = (XMax - XMin) / (2.0 * AnimationSteps);
+    EXPECT_GT(CurrentX, 0);
+    EXPECT_NEAR(CurrentX / step, std::nearbyint(CurrentX / step), 1e-6);
+    EXPECT_EQ(window->Edit11->text(), NumberText(CurrentX));
+}
+
+TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
+{
+    open(4);
+    const double start = ParamB;
+    animate(
+        window->rows[1].toggle, [&] { window->ParameterSwitchClick(1); },
+        [&](int tick) {
+            if (tick == 1) {
+                QTest::mouseClick(window->rows[1].direction, Qt::LeftButton);
+            }
+            return tick >= 8;
+        });
+    EXPECT_LT(ParamB, start);
+}
+
+TEST_F(FunctionGraphWindowTest, CloseDuringAnAnimationClosesAfterTheLoop)
+{
+    open(4);
+    ToggleSwitch* s = window->rows[0].toggle;
+    QTimer::singleShot(60, window.get(), [this] { window->reject(); });
+    s->setChecked(true);
+    window->ParameterSwitchClick(0);
+    EXPECT_FALSE(window->animationLoopActive());
+    EXPECT_FALSE(s->Checked());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Launcher and export
+
+TEST_F(FunctionGraphWindowTest, LauncherEntriesOpenTheirTabs)
+{
+    for (const LessonEntry& entry : FunctionGraphLessons()) {
+        int seenTab = -1;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (OpenedFunctionGraphWindow) {
+                seenTab = OpenedFunctionGraphWindow->TabControl1->currentIndex();
+                title = OpenedFunctionGraphWindow->windowTitle();
+                OpenedFunctionGraphWindow->reject();
+            }
+        });
+        OpenFunctionGraph(entry.imageIndex, nullptr);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(seenTab, entry.imageIndex - 1);
+        EXPECT_EQ(title, QStringLiteral("Funktionsgraphen"));
+        EXPECT_TRUE(OpenedFunctionGraphWindow.isNull());
+    }
+}
+
+TEST_F(FunctionGraphWindowTest, MetafileExportFromTheWindowLeavesTheScreenAsItWas)
+{
+    QTemporaryDir out;
+    PrintExportHooks hooks;
+    hooks.chooseFile = [&](QWidget*) {
+        return std::optional<SaveChoice>(
+            SaveChoice{out.filePath(QStringLiteral("kurve.wmf")), MetafileKind::Wmf});
+    };
+    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    const ScopedPrintExportHooks scoped(hooks);
+    open(4);
+    enterTerm("sin(x)");
+    const QImage before = window->plotBox()->picture()->copy();
+    const QSize plot = window->plotBox()->size();
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton17")), Qt::LeftButton);
+
+    QFile file(out.filePath(QStringLiteral("kurve.wmf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const test::WmfFile wmf = test::ReadWmf(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    EXPECT_EQ(wmf.error, "");
+    EXPECT_EQ(wmf.boxRight, (plot.width() + 1) * 4);
+    EXPECT_EQ(wmf.boxBottom, (plot.height() + 1) * 4);
+    EXPECT_FALSE(Printing);
+    EXPECT_EQ(DrawScale, 1.0);
+    EXPECT_EQ(*window->plotBox()->picture(), before);
+}
+
+// The red leg of the slope triangle starts where the green leg ends, after a pen change; another
+// program must draw it from the exported file.
+TEST_F(FunctionGraphWindowTest, SlopeTriangleLegsReachIndependentReaders)
+{
+    QTemporaryDir out;
+    SaveChoice choice;
+    PrintExportHooks hooks;
+    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
+    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    const ScopedPrintExportHooks scoped(hooks);
+    GraphColor = clBlack;
+    open(4);
+    enterTerm("x^2/4");
+    CurrentX = 2;
+    clickBox(window->BitCheckBox2);
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        choice = {out.filePath(wmf ? QStringLiteral("dreieck.wmf") : QStringLiteral("dreieck.emf")), kind};
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton17")), Qt::LeftButton);
+        const test::SvgRendering r = test::RenderMetafileAsSvg(choice.path, kind);
+        ASSERT_EQ(r.error.toStdString(), "");
+        EXPECT_TRUE(r.svg.contains(test::RedStrokeMark(kind)));
+    }
+}
+
+} // namespace
+} // namespace kurvex
