@@ -1,4 +1,4 @@
-// Settings dialog "Einstellungen": colours, line and animation settings, axes, ticks and saving.
+// Settings dialog (TForm2) "Einstellungen": colours, line and animation settings, axes, ticks and saving.
 #include "app/SettingsDialog.h"
 
 #include "app/HelpWindow.h"
@@ -78,9 +78,16 @@ QLabel* label(QWidget* parent, const QString& text, int x, int y)
     return l;
 }
 
-QLineEdit* edit(QWidget* parent, int x, int y, int width, int maxLength = 0)
+// Gives a control its form name, by which it stays traceable and tests find it.
+template <class Widget> Widget* named(Widget* widget, const char* formName)
 {
-    auto* e = new QLineEdit(parent);
+    widget->setObjectName(QString::fromLatin1(formName));
+    return widget;
+}
+
+QLineEdit* edit(QWidget* parent, const char* formName, int x, int y, int width, int maxLength = 0)
+{
+    auto* e = named(new QLineEdit(parent), formName);
     e->setGeometry(x, y, width, 21);
     if (maxLength > 0) {
         e->setMaxLength(maxLength);
@@ -88,17 +95,17 @@ QLineEdit* edit(QWidget* parent, int x, int y, int width, int maxLength = 0)
     return e;
 }
 
-ColorButton* colorButton(QWidget* parent, int x, int y)
+ColorButton* colourButton(QWidget* parent, const char* formName, int x, int y)
 {
-    auto* b = new ColorButton(parent);
+    auto* b = named(new ColorButton(parent), formName);
     b->setFlat(true);
     b->setGeometry(x, y, 45, 22);
     return b;
 }
 
-QToolButton* speedButton(QWidget* parent, const QIcon& icon, int x, int y)
+QToolButton* glyphButton(QWidget* parent, const char* formName, const QIcon& icon, int x, int y)
 {
-    auto* b = new QToolButton(parent);
+    auto* b = named(new QToolButton(parent), formName);
     b->setIcon(icon);
     b->setCheckable(true);
     b->setAutoRaise(true);
@@ -134,11 +141,11 @@ SettingsDialog::SettingsDialog(QWidget* owner) : QDialog(owner)
     connectControls();
 }
 
-void SettingsDialog::Execute(QWidget* owner, const std::function<void()>& curveColourChanged)
+void SettingsDialog::openModal(QWidget* owner, const std::function<void()>& curveColourChanged)
 {
     SettingsDialog dialog(owner);
     if (curveColourChanged) {
-        connect(&dialog, &SettingsDialog::graphColorChanged, &dialog, curveColourChanged);
+        connect(&dialog, &SettingsDialog::curveColourChanged, &dialog, curveColourChanged);
     }
     dialog.exec();
 }
@@ -147,7 +154,7 @@ void InstallApplicationDialogs()
 {
     FrameDialogs dialogs;
     dialogs.settings = [](QWidget* owner, const std::function<void()>& curveColourChanged) {
-        SettingsDialog::Execute(owner, curveColourChanged);
+        SettingsDialog::openModal(owner, curveColourChanged);
     };
     dialogs.help = [](QWidget* owner) { ShowHelpWindow(owner); };
     InstallFrameDialogs(std::move(dialogs));
@@ -156,53 +163,53 @@ void InstallApplicationDialogs()
 void SettingsDialog::buildLeftColumn()
 {
     label(this, QStringLiteral("f"), 8, 12);
-    ColorButton1 = colorButton(this, 156, 8);
+    curveColourButton_ = colourButton(this, "ColorButton1", 156, 8);
     label(this, QStringLiteral("f '  Ableitungsfunktion"), 8, 36);
-    ColorButton6 = colorButton(this, 156, 32);
+    firstDerivativeColourButton_ = colourButton(this, "ColorButton6", 156, 32);
     label(this, QStringLiteral("f '' "), 8, 60);
-    ColorButton7 = colorButton(this, 156, 56);
+    secondDerivativeColourButton_ = colourButton(this, "ColorButton7", 156, 56);
     label(this, QStringLiteral("F   Integralfunktion"), 8, 84);
-    ColorButton8 = colorButton(this, 156, 80);
+    areaColourButton_ = colourButton(this, "ColorButton8", 156, 80);
     label(this, QStringLiteral("Fläche"), 8, 110);
-    FillStyleComboBox1 = new FillStyleComboBox(this);
-    FillStyleComboBox1->setGeometry(96, 106, 105, 23);
+    areaFillStyleBox_ = named(new FillStyleComboBox(this), "FillStyleComboBox1");
+    areaFillStyleBox_->setGeometry(96, 106, 105, 23);
     label(this, QStringLiteral("Sekante"), 8, 138);
-    ColorButton9 = colorButton(this, 156, 134);
+    secantColourButton_ = colourButton(this, "ColorButton9", 156, 134);
     label(this, QStringLiteral("Steigungsdreieck"), 8, 162);
-    ColorButton4 = colorButton(this, 156, 158);
+    slopeTriangleColourButton_ = colourButton(this, "ColorButton4", 156, 158);
     label(this, QStringLiteral("Tangente"), 8, 186);
-    ColorButton5 = colorButton(this, 70, 182);
-    TrackBar1 = new QSlider(Qt::Horizontal, this);
-    TrackBar1->setRange(1, 8);
-    TrackBar1->setTickPosition(QSlider::NoTicks);
-    TrackBar1->setToolTip(QStringLiteral("Linienlänge"));
-    TrackBar1->setGeometry(120, 182, 84, 22);
+    tangentColourButton_ = colourButton(this, "ColorButton5", 70, 182);
+    tangentLengthSlider_ = named(new QSlider(Qt::Horizontal, this), "TrackBar1");
+    tangentLengthSlider_->setRange(1, 8);
+    tangentLengthSlider_->setTickPosition(QSlider::NoTicks);
+    tangentLengthSlider_->setToolTip(QStringLiteral("Linienlänge"));
+    tangentLengthSlider_->setGeometry(120, 182, 84, 22);
     label(this, QStringLiteral("Linienbreite"), 8, 212);
-    LineWidthComboBox1 = new LineWidthComboBox(this);
-    LineWidthComboBox1->setGeometry(96, 208, 105, 23);
+    lineWidthBox_ = named(new LineWidthComboBox(this), "LineWidthComboBox1");
+    lineWidthBox_->setGeometry(96, 208, 105, 23);
     label(this, QStringLiteral("ε, δ   max ="), 8, 242);
-    Edit11 = edit(this, 110, 238, 60);
+    epsDeltaRadiusEdit_ = edit(this, "Edit11", 110, 238, 60);
 
     label(this, QStringLiteral("Animation"), 8, 268);
     label(this, QStringLiteral("Schritte"), 8, 292);
-    Edit7 = edit(this, 62, 288, 34, 4);
+    animationStepsEdit_ = edit(this, "Edit7", 62, 288, 34, 4);
     label(this, QStringLiteral("Delay"), 100, 292);
-    Edit9 = edit(this, 142, 288, 36, 4);
+    animationDelayEdit_ = edit(this, "Edit9", 142, 288, 36, 4);
     label(this, QStringLiteral("ms"), 182, 292);
 
     label(this, QStringLiteral("Funktionsanpassung"), 8, 318);
     label(this, QStringLiteral("Genauigkeit"), 8, 342);
-    Edit12 = edit(this, 90, 338, 30);
+    resultDigitsEdit_ = edit(this, "Edit12", 90, 338, 30);
     label(this, QStringLiteral("NkSt"), 126, 342);
     label(this, QStringLiteral("Eingabe"), 8, 368);
-    Edit10 = edit(this, 90, 364, 30);
+    decimalsEdit_ = edit(this, "Edit10", 90, 364, 30);
     label(this, QStringLiteral("NkSt"), 126, 368);
 
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setText(QStringLiteral("Drucker-Einstellungen"));
-    SpeedButton1->setGeometry(8, 394, 150, 24);
+    printerSetupButton_ = named(new QToolButton(this), "SpeedButton1");
+    printerSetupButton_->setText(QStringLiteral("Drucker-Einstellungen"));
+    printerSetupButton_->setGeometry(8, 394, 150, 24);
     label(this, QStringLiteral("Ausdruck"), 8, 428);
-    Edit8 = edit(this, 70, 424, 36, 3);
+    printSizeEdit_ = edit(this, "Edit8", 70, 424, 36, 3);
     label(this, QStringLiteral("%"), 110, 428);
 }
 
@@ -210,51 +217,54 @@ void SettingsDialog::buildRightColumn()
 {
     label(this, QStringLiteral("Koordinatensystem"), 220, 12);
     label(this, QStringLiteral("Hintergrund"), 220, 36);
-    ColorButton2 = colorButton(this, 310, 32);
+    backgroundColourButton_ = colourButton(this, "ColorButton2", 310, 32);
     label(this, QStringLiteral("Gitternetz"), 220, 60);
-    ColorButton3 = colorButton(this, 310, 56);
-    SpeedButton50 = speedButton(this, gridGlyph(1), 220, 84);
-    SpeedButton52 = speedButton(this, gridGlyph(2), 247, 84);
-    SpeedButton53 = speedButton(this, gridGlyph(3), 274, 84);
+    gridColourButton_ = colourButton(this, "ColorButton3", 310, 56);
+    axesOnlyButton_ = glyphButton(this, "SpeedButton50", gridGlyph(1), 220, 84);
+    dottedGridButton_ = glyphButton(this, "SpeedButton52", gridGlyph(2), 247, 84);
+    solidGridButton_ = glyphButton(this, "SpeedButton53", gridGlyph(3), 274, 84);
     auto* gridGroup = new QButtonGroup(this);
-    gridGroup->addButton(SpeedButton50, 1);
-    gridGroup->addButton(SpeedButton52, 2);
-    gridGroup->addButton(SpeedButton53, 3);
+    gridGroup->addButton(axesOnlyButton_, 1);
+    gridGroup->addButton(dottedGridButton_, 2);
+    gridGroup->addButton(solidGridButton_, 3);
     label(this, QStringLiteral("Beschriftung"), 220, 118);
-    SpeedButton60 = speedButton(this, scaleGlyph(true), 310, 112);
-    SpeedButton61 = speedButton(this, scaleGlyph(false), 337, 112);
+    scaleLabelsOnButton_ = glyphButton(this, "SpeedButton60", scaleGlyph(true), 310, 112);
+    scaleLabelsOffButton_ = glyphButton(this, "SpeedButton61", scaleGlyph(false), 337, 112);
     auto* scaleGroup = new QButtonGroup(this);
-    scaleGroup->addButton(SpeedButton60);
-    scaleGroup->addButton(SpeedButton61);
+    scaleGroup->addButton(scaleLabelsOnButton_);
+    scaleGroup->addButton(scaleLabelsOffButton_);
 
     label(this, QStringLiteral("x - Achse"), 220, 144);
     label(this, QStringLiteral("von"), 220, 168);
-    Edit1 = edit(this, 246, 164, 64);
+    xFromEdit_ = edit(this, "Edit1", 246, 164, 64);
     label(this, QStringLiteral("bis"), 318, 168);
-    Edit2 = edit(this, 340, 164, 64);
+    xToEdit_ = edit(this, "Edit2", 340, 164, 64);
     label(this, QStringLiteral("y - Achse"), 220, 192);
     label(this, QStringLiteral("von"), 220, 216);
-    Edit3 = edit(this, 246, 212, 64);
+    yFromEdit_ = edit(this, "Edit3", 246, 212, 64);
     label(this, QStringLiteral("bis"), 318, 216);
-    Edit4 = edit(this, 340, 212, 64);
+    yToEdit_ = edit(this, "Edit4", 340, 212, 64);
 
     label(this, QStringLiteral("Skalierung"), 220, 242);
-    BitCheckBox1 = new BitCheckBox(QStringLiteral("automatisch"), this);
-    BitCheckBox1->setGeometry(220, 260, 140, 17);
-    BitCheckBox2 = new BitCheckBox(QStringLiteral("x-Einheit k* pi"), this);
-    BitCheckBox2->setGeometry(220, 280, 160, 17);
+    automaticTicksBox_ = named(new BitCheckBox(QStringLiteral("automatisch"), this), "BitCheckBox1");
+    automaticTicksBox_->setGeometry(220, 260, 140, 17);
+    piAxisBox_ = named(new BitCheckBox(QStringLiteral("x-Einheit k* pi"), this), "BitCheckBox2");
+    piAxisBox_->setGeometry(220, 280, 160, 17);
     label(this, QStringLiteral("x-Einheit"), 220, 306);
-    Edit5 = edit(this, 300, 302, 70);
+    xTickStepEdit_ = edit(this, "Edit5", 300, 302, 70);
     label(this, QStringLiteral("y-Einheit"), 220, 330);
-    Edit6 = edit(this, 300, 326, 70);
+    yTickStepEdit_ = edit(this, "Edit6", 300, 326, 70);
 
-    Button1 = new QPushButton(QStringLiteral("&OK"), this);
-    Button1->setAutoDefault(false);
-    Button1->setGeometry(220, 356, 196, 25);
-    Button2 = new MultiLineButton(QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"), this);
-    Button2->setGeometry(220, 386, 196, 30);
-    Button3 = new MultiLineButton(QStringLiteral("&Defaultwerte setzen und speichern"), this);
-    Button3->setGeometry(220, 420, 196, 30);
+    okButton_ = named(new QPushButton(QStringLiteral("&OK"), this), "Button1");
+    okButton_->setAutoDefault(false);
+    okButton_->setGeometry(220, 356, 196, 25);
+    saveButton_ =
+        named(new MultiLineButton(QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"), this),
+              "Button2");
+    saveButton_->setGeometry(220, 386, 196, 30);
+    defaultsButton_ =
+        named(new MultiLineButton(QStringLiteral("&Defaultwerte setzen und speichern"), this), "Button3");
+    defaultsButton_->setGeometry(220, 420, 196, 30);
 }
 
 void SettingsDialog::connectControls()
@@ -263,117 +273,124 @@ void SettingsDialog::connectControls()
         connect(button, &ColorButton::changed, this,
                 [button, &variable] { variable = button->SelectionColor(); });
     };
-    connect(ColorButton1, &ColorButton::changed, this, [this] {
-        GraphColor = ColorButton1->SelectionColor();
-        emit graphColorChanged();
+    connect(curveColourButton_, &ColorButton::changed, this, [this] {
+        GraphColor = curveColourButton_->SelectionColor();
+        emit curveColourChanged();
     });
-    colour(ColorButton6, Deriv1Color);
-    colour(ColorButton7, Deriv2Color);
-    connect(ColorButton8, &ColorButton::changed, this, [this] {
-        AreaColor = ColorButton8->SelectionColor();
-        FillStyleComboBox1->setBrushColor(AreaColor);
+    colour(firstDerivativeColourButton_, Deriv1Color);
+    colour(secondDerivativeColourButton_, Deriv2Color);
+    connect(areaColourButton_, &ColorButton::changed, this, [this] {
+        AreaColor = areaColourButton_->SelectionColor();
+        areaFillStyleBox_->setBrushColor(AreaColor);
     });
-    colour(ColorButton9, SecantColor);
-    colour(ColorButton4, TriangleColor);
-    colour(ColorButton5, TangentLineColor);
-    colour(ColorButton2, BackgroundColor);
-    colour(ColorButton3, GridColor);
+    colour(secantColourButton_, SecantColor);
+    colour(slopeTriangleColourButton_, TriangleColor);
+    colour(tangentColourButton_, TangentLineColor);
+    colour(backgroundColourButton_, BackgroundColor);
+    colour(gridColourButton_, GridColor);
 
-    connect(FillStyleComboBox1, &StyleComboBoxBase::changed, this,
-            [this] { AreaFillStyle = FillStyleOf(FillStyleComboBox1->FillStyle()); });
-    connect(LineWidthComboBox1, &StyleComboBoxBase::changed, this,
-            [this] { LineWidth = LineWidthComboBox1->LineWidth(); });
-    connect(TrackBar1, &QSlider::valueChanged, this, [](int position) { TangentLength = position; });
+    connect(areaFillStyleBox_, &StyleComboBoxBase::changed, this,
+            [this] { AreaFillStyle = FillStyleOf(areaFillStyleBox_->FillStyle()); });
+    connect(lineWidthBox_, &StyleComboBoxBase::changed, this,
+            [this] { LineWidth = lineWidthBox_->LineWidth(); });
+    connect(tangentLengthSlider_, &QSlider::valueChanged, this,
+            [](int position) { TangentLength = position; });
 
-    ConnectEditExit(Edit11, this, [this] { ReadNumberEdit(Edit11, EpsDeltaMaxRadius); });
-    ConnectEditExit(Edit7, this, [this] { integerEditExit(Edit7, AnimationSteps, AnimationStepsFromText); });
-    ConnectEditExit(Edit9, this, [this] { integerEditExit(Edit9, AnimationDelay, AnimationDelayFromText); });
-    ConnectEditExit(Edit12, this, [this] {
-        integerEditExit(Edit12, ResultDigits,
+    ConnectEditExit(epsDeltaRadiusEdit_, this,
+                    [this] { ReadNumberEdit(epsDeltaRadiusEdit_, EpsDeltaMaxRadius); });
+    ConnectEditExit(animationStepsEdit_, this,
+                    [this] { readIntegerEdit(animationStepsEdit_, AnimationSteps, AnimationStepsFromText); });
+    ConnectEditExit(animationDelayEdit_, this,
+                    [this] { readIntegerEdit(animationDelayEdit_, AnimationDelay, AnimationDelayFromText); });
+    ConnectEditExit(resultDigitsEdit_, this, [this] {
+        readIntegerEdit(resultDigitsEdit_, ResultDigits,
                         [](std::string_view t) { return ResultDigitsFromText(t, ResultDigits); });
     });
-    ConnectEditExit(Edit10, this, [this] { integerEditExit(Edit10, Decimals, DecimalsFromText); });
-    ConnectEditExit(Edit8, this,
-                    [this] { integerEditExit(Edit8, PrintSizePercent, PrintSizePercentFromText); });
+    ConnectEditExit(decimalsEdit_, this,
+                    [this] { readIntegerEdit(decimalsEdit_, Decimals, DecimalsFromText); });
+    ConnectEditExit(printSizeEdit_, this,
+                    [this] { readIntegerEdit(printSizeEdit_, PrintSizePercent, PrintSizePercentFromText); });
 
-    connect(SpeedButton1, &QToolButton::clicked, this,
+    connect(printerSetupButton_, &QToolButton::clicked, this,
             [this] { CurrentPrintExportHooks().setupPrinter(this, ApplicationPrinter()); });
-    connect(SpeedButton50, &QToolButton::clicked, this, [] { GridMode = 1; });
-    connect(SpeedButton52, &QToolButton::clicked, this, [] { GridMode = 2; });
-    connect(SpeedButton53, &QToolButton::clicked, this, [] { GridMode = 3; });
-    connect(SpeedButton60, &QToolButton::clicked, this, [] { ShowScale = true; });
-    connect(SpeedButton61, &QToolButton::clicked, this, [] { ShowScale = false; });
+    connect(axesOnlyButton_, &QToolButton::clicked, this, [] { GridMode = 1; });
+    connect(dottedGridButton_, &QToolButton::clicked, this, [] { GridMode = 2; });
+    connect(solidGridButton_, &QToolButton::clicked, this, [] { GridMode = 3; });
+    connect(scaleLabelsOnButton_, &QToolButton::clicked, this, [] { ShowScale = true; });
+    connect(scaleLabelsOffButton_, &QToolButton::clicked, this, [] { ShowScale = false; });
 
-    ConnectEditExit(Edit1, this, [this] { axisEditExit(Edit1, XMin, XMin, XMax); });
-    ConnectEditExit(Edit2, this, [this] { axisEditExit(Edit2, XMax, XMin, XMax); });
-    ConnectEditExit(Edit3, this, [this] { axisEditExit(Edit3, YMin, YMin, YMax); });
-    ConnectEditExit(Edit4, this, [this] { axisEditExit(Edit4, YMax, YMin, YMax); });
+    ConnectEditExit(xFromEdit_, this, [this] { readAxisEdit(xFromEdit_, XMin, XMin, XMax); });
+    ConnectEditExit(xToEdit_, this, [this] { readAxisEdit(xToEdit_, XMax, XMin, XMax); });
+    ConnectEditExit(yFromEdit_, this, [this] { readAxisEdit(yFromEdit_, YMin, YMin, YMax); });
+    ConnectEditExit(yToEdit_, this, [this] { readAxisEdit(yToEdit_, YMax, YMin, YMax); });
 
-    connect(BitCheckBox1, &BitCheckBox::clicked, this, &SettingsDialog::BitCheckBox1Click);
-    connect(BitCheckBox2, &BitCheckBox::clicked, this, [this] { PiAxis = BitCheckBox2->Checked(); });
-    ConnectEditExit(Edit5, this, [this] { tickEditExit(true); });
-    ConnectEditExit(Edit6, this, [this] { tickEditExit(false); });
+    connect(automaticTicksBox_, &BitCheckBox::clicked, this, &SettingsDialog::onAutomaticTicksToggled);
+    connect(piAxisBox_, &BitCheckBox::clicked, this, [this] { PiAxis = piAxisBox_->Checked(); });
+    ConnectEditExit(xTickStepEdit_, this, [this] { readTickStepEdit(true); });
+    ConnectEditExit(yTickStepEdit_, this, [this] { readTickStepEdit(false); });
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &SettingsDialog::save);
-    connect(Button3, &QPushButton::clicked, this, &SettingsDialog::setDefaultsAndSave);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(saveButton_, &QPushButton::clicked, this, &SettingsDialog::save);
+    connect(defaultsButton_, &QPushButton::clicked, this, &SettingsDialog::setDefaultsAndSave);
 }
 
 void SettingsDialog::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    FormShow();
+    fillFromSettings();
 }
 
-void SettingsDialog::FormShow()
+void SettingsDialog::fillFromSettings()
 {
-    ShowNumber(Edit1, XMin);
-    ShowNumber(Edit2, XMax);
-    ShowNumber(Edit3, YMin);
-    ShowNumber(Edit4, YMax);
-    ShowNumber(Edit11, EpsDeltaMaxRadius);
-    showInteger(Edit10, Decimals);
-    showInteger(Edit12, ResultDigits);
-    showInteger(Edit8, PrintSizePercent);
-    showInteger(Edit7, AnimationSteps);
-    LineWidthComboBox1->setLineWidth(LineWidth);
-    BitCheckBox2->setChecked(PiAxis);
-    BitCheckBox1->setChecked(AutoTicks);
-    Edit5->setEnabled(!AutoTicks);
-    Edit6->setEnabled(!AutoTicks);
-    ShowNumber(Edit5, AutoTicks ? XTickStep : UserXTickStep);
-    ShowNumber(Edit6, AutoTicks ? YTickStep : UserYTickStep);
-    ColorButton1->setSelectionColor(GraphColor);
-    ColorButton2->setSelectionColor(BackgroundColor);
-    ColorButton3->setSelectionColor(GridColor);
-    ColorButton4->setSelectionColor(TriangleColor);
-    ColorButton5->setSelectionColor(TangentLineColor);
-    ColorButton6->setSelectionColor(Deriv1Color);
-    ColorButton7->setSelectionColor(Deriv2Color);
-    ColorButton8->setSelectionColor(AreaColor);
-    ColorButton9->setSelectionColor(SecantColor);
-    FillStyleComboBox1->setFillStyle(FillStyleIndex(AreaFillStyle));
-    FillStyleComboBox1->setBrushColor(AreaColor);
-    QToolButton* grid = GridMode == 1 ? SpeedButton50 : GridMode == 3 ? SpeedButton53 : SpeedButton52;
+    ShowNumber(xFromEdit_, XMin);
+    ShowNumber(xToEdit_, XMax);
+    ShowNumber(yFromEdit_, YMin);
+    ShowNumber(yToEdit_, YMax);
+    ShowNumber(epsDeltaRadiusEdit_, EpsDeltaMaxRadius);
+    showInteger(decimalsEdit_, Decimals);
+    showInteger(resultDigitsEdit_, ResultDigits);
+    showInteger(printSizeEdit_, PrintSizePercent);
+    showInteger(animationStepsEdit_, AnimationSteps);
+    lineWidthBox_->setLineWidth(LineWidth);
+    piAxisBox_->setChecked(PiAxis);
+    automaticTicksBox_->setChecked(AutoTicks);
+    xTickStepEdit_->setEnabled(!AutoTicks);
+    yTickStepEdit_->setEnabled(!AutoTicks);
+    ShowNumber(xTickStepEdit_, AutoTicks ? XTickStep : UserXTickStep);
+    ShowNumber(yTickStepEdit_, AutoTicks ? YTickStep : UserYTickStep);
+    curveColourButton_->setSelectionColor(GraphColor);
+    backgroundColourButton_->setSelectionColor(BackgroundColor);
+    gridColourButton_->setSelectionColor(GridColor);
+    slopeTriangleColourButton_->setSelectionColor(TriangleColor);
+    tangentColourButton_->setSelectionColor(TangentLineColor);
+    firstDerivativeColourButton_->setSelectionColor(Deriv1Color);
+    secondDerivativeColourButton_->setSelectionColor(Deriv2Color);
+    areaColourButton_->setSelectionColor(AreaColor);
+    secantColourButton_->setSelectionColor(SecantColor);
+    areaFillStyleBox_->setFillStyle(FillStyleIndex(AreaFillStyle));
+    areaFillStyleBox_->setBrushColor(AreaColor);
+    QToolButton* grid = GridMode == 1   ? axesOnlyButton_
+                        : GridMode == 3 ? solidGridButton_
+                                        : dottedGridButton_;
     grid->setChecked(GridMode >= 1 && GridMode <= 3);
     {
         // Showing the bar must not round the stored tangent length.
-        const QSignalBlocker block(TrackBar1);
+        const QSignalBlocker block(tangentLengthSlider_);
         const double length = std::isfinite(TangentLength) ? std::clamp(TangentLength, 1.0, 8.0) : 1.0;
-        TrackBar1->setValue(static_cast<int>(std::nearbyint(length)));
+        tangentLengthSlider_->setValue(static_cast<int>(std::nearbyint(length)));
     }
-    (ShowScale ? SpeedButton60 : SpeedButton61)->setChecked(true);
-    showInteger(Edit9, AnimationDelay);
+    (ShowScale ? scaleLabelsOnButton_ : scaleLabelsOffButton_)->setChecked(true);
+    showInteger(animationDelayEdit_, AnimationDelay);
 }
 
-void SettingsDialog::integerEditExit(QLineEdit* e, int& variable,
+void SettingsDialog::readIntegerEdit(QLineEdit* e, int& variable,
                                      const std::function<int(std::string_view)>& rule)
 {
     variable = rule(e->text().toStdString());
     showInteger(e, variable);
 }
 
-void SettingsDialog::axisEditExit(QLineEdit* e, double& end, const double& lower, const double& upper)
+void SettingsDialog::readAxisEdit(QLineEdit* e, double& end, const double& lower, const double& upper)
 {
     double value = end;
     if (!ReadNumberEdit(e, value)) {
@@ -404,35 +421,35 @@ void SettingsDialog::done(int result)
     QDialog::done(result);
 }
 
-void SettingsDialog::BitCheckBox1Click()
+void SettingsDialog::onAutomaticTicksToggled()
 {
-    if (!BitCheckBox1->Checked()) {
+    if (!automaticTicksBox_->Checked()) {
         AutoTicks = false;
-        Edit5->setEnabled(true);
-        Edit6->setEnabled(true);
+        xTickStepEdit_->setEnabled(true);
+        yTickStepEdit_->setEnabled(true);
         // The automatic step itself, not the shown one: that may be rounded to 0 or carry the
         // pi/2 factor of the last drawing.
         ComputeXTickStep();
         ComputeYTickStep();
         acceptTickStep(true, AutoXTickStep);
         acceptTickStep(false, AutoYTickStep);
-        ShowNumber(Edit5, UserXTickStep);
-        ShowNumber(Edit6, UserYTickStep);
+        ShowNumber(xTickStepEdit_, UserXTickStep);
+        ShowNumber(yTickStepEdit_, UserYTickStep);
         return;
     }
     AutoTicks = true;
-    Edit5->setEnabled(false);
-    Edit6->setEnabled(false);
+    xTickStepEdit_->setEnabled(false);
+    yTickStepEdit_->setEnabled(false);
     ComputeXTickStep();
     ComputeYTickStep();
-    ShowNumber(Edit5, XTickStep);
-    ShowNumber(Edit6, YTickStep);
+    ShowNumber(xTickStepEdit_, XTickStep);
+    ShowNumber(yTickStepEdit_, YTickStep);
 }
 
-void SettingsDialog::tickEditExit(bool xAxis)
+void SettingsDialog::readTickStepEdit(bool xAxis)
 {
     double step = xAxis ? UserXTickStep : UserYTickStep;
-    ReadNumberEdit(xAxis ? Edit5 : Edit6, step);
+    ReadNumberEdit(xAxis ? xTickStepEdit_ : yTickStepEdit_, step);
     acceptTickStep(xAxis, step);
 }
 
@@ -453,7 +470,7 @@ void SettingsDialog::acceptTickStep(bool xAxis, double candidate)
     }
     user = xAxis ? AutoXTickStep : AutoYTickStep;
     AutoTicks = wasAuto;
-    ShowNumber(xAxis ? Edit5 : Edit6, user);
+    ShowNumber(xAxis ? xTickStepEdit_ : yTickStepEdit_, user);
 }
 
 void SettingsDialog::save()
@@ -469,7 +486,7 @@ void SettingsDialog::setDefaultsAndSave()
     SetDefaultSettings();
     save();
     // Stale texts would be read back into the variables at the next exit.
-    FormShow();
+    fillFromSettings();
 }
 
 } // namespace kurvex
