@@ -1,4 +1,4 @@
-// Help window: the term syntax, read from the help text beside the program.
+// Help window (TForm18): the term syntax, read from the help text beside the program.
 #include "app/HelpWindow.h"
 
 #include "core/Settings.h"
@@ -30,26 +30,27 @@ HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner)
         move(screen->availableGeometry().center() - rect().center());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    memo1_ = new QPlainTextEdit(this);
-    memo1_->setReadOnly(true);
-    memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textView_ = new QPlainTextEdit(this);
+    textView_->setObjectName(QStringLiteral("Memo1"));
+    textView_->setReadOnly(true);
+    textView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont f(QStringLiteral("Courier New"));
     f.setStyleHint(QFont::Monospace);
     f.setPixelSize(13);
-    memo1_->setFont(f);
-    QPalette pal = memo1_->palette();
+    textView_->setFont(f);
+    QPalette pal = textView_->palette();
     pal.setColor(QPalette::Base, pal.color(QPalette::HighlightedText));
-    memo1_->setPalette(pal);
-    memo1_->setPlainText(LoadHelpText());
-    memo1_->viewport()->installEventFilter(this);
-    layout->addWidget(memo1_);
+    textView_->setPalette(pal);
+    textView_->setPlainText(LoadHelpText());
+    textView_->viewport()->installEventFilter(this);
+    layout->addWidget(textView_);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // A click anywhere in the text closes the window.
-    if (watched == memo1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == textView_->viewport() && event->type() == QEvent::MouseButtonPress) {
         close();
         return true;
     }
@@ -59,7 +60,6 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 void ShowHelpWindow(QWidget* owner)
 {
     auto* window = new HelpWindow(owner); // frees itself on close
-    OpenedHelpWindow = window;
     window->exec();
 }
 

@@ -1,8 +1,7 @@
-// Help window: the term syntax, read from the help text beside the program.
+// Help window (TForm18): the term syntax, read from the help text beside the program.
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 class QPlainTextEdit;
 
@@ -14,16 +13,14 @@ class HelpWindow : public QDialog {
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* owner);
-    QPlainTextEdit* memo() const { return memo1_; }
+    QPlainTextEdit* textView() const { return textView_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPlainTextEdit* memo1_ = nullptr;
+    QPlainTextEdit* textView_ = nullptr;
 };
-
-inline QPointer<HelpWindow> OpenedHelpWindow;
 
 // The help text from ProgramDir; a short German notice when the file cannot be read.
 QString LoadHelpText();

@@ -1,4 +1,4 @@
-// Info window: product name, subtitle, makers and the two contact links.
+// Info window (TForm10): product name, subtitle, makers and the two contact links.
 #include "app/InfoWindow.h"
 
 #include "controls/Glyphs.h"
@@ -39,7 +39,7 @@ QLabel* addLabel(QWidget* parent, const QString& text, const QFont& font, int x,
 
 } // namespace
 
-std::function<bool(const QUrl&)>& InfoWindow::UrlOpener()
+std::function<bool(const QUrl&)>& InfoWindow::urlOpener()
 {
     static std::function<bool(const QUrl&)> opener = [](const QUrl& url) {
         return QDesktopServices::openUrl(url);
@@ -72,55 +72,58 @@ InfoWindow::InfoWindow(QWidget* owner) : QDialog(owner)
 
     QFont link = tahoma(11);
     link.setUnderline(true);
-    label9_ = addLabel(panel, QStringLiteral("kurvex@example.org"), link, 16, 184, QColor(0, 0, 128));
-    label9_->setToolTip(QStringLiteral("E-Mail senden"));
-    label10_ =
+    mailLabel_ = addLabel(panel, QStringLiteral("kurvex@example.org"), link, 16, 184, QColor(0, 0, 128));
+    mailLabel_->setObjectName(QStringLiteral("Label9"));
+    mailLabel_->setToolTip(QStringLiteral("E-Mail senden"));
+    webLabel_ =
         addLabel(panel, QStringLiteral("https://www.example.org/kurvex"), link, 16, 204, QColor(0, 0, 128));
-    label10_->setToolTip(QStringLiteral("Internetverbindung herstellen"));
-    for (QLabel* l : {label9_, label10_}) {
+    webLabel_->setObjectName(QStringLiteral("Label10"));
+    webLabel_->setToolTip(QStringLiteral("Internetverbindung herstellen"));
+    for (QLabel* l : {mailLabel_, webLabel_}) {
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
     }
 
-    speedButton1_ = new QToolButton(this);
-    speedButton1_->setText(QStringLiteral("&OK"));
-    speedButton1_->setIcon(OkGlyph());
-    speedButton1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    speedButton1_->setLayoutDirection(Qt::RightToLeft); // glyph at the right
-    speedButton1_->setAutoRaise(true);
-    speedButton1_->setFont(tahoma(11));
+    okButton_ = new QToolButton(this);
+    okButton_->setObjectName(QStringLiteral("SpeedButton1"));
+    okButton_->setText(QStringLiteral("&OK"));
+    okButton_->setIcon(OkGlyph());
+    okButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    okButton_->setLayoutDirection(Qt::RightToLeft); // glyph at the right
+    okButton_->setAutoRaise(true);
+    okButton_->setFont(tahoma(11));
     // As wide as text and glyph need, so the glyph sits beside the text, centred under the panel.
-    const int okWidth = speedButton1_->sizeHint().width() + 8;
-    speedButton1_->setGeometry((313 - okWidth) / 2, 236, okWidth, 29);
-    connect(speedButton1_, &QToolButton::clicked, this, &QDialog::accept);
+    const int okWidth = okButton_->sizeHint().width() + 8;
+    okButton_->setGeometry((313 - okWidth) / 2, 236, okWidth, 29);
+    connect(okButton_, &QToolButton::clicked, this, &QDialog::accept);
 }
 
 bool InfoWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == label9_)
-            Label9Click();
-        else if (watched == label10_)
-            Label10Click();
+        if (watched == mailLabel_)
+            onMailClicked();
+        else if (watched == webLabel_)
+            onWebClicked();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void InfoWindow::Label9Click()
+void InfoWindow::onMailClicked()
 {
-    openLink(QUrl(QStringLiteral("mailto:") + label9_->text()));
+    openLink(QUrl(QStringLiteral("mailto:") + mailLabel_->text()));
 }
 
-void InfoWindow::Label10Click()
+void InfoWindow::onWebClicked()
 {
-    openLink(QUrl(label10_->text()));
+    openLink(QUrl(webLabel_->text()));
 }
 
 void InfoWindow::openLink(const QUrl& url)
 {
     // Without a mail program or browser the desktop only writes to stderr, which a user never sees.
-    if (!UrlOpener()(url)) {
+    if (!urlOpener()(url)) {
         CurrentPrintExportHooks().showError(
             this,
             QStringLiteral("Auf diesem Rechner ist kein Programm eingerichtet, das diese Adresse öffnet:\n") +

@@ -1,8 +1,7 @@
-// Info window: product name, subtitle, makers and the two contact links.
+// Info window (TForm10): product name, subtitle, makers and the two contact links.
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -17,26 +16,24 @@ class InfoWindow : public QDialog {
 public:
     explicit InfoWindow(QWidget* owner);
 
-    QLabel* mailLabel() const { return label9_; }
-    QLabel* webLabel() const { return label10_; }
-    QToolButton* okButton() const { return speedButton1_; }
+    QLabel* mailLabel() const { return mailLabel_; }
+    QLabel* webLabel() const { return webLabel_; }
+    QToolButton* okButton() const { return okButton_; }
 
     // Hands a link to the desktop ("open" on the shell); false when nothing opened it. Tests
     // replace it.
-    static std::function<bool(const QUrl&)>& UrlOpener();
+    static std::function<bool(const QUrl&)>& urlOpener();
 
 private:
-    void Label9Click();
-    void Label10Click();
+    void onMailClicked();
+    void onWebClicked();
     void openLink(const QUrl& url);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QLabel* label9_ = nullptr;
-    QLabel* label10_ = nullptr;
-    QToolButton* speedButton1_ = nullptr;
+    QLabel* mailLabel_ = nullptr;
+    QLabel* webLabel_ = nullptr;
+    QToolButton* okButton_ = nullptr;
 };
-
-inline QPointer<InfoWindow> OpenedInfoWindow;
 
 // Subtitle shared by the application title and the info window.
 inline constexpr const char* kSubtitle = "Analysis interaktiv";

@@ -1,4 +1,4 @@
-// Launcher window: the two lesson lists, info and exit question.
+// Launcher window (TForm4): the two lesson lists, info and exit question.
 #include "app/LauncherWindow.h"
 
 #include "app/CategoryList.h"
@@ -27,9 +27,11 @@ namespace {
 
 constexpr TColor kCream = 0xF0FBFF;
 
-QToolButton* panelButton(QWidget* parent, const QString& text, const QIcon& glyph, int x)
+QToolButton* panelButton(QWidget* parent, const char* formName, const QString& text, const QIcon& glyph,
+                         int x)
 {
     auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(formName));
     b->setText(text);
     b->setIcon(glyph);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -58,45 +60,47 @@ LauncherWindow::LauncherWindow(QWidget* parent) : QWidget(parent)
     f.setPixelSize(11);
     setFont(f);
 
-    auto* panel1 = new QWidget(this);
-    panel1->setGeometry(0, 0, 589, 205);
+    auto* background = new QWidget(this);
+    background->setObjectName(QStringLiteral("Panel1"));
+    background->setGeometry(0, 0, 589, 205);
 
     CategoryList::Style analysis{toQColor(kCream), toQColor(0xA56D3A), toQColor(0xDBE1E2), toQColor(0xBEC7CA),
                                  180};
-    categoryButtons1_ = new CategoryList(QStringLiteral("Analysis"), analysis, panel1);
-    categoryButtons1_->setGeometry(216, 4, 372, 197);
+    analysisList_ = new CategoryList(QStringLiteral("Analysis"), analysis, background);
+    analysisList_->setObjectName(QStringLiteral("CategoryButtons1"));
+    analysisList_->setGeometry(216, 4, 372, 197);
     for (const LessonEntry& e : AnalysisLessons())
-        categoryButtons1_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
+        analysisList_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
 
     CategoryList::Style graphs = analysis;
     graphs.categoryGradient = toQColor(clGray);
     graphs.buttonWidth = 200;
-    categoryButtons2_ = new CategoryList(QStringLiteral("Funktionsgraphen"), graphs, panel1);
-    categoryButtons2_->setGeometry(4, 4, 213, 149);
+    graphList_ = new CategoryList(QStringLiteral("Funktionsgraphen"), graphs, background);
+    graphList_->setObjectName(QStringLiteral("CategoryButtons2"));
+    graphList_->setGeometry(4, 4, 213, 149);
     for (const LessonEntry& e : FunctionGraphLessons())
-        categoryButtons2_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
+        graphList_->addItem(QString::fromUtf8(e.caption), e.imageIndex);
 
-    auto* panel2 = new QFrame(panel1);
-    panel2->setGeometry(6, 154, 202, 45);
-    panel2->setFrameShape(QFrame::Panel);
-    panel2->setFrameShadow(QFrame::Plain);
-    panel2->setAutoFillBackground(true);
-    QPalette pal = panel2->palette();
+    auto* buttonPanel = new QFrame(background);
+    buttonPanel->setObjectName(QStringLiteral("Panel2"));
+    buttonPanel->setGeometry(6, 154, 202, 45);
+    buttonPanel->setFrameShape(QFrame::Panel);
+    buttonPanel->setFrameShadow(QFrame::Plain);
+    buttonPanel->setAutoFillBackground(true);
+    QPalette pal = buttonPanel->palette();
     pal.setColor(QPalette::Window, toQColor(clSilver));
-    panel2->setPalette(pal);
-    speedButton1_ = panelButton(panel2, QStringLiteral("&Info"), InfoGlyph(), 2);
-    speedButton1_->setCursor(Qt::PointingHandCursor);
-    speedButton2_ = panelButton(panel2, QStringLiteral("&Beenden"), ExitGlyph(), 100);
-    speedButton2_->setToolTip(QStringLiteral("Programm beenden"));
+    buttonPanel->setPalette(pal);
+    infoButton_ = panelButton(buttonPanel, "SpeedButton1", QStringLiteral("&Info"), InfoGlyph(), 2);
+    infoButton_->setCursor(Qt::PointingHandCursor);
+    exitButton_ = panelButton(buttonPanel, "SpeedButton2", QStringLiteral("&Beenden"), ExitGlyph(), 100);
+    exitButton_->setToolTip(QStringLiteral("Programm beenden"));
 
-    connect(categoryButtons1_, &CategoryList::buttonClicked, this,
-            &LauncherWindow::CategoryButtons1ButtonClicked);
-    connect(categoryButtons2_, &CategoryList::buttonClicked, this,
-            &LauncherWindow::CategoryButtons2ButtonClicked);
-    connect(speedButton1_, &QToolButton::clicked, this, &LauncherWindow::SpeedButton1Click);
-    connect(speedButton2_, &QToolButton::clicked, this, &LauncherWindow::SpeedButton35Click);
+    connect(analysisList_, &CategoryList::buttonClicked, this, &LauncherWindow::onAnalysisLessonChosen);
+    connect(graphList_, &CategoryList::buttonClicked, this, &LauncherWindow::onFunctionGraphChosen);
+    connect(infoButton_, &QToolButton::clicked, this, &LauncherWindow::onInfoClicked);
+    connect(exitButton_, &QToolButton::clicked, this, &LauncherWindow::onExitClicked);
 
-    FormCreate();
+    setRunTimeDefaults();
 }
 
 LauncherWindow::~LauncherWindow()
@@ -104,7 +108,9 @@ LauncherWindow::~LauncherWindow()
     DoneParser();
 }
 
-void LauncherWindow::FormCreate()
+// Start values of the shared variables, the settings file and the cursors; the order matters, as
+// the values set after LoadSettings override the file's.
+void LauncherWindow::setRunTimeDefaults()
 {
     ProgramDir = QCoreApplication::applicationDirPath().toStdString() + "/";
     AutoTicks = true;
@@ -141,10 +147,10 @@ void LauncherWindow::FormCreate()
 void LauncherWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    FormResize();
+    showInfoAtFirstLayout();
 }
 
-void LauncherWindow::FormResize()
+void LauncherWindow::showInfoAtFirstLayout()
 {
     if (!FirstResize || !ShowInfoAtStartAndExit)
         return;
@@ -160,22 +166,22 @@ void LauncherWindow::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
 }
 
-void LauncherWindow::CategoryButtons1ButtonClicked(int imageIndex)
+void LauncherWindow::onAnalysisLessonChosen(int imageIndex)
 {
     OpenAnalysisLesson(imageIndex, this);
 }
 
-void LauncherWindow::CategoryButtons2ButtonClicked(int imageIndex)
+void LauncherWindow::onFunctionGraphChosen(int imageIndex)
 {
     OpenFunctionGraph(imageIndex, this);
 }
 
-void LauncherWindow::SpeedButton1Click()
+void LauncherWindow::onInfoClicked()
 {
     showInfoWindow();
 }
 
-void LauncherWindow::SpeedButton35Click()
+void LauncherWindow::onExitClicked()
 {
     close();
 }
@@ -183,7 +189,6 @@ void LauncherWindow::SpeedButton35Click()
 void LauncherWindow::showInfoWindow()
 {
     auto* window = new InfoWindow(this); // frees itself on close
-    OpenedInfoWindow = window;
     window->exec();
 }
 
@@ -197,7 +202,8 @@ bool LauncherWindow::confirmExit()
     return box.exec() == QMessageBox::Ok;
 }
 
-bool LauncherWindow::FormCloseQuery()
+// The window's close box, Alt+F4 and "Beenden" all come here.
+bool LauncherWindow::mayClose()
 {
     if (ShowInfoAtStartAndExit)
         showInfoWindow();
@@ -206,7 +212,7 @@ bool LauncherWindow::FormCloseQuery()
 
 void LauncherWindow::closeEvent(QCloseEvent* event)
 {
-    if (FormCloseQuery())
+    if (mayClose())
         event->accept();
     else
         event->ignore();

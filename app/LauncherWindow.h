@@ -1,7 +1,6 @@
-// Launcher window: the two lesson lists, info and exit question.
+// Launcher window (TForm4): the two lesson lists, info and exit question.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class QToolButton;
@@ -16,15 +15,15 @@ public:
     explicit LauncherWindow(QWidget* parent = nullptr);
     ~LauncherWindow() override;
 
-    CategoryList* analysisList() const { return categoryButtons1_; }
-    CategoryList* graphList() const { return categoryButtons2_; }
-    QToolButton* infoButton() const { return speedButton1_; }
-    QToolButton* exitButton() const { return speedButton2_; }
+    CategoryList* analysisList() const { return analysisList_; }
+    CategoryList* graphList() const { return graphList_; }
+    QToolButton* infoButton() const { return infoButton_; }
+    QToolButton* exitButton() const { return exitButton_; }
 
-    void CategoryButtons1ButtonClicked(int imageIndex);
-    void CategoryButtons2ButtonClicked(int imageIndex);
-    void SpeedButton1Click();
-    void SpeedButton35Click();
+    void onAnalysisLessonChosen(int imageIndex);
+    void onFunctionGraphChosen(int imageIndex);
+    void onInfoClicked();
+    void onExitClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -37,17 +36,16 @@ protected:
     virtual bool confirmExit();
 
 private:
-    void FormCreate();
-    void FormResize();
-    bool FormCloseQuery();
+    void setRunTimeDefaults();
+    void showInfoAtFirstLayout();
+    bool mayClose();
 
-    CategoryList* categoryButtons1_ = nullptr;
-    CategoryList* categoryButtons2_ = nullptr;
-    QToolButton* speedButton1_ = nullptr;
-    QToolButton* speedButton2_ = nullptr;
+    CategoryList* analysisList_ = nullptr;
+    CategoryList* graphList_ = nullptr;
+    QToolButton* infoButton_ = nullptr;
+    QToolButton* exitButton_ = nullptr;
 };
 
-inline QPointer<LauncherWindow> OpenedLauncherWindow;
 // True until the first layout of the launcher has shown the info window.
 inline bool FirstResize = true;
 

@@ -15,7 +15,6 @@ int main(int argc, char** argv)
     kurvex::InstallSyntaxMessageBox();
     kurvex::InstallApplicationDialogs();
     kurvex::LauncherWindow launcher;
-    kurvex::OpenedLauncherWindow = &launcher;
     launcher.show();
     return QApplication::exec();
 }

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -118,6 +119,27 @@ TEST_F(LauncherTest, StartSetsTheRunTimeDefaults)
     EXPECT_EQ(launcher.infoButton()->text(), "&Info");
     EXPECT_EQ(launcher.exitButton()->text(), "&Beenden");
     EXPECT_EQ(launcher.exitButton()->toolTip(), "Programm beenden");
+}
+
+// The form's component names stay on the controls, so each one can be traced to the form.
+TEST_F(LauncherTest, ControlsCarryTheirFormNames)
+{
+    EXPECT_EQ(launcher_->findChild<CategoryList*>(QStringLiteral("CategoryButtons1")),
+              launcher_->analysisList());
+    EXPECT_EQ(launcher_->findChild<CategoryList*>(QStringLiteral("CategoryButtons2")),
+              launcher_->graphList());
+    EXPECT_EQ(launcher_->findChild<QToolButton*>(QStringLiteral("SpeedButton1")), launcher_->infoButton());
+    EXPECT_EQ(launcher_->findChild<QToolButton*>(QStringLiteral("SpeedButton2")), launcher_->exitButton());
+    EXPECT_NE(launcher_->findChild<QWidget*>(QStringLiteral("Panel1")), nullptr);
+    EXPECT_NE(launcher_->findChild<QWidget*>(QStringLiteral("Panel2")), nullptr);
+
+    const std::unique_ptr<InfoWindow> info = std::make_unique<InfoWindow>(nullptr);
+    EXPECT_EQ(info->findChild<QLabel*>(QStringLiteral("Label9")), info->mailLabel());
+    EXPECT_EQ(info->findChild<QLabel*>(QStringLiteral("Label10")), info->webLabel());
+    EXPECT_EQ(info->findChild<QToolButton*>(QStringLiteral("SpeedButton1")), info->okButton());
+
+    const std::unique_ptr<HelpWindow> help = std::make_unique<HelpWindow>(nullptr);
+    EXPECT_EQ(help->findChild<QPlainTextEdit*>(QStringLiteral("Memo1")), help->textView());
 }
 
 TEST_F(LauncherTest, AnalysisItemsReloadSettingsAndSwitchModesAround)
@@ -250,8 +272,8 @@ TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
 TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
 {
     std::vector<QUrl> urls;
-    const auto saved = InfoWindow::UrlOpener();
-    InfoWindow::UrlOpener() = [&](const QUrl& u) {
+    const auto saved = InfoWindow::urlOpener();
+    InfoWindow::urlOpener() = [&](const QUrl& u) {
         urls.push_back(u);
         return true;
     };
@@ -269,7 +291,7 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     EXPECT_LE(info->okButton()->width(), info->okButton()->sizeHint().width() + 10);
 
     // Without a program for the link the user is told so.
-    InfoWindow::UrlOpener() = [](const QUrl&) { return false; };
+    InfoWindow::urlOpener() = [](const QUrl&) { return false; };
     std::vector<QString> notices;
     PrintExportHooks hooks;
     hooks.showError = [&](QWidget*, const QString& text) { notices.push_back(text); };
@@ -282,7 +304,7 @@ TEST(InfoWindow, LinksOpenMailAndWebAndOkCloses)
     info->okButton()->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(info.isNull()); // freed on close
-    InfoWindow::UrlOpener() = saved;
+    InfoWindow::urlOpener() = saved;
 }
 
 TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
@@ -297,8 +319,8 @@ TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
     ProgramDir = savedDir;
     help->show();
     EXPECT_EQ(help->windowTitle(), "Hilfe");
-    EXPECT_TRUE(help->memo()->isReadOnly());
-    const QStringList lines = help->memo()->toPlainText().split('\n');
+    EXPECT_TRUE(help->textView()->isReadOnly());
+    const QStringList lines = help->textView()->toPlainText().split('\n');
     ASSERT_GT(lines.size(), 40);
     EXPECT_EQ(lines[0], " Ein Funktionsterm darf folgende Funktionen enthalten:");
     EXPECT_EQ(lines[2], " abs       sgn       int       maxint    fak       deg       rad");
@@ -310,7 +332,7 @@ TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
           " Fakultät       fak(n)     fak(0) = 0! = 1;  fak(n)= n! = 1*2*3*...*n",
           " Gaußsche Summenfunktion (Fehlerintegral)   phi(x)", " Konstanten pi, e"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
-    QTest::mouseClick(help->memo()->viewport(), Qt::LeftButton);
+    QTest::mouseClick(help->textView()->viewport(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(help.isNull());
 }
