@@ -22,13 +22,13 @@ struct LessonEntry {
     LessonOpener open; // nullptr while the lesson window does not exist yet
 };
 
-// Creates W owned by the launcher, keeps it in its form variable and shows it modally; the window
-// frees itself when it closes. A lesson adds `&OpenLessonWindow<TFormN, &FormN>` to the table.
-template <class W, QPointer<W>* Form> void OpenLessonWindow(QWidget* owner)
+// Creates a Window owned by the launcher, points *shown at it while it is open and shows it
+// modally; the window frees itself when it closes. A lesson adds its instantiation to the table.
+template <class Window, QPointer<Window>* shown> void OpenLessonWindow(QWidget* owner)
 {
-    auto* window = new W(owner); // owned by the launcher until it deletes itself on close
+    auto* window = new Window(owner); // owned by the launcher until it deletes itself on close
     window->setAttribute(Qt::WA_DeleteOnClose);
-    *Form = window;
+    *shown = window;
     window->exec();
 }
 
@@ -39,7 +39,8 @@ std::span<const LessonEntry> FunctionGraphLessons();
 // Reloads the settings, sets the lesson's mode, opens its window and clears the mode again however
 // the window closes. An unknown image index opens nothing.
 void OpenAnalysisLesson(int imageIndex, QWidget* owner);
-// StartTab := imageIndex - 1, then the function-graph window (which loads the settings itself).
+// Sets StartTab to imageIndex - 1 and opens the function-graph window (which loads the settings
+// itself).
 void OpenFunctionGraph(int imageIndex, QWidget* owner);
 
 // Tests replace the creation of lesson windows; an empty hook restores the real windows.
