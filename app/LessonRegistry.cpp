@@ -31,8 +31,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
 }};
 
 // The function-graph window FunctionGraphWindow serves all five graph families.
-constexpr LessonOpener kFunctionGraphOpener =
-    &OpenLessonWindow<FunctionGraphWindow, &OpenedFunctionGraphWindow>;
+constexpr LessonOpener kFunctionGraphOpener = &OpenLessonWindow<FunctionGraphWindow>;
 
 constexpr std::array<LessonEntry, 5> kFunctionGraphLessons{{
     {"y = m  x + c", 1, "FunctionGraphWindow", LessonMode::None, kFunctionGraphOpener},

@@ -1,7 +1,6 @@
 // Which window each launcher item opens, and the modes switched on around a lesson.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -22,13 +21,12 @@ struct LessonEntry {
     LessonOpener open; // nullptr while the lesson window does not exist yet
 };
 
-// Creates a Window owned by the launcher, points *shown at it while it is open and shows it
-// modally; the window frees itself when it closes. A lesson adds its instantiation to the table.
-template <class Window, QPointer<Window>* shown> void OpenLessonWindow(QWidget* owner)
+// Creates a Window owned by the launcher and shows it modally; the window frees itself when it
+// closes. A lesson adds its instantiation to the table.
+template <class Window> void OpenLessonWindow(QWidget* owner)
 {
     auto* window = new Window(owner); // owned by the launcher until it deletes itself on close
     window->setAttribute(Qt::WA_DeleteOnClose);
-    *shown = window;
     window->exec();
 }
 

@@ -153,6 +153,11 @@ bool CheckTermEdit2(QLineEdit* edit)
     return compileTermEdit(edit, ParsedTerm2);
 }
 
+bool CheckTermEditInto(QLineEdit* edit, TermTree& tree)
+{
+    return compileTermEdit(edit, tree);
+}
+
 bool TermTooLong(const QLineEdit* edit)
 {
     return NormalizeTerm(TermFromDisplay(edit->text())).size() > kMaxTermLength;

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace kurvex {
 
+class TermTree;
+
 // Term text of the core (Windows-1252, π 0xF0, Φ 0xD6) as an edit shows it (π, Φ), and back.
 QString TermToDisplay(std::string_view cp1252);
 std::string TermFromDisplay(const QString& text);
@@ -49,8 +51,9 @@ template <typename Functor> void ConnectEditExit(QLineEdit* edit, const QObject*
 // it into ParsedTerm. A wrong term leaves "0" compiled, EvalOk false, and the focus and caret at
 // the error. Returns whether the term compiled.
 bool CheckTermEdit(QLineEdit* edit);
-// The same with ParsedTerm2.
+// The same with ParsedTerm2, or with a term of the caller's.
 bool CheckTermEdit2(QLineEdit* edit);
+bool CheckTermEditInto(QLineEdit* edit, TermTree& tree);
 // How many characters a term edit takes.
 inline constexpr int kTermEditLength = 150;
 // Whether the edit's term is longer than a term variable keeps; CheckTermEdit then reports that

@@ -310,32 +310,6 @@ std::optional<double> DerivativeMarkerAt(int kind, double x0, const CurveParams&
 // ---------------------------------------------------------------------------------------------
 // Scroll bars
 
-double BarValue(int position, double min, double max, int steps)
-{
-    return min + position * (max - min) / std::max(1, steps);
-}
-
-int BarPosition(double value, double min, double max, int steps)
-{
-    const int last = std::max(kFirstBarPosition, steps);
-    const double p = std::nearbyint((value - min) * std::max(1, steps) / (max - min));
-    if (std::isnan(p)) {
-        return kFirstBarPosition;
-    }
-    return static_cast<int>(std::clamp(p, double(kFirstBarPosition), double(last)));
-}
-
-ParamRange CheckedRange(double min, double max, double startMin, double startMax)
-{
-    if (min < max && std::isfinite(min) && std::isfinite(max)) {
-        return {min, max};
-    }
-    if (startMin < startMax && std::isfinite(startMin) && std::isfinite(startMax)) {
-        return {startMin, startMax};
-    }
-    return {};
-}
-
 // ---------------------------------------------------------------------------------------------
 // Colour spectrum
 

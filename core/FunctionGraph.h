@@ -2,7 +2,9 @@
 // colour spectrum and the fixed-curve records.
 #pragma once
 
+#include "core/Decorations.h"
 #include "core/RecordList.h"
+#include "core/ValueBar.h"
 #include "core/term/Term.h"
 #include "platform/Canvas.h"
 
@@ -73,13 +75,6 @@ std::optional<VertexDragResult> VertexDragTo(int kind, double a, double x, doubl
 
 // ---- Point decorations ----
 
-// Corners (x0, y0), (x1, y0), (x1, y1): the horizontal leg and then the vertical one.
-struct SlopeTriangle {
-    double x0 = 0.0;
-    double y0 = 0.0;
-    double x1 = 0.0;
-    double y1 = 0.0;
-};
 // Kinds 4 and 7: one unit to the right and the slope up; kind 1: stepWidth to the right, up to the
 // line. Nothing in other kinds or where the curve or its slope is undefined at x0.
 std::optional<SlopeTriangle> SlopeTriangleAt(int kind, double x0, double stepWidth, const CurveParams& p,
@@ -103,23 +98,6 @@ std::optional<TangentSegment> TangentAt(int kind, double x0, const CurveParams& 
 // Height of the f' marker at x0: f'(x0) in kind 4, a·f'(x0 − b) in kind 7. Nothing in other kinds
 // or where the function itself or its derivative is undefined at x0.
 std::optional<double> DerivativeMarkerAt(int kind, double x0, const CurveParams& p, const TermTree& f);
-
-// ---- Parameter scroll bars: positions 1..steps over the range [min, max] ----
-
-constexpr int kFirstBarPosition = 1;
-// min + position × (max − min) / steps.
-double BarValue(int position, double min, double max, int steps);
-// (value − min) × steps / (max − min) rounded, kept within the bar's positions 1..steps.
-int BarPosition(double value, double min, double max, int steps);
-
-struct ParamRange {
-    double min = -4.0;
-    double max = 4.0;
-    bool operator==(const ParamRange&) const = default;
-};
-// A range whose minimum is below its maximum as it is; else the start range, or −4..4 when the
-// start range is no better.
-ParamRange CheckedRange(double min, double max, double startMin, double startMax);
 
 // ---- Colour spectrum ----
 

@@ -125,6 +125,13 @@ void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const Curv
     if (!std::isfinite(dx) || !(dx > 0.0)) {
         return;
     }
+    // Samples beyond a step outside the window draw nothing visible; a typed point far outside
+    // (1e12) would otherwise keep the loop busy for hours.
+    xFrom = std::max(xFrom, std::min(xLeft, xRight) - dx);
+    xTo = std::min(xTo, std::max(xLeft, xRight) + dx);
+    if (xFrom > xTo) {
+        return;
+    }
     DrawCanvas->setPenColor(CurveColor);
     DrawCanvas->setPenWidth(static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
     CurvePlotter(*DrawCanvas, xRight, xTo, dx, curveValue, variant).draw(xFrom);

@@ -1,4 +1,5 @@
-// The constants in which the lesson windows' shared frame differs: one row per window class.
+// What the lesson windows' shared frame lets each window choose: its picture plan and the constants
+// in which the windows differ (one row per window class).
 #pragma once
 
 #include "core/Plotter.h"
@@ -18,6 +19,22 @@ enum class RubberBandMode { None, WithZoomBox, Always };
 // Up and Down: not handled, move the focus between the controls, or left to the window.
 enum class ArrowKeys { None, MoveFocus, Own };
 
+// The part of the plot box the coordinate plot takes: all of it, or the top four fifths with the
+// bottom fifth left to the window (bars, number lines).
+enum class PlotShare { WholeBox, TopFourFifths };
+
+// The shape the window gives its plot box when it opens: any, square, or four wide to five high.
+enum class PlotAspect { Free, Square, FourToFive };
+
+// The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
+// one pane or two stacked panes sharing one world window.
+struct PicturePlan {
+    bool backgroundLayer = false;
+    int panes = 1; // 1 or 2
+    PlotShare share = PlotShare::WholeBox;
+    PlotAspect aspect = PlotAspect::Free;
+};
+
 struct LessonVariant {
     DelayKind delay = DelayKind::A;
     CurveVariant curve;
@@ -28,12 +45,10 @@ struct LessonVariant {
     ArrowKeys arrowKeys = ArrowKeys::None;
     bool helpButton = true;
     bool zoomPad = true; // zoom buttons and the pan pad with "Anfangswerte setzen"
-    // 1: one bitmap that the single redraw paints completely; 2: background and foreground
-    // bitmaps combined by bitwise AND (a window with more keeps its own beside them).
-    int layers = 1;
+    PicturePlan picture;
     WorldLimits worldLimits;
-
-    ExportVariant exportVariant() const { return {metafileScale, fontFactor, printClipToPage}; }
+    // Cursor slot of the plot while the window's own drag is available (0: the default cursor).
+    int dragCursorSlot = 0;
 };
 
 } // namespace kurvex

@@ -1,8 +1,6 @@
-// Base of every lesson window: plot, off-screen layers, zoom and pan, rubber band, standard buttons,
-// keys, Delay, the animation loop and the close rules.
+// Base of every lesson window: layers and panes, the drawing passes, world window, mouse, keys,
+// buttons and the close rules.
 #include "lesson/LessonWindow.h"
-
-#include "lesson/FrameDialogs.h"
 
 #include "controls/BitCheckBox.h"
 #include "controls/Cursors.h"
@@ -10,26 +8,17 @@
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
+#include "lesson/FrameDialogs.h"
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExport.h"
 #include "platform/QtCanvas.h"
-#include "platform/Ticks.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
-#include <utility>
+#include <cmath>
 
 namespace kurvex {
 
@@ -37,27 +26,22 @@ namespace {
 
 // The cursor slot of the zoom rectangle.
 constexpr int kZoomCursorSlot = 1;
-// Zoom and pan buttons.
-constexpr QSize kPadButtonSize(25, 24);
 
-QPushButton* frameButton(const QString& text, const QString& objectName, const QString& hint, QWidget* parent)
+// Height of one pane of a plot box of the given height.
+int paneHeight(const PicturePlan& plan, int boxHeight)
 {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
+    if (plan.panes >= 2) {
+        return (boxHeight + 1) / 2;
     }
-    // Speed buttons take no focus, so Enter and the arrow keys never reach them.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
+    return plan.share == PlotShare::TopFourFifths ? boxHeight / 5 * 4 : boxHeight;
 }
 
 } // namespace
 
-LessonWindow::LessonWindow(const LessonVariant& variant, QWidget* owner) : QDialog(owner), variant_(variant)
+LessonWindow::LessonWindow(const LessonVariant& variant, QWidget* owner)
+    : QDialog(owner), variant_(variant), animation_(variant.delay)
 {
+    variant_.picture.panes = std::clamp(variant_.picture.panes, 1, 2);
     DrawScale = 1.0;
     Printing = false;
     buildFrame();
@@ -72,172 +56,12 @@ LessonWindow::~LessonWindow()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Frame
-
-QToolButton* LessonWindow::glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
-                                       QSize size, QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setText(glyph);
-    b->setObjectName(objectName);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-    }
-    b->setFixedSize(size);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-void LessonWindow::buildFrame()
-{
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-
-    topPanel_ = new QWidget(this);
-    topLayout_ = new QVBoxLayout(topPanel_);
-    topLayout_->setContentsMargins(4, 2, 4, 2);
-    topPanel_->hide();
-    root->addWidget(topPanel_);
-
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(9, 0, 0, 9);
-    row->setSpacing(6);
-    root->addLayout(row, 1);
-
-    plotBox_ = new PlotBox(this);
-    plotBox_->setObjectName(QStringLiteral("PaintBox1"));
-    plotBox_->setPicture(&foreground_);
-    row->addWidget(plotBox_, 1);
-    connect(plotBox_, &PlotBox::mousePressed, this, &LessonWindow::onPlotPressed);
-    connect(plotBox_, &PlotBox::mouseMoved, this, &LessonWindow::onPlotMoved);
-    connect(plotBox_, &PlotBox::mouseReleased, this, &LessonWindow::onPlotReleased);
-    connect(plotBox_, &PlotBox::resized, this, [this] {
-        if (isVisible()) {
-            refresh();
-        }
-    });
-
-    rightPanel_ = new QWidget(this);
-    rightPanel_->setObjectName(QStringLiteral("Panel1"));
-    rightPanel_->setMinimumWidth(240);
-    rightPanel_->installEventFilter(this);
-    auto* panel = new QVBoxLayout(rightPanel_);
-    panel->setContentsMargins(6, 6, 6, 6);
-    lessonLayout_ = new QVBoxLayout;
-    panel->addLayout(lessonLayout_);
-    panel->addStretch(1);
-    if (variant_.zoomPad || variant_.rubberBand == RubberBandMode::WithZoomBox) {
-        panel->addWidget(buildCoordinateGroup());
-    }
-    panel->addWidget(buildButtons());
-    row->addWidget(rightPanel_);
-}
-
-QWidget* LessonWindow::buildCoordinateGroup()
-{
-    auto* group = new QWidget(rightPanel_);
-    auto* layout = new QGridLayout(group);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    auto* caption = new QLabel(QStringLiteral("Koordinatensys."), group);
-    caption->setObjectName(QStringLiteral("Label10"));
-    layout->addWidget(caption, 0, 0, 1, 5);
-
-    if (variant_.zoomPad) {
-        auto* out = glyphButton(QStringLiteral("\u2212"), QStringLiteral("SpeedButton3"),
-                                QStringLiteral("Zoom out"), kPadButtonSize, group);
-        auto* in = glyphButton(QStringLiteral("+"), QStringLiteral("SpeedButton7"), QStringLiteral("Zoom in"),
-                               kPadButtonSize, group);
-        connect(out, &QToolButton::clicked, this, &LessonWindow::zoomOut);
-        connect(in, &QToolButton::clicked, this, &LessonWindow::zoomIn);
-        layout->addWidget(out, 2, 0);
-        layout->addWidget(in, 2, 1);
-
-        // The 3 x 3 pad: the arrow moves the window that way; the centre restores the start window.
-        struct PadKey {
-            const char* glyph;
-            const char* name;
-            int dirX;
-            int dirY;
-        };
-        static constexpr PadKey kPad[3][3] = {
-            {{"\u2196", "SpeedButton21", -1, 1},
-             {"\u2191", "SpeedButton11", 0, 1},
-             {"\u2197", "SpeedButton20", 1, 1}},
-            {{"\u2190", "SpeedButton8", -1, 0},
-             {"\u25CB", "SpeedButton22", 0, 0},
-             {"\u2192", "SpeedButton9", 1, 0}},
-            {{"\u2199", "SpeedButton18", -1, -1},
-             {"\u2193", "SpeedButton10", 0, -1},
-             {"\u2198", "SpeedButton19", 1, -1}},
-        };
-        auto* pad = new QGridLayout;
-        pad->setSpacing(0);
-        for (int row = 0; row < 3; ++row) {
-            for (int col = 0; col < 3; ++col) {
-                const PadKey& key = kPad[row][col];
-                const bool centre = key.dirX == 0 && key.dirY == 0;
-                auto* b = glyphButton(QString::fromUtf8(key.glyph), QString::fromLatin1(key.name),
-                                      centre ? QStringLiteral("Anfangswerte setzen") : QString(),
-                                      kPadButtonSize, group);
-                if (centre) {
-                    connect(b, &QToolButton::clicked, this, &LessonWindow::resetWorld);
-                } else {
-                    connect(b, &QToolButton::clicked, this, [this, key] { pan(key.dirX, key.dirY); });
-                }
-                pad->addWidget(b, row, col);
-            }
-        }
-        layout->addLayout(pad, 1, 2, 3, 3);
-    }
-    if (variant_.rubberBand == RubberBandMode::WithZoomBox) {
-        zoomBox_ = new BitCheckBox(QStringLiteral("Zoom"), group);
-        zoomBox_->setObjectName(QStringLiteral("ZoomCheckBox"));
-        connect(zoomBox_, &BitCheckBox::clicked, this, &LessonWindow::updatePlotCursor);
-        layout->addWidget(zoomBox_, 3, 0, 1, 2);
-    }
-    return group;
-}
-
-QWidget* LessonWindow::buildButtons()
-{
-    auto* box = new QWidget(rightPanel_);
-    auto* layout = new QGridLayout(box);
-    layout->setContentsMargins(0, 6, 0, 0);
-    layout->setSpacing(2);
-    auto* settings = frameButton(QStringLiteral("Einstellungen"), QStringLiteral("SpeedButton14"), {}, box);
-    auto* print = frameButton(QStringLiteral("Drucken"), QStringLiteral("SpeedButton15"),
-                              QStringLiteral("Grafik drucken"), box);
-    auto* file = frameButton(QStringLiteral("WMF - Datei"), QStringLiteral("SpeedButton17"),
-                             QStringLiteral("Grafik als WMF speichern"), box);
-    auto* clip = frameButton(QStringLiteral("WMF - Clipb."), QStringLiteral("SpeedButton23"),
-                             QStringLiteral("Grafik im WMF- Format in die Zwischenablage"), box);
-    auto* close = frameButton(QStringLiteral("&Beenden"), QStringLiteral("SpeedButton35"), {}, box);
-    connect(settings, &QPushButton::clicked, this, &LessonWindow::openSettings);
-    connect(print, &QPushButton::clicked, this, &LessonWindow::printPicture);
-    connect(file, &QPushButton::clicked, this, &LessonWindow::exportMetafileFile);
-    connect(clip, &QPushButton::clicked, this, &LessonWindow::exportMetafileClipboard);
-    connect(close, &QPushButton::clicked, this, &LessonWindow::reject);
-    layout->addWidget(settings, 0, 0);
-    layout->addWidget(print, 0, 1);
-    layout->addWidget(file, 1, 0);
-    layout->addWidget(clip, 1, 1);
-    if (variant_.helpButton) {
-        helpButton_ = frameButton(QStringLiteral("?"), QStringLiteral("SpeedButton28"), {}, box);
-        connect(helpButton_, &QPushButton::clicked, this, &LessonWindow::openHelp);
-        layout->addWidget(helpButton_, 2, 0);
-    }
-    layout->addWidget(close, 2, 1);
-    return box;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Picture
+// Layers, panes and passes
 
 QSize LessonWindow::plotSize() const
 {
-    return plotBox_->size();
+    const QSize box = layerSize();
+    return {box.width(), paneHeight(variant_.picture, box.height())};
 }
 
 QFont LessonWindow::plotFont() const
@@ -249,14 +73,24 @@ QFont LessonWindow::plotFont() const
     return f;
 }
 
+ExportVariant LessonWindow::exportVariant() const
+{
+    ExportVariant e{variant_.metafileScale, variant_.fontFactor, variant_.printClipToPage, 1.0};
+    if (variant_.picture.panes >= 2) {
+        e.pictureHeightFactor = 2.0;
+    } else if (variant_.picture.share == PlotShare::TopFourFifths) {
+        e.pictureHeightFactor = 1.25;
+    }
+    return e;
+}
+
 void LessonWindow::setPlotFontSpec(const Font& font)
 {
     plotFont_ = font;
-    if (foregroundCanvas_) {
-        foregroundCanvas_->setFont(font);
-    }
-    if (backgroundCanvas_) {
-        backgroundCanvas_->setFont(font);
+    for (QtCanvas* c : {foregroundCanvas_.get(), backgroundCanvas_.get()}) {
+        if (c != nullptr) {
+            c->setFont(font);
+        }
     }
 }
 
@@ -265,14 +99,22 @@ QSize LessonWindow::layerSize() const
     return plotBox_->size();
 }
 
+void LessonWindow::setPlotGeometry(QSize box)
+{
+    PlotLeft = 0;
+    PlotTop = 0;
+    PlotWidth = box.width();
+    PlotHeight = paneHeight(variant_.picture, box.height());
+}
+
 void LessonWindow::prepareLayers()
 {
     const QSize size = layerSize().expandedTo(QSize(1, 1));
-    PlotLeft = 0;
-    PlotTop = 0;
-    PlotWidth = size.width();
-    PlotHeight = size.height();
-    if (foregroundCanvas_ && foreground_.size() == size) {
+    setPlotGeometry(size);
+    // Drawn at the screen's resolution, so that thin lines and text are as crisp as the controls.
+    const qreal ratio = std::max<qreal>(1.0, plotBox_->devicePixelRatioF());
+    if (foregroundCanvas_ && foreground_.deviceIndependentSize().toSize() == size &&
+        foreground_.devicePixelRatio() == ratio) {
         return;
     }
     if (DrawCanvas == foregroundCanvas_.get() || DrawCanvas == backgroundCanvas_.get()) {
@@ -280,14 +122,19 @@ void LessonWindow::prepareLayers()
     }
     foregroundCanvas_.reset();
     backgroundCanvas_.reset();
-    foreground_ = QImage(size, QImage::Format_RGB32);
-    foregroundCanvas_ = std::make_unique<QtCanvas>(foreground_);
-    foregroundCanvas_->setFont(plotFont_);
-    if (variant_.layers >= 2) {
-        background_ = QImage(size, QImage::Format_RGB32);
-        backgroundCanvas_ = std::make_unique<QtCanvas>(background_);
-        backgroundCanvas_->setFont(plotFont_);
+    const auto makeLayer = [&](QImage& image, std::unique_ptr<QtCanvas>& canvas) {
+        image = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        canvas = std::make_unique<QtCanvas>(image);
+        canvas->setFont(plotFont_);
+    };
+    makeLayer(foreground_, foregroundCanvas_);
+    if (variant_.picture.backgroundLayer) {
+        makeLayer(background_, backgroundCanvas_);
+    } else {
+        background_ = QImage();
     }
+    plotBox_->setPicture(&foreground_);
     DrawCanvas = foregroundCanvas_.get();
 }
 
@@ -341,31 +188,72 @@ void LessonWindow::andImages(QImage& dst, const QImage& src)
     }
 }
 
-void LessonWindow::showPicture(const QImage* picture)
+void LessonWindow::beginPane(int pane, Layer layer)
 {
-    plotBox_->setPicture(picture);
+    currentPane_ = std::clamp(pane, 0, variant_.picture.panes - 1);
+    const int top = currentPane_ * PlotHeight;
+    if (Printing) {
+        // Printer and metafile: the lower pane lands below the upper one.
+        if (DrawCanvas != nullptr) {
+            DrawCanvas->setWindowOrigin(printOrigin_.x, printOrigin_.y + top);
+        }
+        return;
+    }
+    QtCanvas* canvas = layer == Layer::Background ? backgroundCanvas_.get() : foregroundCanvas_.get();
+    DrawCanvas = canvas;
+    if (canvas == nullptr || variant_.picture.panes < 2) {
+        return;
+    }
+    canvas->setWindowOrigin(0, top);
+    canvas->setClipRect(Rect{0, 0, PlotWidth, PlotHeight});
 }
 
-void LessonWindow::paintFixedParts()
+void LessonWindow::endPanes()
 {
-    setAxisCaptions();
+    currentPane_ = 0;
+    if (Printing) {
+        if (DrawCanvas != nullptr) {
+            DrawCanvas->setWindowOrigin(printOrigin_.x, printOrigin_.y);
+        }
+        return;
+    }
+    for (QtCanvas* c : {foregroundCanvas_.get(), backgroundCanvas_.get()}) {
+        if (c != nullptr && variant_.picture.panes >= 2) {
+            c->setWindowOrigin(0, 0);
+            c->clearClip();
+        }
+    }
+    DrawCanvas = foregroundCanvas_.get();
+}
+
+void LessonWindow::paintCoordinateSystem(int pane)
+{
+    setAxisCaptions(pane);
     DrawCoordinateSystem();
-    paintBackground();
+}
+
+void LessonWindow::paintFixedParts(int pane)
+{
+    paintCoordinateSystem(pane);
+    paintBackground(pane);
 }
 
 void LessonWindow::drawBackground()
 {
-    if (variant_.layers < 2) {
+    if (!variant_.picture.backgroundLayer) {
         return;
     }
     if (!Printing) {
         if (!backgroundCanvas_) {
             prepareLayers();
         }
-        DrawCanvas = backgroundCanvas_.get();
-        clearLayer(*DrawCanvas, background_);
+        clearLayer(*backgroundCanvas_, background_);
     }
-    paintFixedParts();
+    for (int pane = 0; pane < variant_.picture.panes; ++pane) {
+        beginPane(pane, Layer::Background);
+        paintFixedParts(pane);
+    }
+    endPanes();
 }
 
 void LessonWindow::drawPicture()
@@ -374,20 +262,22 @@ void LessonWindow::drawPicture()
         if (!foregroundCanvas_) {
             prepareLayers();
         }
-        DrawCanvas = foregroundCanvas_.get();
-        clearLayer(*DrawCanvas, foreground_);
+        clearLayer(*foregroundCanvas_, foreground_);
     }
-    if (variant_.layers < 2) {
-        paintFixedParts();
+    for (int pane = 0; pane < variant_.picture.panes; ++pane) {
+        beginPane(pane, Layer::Foreground);
+        if (!variant_.picture.backgroundLayer) {
+            paintFixedParts(pane);
+        }
+        paintForeground(pane);
     }
-    paintForeground();
+    endPanes();
     if (Printing) {
         return;
     }
-    if (variant_.layers >= 2 && backgroundCanvas_) {
+    if (backgroundCanvas_) {
         andImages(foreground_, background_);
     }
-    DrawCanvas = foregroundCanvas_.get();
     plotBox_->showPicture();
 }
 
@@ -399,10 +289,11 @@ void LessonWindow::fullRedraw()
 
 void LessonWindow::paintPicture()
 {
+    printOrigin_ = DrawCanvas != nullptr ? DrawCanvas->windowOrigin() : Point{};
     fullRedraw();
 }
 
-void LessonWindow::setAxisCaptions()
+void LessonWindow::setAxisCaptions(int)
 {
     XAxisLabel = "x";
     YAxisLabel = "y";
@@ -413,10 +304,19 @@ std::optional<double> LessonWindow::curveValue(double)
     return std::nullopt;
 }
 
-void LessonWindow::DrawCurve(double xLeft, double xRight, double xFrom, double xTo)
+void LessonWindow::drawCurve(const CurveFunction& f, double xFrom, double xTo)
 {
-    kurvex::DrawCurve(
-        xLeft, xRight, xFrom, xTo, [this](double x) { return curveValue(x); }, variant_.curve);
+    DrawCurve(XMin, XMax, xFrom, xTo, f, variant_.curve);
+}
+
+void LessonWindow::drawCurve()
+{
+    drawCurve(XMin, XMax);
+}
+
+void LessonWindow::drawCurve(double xFrom, double xTo)
+{
+    drawCurve([this](double x) { return curveValue(x); }, xFrom, xTo);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -424,12 +324,12 @@ void LessonWindow::DrawCurve(double xLeft, double xRight, double xFrom, double x
 
 void LessonWindow::initWorld()
 {
-    kurvex::ResetWorld();
+    ResetWorld();
 }
 
 void LessonWindow::checkWorld()
 {
-    kurvex::CheckWorld(variant_.worldLimits);
+    CheckWorld(variant_.worldLimits);
 }
 
 void LessonWindow::worldButtonDone(WorldChange how)
@@ -464,6 +364,18 @@ void LessonWindow::resetWorld()
     fullRedraw();
 }
 
+WorldPoint LessonWindow::worldAt(QPointF pixel) const
+{
+    const QSize plot = plotSize();
+    const double w = std::max(1, plot.width());
+    const double h = std::max(1, plot.height());
+    WorldPoint p;
+    p.pane = std::clamp(static_cast<int>(std::floor(pixel.y() / h)), 0, variant_.picture.panes - 1);
+    p.x = XMin + (XMax - XMin) * pixel.x() / w;
+    p.y = YMax - (YMax - YMin) * (pixel.y() - p.pane * h) / h;
+    return p;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Mouse on the plot
 
@@ -484,6 +396,8 @@ void LessonWindow::updatePlotCursor()
 {
     if (rubberBandEnabled()) {
         plotBox_->setCursor(ProgramCursor(kZoomCursorSlot));
+    } else if (variant_.dragCursorSlot > 0 && plotDragAvailable()) {
+        plotBox_->setCursor(ProgramCursor(variant_.dragCursorSlot));
     } else {
         plotBox_->unsetCursor();
     }
@@ -500,14 +414,12 @@ void LessonWindow::onPlotPressed(QMouseEvent* event)
     }
     if (rubberBandEnabled()) {
         plotBox_->setCursor(ProgramCursor(kZoomCursorSlot));
-        const QPoint p = event->position().toPoint();
-        ZoomAnchorX = ZoomCurrentX = p.x();
-        ZoomAnchorY = ZoomCurrentY = p.y();
-        plotBox_->setBand(QRect(p, p));
-        RubberBandActive = true;
+        bandAnchor_ = event->position().toPoint();
+        plotBox_->setBand(QRect(bandAnchor_, bandAnchor_));
+        rubberBandActive_ = true;
         return;
     }
-    MouseDragActive = true;
+    mouseDragActive_ = true;
     plotPress(event);
 }
 
@@ -517,41 +429,31 @@ void LessonWindow::onPlotMoved(QMouseEvent* event)
         plotMove(event);
         return;
     }
-    if (!RubberBandActive) {
-        return;
+    if (rubberBandActive_) {
+        plotBox_->setBand(QRect(bandAnchor_, event->position().toPoint()));
     }
-    const QPoint p = event->position().toPoint();
-    ZoomCurrentX = p.x();
-    ZoomCurrentY = p.y();
-    plotBox_->setBand(QRect(QPoint(ZoomAnchorX, ZoomAnchorY), p));
 }
 
 void LessonWindow::onPlotReleased(QMouseEvent* event)
 {
-    MouseDragActive = false;
+    mouseDragActive_ = false;
     if (!rubberBandEnabled()) {
         plotRelease(event);
         return;
     }
     // A release without a band of its own (the press came before "Zoom" was checked) zooms nowhere.
-    if (event->button() != Qt::LeftButton || !RubberBandActive) {
+    if (event->button() != Qt::LeftButton || !rubberBandActive_) {
         return;
     }
-    RubberBandActive = false;
+    rubberBandActive_ = false;
     plotBox_->setBand(std::nullopt);
     const QPoint p = event->position().toPoint();
-    if (!bandZooms(ZoomAnchorX, ZoomAnchorY, p.x(), p.y())) {
+    if (!bandZooms(bandAnchor_.x(), bandAnchor_.y(), p.x(), p.y())) {
         return;
     }
-    setWorld(bandToWorld(ZoomAnchorX, ZoomAnchorY, p.x(), p.y()));
+    setWorld(bandToWorld(bandAnchor_.x(), bandAnchor_.y(), p.x(), p.y()));
     worldButtonDone(WorldChange::Band);
 }
-
-void LessonWindow::plotPress(QMouseEvent*) {}
-
-void LessonWindow::plotMove(QMouseEvent*) {}
-
-void LessonWindow::plotRelease(QMouseEvent*) {}
 
 void LessonWindow::plotRightClick(QMouseEvent*)
 {
@@ -657,70 +559,7 @@ void LessonWindow::keyPressEvent(QKeyEvent* event)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Delay and animation
-
-void LessonWindow::waitMoreThan(int ms)
-{
-    const std::int64_t start = GetTickCount();
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    bool pumped = false;
-    for (;;) {
-        const std::int64_t left = ms + 1 - (GetTickCount() - start);
-        if (left <= 0) {
-            break;
-        }
-        timer.start(static_cast<int>(left));
-        loop.exec();
-        pumped = true;
-    }
-    if (!pumped) {
-        QCoreApplication::processEvents();
-    }
-}
-
-void LessonWindow::Delay(int ms)
-{
-    switch (variant_.delay) {
-    case DelayKind::A:
-        waitMoreThan(ms + 15);
-        return;
-    case DelayKind::B:
-        if (ms <= 0) {
-            QCoreApplication::processEvents();
-            return;
-        }
-        waitMoreThan(ms);
-        return;
-    case DelayKind::None:
-        return;
-    }
-}
-
-void LessonWindow::registerAnimationSwitch(ToggleSwitch* s)
-{
-    if (s != nullptr && std::find(switches_.begin(), switches_.end(), s) == switches_.end()) {
-        switches_.push_back(s);
-    }
-}
-
-void LessonWindow::stopAnimations()
-{
-    for (ToggleSwitch* s : switches_) {
-        s->setChecked(false);
-    }
-    AnimationRunning = false;
-}
-
-void LessonWindow::advanceAnimation(double& value, double min, double max)
-{
-    const int steps = std::max(1, AnimationSteps);
-    value += AnimationStep / steps;
-    AnimationStep = turnAround(value, AnimationStep, min, max);
-}
+// Animation, show and close
 
 void LessonWindow::runAnimation(AnimationTrack track, double step)
 {
@@ -731,74 +570,38 @@ void LessonWindow::runAnimation(AnimationTrack track, double step)
         }
         return;
     }
-    registerAnimationSwitch(track.toggle);
-    AnimationRunning = true;
-    for (ToggleSwitch* s : switches_) {
-        if (s != track.toggle) {
-            s->setChecked(false);
-        }
-    }
-    AnimationStep = step;
-    if (loopActive_) {
-        // The running loop carries on with this quantity; the one it leaves gets its after-loop
-        // step now, as when a nested loop had taken over.
-        if (activeTrack_.toggle != track.toggle) {
-            AnimationTrack left = std::exchange(activeTrack_, std::move(track));
-            if (left.finished) {
-                left.finished();
-            }
-        }
-        return;
-    }
-    loopActive_ = true;
-    activeTrack_ = std::move(track);
-    while (AnimationRunning) {
-        if (activeTrack_.frame) {
-            activeTrack_.frame();
-        }
-        if (activeTrack_.toggle == nullptr || !activeTrack_.toggle->Checked()) {
-            AnimationRunning = false;
-        }
-        Delay(AnimationDelay);
-        // A window without a delay of its own must still let the switch be turned off.
-        if (variant_.delay == DelayKind::None) {
-            QCoreApplication::processEvents();
-        }
-    }
-    loopActive_ = false;
-    AnimationTrack ended = std::exchange(activeTrack_, {});
-    if (ended.finished) {
-        ended.finished();
-    }
-    if (closePending_) {
+    animation_.run(std::move(track), step);
+    if (!animation_.active() && closePending_) {
         closePending_ = false;
         done(pendingResult_);
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Show and close
-
 void LessonWindow::showEvent(QShowEvent* event)
 {
     closed_ = false;
     QDialog::showEvent(event);
+    if (firstShow_) {
+        firstShow_ = false;
+        applyPlotAspect();
+    }
     refresh();
+    updatePlotCursor();
 }
 
 void LessonWindow::done(int result)
 {
-    if (loopActive_) {
+    if (animation_.active()) {
         closePending_ = true;
         pendingResult_ = result;
-        stopAnimations();
+        animation_.stopAll();
         return;
     }
     if (!closed_) {
         closed_ = true;
-        stopAnimations();
-        RubberBandActive = false;
-        MouseDragActive = false;
+        animation_.stopAll();
+        rubberBandActive_ = false;
+        mouseDragActive_ = false;
         plotBox_->setBand(std::nullopt);
         closing();
     }
@@ -807,7 +610,7 @@ void LessonWindow::done(int result)
 
 void LessonWindow::closeEvent(QCloseEvent* event)
 {
-    if (loopActive_) {
+    if (animation_.active()) {
         event->ignore();
         done(QDialog::Rejected);
         return;

@@ -24,6 +24,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <memory>
@@ -107,22 +108,41 @@ void paintAtExportScale(PictureSource& source, Canvas& canvas, ExportSize size)
     source.paintPicture();
 }
 
+// The plot at the export scale, and the whole picture: taller than the plot for two panes or for
+// a plot that leaves the bottom fifth of its box to bars.
+struct ExportGeometry {
+    ExportSize plot;
+    ExportSize picture;
+};
+
+ExportGeometry exportGeometry(const PictureSource& source)
+{
+    const QSize screen = screenPlot(source);
+    const ExportVariant variant = source.exportVariant();
+    ExportGeometry g;
+    g.plot = ExportPlotSize(screen.width(), screen.height(), variant.metafileScale);
+    g.picture = g.plot;
+    const double factor = std::clamp(variant.pictureHeightFactor, 1.0, 4.0);
+    g.picture.height = static_cast<int>(std::lround(g.plot.height * factor));
+    return g;
+}
+
 MetafileRecording recordPicture(PictureSource& source, const QtTextMeasurer& measurer)
 {
-    const QSize plot = screenPlot(source);
-    const ExportSize size = ExportPlotSize(plot.width(), plot.height(), source.exportVariant().metafileScale);
-    MetafileCanvas canvas(size.width, size.height, measurer);
-    paintAtExportScale(source, canvas, size);
+    const ExportGeometry g = exportGeometry(source);
+    MetafileCanvas canvas(g.picture.width, g.picture.height, measurer);
+    paintAtExportScale(source, canvas, g.plot);
     return canvas.recording();
 }
 
 // The same picture through the QPainter backend, white behind it: the clipboard's raster copy.
-QImage rasterPicture(PictureSource& source, ExportSize size)
+QImage rasterPicture(PictureSource& source)
 {
-    QImage image(size.width, size.height, QImage::Format_RGB32);
+    const ExportGeometry g = exportGeometry(source);
+    QImage image(g.picture.width, g.picture.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QtCanvas canvas(image);
-    paintAtExportScale(source, canvas, size);
+    paintAtExportScale(source, canvas, g.plot);
     canvas.end();
     return image;
 }
@@ -162,10 +182,17 @@ bool printOnto(PictureSource& source, QPrinter& printer, QPainter& painter)
     request.marginTopCm = PrintMarginTop;
     request.clip = variant.clipToPage ? PrintClip::Page : PrintClip::Plot;
     request.screenFontPoints = pointSize(font);
-    const auto layout = ComputePrintLayout(capsOf(printer), request);
+    auto layout = ComputePrintLayout(capsOf(printer), request);
     if (!layout) {
         return false;
     }
+    // The clip around the plot grows with a picture taller than its plot (panes, bars below).
+    const double factor = std::clamp(variant.pictureHeightFactor, 1.0, 4.0);
+    if (!variant.clipToPage && factor > 1.0) {
+        const int height = layout->clip.bottom - layout->clip.top;
+        layout->clip.bottom = layout->clip.top + static_cast<int>(std::lround(height * factor));
+    }
+    source.adjustPrintLayout(*layout);
 
     DeviceStateGuard guard;
     PlotWidth = layout->plotWidth;
@@ -260,7 +287,7 @@ void ExportMetafileClipboard(PictureSource& source)
         const QtTextMeasurer measurer;
         const MetafileRecording recording = recordPicture(source, measurer);
         wmf = WriteWmf(recording);
-        raster = rasterPicture(source, {recording.width, recording.height});
+        raster = rasterPicture(source);
     } catch (const std::exception&) {
         wmf.clear();
     }

@@ -1,9 +1,11 @@
-// Function-graph window: its two drawing passes, the curve decorations, tangent and trace.
+// Function-graph window (TForm1): its two drawing passes, the curve decorations, tangent and trace.
 #include "lessons/FunctionGraphWindow.h"
 
 #include "core/CoordinateSystem.h"
+#include "core/Decorations.h"
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
+#include "core/Settings.h"
 #include "platform/QtCanvas.h"
 
 #include <QLabel>
@@ -13,47 +15,24 @@
 
 namespace kurvex {
 
-namespace {
-
-// Pixel coordinates of decorations far outside the plot are pulled in to this distance, which
-// keeps horizontal and vertical lines as they are and the painter within its range.
-constexpr int kFarPixel = 100000;
-
-int px(double x)
-{
-    return std::clamp(WorldToPixelX(x), -kFarPixel, kFarPixel);
-}
-
-int py(double y)
-{
-    return std::clamp(WorldToPixelY(y), -kFarPixel, kFarPixel);
-}
-
-int scaledWidth(double factor)
-{
-    return static_cast<int>(std::nearbyint(factor * DrawScale));
-}
-
-} // namespace
-
 std::optional<double> FunctionGraphWindow::curveValue(double x)
 {
     return CurveValueOf(CurveKind, x, CurrentParams(), ParsedTerm);
 }
 
-void FunctionGraphWindow::DrawCurve(double xLeft, double xRight, double xFrom, double xTo)
+void FunctionGraphWindow::drawKindCurve(double xFrom, double xTo)
 {
     if (DrawCanvas == nullptr) {
         return;
     }
     drawVertexMark();
     drawSlopeTriangle();
-    LessonWindow::DrawCurve(xLeft, xRight, xFrom, xTo);
+    drawCurve(xFrom, xTo);
 }
 
 void FunctionGraphWindow::drawVertexMark()
 {
-    if (!VertexDrag && !MarkVertex) {
+    if (!VertexDrag && !markVertex_) {
         return;
     }
     const auto v = VertexOf(CurveKind, CurrentParams());
@@ -63,17 +42,16 @@ void FunctionGraphWindow::drawVertexMark()
     Canvas& c = *DrawCanvas;
     c.setPenColor(CurveColor);
     c.setPenStyle(PenStyle::Solid);
-    c.setPenWidth(scaledWidth(2));
+    c.setPenWidth(ScaledSize(2));
     c.setBrushStyle(BrushStyle::Clear);
-    const int x = px(v->x);
-    const int y = py(v->y);
-    c.ellipse(x - 3, y - 3, x + 4, y + 4);
-    c.setPenWidth(scaledWidth(1));
+    const Point p = PixelOf(v->x, v->y);
+    c.ellipse(p.x - 3, p.y - 3, p.x + 4, p.y + 4);
+    c.setPenWidth(ScaledSize(1));
 }
 
 void FunctionGraphWindow::drawSlopeTriangle()
 {
-    if (!ShowSlopeTriangle) {
+    if (!showSlopeTriangle_) {
         return;
     }
     const CurveParams params = CurrentParams();
@@ -82,25 +60,17 @@ void FunctionGraphWindow::drawSlopeTriangle()
         return;
     }
     Canvas& c = *DrawCanvas;
-    const Point p0{px(t->x0), py(t->y0)};
-    const Point p1{px(t->x1), py(t->y0)};
-    const Point p2{px(t->x1), py(t->y1)};
-    c.setPen({TriangleColor, scaledWidth(1), PenStyle::Solid, PenMode::Copy});
-    c.setBrush({TriangleColor, BrushStyle::Solid});
-    c.polygon({p0, p1, p2});
-    c.setPenWidth(scaledWidth(2));
-    c.setPenColor(clGreen);
-    c.moveTo(p0.x, p0.y);
-    c.lineTo(p1.x, p1.y);
-    c.setPenColor(clRed);
-    c.lineTo(p2.x, p2.y);
+    DrawSlopeTriangle(c, *t, TriangleColor, TriangleColor);
     if (ShowDerivative) {
         if (const auto height = DerivativeMarkerAt(CurveKind, CurrentX, params, ParsedTerm)) {
-            c.moveTo(p0.x, py(0.0));
-            c.lineTo(p0.x, py(*height));
+            // The derivative's value at the point, in the red of the vertical leg.
+            c.setPen({clRed, ScaledSize(2), PenStyle::Solid, PenMode::Copy});
+            const Point foot = PixelOf(t->x0, 0.0);
+            c.moveTo(foot.x, foot.y);
+            c.lineTo(foot.x, PixelOf(t->x0, *height).y);
+            c.setPenWidth(ScaledSize(1));
         }
     }
-    c.setPenWidth(scaledWidth(1));
 }
 
 void FunctionGraphWindow::drawTangent(TColor color, double lengthFactor, bool withSilverLine)
@@ -110,54 +80,51 @@ void FunctionGraphWindow::drawTangent(TColor color, double lengthFactor, bool wi
         return;
     }
     if (withSilverLine) {
-        Canvas& c = *DrawCanvas;
-        c.setPen({clSilver, scaledWidth(1), PenStyle::Solid, PenMode::Copy});
-        c.moveTo(px(t->x0), py(0.0));
-        c.lineTo(px(t->x0), py(t->y0));
+        DrawLinesToAxes(*DrawCanvas, t->x0, t->y0, clSilver, true, false);
     }
     const CurveStateSaver saved;
     ParamA = t->m;
     ParamB = t->intercept();
     CurveKind = kKindTangent;
     CurveColor = color;
-    DrawCurve(XMin, XMax, t->x0 - t->halfLength, t->x0 + t->halfLength);
+    drawKindCurve(t->x0 - t->halfLength, t->x0 + t->halfLength);
 }
 
 void FunctionGraphWindow::updateVertexLabel()
 {
-    const auto v = (VertexDrag || MarkVertex) ? VertexOf(CurveKind, CurrentParams()) : std::nullopt;
+    const auto v = (VertexDrag || markVertex_) ? VertexOf(CurveKind, CurrentParams()) : std::nullopt;
     if (!v) {
-        Label5->hide();
+        vertexLabel_->hide();
         return;
     }
-    Label5->setText(QString::fromStdString(VertexText(*v, Decimals)));
-    Label5->show();
+    vertexLabel_->setText(QString::fromStdString(VertexText(*v, Decimals)));
+    vertexLabel_->show();
 }
 
-void FunctionGraphWindow::paintBackground()
+void FunctionGraphWindow::paintBackground(int)
 {
     const CurveStateSaver saved;
     for (const ListNode* node = ObjectList.Head.get(); node != nullptr; node = node->Next.get()) {
         ApplyObjectRecord(node->record);
-        DrawCurve(XMin, XMax, XMin, XMax);
+        drawKindCurve(XMin, XMax);
     }
 }
 
-void FunctionGraphWindow::paintForeground()
+void FunctionGraphWindow::paintForeground(int)
 {
     updateVertexLabel();
     CurveColor = GraphColor;
-    DrawCurve(XMin, XMax, XMin, XMax);
+    drawKindCurve(XMin, XMax);
 
     const int kind = CurveKind;
     const bool termKind = kind == kKindTerm || kind == kKindShifted;
     if (ShowDerivative && termKind) {
         CurveKind = DerivativeKind(kind);
         CurveColor = Deriv1Color;
-        DrawCurve(XMin, XMax, XMin, XMax);
+        drawKindCurve(XMin, XMax);
         CurveKind = kind;
     }
-    if (ShowTangent && termKind) {
+    if (showTangent_ && termKind) {
         drawTangent(TangentLineColor, TangentLength * XTickStep, true);
     }
     if (!TraceMode || Printing || backgroundCanvas() == nullptr) {
@@ -166,8 +133,8 @@ void FunctionGraphWindow::paintForeground()
     // The fixed curve goes into the background at once; its record redraws it from then on.
     DrawCanvas = backgroundCanvas();
     CurveColor = GraphColor;
-    DrawCurve(XMin, XMax, XMin, XMax);
-    if (ShowTangent && termKind) {
+    drawKindCurve(XMin, XMax);
+    if (showTangent_ && termKind) {
         drawTangent(GraphColor, TangentLength, false);
     }
     DrawCanvas = foregroundCanvas();

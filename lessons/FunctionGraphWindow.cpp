@@ -1,24 +1,25 @@
-// Function-graph window: start, tabs, parameter rows and their guard, point panel, vertex drag,
+// Function-graph window (TForm1): start, tabs, parameter rows, point panel, vertex drag,
 // animations, colour spectrum and the fixed-curve buttons.
 #include "lessons/FunctionGraphWindow.h"
 
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
-#include "controls/Cursors.h"
 #include "controls/EditRoutines.h"
 #include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
+#include "core/Settings.h"
 #include "core/WorldWindow.h"
+#include "lesson/FixedObjectButtons.h"
 #include "lesson/PlotBox.h"
+#include "lesson/TermField.h"
+#include "lesson/ValueRow.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
 #include <QToolButton>
@@ -28,24 +29,7 @@
 
 namespace kurvex {
 
-namespace {
-
-// Cursor slots of the zoom rectangle and of the point and vertex drag.
-constexpr int kZoomCursorSlot = 1;
-constexpr int kDragCursorSlot = 4;
-
-std::string editTerm(const QLineEdit* edit)
-{
-    std::string text = TermFromDisplay(edit->text());
-    if (text.size() > kMaxTermLength) {
-        text.resize(kMaxTermLength);
-    }
-    return text;
-}
-
-} // namespace
-
-LessonVariant FunctionGraphWindow::formVariant()
+LessonVariant FunctionGraphWindow::windowVariant()
 {
     LessonVariant v;
     v.delay = DelayKind::A;
@@ -57,11 +41,13 @@ LessonVariant FunctionGraphWindow::formVariant()
     v.arrowKeys = ArrowKeys::MoveFocus;
     v.helpButton = true;
     v.zoomPad = true;
-    v.layers = 2;
+    v.picture = {
+        .backgroundLayer = true, .panes = 1, .share = PlotShare::WholeBox, .aspect = PlotAspect::Square};
+    v.dragCursorSlot = 4;
     return v;
 }
 
-FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(formVariant(), owner)
+FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     AutoTicks = true;
     ListClear(ObjectList);
@@ -77,8 +63,8 @@ FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(formVari
     TangentLength = 2.0;
     DrawScale = 1.0;
     StepWidth = 1.0;
-    // The edits take the terms typed in this run before the file is read, so a term typed here
-    // is still there when the window opens again; the variables then follow the edits.
+    // The terms typed in this run outlive the file's, so a term typed here is still there when the
+    // window opens again; the edits then show the variables.
     const std::string typedGeneral = TermGeneral;
     const std::string typedShifted = TermShifted;
     LoadSettings();
@@ -94,12 +80,10 @@ FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(formVari
     buildPointPanel();
     buildVertexAndObjects();
 
-    Edit1->setText(TermToDisplay(TermGeneral));
-    Edit12->setText(TermToDisplay(TermShifted));
-    ColorButton1->setSelectionColor(GraphColor);
-    LineWidthComboBox1->setLineWidth(LineWidth);
-    TrackBar2->setValue(SpectrumIndex);
-    TabControl1->setCurrentIndex(std::clamp(StartTab, 0, kTabCount - 1));
+    curveColourButton_->setSelectionColor(GraphColor);
+    lineWidthBox_->setLineWidth(LineWidth);
+    spectrumBar_->setValue(SpectrumIndex);
+    tabs_->setCurrentIndex(std::clamp(StartTab, 0, kTabCount - 1));
     updateObjectButtons();
     connectControls();
     applyTab();
@@ -109,24 +93,6 @@ FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(formVari
 FunctionGraphWindow::~FunctionGraphWindow()
 {
     ListClear(ObjectList);
-}
-
-void FunctionGraphWindow::showEvent(QShowEvent* event)
-{
-    if (firstShow_) {
-        // The plot area about square, as the window opens.
-        firstShow_ = false;
-        const int others = width() - plotBox()->width();
-        if (plotBox()->height() > 100) {
-            resize(plotBox()->height() + others, height());
-        }
-        // Centred horizontally on the screen, whatever the owner's place.
-        if (const QScreen* s = screen()) {
-            const QRect area = s->availableGeometry();
-            move(area.x() + (area.width() - frameGeometry().width()) / 2, y());
-        }
-    }
-    LessonWindow::showEvent(event);
 }
 
 bool FunctionGraphWindow::panelRightClick(QMouseEvent*)
@@ -143,21 +109,20 @@ void FunctionGraphWindow::refreshControls()
 {
     // A range from the settings file without room would put every value on one bar position.
     checkRanges();
-    ShowNumber(Edit11, CurrentX);
-    updatePlotCursor();
-    TrackBar1->setValue(static_cast<int>(std::nearbyint(StepWidth * 4)));
-    TrackBar2->setValue(SpectrumIndex);
-    BitCheckBox9->setChecked(UseSpectrum);
-    BitCheckBox4->setChecked(ShowTangent);
-    BitCheckBox1->setChecked(ShowDerivative);
-    BitCheckBox2->setChecked(ShowSlopeTriangle);
-    BitCheckBox3->setChecked(VertexDrag);
+    ShowNumber(pointEdit_, CurrentX);
+    stepWidthBar_->setValue(static_cast<int>(std::nearbyint(StepWidth * 4)));
+    spectrumBar_->setValue(SpectrumIndex);
+    spectrumBox_->setChecked(UseSpectrum);
+    tangentBox_->setChecked(showTangent_);
+    derivativeBox_->setChecked(ShowDerivative);
+    slopeTriangleBox_->setChecked(showSlopeTriangle_);
+    vertexDragBox_->setChecked(VertexDrag);
     // The settings dialog may have changed the curve colour or reset it to its default.
-    ColorButton1->setSelectionColor(GraphColor);
+    curveColourButton_->setSelectionColor(GraphColor);
     applyTab();
 }
 
-void FunctionGraphWindow::TabControl1Change()
+void FunctionGraphWindow::onTabChanged()
 {
     // The tab bar takes no focus, so a term or number still being typed is taken here, as leaving
     // its edit would, before the edit may hide.
@@ -168,121 +133,97 @@ void FunctionGraphWindow::TabControl1Change()
     fullRedraw();
 }
 
+TermField& FunctionGraphWindow::tabTermField(int tab) const
+{
+    return tab == 3 ? *shiftedTerm_ : *generalTerm_;
+}
+
 void FunctionGraphWindow::applyTab()
 {
-    const int tab = TabControl1->currentIndex();
-    rows[2].box->show();
-    rows[3].box->hide();
-    Label4->hide();
-    Edit1->hide();
-    Edit12->hide();
+    const int tab = tabs_->currentIndex();
+    rows_[2]->show();
+    rows_[3]->hide();
+    termCaption_->hide();
+    generalTerm_->hide();
+    shiftedTerm_->hide();
     helpButton()->hide();
-    BitCheckBox3->hide();
-    BitCheckBox6->hide();
-    Label5->hide();
-    Panel4->hide();
-    BitCheckBox4->hide();
-    BitCheckBox1->hide();
+    vertexDragBox_->hide();
+    markVertexBox_->hide();
+    vertexLabel_->hide();
+    pointPanel_->hide();
+    tangentBox_->hide();
+    derivativeBox_->hide();
 
     if (!TabHasVertex(tab)) {
         VertexDrag = false;
-        BitCheckBox3->setChecked(false);
+        vertexDragBox_->setChecked(false);
     }
     if (!TabHasDerivative(tab)) {
         ShowDerivative = false;
-        BitCheckBox1->setChecked(false);
+        derivativeBox_->setChecked(false);
     }
 
-    Label8->setText(TabControl1->tabText(tab));
+    tabCaption_->setText(tabs_->tabText(tab));
     CurveKind = TabCurveKind(tab);
     const bool termTab = TabHasDerivative(tab);
     if (tab == 0) {
-        rows[0].caption->setText(QStringLiteral("m ="));
-        rows[1].caption->setText(QStringLiteral("c ="));
-        rows[2].box->hide();
+        row(0).captionLabel()->setText(QStringLiteral("m ="));
+        row(1).captionLabel()->setText(QStringLiteral("c ="));
+        rows_[2]->hide();
     } else {
         const bool shiftedNames = tab == 2 || tab == 3;
-        rows[0].caption->setText(QStringLiteral("a ="));
-        rows[1].caption->setText(shiftedNames ? QStringLiteral("u =") : QStringLiteral("b ="));
-        rows[2].caption->setText(shiftedNames ? QStringLiteral("v =") : QStringLiteral("c ="));
+        row(0).captionLabel()->setText(QStringLiteral("a ="));
+        row(1).captionLabel()->setText(shiftedNames ? QStringLiteral("u =") : QStringLiteral("b ="));
+        row(2).captionLabel()->setText(shiftedNames ? QStringLiteral("v =") : QStringLiteral("c ="));
     }
     if (TabHasVertex(tab)) {
-        BitCheckBox3->show();
-        BitCheckBox6->show();
+        vertexDragBox_->show();
+        markVertexBox_->show();
     }
-    Panel4->setVisible(tab == 0 || termTab);
-    TrackBar1->setVisible(tab == 0);
+    pointPanel_->setVisible(tab == 0 || termTab);
+    stepWidthBar_->setVisible(tab == 0);
     if (termTab) {
-        Label4->setText(tab == 3 ? QStringLiteral("f(x) =") : QStringLiteral("  y ="));
-        Label4->show();
-        (tab == 3 ? Edit12 : Edit1)->show();
+        termCaption_->setText(tab == 3 ? QStringLiteral("f(x) =") : QStringLiteral("  y ="));
+        termCaption_->show();
+        tabTermField(tab).show();
         helpButton()->show();
-        BitCheckBox4->show();
-        BitCheckBox1->show();
+        tangentBox_->show();
+        derivativeBox_->show();
         if (tab == 4) {
-            rows[3].box->show();
+            rows_[3]->show();
         }
-        loadTabTerm(tab);
-    }
-    updatePlotCursor();
-}
-
-void FunctionGraphWindow::loadTabTerm(int tab)
-{
-    QLineEdit* edit = tab == 3 ? Edit12 : Edit1;
-    std::optional<TermTree>& tree = tab == 3 ? shiftedTerm_ : generalTerm_;
-    if (!tree) {
         // Compiled once per opening: a wrong term from the settings file shows one message here,
         // never again from a refresh.
-        if (!CompileTerm(ParsedTerm, editTerm(edit), true)) {
-            CompileTerm(ParsedTerm, "0", true);
-        }
-        tree = ParsedTerm;
+        tabTermField(tab).load();
+        tabTermField(tab).use();
     }
-    ParsedTerm = *tree;
+    updatePlotCursor();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Parameter rows
 
-void FunctionGraphWindow::showRow(const ParameterRow& row)
-{
-    ShowNumber(row.value, *row.param);
-    ShowNumber(row.min, *row.paramMin);
-    ShowNumber(row.max, *row.paramMax);
-}
-
-void FunctionGraphWindow::setBarFromValue(ParameterRow& row)
-{
-    row.bar->setMaximum(std::max(kFirstBarPosition, AnimationSteps));
-    row.bar->setValue(BarPosition(*row.param, *row.paramMin, *row.paramMax, AnimationSteps));
-}
-
 void FunctionGraphWindow::checkRanges()
 {
-    for (ParameterRow& row : rows) {
-        const ParamRange r =
-            CheckedRange(*row.paramMin, *row.paramMax, IniSettings.*row.startMin, IniSettings.*row.startMax);
-        *row.paramMin = r.min;
-        *row.paramMax = r.max;
-        showRow(row);
+    for (ValueRow* r : rows_) {
+        r->checkRange();
+        r->showValues();
     }
-    for (ParameterRow& row : rows) {
-        setBarFromValue(row);
+    for (ValueRow* r : rows_) {
+        r->setBarFromValue(ValueRow::BarSync::Snap);
     }
 }
 
-void FunctionGraphWindow::ScrollBarChange(int index, int position)
+void FunctionGraphWindow::takeSpectrumColour(int index)
 {
-    if (ScrollSyncGuard) {
-        return;
-    }
-    ParameterRow& row = rows[static_cast<std::size_t>(index)];
-    *row.param = BarValue(position, *row.paramMin, *row.paramMax, AnimationSteps);
-    ShowNumber(row.value, *row.param);
     if (UseSpectrum) {
-        GraphColor = SpectrumColor(*row.param, *row.paramMin, *row.paramMax);
+        const ValueRow& r = row(index);
+        GraphColor = SpectrumColor(r.value(), r.min(), r.max());
     }
+}
+
+void FunctionGraphWindow::redrawParameterStep()
+{
     if (ShowDerivative) {
         drawBackground();
     }
@@ -292,205 +233,82 @@ void FunctionGraphWindow::ScrollBarChange(int index, int position)
     }
 }
 
-void FunctionGraphWindow::ValueEditExit(int index)
-{
-    ParameterRow& row = rows[static_cast<std::size_t>(index)];
-    if (!ReadNumberEdit(row.value, *row.param)) {
-        return;
-    }
-    ScrollSyncGuard = true;
-    setBarFromValue(row);
-    ScrollSyncGuard = false;
-    drawPicture();
-}
-
-void FunctionGraphWindow::RangeEditExit(int index, bool upper)
-{
-    ParameterRow& row = rows[static_cast<std::size_t>(index)];
-    if (!ReadNumberEdit(upper ? row.max : row.min, upper ? *row.paramMax : *row.paramMin)) {
-        return;
-    }
-    checkRanges();
-    ScrollSyncGuard = true;
-    setBarFromValue(row);
-    ScrollSyncGuard = false;
-    drawPicture();
-}
-
-void FunctionGraphWindow::ResetRowClick(int index)
-{
-    ParameterRow& row = rows[static_cast<std::size_t>(index)];
-    *row.param = IniSettings.*row.startValue;
-    const ParamRange r = CheckedRange(IniSettings.*row.startMin, IniSettings.*row.startMax,
-                                      IniSettings.*row.startMin, IniSettings.*row.startMax);
-    *row.paramMin = r.min;
-    *row.paramMax = r.max;
-    showRow(row);
-    setBarFromValue(row);
-    drawPicture();
-}
-
 // ---------------------------------------------------------------------------------------------
-// Terms and the point panel
+// The point panel and the vertex
 
-void FunctionGraphWindow::Edit1Exit()
+void FunctionGraphWindow::onPointEntered()
 {
-    termEditExit(Edit1, generalTerm_, TermGeneral);
-}
-
-void FunctionGraphWindow::Edit12Exit()
-{
-    termEditExit(Edit12, shiftedTerm_, TermShifted);
-}
-
-void FunctionGraphWindow::termEditExit(QLineEdit* edit, std::optional<TermTree>& tree, std::string& term)
-{
-    // An untouched edit keeps its compiled term, so a wrong term is reported once.
-    if (tree && !edit->isModified()) {
-        return;
+    if (ReadNumberEdit(pointEdit_, CurrentX)) {
+        fullRedraw();
     }
-    if (!CheckTermEdit(edit) && TermTooLong(edit)) {
-        return;
-    }
-    tree = ParsedTerm;
-    term = editTerm(edit);
-    drawPicture();
 }
 
-void FunctionGraphWindow::Edit11Exit()
-{
-    if (!ReadNumberEdit(Edit11, CurrentX)) {
-        return;
-    }
-    fullRedraw();
-}
-
-void FunctionGraphWindow::SpeedButton13Click()
+void FunctionGraphWindow::onResetPoint()
 {
     CurrentX = 0.0;
-    ShowNumber(Edit11, CurrentX);
-    TrackBar1->setValue(4);
+    ShowNumber(pointEdit_, CurrentX);
+    stepWidthBar_->setValue(4);
     drawPicture();
 }
 
-void FunctionGraphWindow::TrackBar1Change(int position)
+bool FunctionGraphWindow::plotDragAvailable() const
 {
-    StepWidth = position / 4.0;
-    drawPicture();
+    return tangentBox_->Checked() || slopeTriangleBox_->Checked() || VertexDrag;
 }
 
-void FunctionGraphWindow::updatePlotCursor()
-{
-    if (rubberBandEnabled()) {
-        plotBox()->setCursor(ProgramCursor(kZoomCursorSlot));
-    } else if (BitCheckBox4->Checked() || BitCheckBox2->Checked() || VertexDrag) {
-        plotBox()->setCursor(ProgramCursor(kDragCursorSlot));
-    } else {
-        plotBox()->unsetCursor();
-    }
-}
-
-void FunctionGraphWindow::BitCheckBox2Click()
+void FunctionGraphWindow::onDecorationsToggled()
 {
     updatePlotCursor();
-    ShowTangent = BitCheckBox4->Checked();
-    ShowDerivative = BitCheckBox1->Checked();
-    ShowSlopeTriangle = BitCheckBox2->Checked();
+    showTangent_ = tangentBox_->Checked();
+    ShowDerivative = derivativeBox_->Checked();
+    showSlopeTriangle_ = slopeTriangleBox_->Checked();
     fullRedraw();
 }
 
-void FunctionGraphWindow::BitCheckBox3Click()
+void FunctionGraphWindow::onVertexDragToggled()
 {
-    VertexDrag = BitCheckBox3->Checked();
+    VertexDrag = vertexDragBox_->Checked();
     updatePlotCursor();
     drawPicture();
-}
-
-void FunctionGraphWindow::BitCheckBox6Click()
-{
-    MarkVertex = BitCheckBox6->Checked();
-    drawPicture();
-}
-
-void FunctionGraphWindow::ColorButton1Change()
-{
-    GraphColor = ColorButton1->SelectionColor();
-    fullRedraw();
-}
-
-void FunctionGraphWindow::LineWidthComboBox1Change()
-{
-    LineWidth = LineWidthComboBox1->LineWidth();
-    fullRedraw();
 }
 
 void FunctionGraphWindow::plotMove(QMouseEvent* event)
 {
-    if (!MouseDragActive) {
+    if (!mouseDragActive()) {
         return;
     }
-    const QPointF p = event->position();
-    const double w = std::max(1, plotBox()->width());
-    const double h = std::max(1, plotBox()->height());
-    const double x = XMin + (XMax - XMin) * p.x() / w;
+    const WorldPoint p = worldAt(event->position());
     if (!VertexDrag) {
         // The field follows the point at every step, so it never shows an x the point left.
-        CurrentX = x;
-        ShowNumber(Edit11, CurrentX);
+        CurrentX = p.x;
+        ShowNumber(pointEdit_, CurrentX);
         drawPicture();
         return;
     }
-    const double y = YMax - (YMax - YMin) * p.y() / h;
-    const auto moved = VertexDragTo(CurveKind, ParamA, x, y);
+    const auto moved = VertexDragTo(CurveKind, ParamA, p.x, p.y);
     if (!moved) {
         return;
     }
     ParamB = moved->b;
     ParamC = moved->c;
-    ShowNumber(rows[1].value, ParamB);
-    ShowNumber(rows[2].value, ParamC);
+    row(1).showValues();
+    row(2).showValues();
     // Without the guard: b and c snap to the bar grid and stop at the ends of their ranges.
-    setBarFromValue(rows[1]);
-    setBarFromValue(rows[2]);
+    row(1).setBarFromValue(ValueRow::BarSync::Snap);
+    row(2).setBarFromValue(ValueRow::BarSync::Snap);
     drawPicture();
 }
 
 // ---------------------------------------------------------------------------------------------
-// Animations
+// Animation of the point
 
-void FunctionGraphWindow::ParameterSwitchClick(int index)
-{
-    const auto i = static_cast<std::size_t>(index);
-    AnimationTrack track;
-    track.toggle = rows[i].toggle;
-    track.frame = [this, i] {
-        ParameterRow& row = rows[i];
-        if (UseSpectrum) {
-            GraphColor = SpectrumColor(*row.param, *row.paramMin, *row.paramMax);
-        }
-        advanceAnimation(*row.param, *row.paramMin, *row.paramMax);
-        ShowNumber(row.value, *row.param);
-        if (ShowDerivative) {
-            drawBackground();
-        }
-        drawPicture();
-        if (FixFamily) {
-            addFamilyCurve();
-        }
-    };
-    // The bar follows the value once the animation ends, and the value snaps to its grid.
-    track.finished = [this, i] { setBarFromValue(rows[i]); };
-    runAnimation(std::move(track), *rows[i].paramMax - *rows[i].paramMin);
-}
-
-void FunctionGraphWindow::Switch4Click()
+void FunctionGraphWindow::onPointAnimation()
 {
     AnimationTrack track;
-    track.toggle = Switch4;
+    track.toggle = pointSwitch_;
     track.frame = [this] {
-        CurrentX += AnimationStep;
-        AnimationStep = turnAround(CurrentX, AnimationStep, XMin, XMax);
-        ShowNumber(Edit11, CurrentX);
+        advanceAnimationByWholeStep(CurrentX, XMin, XMax);
+        ShowNumber(pointEdit_, CurrentX);
         drawPicture();
     };
     runAnimation(std::move(track), (XMax - XMin) / (2.0 * std::max(1, AnimationSteps)));
@@ -499,14 +317,9 @@ void FunctionGraphWindow::Switch4Click()
 // ---------------------------------------------------------------------------------------------
 // Colour spectrum and fixed curves
 
-void FunctionGraphWindow::TrackBar2Change(int position)
+void FunctionGraphWindow::onSpectrumToggled()
 {
-    SpectrumIndex = position;
-}
-
-void FunctionGraphWindow::BitCheckBox9Click()
-{
-    UseSpectrum = BitCheckBox9->Checked();
+    UseSpectrum = spectrumBox_->Checked();
     if (UseSpectrum) {
         SavedGraphColor = GraphColor;
     } else {
@@ -514,16 +327,9 @@ void FunctionGraphWindow::BitCheckBox9Click()
     }
 }
 
-void FunctionGraphWindow::BitCheckBox10Click()
-{
-    FixFamily = BitCheckBox10->Checked();
-}
-
 void FunctionGraphWindow::updateObjectButtons()
 {
-    const bool any = !ListEmpty(ObjectList);
-    SpeedButton12->setEnabled(any);
-    SpeedButton5->setEnabled(any);
+    objectButtons_->setListFilled(!ListEmpty(ObjectList));
 }
 
 void FunctionGraphWindow::traceCurrentCurve()
@@ -534,7 +340,7 @@ void FunctionGraphWindow::traceCurrentCurve()
     TraceMode = false;
 }
 
-void FunctionGraphWindow::SpeedButton6Click()
+void FunctionGraphWindow::onFixObject()
 {
     ListInsert(ObjectList, 1, MakeObjectRecord());
     traceCurrentCurve();
@@ -547,7 +353,7 @@ void FunctionGraphWindow::addFamilyCurve()
     }
 }
 
-void FunctionGraphWindow::SpeedButton12Click()
+void FunctionGraphWindow::onDeleteLastObject()
 {
     if (!ListEmpty(ObjectList)) {
         ListDelete(ObjectList, 1);
@@ -556,7 +362,7 @@ void FunctionGraphWindow::SpeedButton12Click()
     fullRedraw();
 }
 
-void FunctionGraphWindow::SpeedButton5Click()
+void FunctionGraphWindow::onDeleteAllObjects()
 {
     ListClear(ObjectList);
     updateObjectButtons();

@@ -124,29 +124,6 @@ TEST(FunctionGraphDecorations, NothingWhereTheFunctionIsUndefined)
     EXPECT_TRUE(TangentAt(kKindTerm, 4, {}, f, 2, 1));
 }
 
-TEST(FunctionGraphBars, PositionsStayOnTheBar)
-{
-    // A typed value between grid points maps to the nearest position.
-    EXPECT_EQ(BarPosition(1.234, -4, 4, 200), 131);
-    EXPECT_EQ(BarPosition(-100, -4, 4, 200), kFirstBarPosition);
-    EXPECT_EQ(BarPosition(1e300, -4, 4, 200), 200);
-    EXPECT_EQ(BarPosition(std::nan(""), -4, 4, 200), kFirstBarPosition);
-    // An empty range or no steps never divide by zero into a position.
-    EXPECT_EQ(BarPosition(3, 2, 2, 200), 200);
-    EXPECT_EQ(BarPosition(2, 2, 2, 200), kFirstBarPosition);
-    EXPECT_EQ(BarPosition(1, -4, 4, 0), kFirstBarPosition);
-    EXPECT_TRUE(std::isfinite(BarValue(5, -4, 4, 0)));
-}
-
-TEST(FunctionGraphBars, RangeWithoutRoomFallsBackToTheStartRange)
-{
-    EXPECT_EQ(CheckedRange(-1, 2, -4, 4), (ParamRange{-1, 2}));
-    EXPECT_EQ(CheckedRange(3, 3, -5, 5), (ParamRange{-5, 5}));
-    EXPECT_EQ(CheckedRange(5, -5, -2, 6), (ParamRange{-2, 6}));
-    EXPECT_EQ(CheckedRange(5, -5, 1, 1), (ParamRange{-4, 4}));
-    EXPECT_EQ(CheckedRange(std::nan(""), 1, -3, 3), (ParamRange{-3, 3}));
-}
-
 TEST(FunctionGraphSpectrum, LevelRoundsTheAbsoluteRatio)
 {
     EXPECT_EQ(SpectrumLevel(0, -4, 4), 64);  // 63.5 rounds half to even

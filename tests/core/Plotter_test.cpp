@@ -233,5 +233,25 @@ TEST_F(PlotterTest, UndefinedCurveOrUnusableInputDrawsNothing)
     EXPECT_TRUE(canvas.calls().empty());
 }
 
+// A secant or piece from a point typed far outside the window: sampling stays within the window
+// and a step beyond it, and the visible part is the same as for a range that ends there.
+TEST_F(PlotterTest, RangeFarOutsideTheWindowIsSampledOnlyWhereItShows)
+{
+    int samples = 0;
+    const auto counting = [&samples](double x) -> std::optional<double> {
+        ++samples;
+        return x;
+    };
+    DrawCurve(XMin, XMax, -1e12, 1e12, counting, kTwoPixels);
+    EXPECT_LE(samples, 700 / 2 + 4);
+    const auto far = lines();
+    canvas.clear();
+    plot(identity);
+    EXPECT_EQ(far.size(), lines().size());
+    samples = 0;
+    DrawCurve(XMin, XMax, 1e12, 2e12, counting, kTwoPixels);
+    EXPECT_LE(samples, 2);
+}
+
 } // namespace
 } // namespace kurvex

@@ -180,7 +180,7 @@ TEST_F(LessonWindowTest, ShowSizesTheLayersToThePlotAndThePictureIsBothLayersCom
 
 TEST_F(LessonWindowTest, OneLayerWindowDrawsEverythingInItsSinglePass)
 {
-    remake([](LessonVariant& v) { v.layers = 1; });
+    remake([](LessonVariant& v) { v.picture.backgroundLayer = false; });
     window->setTerm("x");
     window->fixedLayerSize = QSize(700, 700);
     showWindow();
@@ -249,10 +249,10 @@ TEST_F(LessonWindowTest, WithoutZoomBoxTheDragBelongsToTheWindow)
 {
     showWindow();
     QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 100});
-    EXPECT_TRUE(window->MouseDragActive);
+    EXPECT_TRUE(window->mouseDragActive());
     QTest::mouseMove(plot(), {300, 300});
     QTest::mouseRelease(plot(), Qt::LeftButton, Qt::NoModifier, {300, 300});
-    EXPECT_FALSE(window->MouseDragActive);
+    EXPECT_FALSE(window->mouseDragActive());
     EXPECT_EQ(window->presses, 1);
     EXPECT_GE(window->moves, 1);
     EXPECT_EQ(window->releases, 1);
@@ -267,7 +267,7 @@ TEST_F(LessonWindowTest, BandZoomsToItsRectangleInEitherDirectionOrFallsBackToTh
     const double w = PlotWidth;
     const double h = PlotHeight;
     QTest::mousePress(plot(), Qt::LeftButton, Qt::NoModifier, {100, 50});
-    EXPECT_TRUE(window->RubberBandActive);
+    EXPECT_TRUE(window->rubberBandActive());
     QTest::mouseMove(plot(), {300, 250});
     ASSERT_TRUE(plot()->band().has_value());
     EXPECT_EQ(plot()->band()->normalized().topLeft(), QPoint(100, 50));
@@ -275,7 +275,7 @@ TEST_F(LessonWindowTest, BandZoomsToItsRectangleInEitherDirectionOrFallsBackToTh
     expectWorldNear(currentWorld(),
                     {100 / w * 14 - 7, 300 / w * 14 - 7, (1 - 250 / h) * 14 - 7, (1 - 50 / h) * 14 - 7});
     EXPECT_FALSE(plot()->band().has_value());
-    EXPECT_FALSE(window->RubberBandActive);
+    EXPECT_FALSE(window->rubberBandActive());
     EXPECT_EQ(window->presses, 0);
     EXPECT_EQ(window->worldChanges, std::vector<WorldChange>{WorldChange::Band});
     // The same band dragged from its lower right corner.
@@ -329,7 +329,7 @@ TEST_F(LessonWindowTest, RightClickOnThePlotOpensTheSettingsAndOnThePanelGoesToT
     showWindow();
     QTest::mouseClick(plot(), Qt::RightButton, Qt::NoModifier, {50, 50});
     EXPECT_EQ(window->settingsOpened, 1);
-    EXPECT_FALSE(window->MouseDragActive);
+    EXPECT_FALSE(window->mouseDragActive());
     button("SpeedButton14")->click();
     EXPECT_EQ(window->settingsOpened, 2);
     QWidget* panel = window->findChild<QWidget*>(QStringLiteral("Panel1"));

@@ -28,7 +28,7 @@ public:
                 .fontFactor = 1.2,
                 .rubberBand = RubberBandMode::WithZoomBox,
                 .arrowKeys = ArrowKeys::MoveFocus,
-                .layers = 2,
+                .picture = {.backgroundLayer = true},
                 .worldLimits = {}};
     }
 
@@ -63,7 +63,9 @@ public:
 
     using LessonWindow::andImages;
     using LessonWindow::backgroundImage;
+    using LessonWindow::beginPane;
     using LessonWindow::clearLayer;
+    using LessonWindow::endPanes;
     using LessonWindow::foregroundImage;
 
     // Draws into layers of this size instead of the plot box's.
@@ -75,6 +77,8 @@ public:
     // What the frame called, for the tests.
     int foregroundPasses = 0, backgroundPasses = 0, frames = 0, settingsOpened = 0, closings = 0;
     int presses = 0, moves = 0, releases = 0, panelRightClicks = 0;
+    // The panes the passes drew, in order.
+    std::vector<int> backgroundPanes, foregroundPanes;
     std::vector<QString> finishedTracks;
     std::vector<WorldChange> worldChanges;
     // Runs after every animation frame (tests use it to click, close or count).
@@ -88,18 +92,23 @@ public:
     QToolButton* const directionButton = add<QToolButton>("SpeedButton24");
 
 protected:
-    void paintBackground() override { ++backgroundPasses; }
+    void paintBackground(int pane) override
+    {
+        ++backgroundPasses;
+        backgroundPanes.push_back(pane);
+    }
 
-    void paintForeground() override
+    void paintForeground(int pane) override
     {
         ++foregroundPasses;
+        foregroundPanes.push_back(pane);
         CurveColor = clRed;
         derivative_ = false;
-        DrawCurve(XMin, XMax, XMin, XMax);
+        drawCurve();
         if (showDerivative) {
             CurveColor = Deriv1Color;
             derivative_ = true;
-            DrawCurve(XMin, XMax, XMin, XMax);
+            drawCurve();
             derivative_ = false;
         }
     }

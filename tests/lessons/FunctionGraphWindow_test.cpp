@@ -8,13 +8,16 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
+#include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/CoordinateSystem.h"
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
+#include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
+#include "lesson/ValueRow.h"
 #include "platform/RecordingCanvas.h"
 #include "support/MetafileConverters.h"
 #include "support/MetafileReader.h"
@@ -24,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -113,7 +117,8 @@ protected:
     // Terms are typed after opening: the window loads the settings, which replace the variables.
     void enterTerm(const char* term)
     {
-        typeInto(window->TabControl1->currentIndex() == 3 ? window->Edit12 : window->Edit1,
+        typeInto(control<QTabBar>("TabControl1")->currentIndex() == 3 ? control<QLineEdit>("Edit12")
+                                                                      : control<QLineEdit>("Edit1"),
                  QString::fromUtf8(term));
     }
 
@@ -122,7 +127,15 @@ protected:
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     }
 
-    QScrollBar* bar(int row) const { return window->rows[static_cast<std::size_t>(row)].bar; }
+    // The window's control of that form name; a missing one fails the test.
+    template <class T> T* control(const char* name) const
+    {
+        auto* w = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    QScrollBar* bar(int row) const { return window->row(row).bar(); }
 
     void dragOnPlot(QPoint from, QPoint to)
     {
@@ -233,22 +246,22 @@ TEST_F(FunctionGraphWindowTest, OpensOnTheStartTabWithItsKindAndControls)
     for (const TabCase& c : cases) {
         open(c.tab);
         SCOPED_TRACE(c.tab);
-        EXPECT_EQ(window->TabControl1->currentIndex(), c.tab);
+        EXPECT_EQ(control<QTabBar>("TabControl1")->currentIndex(), c.tab);
         EXPECT_EQ(CurveKind, c.kind);
-        EXPECT_EQ(window->Label8->text(), window->TabControl1->tabText(c.tab));
-        EXPECT_EQ(window->rows[2].box->isVisible(), c.cRow);
-        EXPECT_EQ(window->rows[3].box->isVisible(), c.dRow);
-        EXPECT_EQ(window->Panel4->isVisible(), c.panel4);
-        EXPECT_EQ(window->TrackBar1->isVisible(), c.trackBar1);
-        EXPECT_EQ(window->BitCheckBox6->isVisible(), c.vertexBoxes);
-        EXPECT_EQ(window->BitCheckBox4->isVisible(), c.tab >= 3);
+        EXPECT_EQ(control<QLabel>("Label8")->text(), control<QTabBar>("TabControl1")->tabText(c.tab));
+        EXPECT_EQ((&window->row(2))->isVisible(), c.cRow);
+        EXPECT_EQ((&window->row(3))->isVisible(), c.dRow);
+        EXPECT_EQ(control<QWidget>("Panel4")->isVisible(), c.panel4);
+        EXPECT_EQ(control<QSlider>("TrackBar1")->isVisible(), c.trackBar1);
+        EXPECT_EQ(control<BitCheckBox>("BitCheckBox6")->isVisible(), c.vertexBoxes);
+        EXPECT_EQ(control<BitCheckBox>("BitCheckBox4")->isVisible(), c.tab >= 3);
         EXPECT_EQ(window->helpButton()->isVisible(), c.tab >= 3);
-        EXPECT_EQ(window->Edit1->isVisible(), c.tab == 4);
-        EXPECT_EQ(window->Edit12->isVisible(), c.tab == 3);
+        EXPECT_EQ(control<QLineEdit>("Edit1")->isVisible(), c.tab == 4);
+        EXPECT_EQ(control<QLineEdit>("Edit12")->isVisible(), c.tab == 3);
         if (c.label4 != nullptr) {
-            EXPECT_EQ(window->Label4->text(), QString::fromUtf8(c.label4));
+            EXPECT_EQ(control<QLabel>("Label4")->text(), QString::fromUtf8(c.label4));
         }
-        EXPECT_EQ(window->rows[1].caption->text(), QString::fromUtf8(c.captionB));
+        EXPECT_EQ(window->row(1).captionLabel()->text(), QString::fromUtf8(c.captionB));
         window.reset();
     }
 }
@@ -257,16 +270,16 @@ TEST_F(FunctionGraphWindowTest, DerivativeStaysOverARefreshAndGoesWithTabsZeroTo
 {
     for (const int tab : {0, 1, 2}) {
         open(4);
-        clickBox(window->BitCheckBox1);
+        clickBox(control<BitCheckBox>("BitCheckBox1"));
         ASSERT_TRUE(ShowDerivative);
         window->refresh();
         EXPECT_TRUE(ShowDerivative);
-        EXPECT_TRUE(window->BitCheckBox1->Checked());
-        window->TabControl1->setCurrentIndex(3);
+        EXPECT_TRUE(control<BitCheckBox>("BitCheckBox1")->Checked());
+        control<QTabBar>("TabControl1")->setCurrentIndex(3);
         EXPECT_TRUE(ShowDerivative);
-        window->TabControl1->setCurrentIndex(tab);
+        control<QTabBar>("TabControl1")->setCurrentIndex(tab);
         EXPECT_FALSE(ShowDerivative) << tab;
-        EXPECT_FALSE(window->BitCheckBox1->Checked()) << tab;
+        EXPECT_FALSE(control<BitCheckBox>("BitCheckBox1")->Checked()) << tab;
         window.reset();
     }
 }
@@ -287,7 +300,7 @@ TEST_F(FunctionGraphWindowTest, CurveAndDerivativeOfBothTermTabs)
         GraphColor = 0x0000AA;
         Deriv1Color = 0x00AA00;
         window->refresh();
-        clickBox(window->BitCheckBox1);
+        clickBox(control<BitCheckBox>("BitCheckBox1"));
         const RecordingCanvas c = record();
         EXPECT_TRUE(hasPoint(linePoints(c, 0x0000AA), pixel(k.curve.x, k.curve.y), 2)) << k.tab;
         EXPECT_TRUE(hasPoint(linePoints(c, 0x00AA00), pixel(k.derivative.x, k.derivative.y), 2)) << k.tab;
@@ -304,10 +317,10 @@ TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
     exactWorld();
     SetCurrentParams({1, -2, 0, 0, 0});
     window->refresh();
-    EXPECT_TRUE(window->Label5->isHidden());
-    clickBox(window->BitCheckBox6);
-    EXPECT_TRUE(window->Label5->isVisible());
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|-1,00)"));
+    EXPECT_TRUE(control<QLabel>("Label5")->isHidden());
+    clickBox(control<BitCheckBox>("BitCheckBox6"));
+    EXPECT_TRUE(control<QLabel>("Label5")->isVisible());
+    EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("S(1,00|-1,00)"));
     const RecordingCanvas c = record();
     const Point v = pixel(1, -1);
     const auto ellipses = c.callsOf(CanvasOp::Ellipse);
@@ -316,15 +329,15 @@ TEST_F(FunctionGraphWindowTest, VertexTextAndMarkByTab)
     EXPECT_EQ(ellipses[0].pen.width, 2);
 
     // Tab 2 shows (u|v) itself; values on the bar grid, which a refresh snaps to.
-    window->TabControl1->setCurrentIndex(2);
+    control<QTabBar>("TabControl1")->setCurrentIndex(2);
     SetCurrentParams({-0.52, 1.2, -2.24, 0, 0});
     window->refresh();
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,20|-2,24)"));
+    EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("S(1,20|-2,24)"));
 
     // Left on in tab 4: neither text nor mark.
-    window->TabControl1->setCurrentIndex(4);
-    EXPECT_TRUE(window->MarkVertex);
-    EXPECT_FALSE(window->Label5->isVisible());
+    control<QTabBar>("TabControl1")->setCurrentIndex(4);
+    EXPECT_TRUE(window->vertexMarked());
+    EXPECT_FALSE(control<QLabel>("Label5")->isVisible());
     EXPECT_EQ(record().count(CanvasOp::Ellipse), 0u);
 }
 
@@ -333,11 +346,13 @@ TEST_F(FunctionGraphWindowTest, VertexTextKeepsItsLineWhetherShownOrNot)
     open(1);
     SetCurrentParams({1, -2, 0, 0, 0});
     window->refresh();
-    const auto below = [this] { return window->SpeedButton6->mapTo(window.get(), QPoint(0, 0)); };
+    const auto below = [this] {
+        return control<QToolButton>("SpeedButton6")->mapTo(window.get(), QPoint(0, 0));
+    };
     const QPoint hidden = below();
-    ASSERT_TRUE(window->Label5->isHidden());
-    clickBox(window->BitCheckBox6);
-    ASSERT_TRUE(window->Label5->isVisible());
+    ASSERT_TRUE(control<QLabel>("Label5")->isHidden());
+    clickBox(control<BitCheckBox>("BitCheckBox6"));
+    ASSERT_TRUE(control<QLabel>("Label5")->isVisible());
     QApplication::processEvents();
     EXPECT_EQ(below(), hidden);
 }
@@ -347,12 +362,12 @@ TEST_F(FunctionGraphWindowTest, PointFieldFollowsADragOfThePoint)
     open(4);
     exactWorld();
     enterTerm("x^2");
-    clickBox(window->BitCheckBox4); // "Tangente": the drag moves the point
+    clickBox(control<BitCheckBox>("BitCheckBox4")); // "Tangente": the drag moves the point
     const Point from = pixel(0, 0);
     const Point target = pixel(1.5, 0);
     dragOnPlot(QPoint(from.x, from.y), QPoint(target.x, target.y));
     EXPECT_NEAR(CurrentX, 1.5, 1e-9);
-    EXPECT_EQ(window->Edit11->text(), QStringLiteral("1,50"));
+    EXPECT_EQ(control<QLineEdit>("Edit11")->text(), QStringLiteral("1,50"));
 }
 
 TEST_F(FunctionGraphWindowTest, ColourButtonShowsTheCurveColourAfterTheSettings)
@@ -361,7 +376,7 @@ TEST_F(FunctionGraphWindowTest, ColourButtonShowsTheCurveColourAfterTheSettings)
     // What the settings dialog's colour button or its defaults leave behind.
     GraphColor = 0x00A0B0;
     window->refresh();
-    EXPECT_EQ(window->ColorButton1->SelectionColor(), GraphColor);
+    EXPECT_EQ(control<ColorButton>("ColorButton1")->SelectionColor(), GraphColor);
 }
 
 TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsASquare)
@@ -370,7 +385,7 @@ TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsAS
     exactWorld();
     SetCurrentParams({0, 1, 1, 0, 0});
     window->refresh();
-    clickBox(window->BitCheckBox3);
+    clickBox(control<BitCheckBox>("BitCheckBox3"));
     ASSERT_TRUE(VertexDrag);
     // With a = 0 there is no vertex: b and c stay, and a vertex drag never moves the point.
     const Point target = pixel(1, 2);
@@ -385,9 +400,9 @@ TEST_F(FunctionGraphWindowTest, VertexDragMovesTheVertexOntoTheBarGridAndNeedsAS
     EXPECT_NEAR(ParamA, 1, 1e-12);
     EXPECT_NEAR(ParamB, -2, 1e-12);
     EXPECT_NEAR(ParamC, 3, 1e-12);
-    EXPECT_EQ(window->rows[2].value->text(), QStringLiteral("3,00"));
+    EXPECT_EQ(window->row(2).valueEdit()->text(), QStringLiteral("3,00"));
     EXPECT_EQ(bar(2)->value(), 175);
-    EXPECT_EQ(window->Label5->text(), QStringLiteral("S(1,00|2,00)"));
+    EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("S(1,00|2,00)"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -401,8 +416,8 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
     ParamB = 1;
     CurrentX = 0;
     window->refresh();
-    clickBox(window->BitCheckBox2);
-    ASSERT_TRUE(window->ShowSlopeTriangle);
+    clickBox(control<BitCheckBox>("BitCheckBox2"));
+    ASSERT_TRUE(window->slopeTriangleShown());
 
     RecordingCanvas c = record();
     auto polygons = trianglePolygons(c);
@@ -411,7 +426,7 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
     EXPECT_TRUE(hasPoint(linePoints(c, clGreen), pixel(1, 1)));
     EXPECT_TRUE(hasPoint(linePoints(c, clRed), pixel(1, 3)));
 
-    window->TrackBar1->setValue(8);
+    control<QSlider>("TrackBar1")->setValue(8);
     EXPECT_EQ(StepWidth, 2.0);
     polygons = trianglePolygons(record());
     ASSERT_EQ(polygons.size(), 1u);
@@ -419,9 +434,9 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleOfTheLineAndItsDoubledLegs)
 
     // Reset of the point: x back to 0 and the step back to 1.
     CurrentX = 3;
-    QTest::mouseClick(window->SpeedButton13, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>("SpeedButton13"), Qt::LeftButton);
     EXPECT_EQ(CurrentX, 0);
-    EXPECT_EQ(window->TrackBar1->value(), 4);
+    EXPECT_EQ(control<QSlider>("TrackBar1")->value(), 4);
     EXPECT_EQ(StepWidth, 1.0);
 }
 
@@ -444,8 +459,8 @@ TEST_F(FunctionGraphWindowTest, TangentSpansTwiceItsLengthAtSlopeZeroAndLessAtSl
         CurrentX = k.x0;
         SetCurrentParams({1.52, 0.48, 0, 0, 0});
         window->refresh();
-        clickBox(window->BitCheckBox4);
-        ASSERT_TRUE(window->ShowTangent);
+        clickBox(control<BitCheckBox>("BitCheckBox4"));
+        ASSERT_TRUE(window->tangentShown());
         const CurveParams before = CurrentParams();
         const RecordingCanvas c = record();
         ASSERT_EQ(XTickStep, 1.0);
@@ -470,9 +485,9 @@ TEST_F(FunctionGraphWindowTest, NoTangentTriangleOrMarkerWhereTheFunctionIsUndef
     TangentLineColor = 0x123456;
     CurrentX = -1;
     window->refresh();
-    clickBox(window->BitCheckBox4);
-    clickBox(window->BitCheckBox2);
-    clickBox(window->BitCheckBox1);
+    clickBox(control<BitCheckBox>("BitCheckBox4"));
+    clickBox(control<BitCheckBox>("BitCheckBox2"));
+    clickBox(control<BitCheckBox>("BitCheckBox1"));
     RecordingCanvas c = record();
     EXPECT_TRUE(linePoints(c, 0x123456).empty());
     EXPECT_TRUE(linePoints(c, clSilver).empty());
@@ -494,9 +509,9 @@ TEST_F(FunctionGraphWindowTest, BarStepsOnItsGridAndATypedValueKeepsItsDigits)
     open(4);
     bar(0)->setValue(1);
     EXPECT_NEAR(ParamA, -3.96, 1e-12);
-    EXPECT_EQ(window->rows[0].value->text(), QStringLiteral("-3,96"));
+    EXPECT_EQ(window->row(0).valueEdit()->text(), QStringLiteral("-3,96"));
 
-    typeInto(window->rows[0].value, QStringLiteral("1,234"));
+    typeInto(window->row(0).valueEdit(), QStringLiteral("1,234"));
     EXPECT_DOUBLE_EQ(ParamA, 1.234);
     EXPECT_EQ(bar(0)->value(), 131);
     window->refresh();
@@ -517,13 +532,13 @@ TEST_F(FunctionGraphWindowTest, RangeWithoutRoomFallsBackToTheStartRange)
 
     IniSettings.a1 = -5;
     IniSettings.a2 = 5;
-    typeInto(window->rows[0].max, QStringLiteral("2"));
+    typeInto(window->row(0).maxEdit(), QStringLiteral("2"));
     EXPECT_EQ(ParamAMax, 2);
-    typeInto(window->rows[0].min, QStringLiteral("3"));
+    typeInto(window->row(0).minEdit(), QStringLiteral("3"));
     EXPECT_EQ(ParamAMin, -5);
     EXPECT_EQ(ParamAMax, 5);
-    EXPECT_EQ(window->rows[0].min->text(), QStringLiteral("-5,00"));
-    EXPECT_EQ(window->rows[0].max->text(), QStringLiteral("5,00"));
+    EXPECT_EQ(window->row(0).minEdit()->text(), QStringLiteral("-5,00"));
+    EXPECT_EQ(window->row(0).maxEdit()->text(), QStringLiteral("5,00"));
 }
 
 TEST_F(FunctionGraphWindowTest, ResetButtonTakesTheStartValues)
@@ -533,7 +548,7 @@ TEST_F(FunctionGraphWindowTest, ResetButtonTakesTheStartValues)
     IniSettings.b1 = -2;
     IniSettings.b2 = 2;
     ParamB = 3;
-    QTest::mouseClick(window->rows[1].reset, Qt::LeftButton);
+    QTest::mouseClick(window->row(1).resetButton(), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(ParamB, 1.5);
     EXPECT_EQ(ParamBMin, -2);
     EXPECT_EQ(ParamBMax, 2);
@@ -546,20 +561,20 @@ TEST_F(FunctionGraphWindowTest, ResetButtonTakesTheStartValues)
 TEST_F(FunctionGraphWindowTest, WrongTermGivesOneMessageFromTheEditOnly)
 {
     open(4);
-    typeInto(window->Edit1, QStringLiteral("sin(x+"));
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("sin(x+"));
     ASSERT_EQ(messages.size(), 1u);
     // Leaving the untouched edit again reports nothing new.
-    window->Edit1->setFocus();
-    QTest::keyClick(window->Edit1, Qt::Key_Return);
+    control<QLineEdit>("Edit1")->setFocus();
+    QTest::keyClick(control<QLineEdit>("Edit1"), Qt::Key_Return);
     EXPECT_EQ(TermGeneral, "sin(x+");
     window->refresh();
-    window->TabControl1->setCurrentIndex(3);
-    window->TabControl1->setCurrentIndex(4);
+    control<QTabBar>("TabControl1")->setCurrentIndex(3);
+    control<QTabBar>("TabControl1")->setCurrentIndex(4);
     EXPECT_EQ(messages.size(), 1u);
     // The curve of "0" is drawn meanwhile.
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 1, 0, 0, 0, 0, 0, 0), 0.0);
 
-    typeInto(window->Edit1, QStringLiteral("x^2"));
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("x^2"));
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(TermGeneral, "x^2");
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
@@ -572,26 +587,26 @@ TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
     // An active window moves the focus away from a hidden edit, as on the desktop.
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    typeInto(window->Edit1, QStringLiteral("x^2"));
-    QTabBar* tabs = window->TabControl1;
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("x^2"));
+    QTabBar* tabs = control<QTabBar>("TabControl1");
     const auto clickTab = [tabs](int tab) {
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
     };
 
-    window->Edit1->setFocus();
-    window->Edit1->selectAll();
-    QTest::keyClicks(window->Edit1, QStringLiteral("x^3"));
+    control<QLineEdit>("Edit1")->setFocus();
+    control<QLineEdit>("Edit1")->selectAll();
+    QTest::keyClicks(control<QLineEdit>("Edit1"), QStringLiteral("x^3"));
     clickTab(0);
     clickTab(4);
     EXPECT_EQ(TermGeneral, "x^3");
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("x^3"));
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
     EXPECT_TRUE(messages.empty());
 
     // A wrong one gives its one message on the way out, and the curve of "0" is drawn.
-    window->Edit1->setFocus();
-    window->Edit1->selectAll();
-    QTest::keyClicks(window->Edit1, QStringLiteral("2x+*3"));
+    control<QLineEdit>("Edit1")->setFocus();
+    control<QLineEdit>("Edit1")->selectAll();
+    QTest::keyClicks(control<QLineEdit>("Edit1"), QStringLiteral("2x+*3"));
     clickTab(3);
     clickTab(4);
     EXPECT_EQ(messages.size(), 1u);
@@ -600,9 +615,9 @@ TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
 
     // The same through the shifted term's tab.
     clickTab(3);
-    window->Edit12->setFocus();
-    window->Edit12->selectAll();
-    QTest::keyClicks(window->Edit12, QStringLiteral("x+1"));
+    control<QLineEdit>("Edit12")->setFocus();
+    control<QLineEdit>("Edit12")->selectAll();
+    QTest::keyClicks(control<QLineEdit>("Edit12"), QStringLiteral("x+1"));
     clickTab(4);
     clickTab(3);
     EXPECT_EQ(TermShifted, "x+1");
@@ -610,7 +625,7 @@ TEST_F(FunctionGraphWindowTest, TermTypedBeforeATabClickIsTakenWithTheClick)
 
     // And a value in the d row, which the other tabs hide.
     clickTab(4);
-    QLineEdit* dEdit = window->rows[3].value;
+    QLineEdit* dEdit = window->row(3).valueEdit();
     dEdit->setFocus();
     dEdit->selectAll();
     QTest::keyClicks(dEdit, QStringLiteral("2"));
@@ -626,8 +641,8 @@ TEST_F(FunctionGraphWindowTest, WrongTermFromTheSettingsIsReportedOnceWhenLoaded
     open(4);
     EXPECT_EQ(messages.size(), 1u);
     window->refresh();
-    window->TabControl1->setCurrentIndex(0);
-    window->TabControl1->setCurrentIndex(4);
+    control<QTabBar>("TabControl1")->setCurrentIndex(0);
+    control<QTabBar>("TabControl1")->setCurrentIndex(4);
     EXPECT_EQ(messages.size(), 1u);
 }
 
@@ -639,8 +654,8 @@ TEST_F(FunctionGraphWindowTest, TermLongerThanItsVariableIsReportedAsTooLongNotC
     // 122 characters that would compile: cutting them at 120 would break "sin" into "si".
     const QString longTerm = QStringLiteral("x+").repeated(58) + QStringLiteral("sin(x)");
     ASSERT_EQ(longTerm.size(), 122);
-    typeInto(window->Edit1, longTerm);
-    EXPECT_EQ(window->Edit1->text(), longTerm); // the typed text stays for shortening
+    typeInto(control<QLineEdit>("Edit1"), longTerm);
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), longTerm); // the typed text stays for shortening
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Der Term ist zu lang: h\xF6"
                            "chstens 120 Zeichen.");
@@ -648,7 +663,7 @@ TEST_F(FunctionGraphWindowTest, TermLongerThanItsVariableIsReportedAsTooLongNotC
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 3, 0, 0, 0, 0, 0, 0), 9.0);
 
     // Shortened to the limit it is taken.
-    typeInto(window->Edit1, QStringLiteral("x+").repeated(57) + QStringLiteral("sin(x)"));
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("x+").repeated(57) + QStringLiteral("sin(x)"));
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(TermGeneral.size(), 120u);
 }
@@ -658,17 +673,17 @@ TEST_F(FunctionGraphWindowTest, TermTypedInThisRunIsThereWhenTheWindowOpensAgain
     writeSettings("[Funktionsterme]\r\nf(x,a,b,c,d)=sin(x)\r\naf(x-u)+v=cos(x)\r\n");
     LoadSettings();
     open(4);
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("sin(x)"));
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("sin(x)"));
     enterTerm("x^3");
-    window->TabControl1->setCurrentIndex(3);
+    control<QTabBar>("TabControl1")->setCurrentIndex(3);
     enterTerm("x+1");
     window.reset();
 
     open(4);
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("x^3"));
     EXPECT_EQ(TermGeneral, "x^3");
     EXPECT_EQ(EvaluateTerm(ParsedTerm, 2, 0, 0, 0, 0, 0, 0), 8.0);
-    EXPECT_EQ(window->Edit12->text(), QStringLiteral("x+1"));
+    EXPECT_EQ(control<QLineEdit>("Edit12")->text(), QStringLiteral("x+1"));
     EXPECT_EQ(TermShifted, "x+1");
 }
 
@@ -679,16 +694,16 @@ TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
 {
     open(0);
     exactWorld();
-    EXPECT_FALSE(window->SpeedButton12->isEnabled());
-    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton12")->isEnabled());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton5")->isEnabled());
     const TColor colours[3] = {0x0000A1, 0x0000A2, 0x0000A3};
     for (int i = 0; i < 3; ++i) {
         SetCurrentParams({i + 1.0, 0, 0, 0, 0});
         GraphColor = colours[i];
-        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("SpeedButton6"), Qt::LeftButton);
     }
-    EXPECT_TRUE(window->SpeedButton12->isEnabled());
-    QTest::mouseClick(window->SpeedButton12, Qt::LeftButton);
+    EXPECT_TRUE(control<QToolButton>("SpeedButton12")->isEnabled());
+    QTest::mouseClick(control<QToolButton>("SpeedButton12"), Qt::LeftButton);
     ASSERT_EQ(ListCount(ObjectList), 2u);
     ListRecord rec;
     ListGet(ObjectList, 1, rec);
@@ -702,15 +717,15 @@ TEST_F(FunctionGraphWindowTest, ObjectListKeepsNewestFirstAndDeletesTheLast)
     EXPECT_TRUE(linePoints(c, colours[2]).empty());
 
     // Another tab draws the same parameter sets with its own formula: a·x² now.
-    window->TabControl1->setCurrentIndex(1);
+    control<QTabBar>("TabControl1")->setCurrentIndex(1);
     c = record();
     EXPECT_TRUE(hasPoint(linePoints(c, colours[0]), pixel(2, 4), 2));
     EXPECT_TRUE(hasPoint(linePoints(c, colours[1]), pixel(1, 2), 2));
 
-    QTest::mouseClick(window->SpeedButton5, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>("SpeedButton5"), Qt::LeftButton);
     EXPECT_TRUE(ListEmpty(ObjectList));
-    EXPECT_FALSE(window->SpeedButton12->isEnabled());
-    EXPECT_FALSE(window->SpeedButton5->isEnabled());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton12")->isEnabled());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton5")->isEnabled());
 }
 
 TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
@@ -719,7 +734,7 @@ TEST_F(FunctionGraphWindowTest, FixedCurveIsTracedIntoTheBackgroundAtOnce)
     exactWorld();
     SetCurrentParams({0, 2.5, 0, 0, 0});
     GraphColor = clBlue;
-    QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>("SpeedButton6"), Qt::LeftButton);
     ParamB = -2.5;
     window->drawPicture();
     const QImage& shown = *window->plotBox()->picture();
@@ -735,20 +750,20 @@ TEST_F(FunctionGraphWindowTest, SpectrumStartsAtOneColoursTheCurveAndIsKeptOverR
     SpectrumIndex = 7;
     open(4);
     EXPECT_EQ(SpectrumIndex, 1);
-    EXPECT_EQ(window->TrackBar2->value(), 1);
+    EXPECT_EQ(control<QSlider>("TrackBar2")->value(), 1);
     GraphColor = 0x112233;
-    window->TrackBar2->setValue(12);
+    control<QSlider>("TrackBar2")->setValue(12);
     EXPECT_EQ(SpectrumIndex, 12);
-    clickBox(window->BitCheckBox9);
+    clickBox(control<BitCheckBox>("BitCheckBox9"));
     ASSERT_TRUE(UseSpectrum);
     bar(0)->setValue(100); // a = 0, the middle of -4..4
     EXPECT_EQ(GraphColor, 0x808080u);
     window->refresh();
-    EXPECT_EQ(window->TrackBar2->value(), 12);
-    window->TrackBar2->setValue(1);
+    EXPECT_EQ(control<QSlider>("TrackBar2")->value(), 12);
+    control<QSlider>("TrackBar2")->setValue(1);
     bar(0)->setValue(200);
     EXPECT_EQ(GraphColor, 0x0100FEu);
-    clickBox(window->BitCheckBox9);
+    clickBox(control<BitCheckBox>("BitCheckBox9"));
     EXPECT_FALSE(UseSpectrum);
     EXPECT_EQ(GraphColor, 0x112233u);
 }
@@ -769,7 +784,7 @@ TEST_F(FunctionGraphWindowTest, SettingsFromButtonOrPanelRightClickEmptyTheObjec
         },
     };
     for (const auto& openSettings : openers) {
-        QTest::mouseClick(window->SpeedButton6, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("SpeedButton6"), Qt::LeftButton);
         ASSERT_FALSE(ListEmpty(ObjectList));
         // Closes the settings dialog as soon as it is open.
         QTimer::singleShot(0, [] {
@@ -781,7 +796,7 @@ TEST_F(FunctionGraphWindowTest, SettingsFromButtonOrPanelRightClickEmptyTheObjec
         });
         openSettings();
         EXPECT_TRUE(ListEmpty(ObjectList));
-        EXPECT_FALSE(window->SpeedButton5->isEnabled());
+        EXPECT_FALSE(control<QToolButton>("SpeedButton5")->isEnabled());
     }
 }
 
@@ -795,7 +810,7 @@ TEST_F(FunctionGraphWindowTest, AnimationOfATurnsAtTheEndOfItsRangeAndStopsOnThe
     window->refresh();
     double highest = ParamA;
     animate(
-        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); },
+        window->row(0).toggle(), [&] { emit window->row(0).toggle()->clicked(); },
         [&](int) {
             highest = std::max(highest, ParamA);
             return ParamA < 3.8;
@@ -806,14 +821,14 @@ TEST_F(FunctionGraphWindowTest, AnimationOfATurnsAtTheEndOfItsRangeAndStopsOnThe
     EXPECT_FALSE(AnimationRunning);
     const double steps = (ParamA - ParamAMin) / 0.04;
     EXPECT_NEAR(steps, std::nearbyint(steps), 1e-9);
-    EXPECT_EQ(bar(0)->value(), BarPosition(ParamA, ParamAMin, ParamAMax, AnimationSteps));
-    EXPECT_EQ(window->rows[0].value->text(), NumberText(ParamA));
+    EXPECT_EQ(bar(0)->value(), window->row(0).grid().position(ParamA));
+    EXPECT_EQ(window->row(0).valueEdit()->text(), NumberText(ParamA));
 }
 
 TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerStepUpToItsBound)
 {
     open(4);
-    clickBox(window->BitCheckBox10);
+    clickBox(control<BitCheckBox>("BitCheckBox10"));
     ASSERT_TRUE(FixFamily);
     bar(0)->setValue(bar(0)->value() + 1);
     bar(0)->setValue(bar(0)->value() + 1);
@@ -821,12 +836,12 @@ TEST_F(FunctionGraphWindowTest, FixedFamilyAddsACurvePerStepUpToItsBound)
     ListRecord rec;
     ListGet(ObjectList, 1, rec);
     EXPECT_DOUBLE_EQ(rec.value[0], ParamA);
-    EXPECT_TRUE(window->SpeedButton5->isEnabled());
+    EXPECT_TRUE(control<QToolButton>("SpeedButton5")->isEnabled());
     while (ListCount(ObjectList) + 2 < kMaxFamilyCurves) {
         ListInsert(ObjectList, 1, MakeObjectRecord());
     }
     animate(
-        window->rows[0].toggle, [&] { window->ParameterSwitchClick(0); }, afterTicks(6));
+        window->row(0).toggle(), [&] { emit window->row(0).toggle()->clicked(); }, afterTicks(6));
     EXPECT_EQ(ListCount(ObjectList), kMaxFamilyCurves);
 }
 
@@ -835,11 +850,12 @@ TEST_F(FunctionGraphWindowTest, PointAnimationMovesXByHalfAStepOfTheWindow)
     open(4);
     CurrentX = 0;
     animate(
-        window->Switch4, [&] { window->Switch4Click(); }, afterTicks(5));
+        control<ToggleSwitch>("Switch4"), [&] { emit control<ToggleSwitch>("Switch4")->clicked(); },
+        afterTicks(5));
     const double step = (XMax - XMin) / (2.0 * AnimationSteps);
     EXPECT_GT(CurrentX, 0);
     EXPECT_NEAR(CurrentX / step, std::nearbyint(CurrentX / step), 1e-6);
-    EXPECT_EQ(window->Edit11->text(), NumberText(CurrentX));
+    EXPECT_EQ(control<QLineEdit>("Edit11")->text(), NumberText(CurrentX));
 }
 
 TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
@@ -847,10 +863,10 @@ TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
     open(4);
     const double start = ParamB;
     animate(
-        window->rows[1].toggle, [&] { window->ParameterSwitchClick(1); },
+        window->row(1).toggle(), [&] { emit window->row(1).toggle()->clicked(); },
         [&](int tick) {
             if (tick == 1) {
-                QTest::mouseClick(window->rows[1].direction, Qt::LeftButton);
+                QTest::mouseClick(window->row(1).directionButton(), Qt::LeftButton);
             }
             return tick >= 8;
         });
@@ -860,10 +876,10 @@ TEST_F(FunctionGraphWindowTest, DirectionButtonReversesTheRunningAnimation)
 TEST_F(FunctionGraphWindowTest, CloseDuringAnAnimationClosesAfterTheLoop)
 {
     open(4);
-    ToggleSwitch* s = window->rows[0].toggle;
+    ToggleSwitch* s = window->row(0).toggle();
     QTimer::singleShot(60, window.get(), [this] { window->reject(); });
     s->setChecked(true);
-    window->ParameterSwitchClick(0);
+    emit s->clicked();
     EXPECT_FALSE(window->animationLoopActive());
     EXPECT_FALSE(s->Checked());
     EXPECT_FALSE(window->isVisible());
@@ -878,18 +894,20 @@ TEST_F(FunctionGraphWindowTest, LauncherEntriesOpenTheirTabs)
     for (const LessonEntry& entry : FunctionGraphLessons()) {
         int seenTab = -1;
         QString title;
+        QPointer<FunctionGraphWindow> shown;
         QTimer::singleShot(0, [&] {
-            if (OpenedFunctionGraphWindow) {
-                seenTab = OpenedFunctionGraphWindow->TabControl1->currentIndex();
-                title = OpenedFunctionGraphWindow->windowTitle();
-                OpenedFunctionGraphWindow->reject();
+            shown = qobject_cast<FunctionGraphWindow*>(QApplication::activeModalWidget());
+            if (shown) {
+                seenTab = shown->findChild<QTabBar*>(QStringLiteral("TabControl1"))->currentIndex();
+                title = shown->windowTitle();
+                shown->reject();
             }
         });
         OpenFunctionGraph(entry.imageIndex, nullptr);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(seenTab, entry.imageIndex - 1);
         EXPECT_EQ(title, QStringLiteral("Funktionsgraphen"));
-        EXPECT_TRUE(OpenedFunctionGraphWindow.isNull());
+        EXPECT_TRUE(shown.isNull()); // freed on close
     }
 }
 
@@ -935,7 +953,7 @@ TEST_F(FunctionGraphWindowTest, SlopeTriangleLegsReachIndependentReaders)
     open(4);
     enterTerm("x^2/4");
     CurrentX = 2;
-    clickBox(window->BitCheckBox2);
+    clickBox(control<BitCheckBox>("BitCheckBox2"));
     for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
         const bool wmf = kind == MetafileKind::Wmf;
         SCOPED_TRACE(wmf ? "wmf" : "emf");

@@ -1,0 +1,41 @@
+// Small factories for the controls the lesson windows share, each named by its form component name.
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+class QWidget;
+
+namespace kurvex {
+
+class BitCheckBox;
+class ColorButton;
+class ToggleSwitch;
+
+// Reset, direction and object buttons.
+inline constexpr QSize kGlyphButtonSize(22, 22);
+// Number edits of value rows and points.
+inline constexpr int kNumberEditWidth = 58;
+
+// A focus-less tool button showing a glyph (zoom, pan, reset, direction and object buttons).
+QToolButton* MakeGlyphButton(const QString& glyph, const QString& objectName, const QString& hint,
+                             QWidget* parent, QSize size = kGlyphButtonSize);
+QLabel* MakeLabel(const QString& objectName, const QString& text, QWidget* parent);
+QLineEdit* MakeNumberEdit(const QString& objectName, QWidget* parent);
+// An edit for a term: the term font and room beyond the length a term keeps.
+QLineEdit* MakeTermEdit(const QString& objectName, QWidget* parent);
+// The animation switch: hint "Animation", "EIN"/"AUS", green when on.
+ToggleSwitch* MakeAnimationSwitch(const QString& objectName, QWidget* parent);
+// A check box wide enough for its whole caption beside the glyph.
+BitCheckBox* MakeCheckBox(const QString& objectName, const QString& text, QWidget* parent);
+QSlider* MakeTrackBar(const QString& objectName, const QString& hint, int min, int max, QWidget* parent);
+ColorButton* MakeColorButton(const QString& objectName, const QString& hint, QWidget* parent);
+// Courier New bold 13 px, the font of term edits and lists.
+QFont TermFont();
+
+} // namespace kurvex
