@@ -236,6 +236,35 @@ TEST_F(ModelsTest, BoundedGrowthParametersAndStartFit)
     EXPECT_TRUE(std::isfinite(start.b[1]));
 }
 
+TEST_F(ModelsTest, BoundedGrowthFitsCoolingAndWarming)
+{
+    // y = c - a exp(-k t): Newton's cooling has a < 0. As B holds it: c = B0 B2, a = B0, k = B1.
+    struct Case {
+        const char* name;
+        double c, a, k;
+        double noise;
+    };
+    const Case cases[] = {
+        {"cooling", 20.0, -60.0, 0.1, 0.0},           {"warming", 80.0, 60.0, 0.1, 0.0},
+        {"cooling, measured", 20.0, -60.0, 0.1, 0.5}, {"warming, measured", 80.0, 60.0, 0.1, 0.5},
+        {"rising below zero", -2.0, 3.0, 0.4, 0.0},   {"falling below zero", -20.0, -5.0, 0.25, 0.0},
+    };
+    SelectModel(kModelBoundedGrowth, 0, {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FitFailed = false;
+        const auto f = [&c](double t) { return c.c - c.a * std::exp(-c.k * t); };
+        const FitResult r = fitWindowStyle(testing::disturbed(sample(0, 40, 17, f), c.noise));
+        ASSERT_EQ(r.code, 0);
+        EXPECT_FALSE(FitFailed);
+        EXPECT_NEAR(r.stats.R2, 1.0, 0.01);
+        const double tolerance = c.noise == 0.0 ? 1e-6 : 0.05;
+        EXPECT_NEAR(r.b[0] * r.b[2], c.c, tolerance * std::fabs(c.c));
+        EXPECT_NEAR(r.b[0], c.a, tolerance * std::fabs(c.a));
+        EXPECT_NEAR(r.b[1], c.k, tolerance * c.k);
+    }
+}
+
 TEST_F(ModelsTest, BoundedGrowthAgreesWithGslOnNoisyData)
 {
     SelectModel(kModelBoundedGrowth, 0, {});
