@@ -3,6 +3,8 @@
 #include "fitting/sinefit.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "fitting/fmath.h"

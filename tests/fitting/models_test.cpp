@@ -374,46 +374,51 @@ TEST_F(ModelsTest, LogisticLeavesOutUnusablePointsAndTiesAtTheLargestX)
 TEST_F(ModelsTest, LogisticRefinementReachesTheLeastSquaresResidual)
 {
     SelectModel(kModelLogistic, 0, {});
-    // About the world's population in billions, every five years from 1950 to 2020.
-    const double population[] = {2.536, 2.773, 3.035, 3.340, 3.700, 4.079, 4.458, 4.871,
-                                 5.327, 5.744, 6.143, 6.542, 6.957, 7.380, 7.795};
-    Points p;
-    for (const double y : population) {
-        p.x.push_back(1950.0 + 5.0 * p.n);
-        p.y.push_back(y);
-        ++p.n;
-    }
-    TVector start(4);
-    {
-        Points copy = p;
-        TMatrix v;
-        ASSERT_EQ(FitCurrentModel(copy.x, copy.y, copy.n, v, start), 0);
-    }
-    const FitResult r = fitWindowStyle(p);
-    ASSERT_EQ(r.code, 0);
-    EXPECT_FALSE(FitFailed);
-    EXPECT_GT(r.v[2][2], 0.0); // the refinement leaves the inverse Gauss-Newton matrix
+    // About the world's population, every five years from 1950 to 2020, in billions and in persons
+    // (beyond the window's parameter bounds of 1e5).
+    const double billions[] = {2.536, 2.773, 3.035, 3.340, 3.700, 4.079, 4.458, 4.871,
+                               5.327, 5.744, 6.143, 6.542, 6.957, 7.380, 7.795};
+    for (const double unit : {1.0, 1e9}) {
+        SCOPED_TRACE(unit);
+        Points p;
+        for (const double y : billions) {
+            p.x.push_back(1950.0 + 5.0 * p.n);
+            p.y.push_back(unit * y);
+            ++p.n;
+        }
+        TVector start(4);
+        {
+            Points copy = p;
+            TMatrix v;
+            ASSERT_EQ(FitCurrentModel(copy.x, copy.y, copy.n, v, start), 0);
+        }
+        FitFailed = false;
+        const FitResult r = fitWindowStyle(p);
+        ASSERT_EQ(r.code, 0);
+        EXPECT_FALSE(FitFailed);
+        EXPECT_GT(r.v[2][2], 0.0); // the refinement leaves the inverse Gauss-Newton matrix
 
-    std::vector<double> xs(p.x.begin() + 1, p.x.end()), ys(p.y.begin() + 1, p.y.end());
-    const testing::GslModel model{
-        [](double x, const double* b) { return b[0] / (1.0 + std::exp(b[2] - b[1] * x)); },
-        [](double x, const double* b, double* d) {
-            const double e = std::exp(b[2] - b[1] * x);
-            d[0] = 1.0 / (1.0 + e);
-            d[2] = -b[0] * e / ((1.0 + e) * (1.0 + e));
-            d[1] = -x * d[2];
-        }};
-    const auto reference = testing::GslNonlinearFit(xs, ys, {start[1], start[2], start[3]}, model);
-    ASSERT_EQ(reference.status, 0);
-    const double sumOfSquares = r.stats.Vr * (p.n - 3);
-    EXPECT_LE(sumOfSquares, 1.01 * reference.sumOfSquares);
-    // Without the refinement the line through the logits is far off.
-    const FitResult line = fitWindowStyle(p, 0);
-    EXPECT_GT(line.stats.Vr * (p.n - 3), 10.0 * reference.sumOfSquares);
-    // A refinement cut short by its iteration limit keeps the line.
-    const FitResult cut = fitWindowStyle(p, 1);
-    EXPECT_EQ(cut.code, 0);
-    EXPECT_EQ(cut.b, line.b);
+        std::vector<double> xs(p.x.begin() + 1, p.x.end()), ys(p.y.begin() + 1, p.y.end());
+        const testing::GslModel model{
+            [](double x, const double* b) { return b[0] / (1.0 + std::exp(b[2] - b[1] * x)); },
+            [](double x, const double* b, double* d) {
+                const double e = std::exp(b[2] - b[1] * x);
+                d[0] = 1.0 / (1.0 + e);
+                d[2] = -b[0] * e / ((1.0 + e) * (1.0 + e));
+                d[1] = -x * d[2];
+            }};
+        const auto reference = testing::GslNonlinearFit(xs, ys, {start[1], start[2], start[3]}, model);
+        ASSERT_EQ(reference.status, 0);
+        const double sumOfSquares = r.stats.Vr * (p.n - 3);
+        EXPECT_LE(sumOfSquares, 1.01 * reference.sumOfSquares);
+        // Without the refinement the line through the logits is far off.
+        const FitResult line = fitWindowStyle(p, 0);
+        EXPECT_GT(line.stats.Vr * (p.n - 3), 10.0 * reference.sumOfSquares);
+        // A refinement cut short by its iteration limit keeps the line.
+        const FitResult cut = fitWindowStyle(p, 1);
+        EXPECT_EQ(cut.code, 0);
+        EXPECT_EQ(cut.b, line.b);
+    }
 }
 
 TEST_F(ModelsTest, EvaluateOnlyWithoutStartFitAndRefinement)
