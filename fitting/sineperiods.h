@@ -15,7 +15,8 @@ namespace kurvex {
 double SineFrequencyFromCrossings(const TVector& X, const TVector& Y, int N);
 
 // The highest peak of the periodogram |sum (y - mean) exp(-i b x)|^2 over b from half a period to
-// (N - 1) / 2 periods on the data range, in steps of a quarter of one period's b.
+// (N - 1) / 2 periods on the data range, in steps of a quarter of one period's b. The cost grows
+// with N^2: meant for the fitting window's at most 101 points.
 double SineFrequencyFromPeriodogram(const TVector& X, const TVector& Y, int N);
 
 // a, c and d for the fixed b by linear least squares of y on sin(bx), cos(bx) and 1; false when that
