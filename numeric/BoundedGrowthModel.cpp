@@ -44,30 +44,52 @@ double value(double x, const TVector& B)
     return kValueLimit;
 }
 
-// With B2 = 1 the transform z = ln(1 - y/B0) is a straight line of slope -B1 for
-// y = B0 (1 - exp(-B1 x)); the refinement then fits all three parameters.
+// Rising positive data: with B2 = 1 the transform z = ln(1 - y/B0) is a straight line of slope -B1
+// for y = B0 (1 - exp(-B1 x)). Falling data (cooling), and rising data that stay negative, start from
+// an asymptote c just beyond the data in the trend's direction: ln|c - y| = ln a - B1 x is then the
+// line, and B0 = +a (rising) or -a (falling) with B2 = c / B0. The refinement fits all three.
 int startFit(TVector& X, TVector& Y, int N, TMatrix& /*V*/, TVector& B)
 {
     ModelSortByX(X, Y, N);
     const int first = FirstPointIndex;
     double largest = Y[first];
-    for (int i = first + 1; i <= N; ++i)
+    double smallest = Y[first];
+    for (int i = first + 1; i <= N; ++i) {
         largest = std::fmax(largest, Y[i]);
-    B[0] = 1.1 * largest;
-    B[2] = 1.0;
-    if (B[0] == 0.0)
-        return -1;
-    TVector z;
-    AllocVector(z, N);
-    for (int i = first; i <= N; ++i)
-        z[i] = SafeLn(B[2] - Y[i] / B[0]);
+        smallest = std::fmin(smallest, Y[i]);
+    }
     TMatrix privateV;
     TVector line;
     AllocVector(line, 1);
+    if (FitStraightLine(X, Y, N, privateV, line) != 0)
+        return -1;
+    const bool rising = line[1] >= 0.0;
+    TVector z;
+    AllocVector(z, N);
+    if (rising && largest > 0.0) {
+        B[0] = 1.1 * largest;
+        B[2] = 1.0;
+        for (int i = first; i <= N; ++i)
+            z[i] = SafeLn(B[2] - Y[i] / B[0]);
+        const int code = FitStraightLine(X, z, N, privateV, line);
+        if (code == 0)
+            B[1] = -line[1];
+        return code;
+    }
+    if (!(largest > smallest))
+        return -1;
+    const double margin = 0.1 * (largest - smallest);
+    const double asymptote = rising ? largest + margin : smallest - margin;
+    for (int i = first; i <= N; ++i)
+        z[i] = std::log(std::fabs(asymptote - Y[i]));
     const int code = FitStraightLine(X, z, N, privateV, line);
-    if (code == 0)
-        B[1] = -line[1];
-    return code;
+    if (code != 0)
+        return code;
+    const double amplitude = SafeExp(line[0]);
+    B[0] = rising ? amplitude : -amplitude;
+    B[1] = -line[1];
+    B[2] = asymptote / B[0];
+    return 0;
 }
 
 void derivatives(const TVector& B, TVector& D, double x, double /*y*/)

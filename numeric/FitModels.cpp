@@ -59,6 +59,33 @@ void ensureSize(TVector& V, int ub)
         V.resize(ub + 1, 0.0);
 }
 
+bool xVaries(const TVector& X, int N)
+{
+    for (int i = FirstPointIndex + 1; i <= N; ++i) {
+        if (X[i] != X[FirstPointIndex])
+            return true;
+    }
+    return false;
+}
+
+// The line through the logits is no least-squares fit in y (its asymptote is the last y); the
+// refinement makes it one, and when the refinement fails the line stays.
+void refineLogistic(const TVector& X, const TVector& Y, int N, int MaxIter, double Tol, TVector& B,
+                    const TVector& Bmin, const TVector& Bmax, TMatrix& V)
+{
+    const TVector start = B;
+    const TMatrix startV = V;
+    TVector lower = Bmin;
+    TVector upper = Bmax;
+    WidenLogisticBounds(X, Y, N, lower, upper);
+    const int code = FitNonlinear(CurrentModelFunction(), CurrentModelDerivativeRoutine(), X, Y, N,
+                                  CurrentFirstParam(), CurrentLastParam(), MaxIter, Tol, B, lower, upper, V);
+    if (code != 0) {
+        B = start;
+        V = startV;
+    }
+}
+
 } // namespace
 
 void InitPolyDeg(const TVector& Degrees)
@@ -217,7 +244,10 @@ int FitAndEvaluate(TVector& X, const TMatrix& /*Weights*/, TVector& Y, int N, bo
     const int first = CurrentFirstParam();
     const int last = CurrentLastParam();
     ensureSize(B, last);
-    int code = InitialFit ? FitCurrentModel(X, Y, N, V, B) : 0;
+    // Without two different x the data say nothing about how y depends on x, whatever the model.
+    int code = (InitialFit || MaxIter >= 1) && !xVaries(X, N) ? -1 : 0;
+    if (InitialFit && code == 0)
+        code = FitCurrentModel(X, Y, N, V, B);
     if (CurrentModel == kModelBoundedGrowth && MaxIter >= 1 && code == 0) {
         TVector lower = Bmin;
         TVector upper = Bmax;
@@ -225,6 +255,8 @@ int FitAndEvaluate(TVector& X, const TMatrix& /*Weights*/, TVector& Y, int N, bo
         code = FitNonlinear(CurrentModelFunction(), CurrentModelDerivativeRoutine(), X, Y, N, first, last,
                             MaxIter, Tol, B, lower, upper, V);
     }
+    if (CurrentModel == kModelLogistic && MaxIter >= 1 && code == 0 && !FitFailed)
+        refineLogistic(X, Y, N, MaxIter, Tol, B, Bmin, Bmax, V);
     ensureSize(Ycalc, N);
     ensureSize(S, N);
     ensureSize(VrOut, 0);

@@ -75,9 +75,11 @@ double RationalValue(const TVector& C, int n, int m, double x);
 // Sorts the points 1..N by ascending x in place; points with equal x keep their order.
 void ModelSortByX(TVector& X, TVector& Y, int N);
 
-// Start fit (when InitialFit), refinement of model 5 (when MaxIter >= 1), fitted values Ycalc,
-// statistics, VrOut[0] := Vr and S[i] := sqrt(Vr). Returns the fit's code; a parameter, fitted
-// value or statistic that is not finite sets FitFailed and gives -1. Weights are not used.
+// Start fit (when InitialFit), refinement of models 5 and 10 (when MaxIter >= 1; model 10 keeps its
+// start fit when the refinement fails), fitted values Ycalc, statistics, VrOut[0] := Vr and
+// S[i] := sqrt(Vr). Returns the fit's code, -1 when the fit has fewer than two different x; a
+// parameter, fitted value or statistic that is not finite sets FitFailed and gives -1. Weights are
+// not used.
 int FitAndEvaluate(TVector& X, const TMatrix& Weights, TVector& Y, int N, bool InitialFit, int MaxIter,
                    double Tol, TVector& VrOut, TVector& B, const TVector& Bmin, const TVector& Bmax,
                    TMatrix& V, TVector& Ycalc, TVector& S, FitStatistics& Stats);

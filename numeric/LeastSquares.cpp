@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 
+#include "numeric/GuardedMath.h"
 #include "numeric/Minimisation.h"
 #include "numeric/Statistics.h"
 
@@ -29,6 +30,28 @@ void ensureVector(TVector& B, int ub)
 {
     if (static_cast<int>(B.size()) <= ub)
         B.resize(ub + 1, 0.0);
+}
+
+// The estimated relative error of a solution by the normal equations that still counts as a fit.
+constexpr double kNormalEquationsErrorLimit = 1e-4;
+
+// Largest column sum of |A[lb..ub][lb..ub]|.
+double columnSumNorm(const TMatrix& A, int lb, int ub)
+{
+    double norm = 0.0;
+    for (int k = lb; k <= ub; ++k) {
+        double sum = 0.0;
+        for (int j = lb; j <= ub; ++j)
+            sum += std::fabs(A[j][k]);
+        norm = std::fmax(norm, sum);
+    }
+    return norm;
+}
+
+// The condition number of A in the column-sum norm, from A and its computed inverse.
+double conditionNumber(const TMatrix& A, const TMatrix& inverse, int lb, int ub)
+{
+    return columnSumNorm(A, lb, ub) * columnSumNorm(inverse, lb, ub);
 }
 
 int normalEquations(const TMatrix& Xm, const TVector& Y, int Ub, TMatrix& V, TVector& B, bool ConsTerm,
@@ -71,13 +94,21 @@ int normalEquations(const TMatrix& Xm, const TVector& Y, int Ub, TMatrix& V, TVe
             A[j][k] *= scale[j] * scale[k];
         c[j] *= scale[j];
     }
+    TMatrix inverse;
+    TVector solution;
+    const int code = InvertGaussJordan(A, c, lb, Nvar, inverse, solution);
+    if (code != 0)
+        return code;
+    // Squaring the design squares its condition: beyond this the solution keeps no four digits, and
+    // an inverted rank-deficient matrix would pass for a fit.
+    if (conditionNumber(A, inverse, lb, Nvar) * kMachineEpsilon > kNormalEquationsErrorLimit)
+        return -1;
     ensureMatrix(V, Nvar, Nvar);
     ensureVector(B, Nvar);
-    const int code = InvertGaussJordan(A, c, lb, Nvar, V, B);
     for (int j = lb; j <= Nvar; ++j) {
-        B[j] *= scale[j];
+        B[j] = solution[j] * scale[j];
         for (int k = lb; k <= Nvar; ++k)
-            V[j][k] *= scale[j] * scale[k];
+            V[j][k] = inverse[j][k] * scale[j] * scale[k];
     }
     return code;
 }
@@ -88,7 +119,7 @@ int singularValueFit(const TMatrix& Xm, const TVector& Y, int Ub, TMatrix& V, TV
     const int first = FirstPointIndex;
     const int n = Ub - first + 1;
     const int lb = ConsTerm ? 0 : 1;
-    // Fewer points than parameters: zero rows keep the decomposition's shape without changing the fit.
+    // Fewer points than parameters: zero rows keep the decomposition's shape; the rank test refuses it.
     const int lastRow = std::max(lb + n - 1, Nvar);
     TMatrix U;
     TVector rhs;
@@ -122,6 +153,11 @@ int singularValueFit(const TMatrix& Xm, const TVector& Y, int Ub, TMatrix& V, TV
     if (code != 0)
         return code;
     ZeroSmallSingularValues(S, lb, Nvar, SingularTolerance(n));
+    // Fewer independent columns than parameters: the minimum-norm solution is one of many, no fit.
+    for (int k = lb; k <= Nvar; ++k) {
+        if (!(S[k] > 0.0))
+            return -1;
+    }
     ensureVector(B, Nvar);
     SolveBySingularValues(U, S, W, rhs, lb, lastRow, Nvar, B);
     for (int k = lb; k <= Nvar; ++k)
@@ -199,8 +235,10 @@ int FitStraightLine(const TVector& X, const TVector& Y, int Ub, TMatrix& V, TVec
         sxx += X[i] * X[i];
         sxy += X[i] * Y[i];
     }
+    // The determinant cancels n Sxx against Sx^2: at rounding level the x do not differ (a sum of
+    // equal logarithms, say) and the slope would be noise.
     const double d = n * sxx - sx * sx;
-    if (!(d > 0.0))
+    if (!(d > n * kMachineEpsilon * (n * sxx)))
         return -1;
     ensureMatrix(V, 1, 1);
     ensureVector(B, 1);

@@ -29,12 +29,14 @@ using ModelDerivatives =
 int FitProportional(const TVector& X, const TVector& Y, int Ub, TMatrix& V, TVector& B);
 
 // y = B[0] + B[1] * x with V[0..1][0..1] the inverse normal matrix; -1 (nothing written) when all x
-// are equal or there are fewer than two points.
+// are equal (also when they differ only by rounding) or there are fewer than two points.
 int FitStraightLine(const TVector& X, const TVector& Y, int Ub, TMatrix& V, TVector& B);
 
 // Y on the regressors Xm[1..Nvar][points], with a constant term B[0] when ConsTerm. Fills
-// B[Lb..Nvar] and V[Lb..Nvar][Lb..Nvar] (Lb = 0 with ConsTerm, else 1). Returns 0, -1 (singular
-// normal matrix or an unknown LinearFitMethod) or -2 (decomposition did not converge).
+// B[Lb..Nvar] and V[Lb..Nvar][Lb..Nvar] (Lb = 0 with ConsTerm, else 1). Returns 0, -2 (decomposition
+// did not converge) or -1, with nothing written: fewer independent columns than parameters (singular
+// values below N epsilon of the largest), normal equations too ill-conditioned to keep four digits,
+// or an unknown LinearFitMethod.
 int LinearLeastSquares(const TMatrix& Xm, const TVector& Y, int Ub, TMatrix& V, TVector& B, bool ConsTerm,
                        int Nvar);
 

@@ -1,5 +1,8 @@
-// Model 10, the logistic curve y = a / (1 + exp(c - b x)), started by a straight line through the logits.
+// Model 10, the logistic curve y = a / (1 + exp(c - b x)), started by a straight line through the
+// logits and refined nonlinearly.
 #include "numeric/LogisticModel.h"
+
+#include <cmath>
 
 #include "numeric/FitModels.h"
 #include "numeric/GuardedMath.h"
@@ -97,6 +100,40 @@ void derivatives(const TVector& B, TVector& D, double x, double /*y*/)
 }
 
 } // namespace
+
+void WidenLogisticBounds(const TVector& X, const TVector& Y, int N, TVector& Bmin, TVector& Bmax)
+{
+    if (Bmin.size() < 4)
+        Bmin.resize(4, 0.0);
+    if (Bmax.size() < 4)
+        Bmax.resize(4, 0.0);
+    const int first = FirstPointIndex;
+    if (N < first)
+        return;
+    double largestY = 0.0;
+    double largestX = 0.0;
+    double xLow = X[first];
+    double xHigh = X[first];
+    for (int i = first; i <= N; ++i) {
+        largestY = std::fmax(largestY, std::fabs(Y[i]));
+        largestX = std::fmax(largestX, std::fabs(X[i]));
+        xLow = std::fmin(xLow, X[i]);
+        xHigh = std::fmax(xHigh, X[i]);
+    }
+    // Populations in persons or years as x: the amplitude follows y, the rate 1 / (x range), and
+    // c = rate * (the midpoint's x) may lie far from 0.
+    const double amplitude = 100.0 * largestY;
+    Bmin[1] = std::fmin(Bmin[1], -amplitude);
+    Bmax[1] = std::fmax(Bmax[1], amplitude);
+    if (xHigh > xLow) {
+        const double rate = 1000.0 / (xHigh - xLow);
+        const double offset = rate * (largestX + (xHigh - xLow));
+        Bmin[2] = std::fmin(Bmin[2], -rate);
+        Bmax[2] = std::fmax(Bmax[2], rate);
+        Bmin[3] = std::fmin(Bmin[3], -offset);
+        Bmax[3] = std::fmax(Bmax[3], offset);
+    }
+}
 
 const FitModel& LogisticModel()
 {

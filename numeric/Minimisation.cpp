@@ -170,13 +170,57 @@ bool ParametersConverged(const TVector& Xold, const TVector& X, int Lb, int Ub, 
 
 namespace {
 
+// Brings the system to unit diagonal (by the undamped matrix H) before it is solved: parameters
+// many orders of magnitude apart are then pivoted alike, and a tiny diagonal is no longer "singular".
+TVector unitDiagonalScale(const TMatrix& H, int Lb, int Ub)
+{
+    TVector scale;
+    AllocVector(scale, Ub);
+    for (int i = Lb; i <= Ub; ++i)
+        scale[i] = H[i][i] > 0.0 && std::isfinite(H[i][i]) ? 1.0 / std::sqrt(H[i][i]) : 1.0;
+    return scale;
+}
+
+// Solves (H with its diagonal times diagonalFactor) dX = G in the scaled variables and undoes the
+// scaling; Inv receives the inverse of the unscaled matrix. Returns the code of InvertGaussJordan.
+int solveScaled(const TMatrix& H, double diagonalFactor, const TVector& G, const TVector& scale, int Lb,
+                int Ub, TMatrix& Inv, TVector& dX)
+{
+    TMatrix a = H;
+    TVector g = G;
+    for (int i = Lb; i <= Ub; ++i) {
+        for (int j = Lb; j <= Ub; ++j)
+            a[i][j] = H[i][j] * scale[i] * scale[j];
+        a[i][i] = diagonalFactor * H[i][i] * scale[i] * scale[i];
+        g[i] = G[i] * scale[i];
+    }
+    const int code = InvertGaussJordan(a, g, Lb, Ub, Inv, dX);
+    if (code != 0)
+        return code;
+    for (int i = Lb; i <= Ub; ++i) {
+        dX[i] *= scale[i];
+        for (int j = Lb; j <= Ub; ++j)
+            Inv[i][j] *= scale[i] * scale[j];
+    }
+    return code;
+}
+
+// Whether the undamped system itself has no solution; only then is the minimisation "singular".
+bool undampedSingular(const TMatrix& H, const TVector& G, const TVector& scale, int Lb, int Ub)
+{
+    TMatrix inverse;
+    TVector step;
+    AllocVector(step, Ub);
+    return solveScaled(H, 1.0, G, scale, Lb, Ub, inverse, step) != 0;
+}
+
 // The final full Gauss-Newton step after convergence; kept only when it does not raise F.
 int finalUndampedStep(const ObjectiveFunction& F, const TMatrix& H, const TVector& G, const TVector& Xold,
                       int Lb, int Ub, TVector& X, double& Fmin, TMatrix& Inv)
 {
     TVector dX;
     AllocVector(dX, Ub);
-    const int code = InvertGaussJordan(H, G, Lb, Ub, Inv, dX);
+    const int code = solveScaled(H, 1.0, G, unitDiagonalScale(H, Lb, Ub), Lb, Ub, Inv, dX);
     if (code != 0)
         return code;
     TVector trial = Xold;
@@ -218,26 +262,30 @@ int MarquardtMinimise(const ObjectiveFunction& F, const DerivativeRoutine& Deriv
             code = finalUndampedStep(F, H, G, xold, Lb, Ub, X, Fmin, Inv);
             done = true;
         } else {
-            TMatrix A = H;
+            const TVector scale = unitDiagonalScale(H, Lb, Ub);
             bool success = false;
             double ymin = Fmin;
             do {
-                for (int i = Lb; i <= Ub; ++i)
-                    A[i][i] = (1.0 + lambda) * H[i][i];
-                code = InvertGaussJordan(A, G, Lb, Ub, Inv, dX);
-                if (code != 0)
-                    break;
-                X = xold;
-                code = minimiseAlongLine(F, X, &Fmin, dX, Lb, Ub, kLineSearchMaxIter, kLineSearchTolerance,
-                                         ymin);
-                // No rise at all (a perfect fit keeps Fmin = 0) is a success too.
-                success = ymin - Fmin <= kAcceptance * Fmin;
+                // A refused solve is a rejected trial: more damping makes the matrix better conditioned.
+                code = solveScaled(H, 1.0 + lambda, G, scale, Lb, Ub, Inv, dX);
+                if (code == 0) {
+                    X = xold;
+                    code = minimiseAlongLine(F, X, &Fmin, dX, Lb, Ub, kLineSearchMaxIter,
+                                             kLineSearchTolerance, ymin);
+                    // No rise at all (a perfect fit keeps Fmin = 0) is a success too.
+                    success = code == 0 && ymin - Fmin <= kAcceptance * Fmin;
+                    if (code != 0)
+                        break;
+                }
                 if (!success) {
                     lambda *= kLambdaUp;
-                    if (lambda > kLambdaLimit && code == 0)
-                        code = kDampingLimit;
+                    if (lambda > kLambdaLimit) {
+                        code = undampedSingular(H, G, scale, Lb, Ub) ? kSingular : kDampingLimit;
+                        break;
+                    }
+                    code = 0;
                 }
-            } while (!success && code == 0);
+            } while (!success);
             if (!success || code != 0) {
                 X = xold; // a rejected or failed search leaves the last accepted point
             } else {

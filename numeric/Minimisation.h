@@ -57,9 +57,11 @@ int MinimiseAlongLine(const ObjectiveFunction& F, TVector& X, const TVector& Dir
 // True when every |X[i] - Xold[i]| < max(|Xold[i]| * Tol, Tol).
 bool ParametersConverged(const TVector& Xold, const TVector& X, int Lb, int Ub, double Tol);
 
-// Levenberg-Marquardt with a golden-section search along each damped Gauss-Newton direction.
-// Returns kConverged, kSingular, kDampingLimit or kIterationLimit; X holds the last accepted
-// point, Fmin its value and Inv the inverse of the final (undamped after convergence) matrix.
+// Levenberg-Marquardt with a golden-section search along each damped Gauss-Newton direction; each
+// system is solved scaled to unit diagonal, and a damped system that cannot be solved counts as a
+// rejected trial. Returns kConverged, kSingular (only when the undamped matrix is singular),
+// kDampingLimit or kIterationLimit; X holds the last accepted point, Fmin its value and Inv the
+// inverse of the final (undamped after convergence) matrix.
 int MarquardtMinimise(const ObjectiveFunction& F, const DerivativeRoutine& Deriv, TVector& X, int Lb, int Ub,
                       int MaxIter, double Tol, double& Fmin, TMatrix& Inv);
 

@@ -3,9 +3,12 @@
 #include "numeric/SineFit.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "numeric/GuardedMath.h"
+#include "numeric/SinePeriods.h"
 #include "numeric/Statistics.h"
 
 namespace kurvex {
@@ -28,6 +31,12 @@ double evaluate(SineFitWork& work, const SineParameterSet& P)
     work.variance = (work.n / weights) * sum / (work.n - kFree);
     return work.variance;
 }
+
+// Share of the spread that a run from the one-period start must explain to be kept without trying
+// the periods seen in the data.
+constexpr double kGoodFitShare = 0.95;
+// Estimated frequencies closer than this (relative) give the same start.
+constexpr double kSameFrequency = 0.05;
 
 bool allFinite(const SineParameterSet& P)
 {
@@ -192,6 +201,56 @@ int SineMarquardtLoop(SineFitWork& work, int MaxIt, double ParamTol, double Vari
     return kSineIterationLimit;
 }
 
+namespace {
+
+// One run of the iteration: where it started, where it ended, its status and residual sum.
+struct SineRun {
+    SineParameterSet start{};
+    SineParameterSet p{};
+    int status = kSineFailed;
+    double residualSum = 0.0;
+};
+
+SineRun runFrom(SineFitWork& work, const SineParameterSet& start, int limit)
+{
+    work.p = start;
+    SineRun run;
+    run.start = start;
+    run.status = SineMarquardtLoop(work, limit, kSineParamTolerance, kSineVarianceTolerance);
+    run.p = work.p;
+    for (int i = 1; i <= work.n; ++i) {
+        const double r = work.y[i] - SineModel(run.p, work.x[i]);
+        run.residualSum += r * r;
+    }
+    return run;
+}
+
+// The one-period start assumes the data cover about one period; over several periods it can settle
+// on a wrong local minimum. Then the periods seen in the data (periodogram peak, sign changes) give
+// further starts, and the run with the smallest residual sum is kept.
+SineRun bestOfFurtherStarts(SineFitWork& work, SineRun best)
+{
+    const double sst = SumSquaredDeviations(work.y, 1, work.n, VectorMean(work.y, 1, work.n));
+    if (best.status != kSineFailed && best.residualSum <= (1.0 - kGoodFitShare) * sst)
+        return best;
+    const double frequencies[] = {SineFrequencyFromPeriodogram(work.x, work.y, work.n),
+                                  SineFrequencyFromCrossings(work.x, work.y, work.n)};
+    for (std::size_t k = 0; k < std::size(frequencies); ++k) {
+        const double b = frequencies[k];
+        if (!(b > 0.0) || (k > 0 && std::fabs(b - frequencies[0]) <= kSameFrequency * b))
+            continue;
+        SineParameterSet start{};
+        if (!SineStartForFrequency(work.x, work.y, work.n, b, start))
+            continue;
+        const SineRun run = runFrom(work, start, kSineAutoIterationLimit);
+        if (run.status != kSineFailed && (best.status == kSineFailed || run.residualSum < best.residualSum))
+            best = run;
+    }
+    return best;
+}
+
+} // namespace
+
 double CorrelationR2(const TVector& Y, const TVector& F, int N)
 {
     if (N < 1)
@@ -254,14 +313,22 @@ int RunSineFit(const TVector& X, const TVector& Y, int N)
         }
     }
 
-    const int status =
-        usable ? SineMarquardtLoop(work, limit, kSineParamTolerance, kSineVarianceTolerance) : kSineFailed;
+    SineRun run;
+    run.p = work.p;
+    if (usable)
+        run = runFrom(work, work.p, limit);
+    if (usable && NewModel) {
+        run = bestOfFurtherStarts(work, run);
+        // Started again from these, the dialog's own iteration reproduces the fit shown.
+        SineStartValues = run.start;
+    }
+    const int status = run.status;
     // Curve, variance and r are those of the parameters handed back, never of a rejected trial.
-    SineParams = work.p;
+    SineParams = run.p;
     AllocVector(SineFitCurve, N);
     double sum = 0.0;
     for (int i = 1; i <= N; ++i) {
-        SineFitCurve[i] = SineModel(work.p, X[i]);
+        SineFitCurve[i] = SineModel(run.p, X[i]);
         const double r = Y[i] - SineFitCurve[i];
         sum += r * r;
     }

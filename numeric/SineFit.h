@@ -13,7 +13,8 @@ using SineParameterSet = std::array<double, 4>;
 using SineMatrix = std::array<std::array<double, 4>, 4>;
 
 inline SineParameterSet SineParams{};
-// The automatic start values of the last RunSineFit.
+// The automatic start values of the last RunSineFit: those of the run it kept, so that iterating
+// from them again reproduces the fit.
 inline SineParameterSet SineStartValues{};
 // The user's start values and iteration limit from the start-value dialog.
 inline double SineUserStartA = 0.0;
@@ -76,8 +77,11 @@ int SineMarquardtLoop(SineFitWork& work, int MaxIt, double ParamTol, double Vari
 double CorrelationR2(const TVector& Y, const TVector& F, int N);
 
 // Fits the points 1..N (sorted by x) from the automatic start values (NewModel) or the user's, and
-// fills the globals above. kSineFailed for fewer than kSineMinPoints points, all x equal, or an
-// iteration that could not proceed; the globals then still hold finite values.
+// fills the globals above. The automatic start assumes one period over the data; when that run
+// explains less than 95 % of the spread, runs from the periods seen in the data follow (see
+// sineperiods.h) and the one with the smallest residual sum is kept. kSineFailed for fewer than
+// kSineMinPoints points, all x equal, or an iteration that could not proceed; the globals then
+// still hold finite values.
 int RunSineFit(const TVector& X, const TVector& Y, int N);
 
 } // namespace kurvex

@@ -40,7 +40,9 @@ double SingularTolerance(int n);
 bool HasNoSpread(double sst, const TVector& Y, int Lb, int Ub);
 
 // Vr = SSE / (N - p) and R2 = SSR / SST about the mean of Y, for the N points
-// FirstPointIndex..Ub and p = PUb - PLb + 1 parameters. Data without spread set FitFailed.
+// FirstPointIndex..Ub and p = PUb - PLb + 1 parameters; where SSR / SST exceeds 1, R2 = 1 - SSE / SST
+// instead, so R2 always lies in [0, 1]. Data without spread, and a fit whose 1 - SSE / SST is
+// negative there, set FitFailed (with R2 = 0).
 void RegressionStatistics(const TVector& Y, const TVector& Ycalc, int Ub, FitStatistics& Stats, int PLb,
                           int PUb);
 

@@ -236,6 +236,36 @@ TEST_F(ModelsTest, BoundedGrowthParametersAndStartFit)
     EXPECT_TRUE(std::isfinite(start.b[1]));
 }
 
+TEST_F(ModelsTest, BoundedGrowthFitsCoolingAndWarming)
+{
+    // y = c - a exp(-k t): Newton's cooling has a < 0. As B holds it: c = B0 B2, a = B0, k = B1.
+    struct Case {
+        const char* name;
+        double c, a, k;
+        double noise;
+    };
+    const Case cases[] = {
+        {"cooling", 20.0, -60.0, 0.1, 0.0},           {"warming", 80.0, 60.0, 0.1, 0.0},
+        {"cooling, measured", 20.0, -60.0, 0.1, 0.5}, {"warming, measured", 80.0, 60.0, 0.1, 0.5},
+        {"rising below zero", -2.0, 3.0, 0.4, 0.0},   {"falling below zero", -20.0, -5.0, 0.25, 0.0},
+    };
+    SelectModel(kModelBoundedGrowth, 0, {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FitFailed = false;
+        const auto f = [&c](double t) { return c.c - c.a * std::exp(-c.k * t); };
+        const FitResult r = fitWindowStyle(testing::disturbed(sample(0, 40, 17, f), c.noise));
+        ASSERT_EQ(r.code, 0);
+        EXPECT_FALSE(FitFailed);
+        EXPECT_NEAR(r.stats.R2, 1.0, 0.01);
+        EXPECT_LE(r.stats.R2, 1.0); // an exact fit must not pass 1 by rounding (the window refuses that)
+        const double tolerance = c.noise == 0.0 ? 1e-6 : 0.05;
+        EXPECT_NEAR(r.b[0] * r.b[2], c.c, tolerance * std::fabs(c.c));
+        EXPECT_NEAR(r.b[0], c.a, tolerance * std::fabs(c.a));
+        EXPECT_NEAR(r.b[1], c.k, tolerance * c.k);
+    }
+}
+
 TEST_F(ModelsTest, BoundedGrowthAgreesWithGslOnNoisyData)
 {
     SelectModel(kModelBoundedGrowth, 0, {});
@@ -306,14 +336,14 @@ TEST_F(ModelsTest, LogisticStartFit)
     p.x.push_back(30.0);
     p.y.push_back(10.0);
     p.n = 10;
-    const FitResult r = fitWindowStyle(p);
+    const FitResult r = fitWindowStyle(p, 0);
     ASSERT_EQ(r.code, 0);
     EXPECT_FALSE(FitFailed);
     EXPECT_DOUBLE_EQ(r.b[1], 10.0);
     EXPECT_NEAR(r.b[2], 1.0, 1e-10);
     EXPECT_NEAR(r.b[3], 2.0, 1e-10);
     // Otherwise it is an approximation.
-    const FitResult a = fitWindowStyle(sample(0, 10, 21, f));
+    const FitResult a = fitWindowStyle(sample(0, 10, 21, f), 0);
     ASSERT_EQ(a.code, 0);
     EXPECT_FALSE(FitFailed);
     EXPECT_NEAR(a.b[1], f(10.0), 1e-12); // the asymptote is the last y
@@ -329,7 +359,7 @@ TEST_F(ModelsTest, LogisticLeavesOutUnusablePointsAndTiesAtTheLargestX)
     const auto f = [](double x) { return 4.0 / (1.0 + std::exp(1.0 - 2.0 * x)); };
     // y = 1 (a valid point), y = 0, a y above the asymptote and the largest x twice.
     Points p{{0, -1, 0, 0.5, 1, 1.5, 2.5, 3, 3}, {0, f(-1), 0.0, 1.0, 5.0, f(1.5), f(2.5), 4.0, 3.0}, 8};
-    const FitResult r = fitWindowStyle(p);
+    const FitResult r = fitWindowStyle(p, 0);
     ASSERT_EQ(r.code, 0);
     EXPECT_FALSE(FitFailed);
     EXPECT_EQ(r.b[1], 3.0); // the last of the tied points in input order
@@ -339,6 +369,56 @@ TEST_F(ModelsTest, LogisticLeavesOutUnusablePointsAndTiesAtTheLargestX)
     const FitResult withOne = fitWindowStyle(ones);
     EXPECT_EQ(withOne.code, 0); // y = 1 is an ordinary value
     EXPECT_FALSE(FitFailed);
+}
+
+TEST_F(ModelsTest, LogisticRefinementReachesTheLeastSquaresResidual)
+{
+    SelectModel(kModelLogistic, 0, {});
+    // About the world's population, every five years from 1950 to 2020, in billions and in persons
+    // (beyond the window's parameter bounds of 1e5).
+    const double billions[] = {2.536, 2.773, 3.035, 3.340, 3.700, 4.079, 4.458, 4.871,
+                               5.327, 5.744, 6.143, 6.542, 6.957, 7.380, 7.795};
+    for (const double unit : {1.0, 1e9}) {
+        SCOPED_TRACE(unit);
+        Points p;
+        for (const double y : billions) {
+            p.x.push_back(1950.0 + 5.0 * p.n);
+            p.y.push_back(unit * y);
+            ++p.n;
+        }
+        TVector start(4);
+        {
+            Points copy = p;
+            TMatrix v;
+            ASSERT_EQ(FitCurrentModel(copy.x, copy.y, copy.n, v, start), 0);
+        }
+        FitFailed = false;
+        const FitResult r = fitWindowStyle(p);
+        ASSERT_EQ(r.code, 0);
+        EXPECT_FALSE(FitFailed);
+        EXPECT_GT(r.v[2][2], 0.0); // the refinement leaves the inverse Gauss-Newton matrix
+
+        std::vector<double> xs(p.x.begin() + 1, p.x.end()), ys(p.y.begin() + 1, p.y.end());
+        const testing::GslModel model{
+            [](double x, const double* b) { return b[0] / (1.0 + std::exp(b[2] - b[1] * x)); },
+            [](double x, const double* b, double* d) {
+                const double e = std::exp(b[2] - b[1] * x);
+                d[0] = 1.0 / (1.0 + e);
+                d[2] = -b[0] * e / ((1.0 + e) * (1.0 + e));
+                d[1] = -x * d[2];
+            }};
+        const auto reference = testing::GslNonlinearFit(xs, ys, {start[1], start[2], start[3]}, model);
+        ASSERT_EQ(reference.status, 0);
+        const double sumOfSquares = r.stats.Vr * (p.n - 3);
+        EXPECT_LE(sumOfSquares, 1.01 * reference.sumOfSquares);
+        // Without the refinement the line through the logits is far off.
+        const FitResult line = fitWindowStyle(p, 0);
+        EXPECT_GT(line.stats.Vr * (p.n - 3), 10.0 * reference.sumOfSquares);
+        // A refinement cut short by its iteration limit keeps the line.
+        const FitResult cut = fitWindowStyle(p, 1);
+        EXPECT_EQ(cut.code, 0);
+        EXPECT_EQ(cut.b, line.b);
+    }
 }
 
 TEST_F(ModelsTest, EvaluateOnlyWithoutStartFitAndRefinement)
@@ -408,6 +488,37 @@ TEST_F(ModelsTest, DegenerateInputsNeverGiveNonFiniteParameters)
                 EXPECT_TRUE(std::isfinite(r.stats.Vr));
             }
         }
+    }
+}
+
+TEST_F(ModelsTest, AllXEqualFailsInEveryModel)
+{
+    struct Model {
+        const char* name;
+        int number;
+        TVector degrees;
+    };
+    const Model models[] = {
+        {"line", kModelLine, {}},
+        {"quadratic", kModelPolynomial, {2.0}},
+        {"degree 4", kModelPolynomial, {4.0}},
+        {"rational 1/1", kModelRational, {1.0, 1.0}},
+        {"rational 2/2", kModelRational, {2.0, 2.0}},
+        {"exponential", kModelExponential, {}},
+        {"bounded growth", kModelBoundedGrowth, {}},
+        {"power", kModelPower, {}},
+        {"proportional", kModelProportional, {}},
+        {"logistic", kModelLogistic, {}},
+    };
+    const Points stacked{{0, 2, 2, 2, 2, 2, 2}, {0, 1.0, 3.0, 2.0, 5.0, 4.0, 3.5}, 6};
+    for (const Model& m : models) {
+        SCOPED_TRACE(m.name);
+        SelectModel(m.number, 0, m.degrees);
+        FitFailed = false;
+        const FitResult r = fitWindowStyle(stacked);
+        EXPECT_EQ(r.code, -1);
+        EXPECT_GE(r.stats.R2, 0.0);
+        EXPECT_LE(r.stats.R2, 1.0);
     }
 }
 

@@ -282,6 +282,66 @@ TEST(OptimMarquardt, SingularMatrixReturnsMinusOneAndKeepsX)
     EXPECT_EQ(problem.objective()(x), fmin);
 }
 
+TEST(OptimMarquardt, ParametersFiveOrdersOfMagnitudeApartReachSixDigits)
+{
+    // y = b0 (1 - exp(-b1 x)) on exact data from b = (500, 1e-4), started at (240, 5e-4): the
+    // unscaled damped matrix has diagonal entries 1e13 apart.
+    std::vector<double> xs;
+    for (int i = 0; i < 14; ++i)
+        xs.push_back(77.6 + (790.0 - 77.6) * i / 13.0);
+    const auto value = [](const TVector& b, double x) { return b[0] * (1.0 - std::exp(-b[1] * x)); };
+    const ResidualProblem problem{
+        [&](const TVector& b) {
+            std::vector<double> r;
+            for (double x : xs)
+                r.push_back(value(b, x) - value(TVector{500.0, 1e-4}, x));
+            return r;
+        },
+        [&](const TVector& b) {
+            std::vector<std::vector<double>> j;
+            for (double x : xs)
+                j.push_back({1.0 - std::exp(-b[1] * x), b[0] * x * std::exp(-b[1] * x)});
+            return j;
+        }};
+    TVector b{240.0, 5e-4};
+    TMatrix inv;
+    double fmin = 0.0;
+    ASSERT_EQ(minimise(problem, b, 100, 1e-3, fmin, inv), kConverged);
+    EXPECT_NEAR(b[0], 500.0, 500.0 * 1e-6);
+    EXPECT_NEAR(b[1], 1e-4, 1e-4 * 1e-6);
+    // The inverse is that of the undamped matrix at the result, unscaled.
+    const auto jac = problem.jacobian(b);
+    double h00 = 0.0, h01 = 0.0, h11 = 0.0;
+    for (const auto& row : jac) {
+        h00 += row[0] * row[0];
+        h01 += row[0] * row[1];
+        h11 += row[1] * row[1];
+    }
+    EXPECT_NEAR(inv[0][0] * h00 + inv[0][1] * h01, 1.0, 1e-6);
+    EXPECT_NEAR(inv[1][0] * h01 + inv[1][1] * h11, 1.0, 1e-6);
+}
+
+TEST(OptimMarquardt, RefusedDampedSolveRaisesTheDamping)
+{
+    // The stated curvature has unit diagonal and off-diagonal 1 + 0.01: with the starting damping the
+    // damped matrix is exactly singular, with more damping it is not, and undamped it is regular.
+    const ObjectiveFunction f = [](const TVector& x) { return x[0] * x[0] + x[1] * x[1]; };
+    int passes = 0;
+    const DerivativeRoutine deriv = [&passes](const ObjectiveFunction&, const TVector& x, int, int,
+                                              TVector& g, TMatrix& h) {
+        ++passes;
+        g[0] = x[0];
+        g[1] = x[1];
+        h = {{1.0, 1.0 + kLambdaStart}, {1.0 + kLambdaStart, 1.0}};
+    };
+    TVector x{3.0, -1.0};
+    TMatrix inv;
+    double fmin = 0.0;
+    EXPECT_EQ(MarquardtMinimise(f, deriv, x, 0, 1, 100, 1e-3, fmin, inv), kConverged);
+    EXPECT_LT(f(x), 1e-4);
+    EXPECT_GT(passes, 1);
+}
+
 TEST(OptimMarquardt, ExponentialDecayAgreesWithGsl)
 {
     std::vector<double> xs, ys;

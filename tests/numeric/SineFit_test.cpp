@@ -8,6 +8,7 @@
 #include "numeric/GuardedMath.h"
 #include "numeric/SamplePoints.h"
 #include "numeric/SineFit.h"
+#include "numeric/SinePeriods.h"
 
 namespace kurvex {
 namespace {
@@ -88,6 +89,63 @@ TEST_F(SineFitTest, GeneratedCurvesConvergeWithAutomaticStart)
         EXPECT_NEAR(SineFitR, 1.0, 1e-9);
         EXPECT_EQ(SineAutoIterations, 10);
     }
+}
+
+TEST_F(SineFitTest, SeveralPeriodsFindTheAmplitudeAndPeriod)
+{
+    struct Case {
+        const char* name;
+        double periods;
+        int count;
+        double noise;
+    };
+    const Case cases[] = {
+        {"2.5 periods, 21 points", 2.5, 21, 0.0},        {"4 periods, 21 points", 4.0, 21, 0.0},
+        {"4 periods, 41 points, noise", 4.0, 41, 0.4},   {"4 periods, 101 points, noise", 4.0, 101, 0.6},
+        {"7 periods, 101 points, noise", 7.0, 101, 0.6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset();
+        const SineParameterSet truth{3.0, kTwoPi * c.periods / 10.0, 0.5, 1.0};
+        const Points p = testing::disturbed(
+            sample(0.0, 10.0, c.count, [&truth](double x) { return SineModel(truth, x); }), c.noise);
+        ASSERT_NE(RunSineFit(p.x, p.y, p.n), kSineFailed);
+        const SineParameterSet found = canonical(SineParams);
+        EXPECT_NEAR(found[0], truth[0], 0.05 * truth[0]);
+        EXPECT_NEAR(found[1], truth[1], 0.01 * truth[1]);
+        EXPECT_GT(SineFitR, 0.95);
+        // The start values shown in the dialog lead the dialog's own iteration to the same fit.
+        const SineParameterSet kept = SineParams;
+        useUserStart(SineStartValues, kSineAutoIterationLimit);
+        RunSineFit(p.x, p.y, p.n);
+        for (int j = 0; j < 4; ++j)
+            EXPECT_DOUBLE_EQ(SineParams[j], kept[j]) << j;
+    }
+}
+
+TEST(SinePeriods, EstimatesFromCrossingsAndPeriodogram)
+{
+    for (const double periods : {1.5, 4.0, 9.0}) {
+        SCOPED_TRACE(periods);
+        const double b = kTwoPi * periods / 20.0;
+        const Points p = testing::disturbed(
+            sample(0.0, 20.0, 81, [b](double x) { return 2.0 * std::sin(b * x + 1.0) - 4.0; }), 0.5);
+        // The periodogram's grid has a quarter of one period's b as its step.
+        EXPECT_NEAR(SineFrequencyFromPeriodogram(p.x, p.y, p.n), b, 0.5 * kTwoPi / (4.0 * 20.0));
+        EXPECT_NEAR(SineFrequencyFromCrossings(p.x, p.y, p.n), b, 0.1 * b);
+        SineParameterSet start{};
+        ASSERT_TRUE(SineStartForFrequency(p.x, p.y, p.n, b, start));
+        EXPECT_NEAR(start[0], 2.0, 0.2);
+        EXPECT_NEAR(std::remainder(start[2] - 1.0, kTwoPi), 0.0, 0.1);
+        EXPECT_NEAR(start[3], -4.0, 0.2);
+    }
+    // No signal: nothing to estimate.
+    const Points flat = sample(0.0, 5.0, 21, [](double) { return 3.0; });
+    EXPECT_EQ(SineFrequencyFromPeriodogram(flat.x, flat.y, flat.n), 0.0);
+    EXPECT_EQ(SineFrequencyFromCrossings(flat.x, flat.y, flat.n), 0.0);
+    SineParameterSet start{};
+    EXPECT_FALSE(SineStartForFrequency(flat.x, flat.y, flat.n, 1.0, start));
 }
 
 TEST_F(SineFitTest, StartValuesFromTheExtremes)
