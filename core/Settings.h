@@ -189,12 +189,14 @@ inline constexpr const char* kSettingsFileName = "Kurvex.ini";
 std::string SettingsFilePath();
 
 // Reads the settings file into the variables and into IniSettings. A missing file gives the
-// defaults; damaged values are replaced by defaults or brought into their limits.
+// defaults; damaged values are replaced by defaults or brought into their limits. In terms, a real
+// π or Φ (from a UTF-8 file) becomes the program's byte for it.
 void LoadSettings();
 void LoadSettings(const std::string& path);
 
-// Writes every setting. Returns an empty text on success, else a German description of what
-// could not be saved; the file on disk is then unchanged.
+// Writes every setting; a term whose text in the file already reads as the variable keeps that
+// text (a real π typed into a UTF-8 file stays π). Returns an empty text on success, else a German
+// description of what could not be saved; the file on disk is then unchanged.
 std::string SaveSettings();
 std::string SaveSettings(const std::string& path);
 

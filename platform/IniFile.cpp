@@ -3,16 +3,9 @@
 
 #include "platform/TextCodec.h"
 
-#include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <functional>
 #include <utility>
 
 namespace kurvex {
@@ -28,23 +21,33 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
-// Lower case for ASCII and the Latin-1 letters, enough for the program's German names.
-std::u32string foldCase(std::string_view utf8)
+// The name as look-ups compare it: trimmed, lower case for ASCII and the Latin-1 letters (enough
+// for the program's German names).
+std::string foldName(std::string_view utf8)
 {
-    std::u32string out;
+    utf8 = trim(utf8);
+    std::string out;
+    out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        const auto c = static_cast<unsigned char>(utf8[pos]);
+        if (c < 0x80) {
+            out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c);
+            ++pos;
+            continue;
+        }
         char32_t cp = NextCodePoint(utf8, pos);
-        if ((cp >= U'A' && cp <= U'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7))
+        if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)
             cp += 0x20;
-        out += cp;
+        AppendUtf8(out, cp);
     }
     return out;
 }
 
-bool sameName(std::string_view a, std::string_view b)
+std::uint32_t nameHash(std::string_view folded)
 {
-    return foldCase(trim(a)) == foldCase(trim(b));
+    const std::size_t h = std::hash<std::string_view>{}(folded);
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
 struct ParsedLine {
@@ -77,97 +80,6 @@ std::string oneLine(std::string_view s)
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    return out;
-}
-
-std::string reasonText(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return "keine Schreibberechtigung";
-    case EROFS:
-        return "schreibgeschütztes Dateisystem";
-    case ENOSPC:
-    case EDQUOT:
-        return "kein Speicherplatz frei";
-    case ENOENT:
-    case ENOTDIR:
-        return "Verzeichnis nicht gefunden";
-    case EISDIR:
-        return "ein Verzeichnis dieses Namens besteht";
-    default:
-        return "Fehler " + std::to_string(err);
-    }
-}
-
-std::string saveFailure(const std::string& path, int err)
-{
-    return "Die Datei \"" + path + "\" konnte nicht gespeichert werden (" + reasonText(err) + ").";
-}
-
-// Decodes file bytes as decided for the program's files: UTF-8 with the BOM stripped, or
-// Windows-1252 when the bytes are not valid UTF-8.
-std::string decodeFileBytes(std::string_view bytes)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
-}
-
-std::vector<std::string> splitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = last ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-// Reads the whole file; no value when it does not exist.
-std::optional<std::string> readFileBytes(const std::string& path, std::string& error)
-{
-    error.clear();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        error = "Die Datei \"" + path + "\" konnte nicht gelesen werden.";
-        return std::string();
-    }
-    std::FILE* f = S_ISREG(st.st_mode) ? std::fopen(path.c_str(), "rb") : nullptr;
-    if (!f) {
-        error = "Die Datei \"" + path + "\" konnte nicht gelesen werden.";
-        return std::string();
-    }
-    std::string bytes;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, n);
-    if (std::ferror(f))
-        error = "Die Datei \"" + path + "\" konnte nicht vollständig gelesen werden.";
-    std::fclose(f);
-    return bytes;
-}
-
-// The file a symbolic link points to is the one replaced, so the link survives.
-std::string resolvedTarget(const std::string& path)
-{
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string out(real);
-    std::free(real);
     return out;
 }
 
@@ -244,43 +156,161 @@ std::string FormatIniFloat(double value)
 
 IniFile::IniFile(std::string path) : path_(std::move(path))
 {
-    if (auto lines = ReadTextLines(path_, readError_))
-        lines_ = std::move(*lines);
+    if (auto lines = ReadTextLines(path_, readError_, encoding_))
+        setLines(std::move(*lines));
 }
 
-std::optional<IniFile::SectionSpan> IniFile::findSection(std::string_view section) const
+void IniFile::setLines(std::vector<std::string> lines)
 {
+    lines_ = std::move(lines);
+    sections_.clear();
+    details_.clear();
+    flatLinesValid_ = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const ParsedLine p = parseLine(lines_[i]);
-        if (p.kind != ParsedLine::Section || !sameName(p.name, section))
+        if (parseLine(lines_[i]).kind != ParsedLine::Section)
             continue;
-        std::size_t end = i + 1;
-        while (end < lines_.size() && parseLine(lines_[end]).kind != ParsedLine::Section)
-            ++end;
-        return SectionSpan{i, end};
+        if (!sections_.empty())
+            sections_.back().end = i;
+        sections_.push_back({i, lines_.size()});
     }
-    return std::nullopt;
+    indexSections(2 * sections_.size());
 }
 
-std::optional<std::size_t> IniFile::findKey(const SectionSpan& span, std::string_view key) const
+std::string IniFile::foldedSectionName(std::size_t section) const
 {
-    for (std::size_t i = span.header + 1; i < span.end; ++i) {
-        const ParsedLine p = parseLine(lines_[i]);
-        if (p.kind == ParsedLine::Key && sameName(p.name, key))
-            return i;
+    return foldName(parseLine(lines_[sections_[section].header]).name);
+}
+
+// Builds the table anew with at least the given number of slots (a power of two).
+void IniFile::indexSections(std::size_t slots)
+{
+    std::size_t size = 16;
+    while (size < slots)
+        size *= 2;
+    sectionSlots_.assign(size, {0, 0});
+    usedSlots_ = 0;
+    for (std::size_t s = 0; s < sections_.size(); ++s)
+        indexSection(s);
+}
+
+// Enters the section unless an earlier one has its name.
+void IniFile::indexSection(std::size_t section)
+{
+    if (2 * (usedSlots_ + 1) > sectionSlots_.size()) {
+        indexSections(2 * sectionSlots_.size());
+        return;
     }
-    return std::nullopt;
+    const std::string name = foldedSectionName(section);
+    const std::uint32_t hash = nameHash(name);
+    const std::size_t mask = sectionSlots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        auto& [slotHash, slotSection] = sectionSlots_[i];
+        if (slotSection == 0) {
+            slotHash = hash;
+            slotSection = static_cast<std::uint32_t>(section + 1);
+            ++usedSlots_;
+            return;
+        }
+        if (slotHash == hash && foldedSectionName(slotSection - 1) == name)
+            return;
+    }
+}
+
+std::optional<std::size_t> IniFile::findSection(std::string_view section) const
+{
+    if (sectionSlots_.empty())
+        return std::nullopt;
+    const std::string name = foldName(section);
+    const std::uint32_t hash = nameHash(name);
+    const std::size_t mask = sectionSlots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const auto [slotHash, slotSection] = sectionSlots_[i];
+        if (slotSection == 0)
+            return std::nullopt;
+        if (slotHash == hash && foldedSectionName(slotSection - 1) == name)
+            return slotSection - 1;
+    }
+}
+
+IniFile::SectionDetail& IniFile::detail(std::size_t section) const
+{
+    const auto [it, added] = details_.try_emplace(section);
+    SectionDetail& d = it->second;
+    if (added) {
+        const Section& s = sections_[section];
+        // Added lines go after the last non-blank line, so blank lines between sections stay where
+        // they are; no key line follows that place.
+        d.insertAt = s.end;
+        while (d.insertAt > s.header + 1 && trim(lines_[d.insertAt - 1]).empty())
+            --d.insertAt;
+        for (std::size_t i = s.header + 1; i < d.insertAt; ++i) {
+            const ParsedLine p = parseLine(lines_[i]);
+            if (p.kind == ParsedLine::Key)
+                d.keys.try_emplace(foldName(p.name), i - s.header);
+        }
+    }
+    return d;
+}
+
+std::size_t IniFile::lineCount(std::size_t section) const
+{
+    const Section& s = sections_[section];
+    const auto it = details_.find(section);
+    return s.end - s.header + (it == details_.end() ? 0 : it->second.added.size());
+}
+
+const std::string& IniFile::lineAt(std::size_t section, std::size_t position) const
+{
+    const Section& s = sections_[section];
+    const auto it = details_.find(section);
+    if (it == details_.end())
+        return lines_[s.header + position];
+    const SectionDetail& d = it->second;
+    const std::size_t before = d.insertAt - s.header;
+    if (position < before)
+        return lines_[s.header + position];
+    if (position < before + d.added.size())
+        return d.added[position - before];
+    return lines_[s.header + position - d.added.size()];
+}
+
+std::string& IniFile::lineAt(std::size_t section, std::size_t position)
+{
+    return const_cast<std::string&>(std::as_const(*this).lineAt(section, position));
+}
+
+template <typename Visit> void IniFile::forEachLine(Visit visit) const
+{
+    const std::size_t firstHeader = sections_.empty() ? lines_.size() : sections_.front().header;
+    for (std::size_t i = 0; i < firstHeader; ++i)
+        visit(lines_[i]);
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        const std::size_t count = lineCount(s);
+        for (std::size_t position = 0; position < count; ++position)
+            visit(lineAt(s, position));
+    }
+}
+
+const std::vector<std::string>& IniFile::lines() const
+{
+    if (!flatLinesValid_) {
+        flatLines_.clear();
+        forEachLine([this](const std::string& line) { flatLines_.push_back(line); });
+        flatLinesValid_ = true;
+    }
+    return flatLines_;
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
 {
-    const auto span = findSection(section);
-    if (!span)
+    const auto s = findSection(section);
+    if (!s)
         return std::nullopt;
-    const auto line = findKey(*span, key);
-    if (!line)
+    const SectionDetail& d = detail(*s);
+    const auto it = d.keys.find(foldName(key));
+    if (it == d.keys.end())
         return std::nullopt;
-    return std::string(parseLine(lines_[*line]).value);
+    return std::string(parseLine(lineAt(*s, it->second)).value);
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const
@@ -319,55 +349,61 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
     return i ? *i != 0 : def;
 }
 
-namespace {
-
-// The names of the lines [from, to) of the given kind, first occurrences only.
-std::vector<std::string> namesOf(const std::vector<std::string>& lines, std::size_t from, std::size_t to,
-                                 ParsedLine::Kind kind)
+std::vector<std::string> IniFile::sectionNames() const
 {
     std::vector<std::string> names;
-    for (std::size_t i = from; i < to; ++i) {
-        const ParsedLine p = parseLine(lines[i]);
-        const auto same = [&](const std::string& n) { return sameName(n, p.name); };
-        if (p.kind == kind && std::none_of(names.begin(), names.end(), same))
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        const std::string_view name = parseLine(lines_[sections_[s].header]).name;
+        if (findSection(name) == s)
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> IniFile::keyNames(std::string_view section) const
+{
+    const auto s = findSection(section);
+    if (!s)
+        return {};
+    const SectionDetail& d = detail(*s);
+    std::vector<std::string> names;
+    const std::size_t count = lineCount(*s);
+    for (std::size_t position = 1; position < count; ++position) {
+        const ParsedLine p = parseLine(lineAt(*s, position));
+        if (p.kind != ParsedLine::Key)
+            continue;
+        const auto it = d.keys.find(foldName(p.name));
+        if (it != d.keys.end() && it->second == position)
             names.emplace_back(p.name);
     }
     return names;
 }
 
-} // namespace
-
-std::vector<std::string> IniFile::sectionNames() const
-{
-    return namesOf(lines_, 0, lines_.size(), ParsedLine::Section);
-}
-
-std::vector<std::string> IniFile::keyNames(std::string_view section) const
-{
-    const auto span = findSection(section);
-    if (!span)
-        return {};
-    return namesOf(lines_, span->header + 1, span->end, ParsedLine::Key);
-}
-
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     const std::string line = oneLine(trim(key)) + "=" + oneLine(value);
-    const auto span = findSection(section);
-    if (!span) {
+    const ParsedLine parsed = parseLine(line);
+    flatLinesValid_ = false;
+    if (const auto s = findSection(section)) {
+        SectionDetail& d = detail(*s);
+        if (const auto it = d.keys.find(foldName(key)); it != d.keys.end()) {
+            lineAt(*s, it->second) = line;
+        } else {
+            d.added.push_back(line);
+            if (parsed.kind == ParsedLine::Key)
+                d.keys.try_emplace(foldName(parsed.name),
+                                   d.insertAt - sections_[*s].header + d.added.size() - 1);
+        }
+    } else {
         lines_.push_back("[" + oneLine(trim(section)) + "]");
         lines_.push_back(line);
-        return;
+        sections_.push_back({lines_.size() - 2, lines_.size()});
+        indexSection(sections_.size() - 1);
     }
-    if (const auto at = findKey(*span, key)) {
-        lines_[*at] = line;
-        return;
-    }
-    // After the section's last non-blank line, so blank lines between sections stay where they are.
-    std::size_t insertAt = span->end;
-    while (insertAt > span->header + 1 && trim(lines_[insertAt - 1]).empty())
-        --insertAt;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+    // A line that does not read back as this key (a name with "[" or "=" or a line break in it)
+    // changes what the lines mean: read them anew, as the next read of the file will.
+    if (parsed.kind != ParsedLine::Key || foldName(parsed.name) != foldName(key))
+        setLines(std::vector<std::string>(lines()));
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, std::int64_t value)
@@ -395,64 +431,12 @@ std::string IniFile::saveAs(const std::string& path) const
     if (!readOk() && path == path_)
         return "Die Datei \"" + path +
                "\" wird nicht überschrieben, weil sie nicht vollständig gelesen werden konnte.";
-    return WriteTextLines(path, lines_);
-}
-
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string& error)
-{
-    const std::optional<std::string> bytes = readFileBytes(path, error);
-    if (!bytes)
-        return std::nullopt;
-    return splitLines(decodeFileBytes(*bytes));
-}
-
-std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines)
-{
-    std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += Utf8ToCp1252(line);
-        bytes += "\r\n";
-    }
-    return WriteFileAtomically(path, bytes);
-}
-
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string target = resolvedTarget(path);
-    mode_t mode = 0666;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-
-    const std::string temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0)
-        return saveFailure(path, errno);
-
-    int err = 0;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && std::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        return saveFailure(path, err);
-    }
-    return {};
+    std::string text;
+    forEachLine([&text](const std::string& line) {
+        text += line;
+        text += "\r\n";
+    });
+    return WriteText(path, std::move(text), encoding_);
 }
 
 } // namespace kurvex

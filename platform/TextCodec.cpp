@@ -1,4 +1,4 @@
-// Conversion between Windows-1252 and UTF-8, and the UTF-8 validity check.
+// Conversion between Windows-1252, UTF-8 and UTF-16, and the UTF-8 validity check.
 #include "platform/TextCodec.h"
 
 #include <array>
@@ -140,6 +140,95 @@ std::string Utf8ToCp1252(std::string_view utf8)
     while (pos < utf8.size()) {
         const int b = cp1252Byte(NextCodePoint(utf8, pos));
         out += b < 0 ? '?' : static_cast<char>(b);
+    }
+    return out;
+}
+
+bool FitsCp1252(std::string_view utf8)
+{
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (sequenceLength(utf8, pos) == 0 || cp1252Byte(NextCodePoint(utf8, pos)) < 0)
+            return false;
+    }
+    return true;
+}
+
+std::string Utf8OrCp1252ToUtf8(std::string_view bytes, bool& multiByteUtf8)
+{
+    multiByteUtf8 = false;
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t ascii = pos;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+            ++ascii;
+        out.append(bytes, pos, ascii - pos);
+        pos = ascii;
+        if (pos == bytes.size())
+            break;
+        const std::size_t len = sequenceLength(bytes, pos);
+        if (len == 0) {
+            out += Cp1252ToUtf8(bytes.substr(pos, 1));
+            ++pos;
+            continue;
+        }
+        multiByteUtf8 = multiByteUtf8 || len > 1;
+        out.append(bytes, pos, len);
+        pos += len;
+    }
+    return out;
+}
+
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t cp = unitAt(i);
+        if (cp >= 0xDC00 && cp <= 0xDFFF)
+            return std::nullopt;
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            if (i + 2 >= bytes.size())
+                return std::nullopt;
+            const char32_t low = unitAt(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                return std::nullopt;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const auto appendUnit = [&](char32_t unit) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t cp = NextCodePoint(utf8, pos);
+        if (cp < 0x10000) {
+            appendUnit(cp);
+        } else {
+            appendUnit(0xD800 + ((cp - 0x10000) >> 10));
+            appendUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kurvex need on Debian; does nothing when all is there.
+# Recommended packages are not installed, so a recommendation the tests rely on is listed here.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmuparser-dev libeigen3-dev libgsl-dev
   libwmf-bin emf2svg
+  # libwmf only recommends its fonts, but wmf2svg fails without them ("failed to load *any* font").
+  fonts-urw-base35
   fonts-liberation fonts-dejavu-core
   locales
 )

@@ -1,14 +1,19 @@
-// Settings file: defaults, round trip, Windows files, damaged values, failures, default buttons.
+// Settings file: defaults, round trip, encodings, damaged values, permissions, default buttons.
 #include "core/Settings.h"
 
 #include "core/NumberText.h"
 #include "platform/IniFile.h"
+#include "platform/TextCodec.h"
 #include "support/TestTempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <type_traits>
 
 namespace kurvex {
@@ -319,19 +324,250 @@ TEST_F(SettingsTest, SameResultsUnderAGermanProcessLocale)
               (std::vector<std::string>{"  3,14     ", "  1,23 E+3", "  3.14", "1,4142135624", "1/2"}));
 }
 
-TEST_F(SettingsTest, SaveIntoADirectoryWithoutWriteAccessReportsAndKeepsTheOldFile)
+// ---- The settings file on disk: encodings, permissions, links ----
+
+using Perms = std::filesystem::perms;
+
+std::size_t EntriesIn(const std::filesystem::path& dir)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+}
+
+std::size_t Occurrences(std::string_view text, std::string_view part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(SettingsTest, Utf16FileIsReadByItsMarkAndWrittenBackAsUtf16)
+{
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "UTF-16 BE" : "UTF-16 LE");
+        const auto utf16 = [&](std::u16string_view text) { return test::Utf16Bytes(text, bigEndian); };
+        WriteBytes(
+            path,
+            utf16(
+                u"\uFEFF; Notiz: \u03C0\r\n[Parameter]\r\na=0,5\r\n[Faktor]\r\nTangentenl\u00E4nge=1,5\r\n"));
+        LoadSettings(path);
+        EXPECT_EQ(ParamA, 0.5);
+        EXPECT_EQ(TangentLength, 1.5);
+        ParamB = 2.0;
+        ASSERT_EQ(SaveSettings(path), "");
+        const std::string saved = ReadBytes(path);
+        EXPECT_EQ(saved.rfind(utf16(u"\uFEFF; Notiz: \u03C0\r\n[Parameter]\r\na=0,5\r\na1=-4\r\n"), 0), 0u);
+        EXPECT_NE(saved.find(utf16(u"\r\nb=2\r\n")), std::string::npos);
+        EXPECT_NE(saved.find(utf16(u"\r\nTangentenl\u00E4nge=1,5\r\n")), std::string::npos);
+        EXPECT_EQ(saved.size() % 2, 0u);
+        LoadSettings(dir.file("missing.ini"));
+        LoadSettings(path);
+        EXPECT_EQ(ParamA, 0.5);
+        EXPECT_EQ(ParamB, 2.0);
+    }
+}
+
+TEST_F(SettingsTest, FileThatCannotBeDecodedIsNeverWrittenOver)
+{
+    const std::string lines = test::Utf16Bytes(u"\uFEFF[Parameter]\r\na=3\r\n", false);
+    const std::pair<const char*, std::string> files[] = {
+        {"UTF-16 without its mark", lines.substr(2)},
+        {"UTF-16 with an odd byte count", lines + "x"},
+        {"UTF-16 with an unpaired surrogate", lines + std::string("\x00\xD8\r\x00\n\x00", 6)},
+        {"a NUL byte", Crlf("[Parameter]|a=3") + std::string(1, '\0')},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        WriteBytes(path, bytes);
+        LoadSettings(path);
+        ParamA = 5.0;
+        EXPECT_NE(SaveSettings(path).find("nicht vollst\xC3\xA4ndig gelesen"), std::string::npos);
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+}
+
+TEST_F(SettingsTest, ReadOnlyFileIsNotReplaced)
+{
+    const std::string old = Crlf("[Parameter]|a=3");
+    WriteBytes(path, old);
+    ASSERT_TRUE(test::HandToOrdinaryUser(dir.path()) && test::HandToOrdinaryUser(path));
+    const Perms readOnly = Perms::owner_read | Perms::group_read | Perms::others_read;
+    std::filesystem::permissions(path, readOnly);
+    ParamA = 5.0;
+    // Root may write any file; the user the program runs as, for whom the mode holds, may not.
+    const std::optional<bool> refused = test::RunAsOrdinaryUser(
+        [&] { return ::access(path.c_str(), W_OK) != 0 && ::access(dir.path().c_str(), W_OK) == 0; },
+        [&] {
+            return SaveSettings(path).find("konnte nicht gespeichert werden (keine Schreibberechtigung)") !=
+                   std::string::npos;
+        });
+    if (!refused)
+        GTEST_SKIP() << "no process that may write the folder but not the file could be started";
+    EXPECT_TRUE(*refused);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(std::filesystem::status(path).permissions() & Perms::all, readOnly);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST_F(SettingsTest, FileOfAnotherUserIsNotReplaced)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give the file to another user";
+    constexpr uid_t kOtherUser = test::kNobody - 1;
+    const std::string old = Crlf("[Parameter]|a=3");
+    WriteBytes(path, old);
+    std::filesystem::permissions(path, Perms::owner_read | Perms::owner_write | Perms::group_read |
+                                           Perms::others_read);
+    ASSERT_TRUE(test::HandToOrdinaryUser(dir.path()));
+    ASSERT_EQ(::chown(path.c_str(), kOtherUser, kOtherUser), 0);
+    ParamA = 5.0;
+    const std::optional<bool> refused = test::RunAsOrdinaryUser(
+        [&] { return ::access(path.c_str(), W_OK) != 0 && ::access(dir.path().c_str(), W_OK) == 0; },
+        [&] {
+            return SaveSettings(path).find("konnte nicht gespeichert werden (keine Schreibberechtigung)") !=
+                   std::string::npos;
+        });
+    ASSERT_TRUE(refused.has_value()) << "no process that may write the folder but not the file";
+    EXPECT_TRUE(*refused);
+    EXPECT_EQ(ReadBytes(path), old);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOtherUser);
+}
+
+TEST_F(SettingsTest, ReplacedFileKeepsItsModeAndOwner)
+{
+    WriteBytes(path, Crlf("[Parameter]|a=3"));
+    const Perms shared =
+        Perms::owner_read | Perms::owner_write | Perms::group_read | Perms::group_write | Perms::others_read;
+    std::filesystem::permissions(path, shared);
+    // Root saving a user's file leaves it that user's file; other users cannot give files away.
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kOwner = test::kNobody - 1;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), kOwner, kOwner), 0);
+    }
+    ParamA = 5.0;
+    const mode_t previousMask = ::umask(022);
+    const std::string error = SaveSettings(path);
+    ::umask(previousMask);
+    ASSERT_EQ(error, "");
+    EXPECT_NE(ReadBytes(path).find("\r\na=5\r\n"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(path).permissions() & Perms::all, shared);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    if (root) {
+        EXPECT_EQ(st.st_uid, kOwner);
+        EXPECT_EQ(st.st_gid, kOwner);
+    }
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST_F(SettingsTest, WritableFileInAFolderWithoutWriteAccessIsWrittenInPlace)
+{
+    WriteBytes(path, Crlf("; Notiz|[Parameter]|a=3"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ParamA = 5.0;
+    const std::optional<bool> saved = test::RunWithoutWriteAccess(
+        dir.path(), [&] { return ::access(path.c_str(), W_OK) == 0 && SaveSettings(path).empty(); }, {path});
+    if (!saved)
+        GTEST_SKIP() << "no process without write access could be started";
+    EXPECT_TRUE(*saved);
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.rfind(Crlf("; Notiz|[Parameter]|a=5|a1=-4"), 0), 0u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 8), "time=0\r\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST_F(SettingsTest, FailedSaveInPlaceReportsAndKeepsTheOldFile)
 {
     const std::string old = Crlf("[Parameter]|a=3");
     WriteBytes(path, old);
     ParamA = 5.0;
-    const std::optional<bool> reported = test::RunWithoutWriteAccess(dir.path(), [&] {
-        return SaveSettings(path).find("konnte nicht gespeichert werden") != std::string::npos;
-    });
+    const std::optional<bool> reported = test::RunWithoutWriteAccess(
+        dir.path(),
+        [&] {
+            // A file-size limit below the new text's size: the file may be written, but not grow.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{512, 512};
+            return ::setrlimit(RLIMIT_FSIZE, &small) == 0 &&
+                   SaveSettings(path).find("konnte nicht gespeichert werden") != std::string::npos;
+        },
+        {path});
     if (!reported)
         GTEST_SKIP() << "no process without write access could be started";
     EXPECT_TRUE(*reported);
     EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST_F(SettingsTest, FileReadAsUtf8StaysUtf8AndWindows1252StaysWindows1252)
+{
+    // A comment and a term with characters Windows-1252 cannot hold, typed into a UTF-8 file.
+    WriteBytes(
+        path,
+        Crlf("; Fläche ≈ π·r² – Notiz|[Funktionsterme]|f(x)=sin(π*x)|f(t)=Φ(t)|[Faktor]|Tangentenlänge=1,5"));
+    LoadSettings(path);
+    EXPECT_EQ(TermText, "sin(\xF0*x)"); // the program's π
+    EXPECT_EQ(TermOfT, "\xD6(t)");      // and Φ
+    EXPECT_EQ(TangentLength, 1.5);
+    ParamA = 2.5;
+    ASSERT_EQ(SaveSettings(path), "");
+    std::string saved = ReadBytes(path);
+    EXPECT_EQ(saved.rfind(Crlf("; Fläche ≈ π·r² – Notiz|[Funktionsterme]|f(x)=sin(π*x)|f(t)=Φ(t)"), 0), 0u)
+        << saved;
+    EXPECT_NE(saved.find("\r\nTangentenlänge=1,5\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\na=2,5\r\n"), std::string::npos);
+    EXPECT_EQ(saved.find('?'), std::string::npos);
+    EXPECT_TRUE(IsValidUtf8(saved));
+
+    WriteBytes(path, Crlf("; Gr\xFC\xDF"
+                          "e|[Faktor]|Tangentenl\xE4nge=1,5"));
+    LoadSettings(path);
+    ASSERT_EQ(SaveSettings(path), "");
+    saved = ReadBytes(path);
+    EXPECT_EQ(saved.rfind(Crlf("; Gr\xFC\xDF"
+                               "e|[Faktor]|Tangentenl\xE4nge=1,5|drucken%=100"),
+                          0),
+              0u)
+        << saved;
+    EXPECT_FALSE(IsValidUtf8(saved));
+}
+
+TEST_F(SettingsTest, OneStrayByteDoesNotSwitchAUtf8File)
+{
+    WriteBytes(path, Crlf("; x\xB2 von Hand|[Faktor]|Tangentenlänge=2,5"));
+    LoadSettings(path);
+    EXPECT_EQ(TangentLength, 2.5);
+    ASSERT_EQ(SaveSettings(path), "");
+    const std::string saved = ReadBytes(path);
+    EXPECT_EQ(Occurrences(saved, "Tangentenl"), 1u) << saved;
+    EXPECT_EQ(saved.rfind(Crlf("; x² von Hand|[Faktor]|Tangentenlänge=2,5|drucken%=100"), 0), 0u) << saved;
+    EXPECT_TRUE(IsValidUtf8(saved));
+}
+
+TEST_F(SettingsTest, SaveThroughASymbolicLinkWritesItsTarget)
+{
+    const std::filesystem::path store = dir.path() / "ablage";
+    std::filesystem::create_directory(store);
+    const std::string target = (store / "Kurvex.ini").string();
+    std::filesystem::create_symlink("ablage/Kurvex.ini", path);
+    // Dangling: the target is created.
+    ParamA = 2.5;
+    ASSERT_EQ(SaveSettings(path), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_NE(ReadBytes(target).find("\r\na=2,5\r\n"), std::string::npos);
+    // Live: the target is replaced.
+    ParamA = 3.5;
+    ASSERT_EQ(SaveSettings(path), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_NE(ReadBytes(target).find("\r\na=3,5\r\n"), std::string::npos);
+    EXPECT_EQ(EntriesIn(store), 1u);
+    EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
 } // namespace

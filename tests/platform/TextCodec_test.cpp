@@ -1,4 +1,4 @@
-// Windows-1252 <-> UTF-8 conversion and the UTF-8 check.
+// Windows-1252, UTF-8 and UTF-16 conversion and the UTF-8 check.
 #include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +45,55 @@ TEST(TextCodec, RecognisesWellFormedUtf8Only)
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << "bytes of length " << c.bytes.size();
+}
+
+TEST(TextCodec, StrayBytesAreWindows1252AndTheRestStaysUtf8)
+{
+    struct Case {
+        std::string bytes;
+        std::string utf8;
+        bool multiByte;
+    };
+    const Case cases[] = {
+        {"Tangentenlänge x\xB2", "Tangentenlänge x²", true},
+        {"Tangentenl\xE4nge", "Tangentenlänge", false},
+        {"\x80 und \xE2\x82\xAC", "€ und €", true},
+        {"cut short \xC3", "cut short Ã", false},
+        {"plain", "plain", false},
+    };
+    for (const Case& c : cases) {
+        bool multiByte = !c.multiByte;
+        EXPECT_EQ(Utf8OrCp1252ToUtf8(c.bytes, multiByte), c.utf8);
+        EXPECT_EQ(multiByte, c.multiByte) << c.utf8;
+    }
+}
+
+TEST(TextCodec, Utf16InBothByteOrders)
+{
+    const std::string text = "aä€😀";
+    const std::string little("a\0\xE4\0\xAC\x20\x3D\xD8\x00\xDE", 10);
+    const std::string big("\0a\0\xE4\x20\xAC\xD8\x3D\xDE\x00", 10);
+    EXPECT_EQ(Utf8ToUtf16(text, false), little);
+    EXPECT_EQ(Utf8ToUtf16(text, true), big);
+    EXPECT_EQ(Utf16ToUtf8(little, false), text);
+    EXPECT_EQ(Utf16ToUtf8(big, true), text);
+    const std::string broken[] = {
+        std::string("a\0b", 3),     // odd byte count
+        std::string("\x3D\xD8", 2), // high surrogate at the end
+        std::string("\x3D\xD8"
+                    "a\0",
+                    4),             // high surrogate without its low one
+        std::string("\x00\xDE", 2), // low surrogate alone
+    };
+    for (const std::string& bytes : broken)
+        EXPECT_EQ(Utf16ToUtf8(bytes, false), std::nullopt) << "bytes of length " << bytes.size();
+}
+
+TEST(TextCodec, TellsWhetherWindows1252HoldsTheText)
+{
+    EXPECT_TRUE(FitsCp1252("Grüße, 3 € „x²“"));
+    EXPECT_FALSE(FitsCp1252("π"));
+    EXPECT_FALSE(FitsCp1252("a\xE4")); // not UTF-8
 }
 
 } // namespace

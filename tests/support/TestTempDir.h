@@ -1,9 +1,11 @@
-// A fresh temporary directory per test, removed with everything in it afterwards.
+// File helpers of the tests: a temporary directory per test, file bytes, an unprivileged child.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -14,6 +16,7 @@
 
 namespace kurvex::test {
 
+// A fresh temporary directory, removed with everything in it afterwards.
 class TempDir {
 public:
     TempDir()
@@ -50,23 +53,42 @@ inline std::string ReadBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Makes dir read-only and runs body in a child process that may not write into it: root, who
-// may write anywhere, is the unprivileged "nobody" there. Gives body's result (false when the
-// child crashed), or no value when such a child could not be set up.
-template <typename Body>
-std::optional<bool> RunWithoutWriteAccess(const std::filesystem::path& dir, Body body)
+// UTF-16 code units as file bytes, little- or big-endian; a byte-order mark only when text has one.
+inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian)
 {
-    constexpr uid_t kNobody = 65534;
+    std::string out;
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    }
+    return out;
+}
+
+// The ordinary user RunAsOrdinaryUser runs as when the tests run as root.
+constexpr uid_t kNobody = 65534;
+
+// Gives path to the user RunAsOrdinaryUser runs as ("nobody" when the tests run as root; nothing
+// to do otherwise). False when that failed.
+inline bool HandToOrdinaryUser(const std::filesystem::path& path)
+{
+    return ::geteuid() != 0 || ::chown(path.c_str(), kNobody, kNobody) == 0;
+}
+
+// Runs body in a child process as an ordinary user, for whom file permissions hold: root, who may
+// write anything, is the unprivileged "nobody" there. The child first checks precondition (what
+// the test needs of that user's permissions). Gives body's result (false when the child crashed),
+// or no value when such a child could not be set up or the precondition does not hold.
+template <typename Precondition, typename Body>
+std::optional<bool> RunAsOrdinaryUser(Precondition precondition, Body body)
+{
     const bool root = ::geteuid() == 0;
-    if (root && ::chown(dir.c_str(), kNobody, kNobody) != 0)
-        return std::nullopt;
-    std::filesystem::permissions(dir,
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
-        if (::access(dir.c_str(), W_OK) == 0)
+        if (!precondition())
             ::_exit(2);
         ::_exit(body() ? 0 : 1);
     }
@@ -74,6 +96,23 @@ std::optional<bool> RunWithoutWriteAccess(const std::filesystem::path& dir, Body
     if (pid < 0 || ::waitpid(pid, &status, 0) != pid || (WIFEXITED(status) && WEXITSTATUS(status) == 2))
         return std::nullopt;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Makes dir read-only and runs body in a child process that may not write into it (see
+// RunAsOrdinaryUser); dir and the files named are handed to that process's user first.
+template <typename Body>
+std::optional<bool> RunWithoutWriteAccess(const std::filesystem::path& dir, Body body,
+                                          std::initializer_list<std::filesystem::path> files = {})
+{
+    if (!HandToOrdinaryUser(dir))
+        return std::nullopt;
+    for (const auto& file : files) {
+        if (!HandToOrdinaryUser(file))
+            return std::nullopt;
+    }
+    std::filesystem::permissions(dir,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    return RunAsOrdinaryUser([&] { return ::access(dir.c_str(), W_OK) != 0; }, body);
 }
 
 } // namespace kurvex::test
