@@ -1,0 +1,185 @@
+// Example list of a lesson window: its entries and the file in the program folder that keeps them.
+#include "core/ExampleFile.h"
+
+#include "platform/IniFile.h"
+#include "platform/TextCodec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <utility>
+
+namespace kurvex {
+
+namespace {
+
+const char* const kNotOverwritten = " Die Datei wird beim Schließen nicht überschrieben.";
+
+// The line as an entry text, or nothing when it holds a character Windows-1252 has no byte for:
+// such a line could not be written back as it was.
+std::optional<std::string> entryText(const std::string& utf8Line)
+{
+    std::string text = Utf8ToCp1252(utf8Line);
+    if (Cp1252ToUtf8(text) != utf8Line) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+// Lines count from 1, as an editor shows them.
+std::string lineName(std::size_t lineIndex)
+{
+    return "Zeile " + std::to_string(lineIndex + 1);
+}
+
+bool fitsFormat(const ExampleEntry& entry, const ExampleFormat& format)
+{
+    if (entry.text.find_first_of("\r\n") != std::string::npos) {
+        return false;
+    }
+    if (format.numberLines == 0 && entry.text.empty()) {
+        return false;
+    }
+    return entry.numbers.size() == format.numberLines &&
+           std::all_of(entry.numbers.begin(), entry.numbers.end(), [](double v) { return std::isfinite(v); });
+}
+
+} // namespace
+
+std::string_view ExampleKeyOf(std::string_view text, ExampleKey key)
+{
+    if (key == ExampleKey::WholeText) {
+        return text;
+    }
+    return text.substr(0, text.find(';'));
+}
+
+ExampleFile::ExampleFile(std::string path, ExampleFormat format)
+    : path_(std::move(path)), format_(std::move(format))
+{
+    load();
+}
+
+void ExampleFile::load()
+{
+    // Also a path below a plain file names no file; it reads as empty, as a missing file does.
+    std::error_code ec;
+    if (std::filesystem::status(path_, ec).type() == std::filesystem::file_type::not_found) {
+        return;
+    }
+    std::string error;
+    std::optional<std::vector<std::string>> lines = ReadTextLines(path_, error);
+    if (!error.empty()) {
+        // A read cut short may end inside a line, so nothing of it is taken.
+        loadComplete_ = false;
+        loadMessage_ = error + kNotOverwritten;
+        return;
+    }
+    if (!lines) {
+        return; // a missing file is an empty list
+    }
+
+    // Blank lines after the last entry are no entry, also not a cut-off group.
+    std::size_t end = lines->size();
+    while (end > 0 && (*lines)[end - 1].empty()) {
+        --end;
+    }
+    const std::size_t perEntry = 1 + format_.numberLines;
+    for (std::size_t at = 0; at < end; at += perEntry) {
+        if (format_.numberLines == 0 && (*lines)[at].empty()) {
+            continue; // never written back, so no example
+        }
+        ExampleEntry entry;
+        std::optional<std::string> text = entryText((*lines)[at]);
+        if (!text) {
+            failLoad(lineName(at) + " enthält ein Zeichen, das eine Beispielliste nicht speichern kann");
+            return;
+        }
+        entry.text = std::move(*text);
+        // An entry is taken with all its numbers or not at all.
+        for (std::size_t k = 1; k <= format_.numberLines; ++k) {
+            if (at + k >= end) {
+                failLoad("nach " + lineName(end - 1) + " endet die Datei mitten in einem Beispiel");
+                return;
+            }
+            const std::optional<double> value = ParseIniFloat((*lines)[at + k]);
+            if (!value) {
+                failLoad(lineName(at + k) + " ist keine Zahl");
+                return;
+            }
+            entry.numbers.push_back(*value);
+        }
+        entries_.push_back(std::move(entry));
+    }
+    entriesOnDisk_ = entries_;
+}
+
+void ExampleFile::failLoad(const std::string& reason)
+{
+    loadComplete_ = false;
+    const std::string name = std::filesystem::path(path_).filename().string();
+    loadMessage_ = "Die Beispieldatei " + name + " konnte nicht vollständig gelesen werden: " + reason + "." +
+                   kNotOverwritten;
+}
+
+AddResult ExampleFile::add(ExampleEntry entry)
+{
+    if (!fitsFormat(entry, format_)) {
+        return AddResult::Invalid;
+    }
+    const std::string_view key = ExampleKeyOf(entry.text, format_.key);
+    const bool duplicate = std::any_of(entries_.begin(), entries_.end(), [&](const ExampleEntry& e) {
+        return ExampleKeyOf(e.text, format_.key) == key;
+    });
+    if (duplicate) {
+        return AddResult::Duplicate;
+    }
+    if (format_.maxEntries > 0 && entries_.size() >= format_.maxEntries) {
+        return AddResult::Full;
+    }
+    entries_.push_back(std::move(entry));
+    return AddResult::Added;
+}
+
+bool ExampleFile::remove(std::size_t index)
+{
+    if (index >= entries_.size()) {
+        return false;
+    }
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+std::vector<ExampleEntry> ExampleFile::entriesToWrite() const
+{
+    if (entries_.empty() && format_.defaultEntry) {
+        return {*format_.defaultEntry};
+    }
+    return entries_;
+}
+
+std::string ExampleFile::save()
+{
+    if (!loadComplete_) {
+        return {}; // said when the file was read
+    }
+    std::vector<ExampleEntry> entries = entriesToWrite();
+    if (entries == entriesOnDisk_) {
+        return {};
+    }
+    std::vector<std::string> lines;
+    for (const ExampleEntry& entry : entries) {
+        lines.push_back(Cp1252ToUtf8(entry.text));
+        for (const double value : entry.numbers) {
+            lines.push_back(FormatIniFloat(value));
+        }
+    }
+    const std::string error = WriteTextLines(path_, lines);
+    if (!error.empty()) {
+        return error + " Die Änderungen der Beispielliste sind nicht gespeichert.";
+    }
+    entriesOnDisk_ = std::move(entries);
+    return {};
+}
+
+} // namespace kurvex
