@@ -1,6 +1,8 @@
 // Example list of a lesson window: its entries and the file in the program folder that keeps them.
 #include "core/ExampleFile.h"
 
+#include "core/term/Term.h"
+
 #include "platform/IniFile.h"
 #include "platform/TextCodec.h"
 
@@ -15,12 +17,29 @@ namespace {
 
 const char* const kNotOverwritten = " Die Datei wird beim Schließen nicht überschrieben.";
 
+// An entry text as a UTF-8 file holds it: its term part (before the first ";") with real π and
+// Φ, a remark after it with its own letters (a German Ö is the byte of the term's Φ).
+std::string lineAsUtf8(const std::string& text)
+{
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string::npos) {
+        return TermToUtf8(text);
+    }
+    std::string rest = Cp1252ToUtf8(std::string_view(text).substr(semicolon));
+    // A π after the ";" (a second term) is still a π: no German word has an ð.
+    for (std::size_t at = rest.find("\xC3\xB0"); at != std::string::npos; at = rest.find("\xC3\xB0", at)) {
+        rest.replace(at, 2, "\xCF\x80");
+    }
+    return TermToUtf8(std::string_view(text).substr(0, semicolon)) + rest;
+}
+
 // The line as an entry text, or nothing when it holds a character Windows-1252 has no byte for:
 // such a line could not be written back as it was.
-std::optional<std::string> entryText(const std::string& utf8Line)
+std::optional<std::string> entryText(const std::string& utf8Line, TextEncoding encoding)
 {
-    std::string text = Utf8ToCp1252(utf8Line);
-    if (Cp1252ToUtf8(text) != utf8Line) {
+    const bool singleByte = encoding == TextEncoding::Windows1252;
+    std::string text = singleByte ? Utf8ToCp1252(utf8Line) : TermFromUtf8(utf8Line);
+    if ((singleByte ? Cp1252ToUtf8(text) : lineAsUtf8(text)) != utf8Line) {
         return std::nullopt;
     }
     return text;
@@ -68,7 +87,7 @@ void ExampleFile::load()
         return;
     }
     std::string error;
-    std::optional<std::vector<std::string>> lines = ReadTextLines(path_, error);
+    std::optional<std::vector<std::string>> lines = ReadTextLines(path_, error, encoding_);
     if (!error.empty()) {
         // A read cut short may end inside a line, so nothing of it is taken.
         loadComplete_ = false;
@@ -90,7 +109,7 @@ void ExampleFile::load()
             continue; // never written back, so no example
         }
         ExampleEntry entry;
-        std::optional<std::string> text = entryText((*lines)[at]);
+        std::optional<std::string> text = entryText((*lines)[at], encoding_);
         if (!text) {
             failLoad(lineName(at) + " enthält ein Zeichen, das eine Beispielliste nicht speichern kann");
             return;
@@ -169,12 +188,15 @@ std::string ExampleFile::save()
     }
     std::vector<std::string> lines;
     for (const ExampleEntry& entry : entries) {
-        lines.push_back(Cp1252ToUtf8(entry.text));
+        // A list kept as Windows-1252 gets its bytes back as they were; one kept as UTF-8 real letters.
+        lines.push_back(encoding_ == TextEncoding::Windows1252 ? Cp1252ToUtf8(entry.text)
+                                                               : lineAsUtf8(entry.text));
         for (const double value : entry.numbers) {
             lines.push_back(FormatIniFloat(value));
         }
     }
-    const std::string error = WriteTextLines(path_, lines);
+    // Written back in the encoding it was read in, so a list kept as UTF-8 stays UTF-8.
+    const std::string error = WriteTextLines(path_, lines, encoding_);
     if (!error.empty()) {
         return error + " Die Änderungen der Beispielliste sind nicht gespeichert.";
     }

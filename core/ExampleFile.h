@@ -1,6 +1,8 @@
 // Example list of a lesson window: its entries and the file in the program folder that keeps them.
 #pragma once
 
+#include "platform/TextFile.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -83,6 +85,7 @@ private:
     std::string loadMessage_;
     // What the file holds as far as we know, so an unchanged list leaves the file as it is.
     std::vector<ExampleEntry> entriesOnDisk_;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
 };
 
 } // namespace kurvex

@@ -2,6 +2,7 @@
 #include "core/Settings.h"
 
 #include "core/NumberText.h"
+#include "core/term/Term.h"
 #include "platform/IniFile.h"
 #include "platform/TextCodec.h"
 
@@ -87,26 +88,6 @@ const SettingEntry kTable[] = {
     {kAxes, "Gitter", &GridMode, &R::gridMode, 2},
 };
 
-// A term text of the file (UTF-8) as the program's Windows-1252 term: a real π or Φ, as typed into
-// a UTF-8 file, becomes the program's byte for it (0xF0, 0xD6).
-std::string termFromFileText(std::string_view utf8)
-{
-    std::string mapped;
-    mapped.reserve(utf8.size());
-    constexpr std::string_view kPi = "\xCF\x80", kPiByte = "\xC3\xB0";   // π -> U+00F0
-    constexpr std::string_view kPhi = "\xCE\xA6", kPhiByte = "\xC3\x96"; // Φ -> U+00D6
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const std::string_view rest = utf8.substr(i);
-        if (rest.starts_with(kPi) || rest.starts_with(kPhi)) {
-            mapped += rest.starts_with(kPi) ? kPiByte : kPhiByte;
-            ++i;
-        } else {
-            mapped += utf8[i];
-        }
-    }
-    return Utf8ToCp1252(mapped);
-}
-
 // Reads one table row into the variable of the same type, cutting terms to maxTerm characters.
 template <typename T> void readInto(const IniFile& ini, const SettingEntry& e, T& target, std::size_t maxTerm)
 {
@@ -119,7 +100,7 @@ template <typename T> void readInto(const IniFile& ini, const SettingEntry& e, T
     } else if constexpr (std::is_same_v<T, bool>) {
         target = ini.readBool(e.section, e.key, e.defaultValue != 0);
     } else {
-        target = termFromFileText(ini.readString(e.section, e.key, ""));
+        target = TermFromUtf8(ini.readString(e.section, e.key, ""));
         if (target.size() > maxTerm)
             target.resize(maxTerm);
     }
@@ -260,7 +241,7 @@ std::string SaveSettings(const std::string& path)
         // A term the file already holds keeps its text there, such as a real π in a UTF-8 file.
         if (const auto* term = std::get_if<std::string*>(&e.variable)) {
             const auto inFile = ini.value(e.section, e.key);
-            if (inFile && termFromFileText(*inFile) == **term)
+            if (inFile && TermFromUtf8(*inFile) == **term)
                 continue;
         }
         std::visit([&](const auto* var) { writeFrom(ini, e, *var); }, e.variable);

@@ -1,6 +1,9 @@
 // Example list panel: the list box of a window's examples with its fetch, add and delete buttons.
 #include "lesson/ExampleListPanel.h"
 
+#include "lesson/ControlFactory.h"
+#include "platform/TextCodec.h"
+
 #include "controls/EditRoutines.h"
 #include "core/Settings.h"
 #include "lesson/PrintExportHooks.h"
@@ -17,19 +20,16 @@ namespace kurvex {
 
 namespace {
 
-constexpr QSize kGlyphButtonSize(25, 24);
-
-QToolButton* glyphButton(const QString& glyph, const QString& objectName, const QString& hint,
-                         QWidget* parent)
+// The term part of an entry shows π and Φ; a remark after the ";" keeps its letters (a German Ö is
+// the same byte as the term's Φ).
+QString displayedEntry(const std::string& text)
 {
-    auto* b = new QToolButton(parent);
-    b->setText(glyph);
-    b->setObjectName(objectName);
-    b->setToolTip(hint);
-    b->setFixedSize(kGlyphButtonSize);
-    // Speed buttons take no focus, so the list keeps its selection and Enter never presses one.
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string::npos) {
+        return TermToDisplay(text);
+    }
+    return TermToDisplay(text.substr(0, semicolon)) +
+           QString::fromStdString(Cp1252ToUtf8(text.substr(semicolon)));
 }
 
 } // namespace
@@ -45,10 +45,12 @@ ExampleListPanel::ExampleListPanel(const std::string& fileName, ExampleFormat fo
     row->setSpacing(2);
     column->addLayout(row);
 
-    auto* fetch = glyphButton(QStringLiteral("\u2191"), names.fetch, QStringLiteral("Aus Liste holen"), this);
-    auto* add = glyphButton(QStringLiteral("\u2193"), names.add, QStringLiteral("In Liste übernehmen"), this);
+    auto* fetch =
+        MakeGlyphButton(QStringLiteral("\u2191"), names.fetch, QStringLiteral("Aus Liste holen"), this);
+    auto* add =
+        MakeGlyphButton(QStringLiteral("\u2193"), names.add, QStringLiteral("In Liste übernehmen"), this);
     removeButton_ =
-        glyphButton(QStringLiteral("\u00D7"), names.remove, QStringLiteral("Eintrag löschen"), this);
+        MakeGlyphButton(QStringLiteral("\u00D7"), names.remove, QStringLiteral("Eintrag löschen"), this);
     row->addWidget(fetch);
     row->addWidget(add);
     row->addWidget(removeButton_);
@@ -64,7 +66,7 @@ ExampleListPanel::ExampleListPanel(const std::string& fileName, ExampleFormat fo
     list_->setObjectName(names.list);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     for (const ExampleEntry& entry : examples_.entries()) {
-        list_->addItem(TermToDisplay(entry.text));
+        list_->addItem(displayedEntry(entry.text));
     }
     column->addWidget(list_, 1);
     updateRemoveButton();
@@ -86,7 +88,7 @@ int ExampleListPanel::selectedIndex() const
 
 AddResult ExampleListPanel::add(ExampleEntry entry)
 {
-    const QString shown = TermToDisplay(entry.text);
+    const QString shown = displayedEntry(entry.text);
     const AddResult result = examples_.add(std::move(entry));
     if (result == AddResult::Added) {
         list_->addItem(shown);

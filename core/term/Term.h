@@ -181,6 +181,12 @@ inline TermTree ParsedNumber;
 using SyntaxErrorHandler = std::function<void(int code, const std::string& message, int position)>;
 void SetSyntaxErrorHandler(SyntaxErrorHandler handler);
 
+// A term as a UTF-8 file holds it, as the program's Windows-1252 term: a real π or Φ becomes the
+// program's byte for it (0xF0, 0xD6); a character Windows-1252 has no byte for becomes "?".
+std::string TermFromUtf8(std::string_view utf8);
+// The program's term as UTF-8 text with real π and Φ.
+std::string TermToUtf8(std::string_view cp1252);
+
 // Lower case (ASCII only), no blanks, "pi" -> 0xF0, "phi" -> 0xD6, "," -> "."; the "{" comment kept as is.
 std::string NormalizeTerm(std::string_view text);
 // Compiles text into tree with implicit "*" repair; reports a syntax error and leaves tree empty on failure.

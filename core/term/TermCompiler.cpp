@@ -1,6 +1,8 @@
 // Term compiler: text normaliser, scanner, recursive-descent parser with the implicit "*" repair, messages.
 #include "core/term/Term.h"
+
 #include "core/term/TermInternal.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <array>
@@ -483,6 +485,40 @@ void ShowTermTooLong(std::size_t limit)
             "chstens " +
                 std::to_string(limit) + " Zeichen.",
             SyntaxErrorPos);
+}
+
+std::string TermFromUtf8(std::string_view utf8)
+{
+    std::string mapped;
+    mapped.reserve(utf8.size());
+    constexpr std::string_view kPi = "\xCF\x80", kPiByte = "\xC3\xB0";   // π -> U+00F0
+    constexpr std::string_view kPhi = "\xCE\xA6", kPhiByte = "\xC3\x96"; // Φ -> U+00D6
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const std::string_view rest = utf8.substr(i);
+        if (rest.starts_with(kPi) || rest.starts_with(kPhi)) {
+            mapped += rest.starts_with(kPi) ? kPiByte : kPhiByte;
+            ++i;
+        } else {
+            mapped += utf8[i];
+        }
+    }
+    return Utf8ToCp1252(mapped);
+}
+
+std::string TermToUtf8(std::string_view cp1252)
+{
+    std::string out;
+    out.reserve(cp1252.size() + 8);
+    for (const char ch : cp1252) {
+        if (ch == '\xF0') {
+            out += "\xCF\x80";
+        } else if (ch == '\xD6') {
+            out += "\xCE\xA6";
+        } else {
+            out += Cp1252ToUtf8(std::string_view(&ch, 1));
+        }
+    }
+    return out;
 }
 
 void InitParser()

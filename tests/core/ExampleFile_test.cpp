@@ -197,6 +197,24 @@ TEST(ExampleFile, SavingWritesCrLfAndCommasAtomically)
     }
 }
 
+// A list a teacher saved as UTF-8 in a modern editor stays UTF-8 when the program adds to it.
+TEST(ExampleFile, ListReadAsUtf8IsWrittenBackAsUtf8)
+{
+    TempDir dir;
+    const std::string path = dir.file("Bsp1.txt");
+    WriteBytes(path, "sin(\xCF\x80x);  Schwingung \xC3\xBC"
+                     "ber Zeit\r\n");
+    ExampleFile file(path, kRemarks);
+    ASSERT_TRUE(file.loadComplete());
+    ASSERT_EQ(file.size(), 1u);
+    EXPECT_EQ(file.entry(0).text, "sin(\xF0x);  Schwingung \xFC"
+                                  "ber Zeit");
+    ASSERT_EQ(file.add(Line("x^2;  \xC4hnlich")), AddResult::Added);
+    EXPECT_EQ(file.save(), "");
+    EXPECT_EQ(ReadBytes(path), "sin(\xCF\x80x);  Schwingung \xC3\xBC"
+                               "ber Zeit\r\nx^2;  \xC3\x84hnlich\r\n");
+}
+
 TEST(ExampleFile, NumbersIgnoreTheProcessLocale)
 {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
