@@ -211,6 +211,47 @@ TEST_F(LessonWindowTest, PicturePassesGoStraightToTheDrawingTargetWhilePrinting)
     EXPECT_EQ(window->foregroundImage(), before);
 }
 
+// Two panes on one world window: each pane is drawn in its own strip on screen, and on a printer or
+// metafile the lower pane lands below the upper one, in a picture twice the plot's height.
+TEST_F(LessonWindowTest, TwoPanesShareTheWorldAndPrintWithTheLowerPaneShifted)
+{
+    remake([](LessonVariant& v) { v.picture.panes = 2; });
+    window->setTerm("x");
+    window->fixedLayerSize = QSize(700, 700);
+    showWindow();
+    EXPECT_EQ(PlotHeight, 350);
+    EXPECT_EQ(window->plotSize(), QSize(700, 350));
+    window->foregroundPanes.clear();
+    window->fullRedraw();
+    EXPECT_EQ(window->foregroundPanes, (std::vector<int>{0, 1}));
+    // The x axis halfway down each pane, in the same column.
+    const QImage& img = window->foregroundImage();
+    EXPECT_EQ(img.pixel(620, 175) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(img.pixel(620, 525) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(img.pixel(560, 444) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(window->worldAt(QPointF(350, 525)).pane, 1);
+    EXPECT_NEAR(window->worldAt(QPointF(350, 525)).y, 0.0, 1e-9);
+
+    RecordingCanvas target;
+    target.setWindowOrigin(10, 20);
+    DrawCanvas = &target;
+    Printing = true;
+    window->paintPicture();
+    Printing = false;
+    std::vector<Point> origins;
+    for (const CanvasCall& c : target.callsOf(CanvasOp::SetWindowOrigin)) {
+        origins.push_back(c.points.at(0));
+    }
+    // The caller's origin, then per pass: pane 0, pane 1, back to the caller's.
+    const std::vector<Point> passOrigins{{10, 20}, {10, 20}, {10, 20 + 350}, {10, 20}};
+    std::vector<Point> expected{passOrigins.front()};
+    expected.insert(expected.end(), passOrigins.begin() + 1, passOrigins.end());
+    expected.insert(expected.end(), passOrigins.begin() + 1, passOrigins.end());
+    EXPECT_EQ(origins, expected);
+    EXPECT_DOUBLE_EQ(window->exportVariant().pictureHeightFactor, 2.0);
+    window->refresh();
+}
+
 // ---- Zoom, pad, band, mouse ----
 
 TEST_F(LessonWindowTest, WorldButtonsChangeTheWindowAndRedraw)
