@@ -21,7 +21,7 @@ TestLessonWindow& benchWindow()
         setWorld({-7, 7, -7, 7});
         auto* w = new TestLessonWindow(); // freed with the process; outlives every benchmark
         w->setTerm("sin(x)*x^2");
-        w->fixedLayerSize = QSize(1920, 1080);
+        w->setFixedLayerSize(QSize(1920, 1080));
         w->refresh();
         return w;
     }();

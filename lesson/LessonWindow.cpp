@@ -96,7 +96,7 @@ void LessonWindow::setPlotFontSpec(const Font& font)
 
 QSize LessonWindow::layerSize() const
 {
-    return plotBox_->size();
+    return fixedLayerSize_ ? *fixedLayerSize_ : plotBox_->size();
 }
 
 void LessonWindow::setPlotGeometry(QSize box)

@@ -122,6 +122,10 @@ public:
     bool rubberBandEnabled() const;
     // The left button is held on the plot while no zoom rectangle is drawn.
     bool mouseDragActive() const { return mouseDragActive_; }
+    // Draws into layers of this size instead of the plot box's, for benchmarks and tests that need
+    // a picture of a given size whatever the screen; nothing returns to the plot box's size.
+    void setFixedLayerSize(std::optional<QSize> size) { fixedLayerSize_ = size; }
+
     // A zoom rectangle is being dragged.
     bool rubberBandActive() const { return rubberBandActive_; }
 
@@ -242,6 +246,7 @@ private:
     Point printOrigin_;
     int currentPane_ = 0;
 
+    std::optional<QSize> fixedLayerSize_;
     bool mouseDragActive_ = false;
     bool rubberBandActive_ = false;
     QPoint bandAnchor_;

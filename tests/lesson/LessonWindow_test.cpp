@@ -147,7 +147,7 @@ TEST_F(LessonWindowTest, ShowSizesTheLayersToThePlotAndThePictureIsBothLayersCom
     EXPECT_GE(window->backgroundPasses, 1);
     EXPECT_GE(window->foregroundPasses, 1);
     EXPECT_EQ(plot()->picture(), &window->foregroundImage());
-    window->fixedLayerSize = QSize(700, 700);
+    window->setFixedLayerSize(QSize(700, 700));
     BackgroundColor = 0xF0F0F0;
     window->refresh();
     const QImage& img = window->foregroundImage();
@@ -182,7 +182,7 @@ TEST_F(LessonWindowTest, OneLayerWindowDrawsEverythingInItsSinglePass)
 {
     remake([](LessonVariant& v) { v.picture.backgroundLayer = false; });
     window->setTerm("x");
-    window->fixedLayerSize = QSize(700, 700);
+    window->setFixedLayerSize(QSize(700, 700));
     showWindow();
     const int passes = window->backgroundPasses;
     window->drawPicture();
@@ -193,7 +193,7 @@ TEST_F(LessonWindowTest, OneLayerWindowDrawsEverythingInItsSinglePass)
 
 TEST_F(LessonWindowTest, PicturePassesGoStraightToTheDrawingTargetWhilePrinting)
 {
-    window->fixedLayerSize = QSize(700, 700);
+    window->setFixedLayerSize(QSize(700, 700));
     showWindow();
     const QImage before = window->foregroundImage().copy();
     const int passes = window->foregroundPasses;
@@ -217,7 +217,7 @@ TEST_F(LessonWindowTest, TwoPanesShareTheWorldAndPrintWithTheLowerPaneShifted)
 {
     remake([](LessonVariant& v) { v.picture.panes = 2; });
     window->setTerm("x");
-    window->fixedLayerSize = QSize(700, 700);
+    window->setFixedLayerSize(QSize(700, 700));
     showWindow();
     EXPECT_EQ(PlotHeight, 350);
     EXPECT_EQ(window->plotSize(), QSize(700, 350));

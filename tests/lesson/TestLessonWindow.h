@@ -68,8 +68,6 @@ public:
     using LessonWindow::endPanes;
     using LessonWindow::foregroundImage;
 
-    // Draws into layers of this size instead of the plot box's.
-    std::optional<QSize> fixedLayerSize;
     bool showDerivative = true;
     // Opens the real settings dialog instead of only counting.
     bool realDialogs = false;
@@ -121,7 +119,6 @@ protected:
         return EvalOk ? std::optional(y) : std::nullopt;
     }
 
-    QSize layerSize() const override { return fixedLayerSize ? *fixedLayerSize : LessonWindow::layerSize(); }
     void refreshControls() override { ShowNumber(valueEdit, ParamA); }
     void showSettingsDialog() override
     {
