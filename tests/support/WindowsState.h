@@ -1,0 +1,58 @@
+// Test helper: the shared variables of the lesson windows and the application, one list per header,
+// and the fixture base of their window tests.
+#pragma once
+
+#include "app/HelpWindow.h"
+#include "app/InfoWindow.h"
+#include "app/LauncherWindow.h"
+#include "lessons/FunctionGraphWindow.h"
+#include "support/LessonFixture.h"
+
+#include <tuple>
+
+namespace kurvex::test {
+
+// ---- One list per header; WindowsState_test checks them against the headers ----
+
+// lessons/FunctionGraphWindow.h
+inline auto FunctionGraphWindowVariables()
+{
+    return std::tie(VertexDrag, OpenedFunctionGraphWindow);
+}
+
+// app/HelpWindow.h
+inline auto HelpWindowVariables()
+{
+    return std::tie(OpenedHelpWindow);
+}
+
+// app/InfoWindow.h
+inline auto InfoWindowVariables()
+{
+    return std::tie(OpenedInfoWindow);
+}
+
+// app/LauncherWindow.h
+inline auto LauncherWindowVariables()
+{
+    return std::tie(OpenedLauncherWindow, FirstResize);
+}
+
+// Snapshots the window layer's shared variables when made and restores them when it goes; together
+// with SharedStateScope it covers every shared variable of the program.
+class WindowsStateScope {
+private:
+    SavedVariables<FunctionGraphWindowVariables> functionGraphWindow_;
+    SavedVariables<HelpWindowVariables> helpWindow_;
+    SavedVariables<InfoWindowVariables> infoWindow_;
+    SavedVariables<LauncherWindowVariables> launcherWindow_;
+};
+
+// Base of the tests of lesson windows and application windows: LessonWindowFixture plus the window
+// layer's variables.
+class ProgramWindowFixture : public LessonWindowFixture {
+private:
+    WindowsStateScope windowsState_;
+};
+
+} // namespace kurvex::test
