@@ -1,17 +1,13 @@
-// Test helper: every shared variable below the window layer, one list per header, and a scope that
-// puts them all back.
+// Test helper: every shared variable of the core and the platform layer, one list per header, and a
+// scope that puts them all back.
 #pragma once
 
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
-#include "numeric/FitModels.h"
-#include "numeric/GuardedMath.h"
-#include "numeric/LeastSquares.h"
-#include "numeric/SineFit.h"
-#include "numeric/Statistics.h"
 #include "platform/Canvas.h"
+#include "support/SavedVariables.h"
 
 #include <array>
 #include <tuple>
@@ -66,57 +62,7 @@ inline auto FunctionGraphVariables()
     return std::tie(SpectrumIndex, SavedGraphColor);
 }
 
-// numeric/FitModels.h
-inline auto FitModelVariables()
-{
-    return std::tie(CurrentModel, ModelMode, PolyModelDegree, FracNumeratorDegree, FracDenominatorDegree,
-                    FracHasConstant);
-}
-
-// numeric/GuardedMath.h
-inline auto GuardedMathVariables()
-{
-    return std::tie(MathErrorCode);
-}
-
-// numeric/LeastSquares.h
-inline auto LeastSquaresVariables()
-{
-    return std::tie(LinearFitMethod);
-}
-
-// numeric/SineFit.h
-inline auto SineFitVariables()
-{
-    return std::tie(SineParams, SineStartValues, SineUserStartA, SineUserStartB, SineUserStartC,
-                    SineUserStartD, SineIterations, SineAutoIterations, NewModel, SineFitCurve,
-                    SineFitVariance, SineFitR);
-}
-
-// numeric/Statistics.h
-inline auto StatisticsVariables()
-{
-    return std::tie(FirstPointIndex, FitFailed);
-}
-
 // ---- Snapshots ----
-
-template <class Refs> struct ValuesOf;
-template <class... T> struct ValuesOf<std::tuple<T&...>> {
-    using type = std::tuple<T...>;
-};
-
-// Copies the variables of one list when made and writes the copies back when it goes.
-template <auto List> class SavedVariables {
-public:
-    SavedVariables() = default;
-    ~SavedVariables() { List() = saved_; }
-    SavedVariables(const SavedVariables&) = delete;
-    SavedVariables& operator=(const SavedVariables&) = delete;
-
-private:
-    typename ValuesOf<decltype(List())>::type saved_ = List();
-};
 
 // Copies the records of the global lists and rebuilds the lists from them when it goes, without a
 // current node: no node of a test outlives it and nothing points into a freed one.
@@ -145,8 +91,9 @@ private:
     std::array<std::vector<ListRecord>, 4> saved_;
 };
 
-// Snapshots every shared variable below the window layer when made and restores all of them when it
-// goes, so no test leaks state into the next. Declare it before anything that writes the variables
+// Snapshots every shared variable of the core and the platform layer when made and restores all of
+// them when it goes, so no test leaks state into the next (NumericStateScope and WindowsStateScope
+// cover the other layers). Declare it before anything that writes the variables
 // in its destructor (windows, canvases), so it restores after them.
 class SharedStateScope {
 public:
@@ -163,11 +110,6 @@ private:
     SavedVariables<TermVariables> term_;
     SavedRecordLists recordLists_;
     SavedVariables<FunctionGraphVariables> functionGraph_;
-    SavedVariables<FitModelVariables> fitModels_;
-    SavedVariables<GuardedMathVariables> guardedMath_;
-    SavedVariables<LeastSquaresVariables> leastSquares_;
-    SavedVariables<SineFitVariables> sineFit_;
-    SavedVariables<StatisticsVariables> statistics_;
 };
 
 } // namespace kurvex::test

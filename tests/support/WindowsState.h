@@ -7,6 +7,7 @@
 #include "app/LauncherWindow.h"
 #include "lessons/FunctionGraphWindow.h"
 #include "support/LessonFixture.h"
+#include "support/NumericState.h"
 
 #include <tuple>
 
@@ -38,10 +39,11 @@ inline auto LauncherWindowVariables()
     return std::tie(OpenedLauncherWindow, FirstResize);
 }
 
-// Snapshots the window layer's shared variables when made and restores them when it goes; together
-// with SharedStateScope it covers every shared variable of the program.
+// Snapshots the shared variables of the window layer and of the numeric library it uses when made and
+// restores them when it goes; together with SharedStateScope it covers every shared variable.
 class WindowsStateScope {
 private:
+    NumericStateScope numeric_;
     SavedVariables<FunctionGraphWindowVariables> functionGraphWindow_;
     SavedVariables<HelpWindowVariables> helpWindow_;
     SavedVariables<InfoWindowVariables> infoWindow_;
@@ -49,7 +51,7 @@ private:
 };
 
 // Base of the tests of lesson windows and application windows: LessonWindowFixture plus the window
-// layer's variables.
+// layer's and the numeric library's variables.
 class ProgramWindowFixture : public LessonWindowFixture {
 private:
     WindowsStateScope windowsState_;
