@@ -3,6 +3,7 @@
 #include "core/FunctionGraph.h"
 
 #include "core/Settings.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -178,8 +179,8 @@ TEST(FunctionGraphSpectrum, BothEndsOfAllTwelveSchemes)
 
 TEST(FunctionGraphObjects, FamilyIsBoundedAndNewestFirst)
 {
+    const test::SharedStateScope shared;
     RecordList list;
-    const double savedA = ParamA;
     for (std::size_t i = 1; i <= kMaxFamilyCurves; ++i) {
         ParamA = static_cast<double>(i);
         ASSERT_TRUE(AddFamilyCurve(list));
@@ -190,8 +191,6 @@ TEST(FunctionGraphObjects, FamilyIsBoundedAndNewestFirst)
     ListRecord rec;
     ListGet(list, 1, rec);
     EXPECT_EQ(rec.value[0], static_cast<double>(kMaxFamilyCurves));
-    ListClear(list);
-    ParamA = savedA;
 }
 
 } // namespace

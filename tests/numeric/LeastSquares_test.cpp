@@ -9,11 +9,11 @@
 #include "numeric/LeastSquares.h"
 #include "numeric/SamplePoints.h"
 #include "numeric/Statistics.h"
+#include "support/NumericState.h"
 
 namespace kurvex {
 namespace {
 
-using testing::MethodGuard;
 using Sample = testing::Points;
 
 // Disturbed sample data, x spread over [-2, 5].
@@ -78,7 +78,7 @@ TMatrix regressors(const Sample& s)
 
 TEST(RegressLinear, BothMethodsAgreeWithEachOtherAndWithEigenQr)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const Sample s = noisySample(30, [](double x) { return 2.0 + x - 3.0 * std::sin(x); });
     const TMatrix xm = regressors(s);
     for (const bool constant : {true, false}) {
@@ -115,7 +115,7 @@ TEST(RegressLinear, BothMethodsAgreeWithEachOtherAndWithEigenQr)
 
 TEST(RegressLinear, WithoutConstantRowAndColumnZeroStayUntouched)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const Sample s = noisySample(12, [](double x) { return x; });
     const TMatrix xm = regressors(s);
     for (const int method : {kNormalEquations, kSingularValueMethod}) {
@@ -134,7 +134,7 @@ TEST(RegressLinear, WithoutConstantRowAndColumnZeroStayUntouched)
 
 TEST(RegressLinear, UnknownMethodIsAnError)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     LinearFitMethod = 7;
     const Sample s = noisySample(12, [](double x) { return x; });
     TMatrix v;
@@ -145,7 +145,7 @@ TEST(RegressLinear, UnknownMethodIsAnError)
 
 TEST(RegressLinear, SingularNormalMatrixFailsButDecompositionGivesMinimumNorm)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     Sample s = noisySample(10, [](double x) { return x; });
     TMatrix xm(3, TVector(s.n + 1, 0.0));
     for (int i = 1; i <= s.n; ++i)
@@ -161,7 +161,7 @@ TEST(RegressLinear, SingularNormalMatrixFailsButDecompositionGivesMinimumNorm)
 
 TEST(RegressPolynomial, ExactCoefficientsForDegreesTwoToSix)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const double coef[] = {1.5, -2.0, 0.5, 0.25, -0.125, 0.0625, -0.03125};
     for (const int method : {kNormalEquations, kSingularValueMethod}) {
         LinearFitMethod = method;

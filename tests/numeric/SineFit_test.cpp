@@ -8,6 +8,7 @@
 #include "numeric/GuardedMath.h"
 #include "numeric/SamplePoints.h"
 #include "numeric/SineFit.h"
+#include "support/NumericState.h"
 
 namespace kurvex {
 namespace {
@@ -17,7 +18,7 @@ constexpr double kTwoPi = 6.283185307179586;
 class SineFitTest : public ::testing::Test {
 protected:
     void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
+    // The automatic start with the default iteration limit.
     static void reset()
     {
         NewModel = true;
@@ -34,6 +35,9 @@ protected:
         SineUserStartD = start[3];
         SineIterations = iterations;
     }
+
+private:
+    test::NumericStateScope shared_;
 };
 
 using testing::Points;
