@@ -21,6 +21,7 @@ TermTree compiled(const char* text)
 
 TEST(FunctionGraphKinds, ValuesOfEveryKind)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     struct Case {
         int kind;
         const char* term;
@@ -49,6 +50,7 @@ TEST(FunctionGraphKinds, ValuesOfEveryKind)
 
 TEST(FunctionGraphKinds, UndefinedPointsGiveNothing)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("ln(x)");
     const CurveParams p;
     EXPECT_FALSE(CurveValueOf(kKindTerm, -1, p, f));
@@ -92,6 +94,7 @@ TEST(FunctionGraphVertex, GeneralNumberText)
 
 TEST(FunctionGraphDecorations, TermKindsUseOneUnitAndTheSlope)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("x^2");
     const auto t = SlopeTriangleAt(kKindTerm, 1, 3.0, {}, f);
     ASSERT_TRUE(t);
@@ -115,6 +118,7 @@ TEST(FunctionGraphDecorations, TermKindsUseOneUnitAndTheSlope)
 
 TEST(FunctionGraphDecorations, NothingWhereTheFunctionIsUndefined)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("sqrt(x)");
     EXPECT_FALSE(SlopeTriangleAt(kKindTerm, -1, 1.0, {}, f));
     EXPECT_FALSE(TangentAt(kKindTerm, -1, {}, f, 2, 1));
