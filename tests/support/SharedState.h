@@ -93,8 +93,8 @@ private:
 
 // Snapshots every shared variable of the core and the platform layer when made and restores all of
 // them when it goes, so no test leaks state into the next (NumericStateScope and WindowsStateScope
-// cover the other layers). Declare it before anything that writes the variables
-// in its destructor (windows, canvases), so it restores after them.
+// cover the other layers). Declare it before anything that writes the variables in its destructor
+// (windows, canvases), so it restores after them.
 class SharedStateScope {
 public:
     SharedStateScope() = default;
