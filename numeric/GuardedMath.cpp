@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 namespace kurvex {
 
@@ -143,8 +144,8 @@ double SafeArcCos(double x)
     if (x == 1.0)
         return 0.0;
     if (x == -1.0)
-        return kPi;
-    return kPi / 2.0 - std::atan(x / std::sqrt(1.0 - x * x));
+        return std::numbers::pi;
+    return std::numbers::pi / 2.0 - std::atan(x / std::sqrt(1.0 - x * x));
 }
 
 } // namespace kurvex

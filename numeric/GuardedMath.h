@@ -15,8 +15,6 @@ inline constexpr double kMaxExpArg = 709.782712893384;
 // Smallest power whose reciprocal is still finite (just above 2^-1024).
 inline constexpr double kMinPowerReciprocal = 5.56268464626801e-309;
 inline constexpr double kMachineEpsilon = 2.220446049250313e-16;
-// pi at full double precision (the value SafeArcCos(-1) returns).
-inline constexpr double kPi = 3.141592653589793;
 
 // Stores Code in MathErrorCode; returns kMaxSubstitute for -2 and -3, else 0.
 double SetMathError(int Code);

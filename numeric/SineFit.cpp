@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <numbers>
 #include <utility>
 
 #include "numeric/GuardedMath.h"
@@ -293,8 +294,8 @@ int RunSineFit(const TVector& X, const TVector& Y, int N)
         }
         const double span = X[N] - X[1];
         usable = usable && std::isfinite(span) && span != 0.0;
-        const double b0 = usable ? 2.0 * kPi / span : 0.0;
-        const double c0 = usable ? kPi / 2.0 - b0 * X[k] : 0.0;
+        const double b0 = usable ? 2.0 * std::numbers::pi / span : 0.0;
+        const double c0 = usable ? std::numbers::pi / 2.0 - b0 * X[k] : 0.0;
         start = {(ymax - ymin) / 2.0, b0, c0, (ymax + ymin) / 2.0};
     }
     SineStartValues = start;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <numbers>
 #include <vector>
 
 #include "numeric/GuardedMath.h"
@@ -51,7 +52,7 @@ double SineFrequencyFromCrossings(const TVector& X, const TVector& Y, int N)
     if (changes < 2 || !(lastChange > firstChange))
         return 0.0;
     // Neighbouring sign changes are half a period apart.
-    return kPi * (changes - 1) / (lastChange - firstChange);
+    return std::numbers::pi * (changes - 1) / (lastChange - firstChange);
 }
 
 double SineFrequencyFromPeriodogram(const TVector& X, const TVector& Y, int N)
@@ -60,7 +61,7 @@ double SineFrequencyFromPeriodogram(const TVector& X, const TVector& Y, int N)
     if (!(span > 0.0) || !std::isfinite(span))
         return 0.0;
     const double mean = VectorMean(Y, 1, N);
-    const double step = 2.0 * kPi / (kOversampling * span);
+    const double step = 2.0 * std::numbers::pi / (kOversampling * span);
     const int first = kOversampling / 2;
     const int last = kOversampling * (N - 1) / 2;
     // exp(i b x) at every point, advanced from one frequency to the next by one multiplication.

@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "support/SharedState.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,7 +46,6 @@ protected:
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    void TearDown() override { SetSyntaxErrorHandler(nullptr); }
 
     void type(QLineEdit* edit, const QString& text)
     {
@@ -54,13 +54,15 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
+    // The recorder's targets outlive the window, whose edits may still report while it goes.
+    test::SharedStateScope shared;
+    std::vector<std::string> messages;
+    std::vector<int> codes;
+    std::function<void()> onMessage;
     QWidget window;
     QLineEdit* a = nullptr;
     QLineEdit* b = nullptr;
     QLineEdit* c = nullptr;
-    std::vector<std::string> messages;
-    std::vector<int> codes;
-    std::function<void()> onMessage;
 };
 
 using TermEditTest = EditFixture;
@@ -236,6 +238,7 @@ TEST_F(NumberEditTest, VariableIsRefusedWithMessageAndCaret)
 
 TEST(SyntaxMessageBoxTest, ShowsTheGermanMessageWithOk)
 {
+    const test::SharedStateScope shared; // removes the message box again, also when a check fails
     QWidget window;
     window.show();
     InstallSyntaxMessageBox(&window);
@@ -252,7 +255,6 @@ TEST(SyntaxMessageBoxTest, ShowsTheGermanMessageWithOk)
     EXPECT_FALSE(CompileTerm(tree, "sin(", true));
     EXPECT_EQ(shownText, QString::fromUtf8("Syntaxfehler: unvollständig "));
     EXPECT_EQ(buttonText, QStringLiteral("OK"));
-    SetSyntaxErrorHandler(nullptr);
 }
 
 } // namespace

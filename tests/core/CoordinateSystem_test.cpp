@@ -3,16 +3,15 @@
 
 #include "core/Settings.h"
 #include "platform/RecordingCanvas.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <numbers>
-#include <tuple>
 
 namespace kurvex {
 namespace {
@@ -20,20 +19,10 @@ namespace {
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// A function that puts the given variables back to their present values.
-template <class... T> std::function<void()> remember(T&... vars)
-{
-    return [refs = std::tie(vars...), values = std::make_tuple(vars...)]() mutable { refs = values; };
-}
-
 class CoordinateSystemTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        restore_ = remember(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, XTickStep, YTickStep,
-                            AutoXTickStep, AutoYTickStep, UserXTickStep, UserYTickStep, AutoTicks, TrigTicks,
-                            PiAxis, NumberLineMode, ShowScale, GridMode, GridColor, XAxisLabel, YAxisLabel,
-                            DrawScale, DrawCanvas);
         setWindow(-7, 7, -7, 7, 700, 700);
         UserXTickStep = UserYTickStep = 0.0;
         DrawScale = 1.0;
@@ -45,7 +34,6 @@ protected:
         YAxisLabel = "y";
         DrawCanvas = &canvas_;
     }
-    void TearDown() override { restore_(); }
 
     static void setWindow(double x1, double x2, double y1, double y2, int w, int h)
     {
@@ -92,10 +80,8 @@ protected:
         }));
     }
 
+    test::SharedStateScope shared_;
     RecordingCanvas canvas_;
-
-private:
-    std::function<void()> restore_;
 };
 
 TEST_F(CoordinateSystemTest, MapsWorldToPixelsAndBack)

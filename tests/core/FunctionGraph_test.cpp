@@ -3,6 +3,7 @@
 #include "core/FunctionGraph.h"
 
 #include "core/Settings.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ TermTree compiled(const char* text)
 
 TEST(FunctionGraphKinds, ValuesOfEveryKind)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     struct Case {
         int kind;
         const char* term;
@@ -48,6 +50,7 @@ TEST(FunctionGraphKinds, ValuesOfEveryKind)
 
 TEST(FunctionGraphKinds, UndefinedPointsGiveNothing)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("ln(x)");
     const CurveParams p;
     EXPECT_FALSE(CurveValueOf(kKindTerm, -1, p, f));
@@ -91,6 +94,7 @@ TEST(FunctionGraphVertex, GeneralNumberText)
 
 TEST(FunctionGraphDecorations, TermKindsUseOneUnitAndTheSlope)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("x^2");
     const auto t = SlopeTriangleAt(kKindTerm, 1, 3.0, {}, f);
     ASSERT_TRUE(t);
@@ -114,6 +118,7 @@ TEST(FunctionGraphDecorations, TermKindsUseOneUnitAndTheSlope)
 
 TEST(FunctionGraphDecorations, NothingWhereTheFunctionIsUndefined)
 {
+    const test::SharedStateScope shared; // compiling sets the parser state
     const TermTree f = compiled("sqrt(x)");
     EXPECT_FALSE(SlopeTriangleAt(kKindTerm, -1, 1.0, {}, f));
     EXPECT_FALSE(TangentAt(kKindTerm, -1, {}, f, 2, 1));
@@ -155,8 +160,8 @@ TEST(FunctionGraphSpectrum, BothEndsOfAllTwelveSchemes)
 
 TEST(FunctionGraphObjects, FamilyIsBoundedAndNewestFirst)
 {
+    const test::SharedStateScope shared;
     RecordList list;
-    const double savedA = ParamA;
     for (std::size_t i = 1; i <= kMaxFamilyCurves; ++i) {
         ParamA = static_cast<double>(i);
         ASSERT_TRUE(AddFamilyCurve(list));
@@ -167,8 +172,6 @@ TEST(FunctionGraphObjects, FamilyIsBoundedAndNewestFirst)
     ListRecord rec;
     ListGet(list, 1, rec);
     EXPECT_EQ(rec.value[0], static_cast<double>(kMaxFamilyCurves));
-    ListClear(list);
-    ParamA = savedA;
 }
 
 } // namespace

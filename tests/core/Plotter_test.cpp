@@ -4,7 +4,7 @@
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "platform/RecordingCanvas.h"
-#include "support/RestoreShared.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +40,7 @@ protected:
     }
     std::vector<CanvasCall> lines() const { return canvas.callsOf(CanvasOp::LineTo); }
 
-    RestoreShared<double, double, double, double, int, int, int, int, Canvas*, TColor, int, double> restore{
-        XMin,      XMax,       YMin,       YMax,       PlotLeft,  PlotTop,
-        PlotWidth, PlotHeight, DrawCanvas, CurveColor, LineWidth, DrawScale};
+    test::SharedStateScope shared;
     RecordingCanvas canvas;
 };
 

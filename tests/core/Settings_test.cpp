@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/TextCodec.h"
+#include "support/SharedState.h"
 #include "support/TestTempDir.h"
 
 #include <gtest/gtest.h>
@@ -47,17 +48,12 @@ const std::string kDefaultFile =
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { LoadSettings(dir.file("missing.ini")); }
-    // Other suites of the same program find the defaults again.
-    void TearDown() override
-    {
-        LoadSettings(dir.file("missing.ini"));
-        ProgramDir.clear();
-    }
     void LoadLines(std::string_view joined)
     {
         WriteBytes(path, Crlf(joined));
         LoadSettings(path);
     }
+    test::SharedStateScope shared;
     TempDir dir;
     const std::string path = dir.file("Kurvex.ini");
 };

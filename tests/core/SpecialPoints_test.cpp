@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "platform/RecordingCanvas.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -142,12 +143,7 @@ protected:
         PlotWidth = PlotHeight = 700;
         DrawCanvas = &canvas;
     }
-    void TearDown() override
-    {
-        DrawCanvas = nullptr;
-        DrawScale = 1.0;
-        PlotWidth = PlotHeight = 0;
-    }
+    test::SharedStateScope shared;
     RecordingCanvas canvas;
 };
 

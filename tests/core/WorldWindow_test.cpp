@@ -2,7 +2,7 @@
 #include "core/WorldWindow.h"
 
 #include "core/Settings.h"
-#include "support/RestoreShared.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,7 @@ protected:
     static constexpr WorldRect kStart{-3.0, 5.0, -2.0, 4.0};
 
 private:
-    RestoreShared<double, double, double, double, IniSettingsRecord, int, int> restore_{
-        XMin, XMax, YMin, YMax, IniSettings, PlotWidth, PlotHeight};
+    test::SharedStateScope shared_;
 };
 
 void expectWorldNear(const WorldRect& actual, const WorldRect& expected)

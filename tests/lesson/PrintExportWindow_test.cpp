@@ -6,6 +6,7 @@
 #include "core/WorldWindow.h"
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
+#include "support/LessonFixture.h"
 #include "support/MetafileConverters.h"
 #include "support/MetafileReader.h"
 
@@ -27,7 +28,7 @@
 namespace kurvex {
 namespace {
 
-class PrintExportWindowTest : public ::testing::Test {
+class PrintExportWindowTest : public test::LessonWindowFixture {
 protected:
     void SetUp() override
     {
@@ -56,26 +57,12 @@ protected:
         before = {screenPicture(), PlotWidth, PlotHeight, DrawCanvas};
         ASSERT_FALSE(before.picture.isNull());
     }
-    void TearDown() override
-    {
-        scoped.reset();
-        window.reset();
-        setWorld(saved.world);
-        std::tie(BackgroundColor, PrintSizePercent, TraceMode, PiAxis) = saved.rest;
-        std::tie(DrawCanvas, Printing, DrawScale) = std::tuple(nullptr, false, 1.0);
-    }
-
     QImage screenPicture() const
     {
         const QImage* picture = window->plotBox()->picture();
         return picture ? picture->copy() : QImage();
     }
-    void click(const char* name)
-    {
-        auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name));
-        ASSERT_NE(button, nullptr) << name;
-        button->click();
-    }
+    void click(const char* name) { test::child<QAbstractButton>(window.get(), name)->click(); }
     // Saves through "WMF - Datei" and checks that the screen came back unchanged.
     void save(const QString& name, MetafileKind kind)
     {
@@ -94,10 +81,6 @@ protected:
         return test::ReadFileBytes(dir.filePath(name).toStdString());
     }
 
-    struct {
-        WorldRect world = currentWorld();
-        std::tuple<TColor, int, bool, bool> rest{BackgroundColor, PrintSizePercent, TraceMode, PiAxis};
-    } saved;
     struct {
         QImage picture;
         int plotWidth = 0, plotHeight = 0;

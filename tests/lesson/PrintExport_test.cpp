@@ -9,6 +9,7 @@
 #include "platform/QtCanvas.h"
 #include "platform/QtTextMeasurer.h"
 #include "support/MetafileReader.h"
+#include "support/SharedState.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -96,13 +97,6 @@ void writeFile(const QString& path, const char* text)
     f.write(text);
 }
 
-// The shared variables these tests change; put back afterwards for the other tests.
-auto sharedVariables()
-{
-    return std::tie(PlotLeft, PlotTop, PlotWidth, PlotHeight, AutoXTickStep, AutoYTickStep, PrintSizePercent,
-                    PrintOriginX, PrintOriginY, TraceMode);
-}
-
 class PrintExportTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -125,14 +119,6 @@ protected:
         };
         scoped = std::make_unique<ScopedPrintExportHooks>(hooks);
     }
-    void TearDown() override
-    {
-        scoped.reset();
-        std::tie(DrawCanvas, DrawScale, Printing) = std::tuple(nullptr, 1.0, false);
-        setWorld(keptWorld);
-        sharedVariables() = keptVariables;
-    }
-
     void expectScreenState() const
     {
         EXPECT_EQ(std::tuple(Printing, DrawScale, PlotWidth, PlotHeight, DrawCanvas),
@@ -140,8 +126,7 @@ protected:
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    WorldRect keptWorld = currentWorld();
-    std::tuple<int, int, int, int, double, double, int, int, int, bool> keptVariables = sharedVariables();
+    test::SharedStateScope shared;
     QTemporaryDir dir;
     QImage screenImage{500, 400, QImage::Format_RGB32};
     QtCanvas screen{screenImage};

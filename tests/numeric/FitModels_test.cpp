@@ -9,16 +9,15 @@
 #include "numeric/FitModels.h"
 #include "numeric/GslNonlinearReference.h"
 #include "numeric/SamplePoints.h"
+#include "support/NumericState.h"
 
 namespace kurvex {
 namespace {
 
-// Restores the dispatcher's globals, so each test starts from the program's start-up state.
+// Each test starts from the dispatcher's start-up state and gives the shared state back afterwards.
 class ModelsTest : public ::testing::Test {
 protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset()
+    void SetUp() override
     {
         CurrentModel = kModelLine;
         ModelMode = 0;
@@ -29,6 +28,9 @@ protected:
         FitFailed = false;
         LinearFitMethod = kSingularValueMethod;
     }
+
+private:
+    test::NumericStateScope shared_;
 };
 
 using testing::Points;

@@ -1,5 +1,6 @@
 // Tests of the guarded elementary functions: substitute values, error codes and accuracy.
 #include "numeric/GuardedMath.h"
+#include "support/NumericState.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,9 @@ void PrintTo(const GuardedCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class FmathGuarded : public ::testing::TestWithParam<GuardedCase> {};
+class FmathGuarded : public ::testing::TestWithParam<GuardedCase> {
+    test::NumericStateScope shared_;
+};
 
 TEST_P(FmathGuarded, ValueAndCode)
 {
@@ -84,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FmathGuarded, SuccessfulPowerKeepsOldCode)
 {
+    const test::NumericStateScope shared;
     MathErrorCode = 0;
     RealPower(-8, 0.5);
     EXPECT_EQ(MathErrorCode, -1);
@@ -98,6 +102,7 @@ TEST(FmathGuarded, SuccessfulPowerKeepsOldCode)
 
 TEST(FmathGuarded, LargeIntegralExponentTakesLogPath)
 {
+    const test::NumericStateScope shared;
     // 2147483647 is not below the integer bound: computed through exp(y ln x), not by squaring.
     MathErrorCode = 0;
     EXPECT_EQ(RealPower(1.0, 2147483647.0), 1.0);

@@ -9,11 +9,11 @@
 #include "numeric/LeastSquares.h"
 #include "numeric/SamplePoints.h"
 #include "numeric/Statistics.h"
+#include "support/NumericState.h"
 
 namespace kurvex {
 namespace {
 
-using testing::MethodGuard;
 using Sample = testing::Points;
 
 // Disturbed sample data, x spread over [-2, 5].
@@ -88,7 +88,7 @@ TMatrix regressors(const Sample& s)
 
 TEST(RegressLinear, BothMethodsAgreeWithEachOtherAndWithEigenQr)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const Sample s = noisySample(30, [](double x) { return 2.0 + x - 3.0 * std::sin(x); });
     const TMatrix xm = regressors(s);
     for (const bool constant : {true, false}) {
@@ -125,7 +125,7 @@ TEST(RegressLinear, BothMethodsAgreeWithEachOtherAndWithEigenQr)
 
 TEST(RegressLinear, WithoutConstantRowAndColumnZeroStayUntouched)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const Sample s = noisySample(12, [](double x) { return x; });
     const TMatrix xm = regressors(s);
     for (const int method : {kNormalEquations, kSingularValueMethod}) {
@@ -144,7 +144,7 @@ TEST(RegressLinear, WithoutConstantRowAndColumnZeroStayUntouched)
 
 TEST(RegressLinear, UnknownMethodIsAnError)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     LinearFitMethod = 7;
     const Sample s = noisySample(12, [](double x) { return x; });
     TMatrix v;
@@ -155,7 +155,7 @@ TEST(RegressLinear, UnknownMethodIsAnError)
 
 TEST(RegressLinear, RepeatedRegressorIsNoFitByEitherMethod)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     Sample s = noisySample(10, [](double x) { return x; });
     TMatrix xm(3, TVector(s.n + 1, 0.0));
     for (int i = 1; i <= s.n; ++i)
@@ -172,7 +172,7 @@ TEST(RegressLinear, RepeatedRegressorIsNoFitByEitherMethod)
 
 TEST(RegressPolynomial, ExactCoefficientsForDegreesTwoToSix)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     const double coef[] = {1.5, -2.0, 0.5, 0.25, -0.125, 0.0625, -0.03125};
     for (const int method : {kNormalEquations, kSingularValueMethod}) {
         LinearFitMethod = method;
@@ -231,7 +231,7 @@ TEST(RegressPolynomial, NoisyDataAgreeWithGslMultifit)
 
 TEST(RegressPolynomial, FewerDistinctXThanParametersIsNoFit)
 {
-    MethodGuard guard;
+    const test::NumericStateScope shared;
     struct Case {
         const char* name;
         TVector x;

@@ -1,5 +1,4 @@
-// Sample points for the fit tests: a function on an even grid, a fixed noise-like disturbance, and
-// a guard that puts the linear fit method back.
+// Sample points for the fit tests: a function on an even grid and a fixed noise-like disturbance.
 #pragma once
 
 #include <cmath>
@@ -37,11 +36,5 @@ inline Points disturbed(Points p, double size)
         p.y[i] += size * std::sin(12.9898 * i) * std::cos(4.1414 * i);
     return p;
 }
-
-// Restores LinearFitMethod after a test changed it.
-struct MethodGuard {
-    int saved = LinearFitMethod;
-    ~MethodGuard() { LinearFitMethod = saved; }
-};
 
 } // namespace kurvex::testing

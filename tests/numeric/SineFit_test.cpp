@@ -3,12 +3,14 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "numeric/GslNonlinearReference.h"
 #include "numeric/GuardedMath.h"
 #include "numeric/SamplePoints.h"
 #include "numeric/SineFit.h"
 #include "numeric/SinePeriods.h"
+#include "support/NumericState.h"
 
 namespace kurvex {
 namespace {
@@ -18,7 +20,7 @@ constexpr double kTwoPi = 6.283185307179586;
 class SineFitTest : public ::testing::Test {
 protected:
     void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
+    // The automatic start with the default iteration limit.
     static void reset()
     {
         NewModel = true;
@@ -35,6 +37,9 @@ protected:
         SineUserStartD = start[3];
         SineIterations = iterations;
     }
+
+private:
+    test::NumericStateScope shared_;
 };
 
 using testing::Points;
@@ -69,7 +74,7 @@ TEST_F(SineFitTest, GeneratedCurvesConvergeWithAutomaticStart)
 {
     const SineCase cases[] = {
         {"2 sin(x + 0.5) + 1", {2.0, 1.0, 0.5, 1.0}, 0.0, 10.0, 21},
-        {"1.5 sin(pi x / 4 + 1) + 3", {1.5, kPi / 4.0, 1.0, 3.0}, 0.0, 8.0, 17},
+        {"1.5 sin(pi x / 4 + 1) + 3", {1.5, std::numbers::pi / 4.0, 1.0, 3.0}, 0.0, 8.0, 17},
         {"3 sin(0.5 x + 2) - 1", {3.0, 0.5, 2.0, -1.0}, 0.0, 12.0, 25},
         {"2 sin(x + 0.5) + 1, 11 points", {2.0, 1.0, 0.5, 1.0}, 0.0, 10.0, 11},
     };
@@ -151,7 +156,13 @@ TEST(SinePeriods, EstimatesFromCrossingsAndPeriodogram)
 TEST_F(SineFitTest, StartValuesFromTheExtremes)
 {
     // y = 2 sin x + 1 at points whose largest value 3 is the 3rd point.
-    const TVector x{0.0, -kPi / 2.0, 0.0, kPi / 2.0, kPi, 3.0 * kPi / 2.0, 2.0 * kPi};
+    const TVector x{0.0,
+                    -std::numbers::pi / 2.0,
+                    0.0,
+                    std::numbers::pi / 2.0,
+                    std::numbers::pi,
+                    3.0 * std::numbers::pi / 2.0,
+                    2.0 * std::numbers::pi};
     TVector y{0.0};
     for (int i = 1; i <= 6; ++i)
         y.push_back(2.0 * std::sin(x[i]) + 1.0);
@@ -159,7 +170,7 @@ TEST_F(SineFitTest, StartValuesFromTheExtremes)
     const double b0 = kTwoPi / (x[6] - x[1]);
     EXPECT_DOUBLE_EQ(SineStartValues[0], 2.0);
     EXPECT_DOUBLE_EQ(SineStartValues[1], b0);
-    EXPECT_DOUBLE_EQ(SineStartValues[2], kPi / 2.0 - b0 * x[3]);
+    EXPECT_DOUBLE_EQ(SineStartValues[2], std::numbers::pi / 2.0 - b0 * x[3]);
     EXPECT_DOUBLE_EQ(SineStartValues[3], 1.0);
 }
 
@@ -196,7 +207,7 @@ TEST_F(SineFitTest, UserStartValuesAndIterationLimit)
 
 TEST_F(SineFitTest, AgreesWithGslOnNoisyData)
 {
-    const SineParameterSet truth{1.5, kPi / 4.0, 1.0, 3.0};
+    const SineParameterSet truth{1.5, std::numbers::pi / 4.0, 1.0, 3.0};
     Points p = sample(0.0, 16.0, 41, [&truth](double x) { return SineModel(truth, x); });
     for (int i = 1; i <= p.n; ++i)
         p.y[i] += 0.1 * std::sin(17.1 * i) * std::cos(3.3 * i);

@@ -2,12 +2,11 @@
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
 #include "platform/QtCanvas.h"
+#include "support/SharedState.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace kurvex {
 namespace {
@@ -15,8 +14,7 @@ namespace {
 // Paints the default -7..7 window on a 700-pixel plot with the given grid mode.
 QImage paintDefaultWindow(int gridMode)
 {
-    const auto saved = std::make_tuple(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor,
-                                       AutoTicks, TrigTicks, PiAxis, NumberLineMode, DrawScale, DrawCanvas);
+    const test::SharedStateScope shared;
     XMin = YMin = -7.0;
     XMax = YMax = 7.0;
     PlotWidth = PlotHeight = 700;
@@ -32,8 +30,6 @@ QImage paintDefaultWindow(int gridMode)
         DrawCanvas = &canvas;
         DrawCoordinateSystem();
     }
-    std::tie(XMin, XMax, YMin, YMax, PlotWidth, PlotHeight, GridMode, GridColor, AutoTicks, TrigTicks, PiAxis,
-             NumberLineMode, DrawScale, DrawCanvas) = saved;
     return image;
 }
 

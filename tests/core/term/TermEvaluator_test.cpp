@@ -189,6 +189,7 @@ TEST_F(EvalTest, EverySmallIntegerExponentMatchesSafePower)
 
 TEST(SpecialFunctionsTest, PublicEntryPoints)
 {
+    const test::SharedStateScope shared;
     EXPECT_NEAR(Phi(1.96), 0.975, 1e-4);
     EXPECT_NEAR(Phi(-1.96), 0.025, 1e-4);
     EXPECT_NEAR(blanc(1.0 / 3), 2.0 / 3, 1e-12);

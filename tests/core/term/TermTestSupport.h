@@ -1,7 +1,8 @@
-// Test helpers for the term parser: a syntax-message recorder that puts the parser modes back.
+// Test helpers for the term parser: a syntax-message recorder in a fixture that puts the shared state back.
 #pragma once
 
 #include "core/term/Term.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +28,6 @@ protected:
         SequenceMode = false;
         WValue = 0.0;
     }
-    void TearDown() override
-    {
-        SetSyntaxErrorHandler(nullptr);
-        IntegrandMode = false;
-        SequenceMode = false;
-        AllowVariables = false;
-        WValue = 0.0;
-    }
 
     bool compile(const std::string& text, bool allowVariables = true)
     {
@@ -50,6 +43,7 @@ protected:
         return EvaluateTerm(tree, x, 0, 3, 5, 0, 0, 0);
     }
 
+    test::SharedStateScope shared;
     TermTree tree;
     std::vector<RecordedSyntaxError> messages;
 };
