@@ -21,6 +21,7 @@
 #include "platform/RecordingCanvas.h"
 #include "support/MetafileConverters.h"
 #include "support/MetafileReader.h"
+#include "support/WindowsState.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,31 +53,17 @@ namespace kurvex {
 namespace {
 
 // Copies of shared variables; calling the result writes them back.
-template <typename... T> std::function<void()> keep(T&... vars)
-{
-    return [refs = std::tie(vars...), values = std::tuple<T...>(vars...)]() mutable { refs = values; };
-}
-
-class FunctionGraphWindowTest : public ::testing::Test {
+// Each test has its own empty program folder (no settings file: the built-in defaults) and gets
+// the shared state back afterwards.
+class FunctionGraphWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        // No settings file here: every opening starts from the built-in defaults.
-        ProgramDir = dir.path().toStdString() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
         AnimationDelay = 0;
         InstallApplicationDialogs();
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
-        restoreShared();
-        DrawCanvas = nullptr;
-        ListClear(ObjectList);
-    }
+    void TearDown() override { window.reset(); }
 
     void open(int tab)
     {
@@ -95,16 +82,7 @@ protected:
     }
 
     // The picture drawn onto a recording canvas through the same passes as printing.
-    RecordingCanvas record()
-    {
-        RecordingCanvas canvas;
-        DrawCanvas = &canvas;
-        Printing = true;
-        window->paintPicture();
-        Printing = false;
-        window->refresh();
-        return canvas;
-    }
+    RecordingCanvas record() { return test::recordPicture(*window); }
 
     void typeInto(QLineEdit* edit, const QString& text)
     {
@@ -128,33 +106,15 @@ protected:
     }
 
     // The window's control of that form name; a missing one fails the test.
-    template <class T> T* control(const char* name) const
-    {
-        auto* w = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    template <class T> T* control(const char* name) const { return test::child<T>(window.get(), name); }
 
     QScrollBar* bar(int row) const { return window->row(row).bar(); }
 
-    void dragOnPlot(QPoint from, QPoint to)
-    {
-        PlotBox* box = window->plotBox();
-        const std::tuple<QEvent::Type, QPoint, Qt::MouseButton, Qt::MouseButtons> steps[] = {
-            {QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton},
-            {QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton},
-            {QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton}};
-        for (const auto& [type, at, button, held] : steps) {
-            QMouseEvent e(type, at, box->mapToGlobal(at), button, held, Qt::NoModifier);
-            QApplication::sendEvent(box, &e);
-        }
-    }
+    void dragOnPlot(QPoint from, QPoint to) const { test::dragOnPlot(window->plotBox(), from, to); }
 
-    void writeSettings(const std::string& text)
+    void writeSettings(const std::string& text) const
     {
-        QFile f(dir.filePath(QStringLiteral("Kurvex.ini")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text.data(), static_cast<qint64>(text.size()));
+        writeProgramFile(QStringLiteral("Kurvex.ini"), text);
     }
 
     // Turns the switch on and runs its loop; every 20 ms stop(tick) says whether to turn it off.
@@ -178,14 +138,7 @@ protected:
     }
 
     // Everything the window reads or writes in the shared state.
-    std::function<void()> restoreShared = keep(
-        XMin, XMax, YMin, YMax, IniSettings, ProgramDir, ParamA, ParamB, ParamC, ParamD, ParamT, ParamAMin,
-        ParamAMax, ParamBMin, ParamBMax, ParamCMin, ParamCMax, ParamDMin, ParamDMax, TermGeneral, TermShifted,
-        GraphColor, TangentLineColor, Deriv1Color, TangentLength, StartTab, AnimationSteps, AnimationDelay,
-        CurrentX, StepWidth, SpectrumIndex, LineWidth, VertexDrag, ShowDerivative, UseSpectrum, FixFamily,
-        TraceMode, AnimationRunning, CurveKind, DrawScale, Printing);
-    QTemporaryDir dir;
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages = syntaxMessages;
     std::unique_ptr<FunctionGraphWindow> window;
 };
 
