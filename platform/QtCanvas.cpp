@@ -374,11 +374,20 @@ bool QtCanvas::dottedLineOnImage(QPoint from, QPoint to)
     limit(first.x(), dx, area.left(), area.right());
     limit(first.y(), dy, area.top(), area.bottom());
 
-    // The platform's dot pen: as many pixels on as off, from the cut.
+    // The platform's dot pen: as many pixels on as off, from the cut; written a dot at a time.
     const int dot = static_cast<int>(dashPattern(PenStyle::Dot, ratio_).front());
-    for (int t = tFirst; t <= tLast; ++t) {
-        if (t % (2 * dot) < dot)
+    int t = tFirst;
+    int phase = t % (2 * dot);
+    if (phase >= dot) {
+        t += 2 * dot - phase;
+        phase = 0;
+    }
+    while (t <= tLast) {
+        const int dotEnd = std::min(tLast + 1, t + dot - phase);
+        for (; t < dotEnd; ++t)
             put(first.x() + t * dx, first.y() + t * dy);
+        t += dot;
+        phase = 0;
     }
     return true;
 }
