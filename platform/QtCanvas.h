@@ -34,8 +34,8 @@ public:
     // The bitmap behind the canvas, or nullptr when it paints on another device.
     QImage* image() const { return image_; }
     QPaintDevice* device() const;
-    // Whoever paints on the painter directly may change its transform or clip. Its coordinates are
-    // device pixels of the target, window origin included.
+    // Whoever paints on the painter directly may change its transform or clip; the canvas sets its
+    // own again (device pixels, window origin added by the canvas) before its next primitive.
     QPainter& painter()
     {
         geometryValid_ = false;
@@ -46,8 +46,6 @@ public:
     // Ends painting, so the device may be read or shown elsewhere; later calls draw nothing.
     void end();
     bool isActive() const;
-    // Device pixels per logical pixel: the target's pixel ratio, 1 on printers.
-    double pixelRatio() const { return ratio_; }
 
     void lineTo(int x, int y) override;
     void polyline(const std::vector<Point>& pts) override;
@@ -83,6 +81,7 @@ private:
     std::optional<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
     QImage* image_ = nullptr;
+    // Device pixels per logical pixel: the target's pixel ratio, 1 on printers.
     double ratio_ = 1.0;
     bool geometryValid_ = false;
     Point appliedOrigin_;
