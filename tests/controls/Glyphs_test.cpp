@@ -1,7 +1,6 @@
 // Tests of glyphs drawn at a pixel ratio: pixmap and icon sizes, logical drawing coordinates.
 #include "controls/Glyphs.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -38,17 +37,6 @@ TEST(GlyphsTest, IconOfAHiDpiGlyphGivesTheDoubledPixmap)
     EXPECT_EQ(pm.toImage().pixelColor(19, 30), QColor(Qt::red));
     // An icon drawn at ratio 1 cannot give more than its 20 pixels: what a HiDPI screen would blur.
     EXPECT_EQ(DrawnIcon(QSize(20, 20), leftHalfRed, 1.0).pixmap(QSize(20, 20), 2.0).size(), QSize(20, 20));
-}
-
-TEST(GlyphsTest, ProgramGlyphsAreDrawnAtTheScreensRatio)
-{
-    const qreal ratio = qobject_cast<QGuiApplication*>(QCoreApplication::instance())->devicePixelRatio();
-    EXPECT_EQ(ScreenPixelRatio(), ratio);
-    for (const QIcon& glyph : {InfoGlyph(), ExitGlyph(), OkGlyph()}) {
-        const QPixmap pm = glyph.pixmap(QSize(20, 20), ratio);
-        EXPECT_EQ(pm.size(), QSize(20, 20) * ratio);
-        EXPECT_FALSE(pm.toImage().allGray());
-    }
 }
 
 } // namespace
