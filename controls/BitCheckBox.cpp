@@ -12,29 +12,24 @@
 
 namespace kurvex {
 
-namespace {
-
-// The glyphs the program draws itself: 13 x 13 boxes.
-QPixmap defaultCheckGlyph(TCheckBoxState state)
+QPixmap DefaultCheckGlyph(TCheckBoxState state, qreal ratio)
 {
-    QPixmap pm(13, 13);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(0x80, 0x80, 0x80));
-    p.setBrush(state == cbGrayed ? QColor(0xE0, 0xE0, 0xE0) : QColor(Qt::white));
-    p.drawRect(0, 0, 12, 12);
-    if (state == cbUnchecked) {
-        return pm;
-    }
-    p.setRenderHint(QPainter::Antialiasing);
-    QPen tick(state == cbGrayed ? QColor(0x80, 0x80, 0x80) : QColor(Qt::black), 2.0);
-    p.setPen(tick);
-    const QPointF mark[] = {{3.0, 6.5}, {5.5, 9.0}, {10.0, 3.5}};
-    p.drawPolyline(mark, 3);
-    return pm;
+    return DrawnPixmap(
+        QSize(13, 13),
+        [state](QPainter& p) {
+            // The frame as two fills: a one-pixel outline stays whole and even at any pixel ratio.
+            p.fillRect(QRect(0, 0, 13, 13), QColor(0x80, 0x80, 0x80));
+            p.fillRect(QRect(1, 1, 11, 11), state == cbGrayed ? QColor(0xE0, 0xE0, 0xE0) : QColor(Qt::white));
+            if (state == cbUnchecked) {
+                return;
+            }
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(state == cbGrayed ? QColor(0x80, 0x80, 0x80) : QColor(Qt::black), 2.0));
+            const QPointF mark[] = {{3.0, 6.5}, {5.5, 9.0}, {10.0, 3.5}};
+            p.drawPolyline(mark, 3);
+        },
+        ratio);
 }
-
-} // namespace
 
 BitCheckBox::BitCheckBox(QWidget* parent) : QWidget(parent)
 {
@@ -83,7 +78,7 @@ void BitCheckBox::setText(const QString& text)
 void BitCheckBox::setGlyph(TCheckBoxState state, const QPixmap& glyph)
 {
     if (glyph.isNull()) {
-        glyphs_[state] = defaultCheckGlyph(state);
+        glyphs_[state] = DefaultCheckGlyph(state);
         numGlyphs_[state] = 1;
     } else {
         glyphs_[state] = glyph;
@@ -118,10 +113,14 @@ void BitCheckBox::click()
     }
 }
 
+int BitCheckBox::glyphCount() const
+{
+    return numGlyphs_[state_] > 0 ? numGlyphs_[state_] : 1;
+}
+
 int BitCheckBox::glyphWidth() const
 {
-    const int n = numGlyphs_[state_] > 0 ? numGlyphs_[state_] : 1;
-    return glyphs_[state_].width() / n;
+    return static_cast<int>(glyphs_[state_].deviceIndependentSize().width()) / glyphCount();
 }
 
 QRect BitCheckBox::captionRect() const
@@ -158,15 +157,19 @@ void BitCheckBox::paintEvent(QPaintEvent*)
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
     }
 
+    // Placed in logical pixels, cut out in the strip's own pixels (more of them on a HiDPI strip).
     const QPixmap& strip = glyphs_[state_];
     const int gw = glyphWidth();
+    const int gh = static_cast<int>(strip.deviceIndependentSize().height());
     const int gx = alignment_ == taRightJustify ? 0 : width() - gw;
-    const int gy = (height() - strip.height()) / 2;
+    const int gy = (height() - gh) / 2;
     const bool secondGlyph = !isEnabled() && numGlyphs_[state_] >= 2;
     if (!isEnabled() && !secondGlyph) {
         p.setOpacity(0.5);
     }
-    p.drawPixmap(gx, gy, strip, secondGlyph ? gw : 0, 0, gw, strip.height());
+    const int stripGlyphWidth = strip.width() / glyphCount();
+    p.drawPixmap(QPointF(gx, gy), strip,
+                 QRectF(secondGlyph ? stripGlyphWidth : 0, 0, stripGlyphWidth, strip.height()));
 }
 
 void BitCheckBox::mousePressEvent(QMouseEvent* e)

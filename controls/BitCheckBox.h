@@ -1,6 +1,8 @@
 // Check box painted from glyph bitmaps, with an optional grayed state.
 #pragma once
 
+#include "controls/Glyphs.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -8,6 +10,9 @@ namespace kurvex {
 
 enum TLeftRight { taLeftJustify, taRightJustify };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// The program's own 13 x 13 glyph of a state, at the pixel ratio.
+QPixmap DefaultCheckGlyph(TCheckBoxState state, qreal ratio = ScreenPixelRatio());
 
 class BitCheckBox : public QWidget {
     Q_OBJECT
@@ -52,6 +57,8 @@ protected:
 private:
     void click();
     QRect captionRect() const;
+    int glyphCount() const;
+    // Width of one glyph of the current strip, in logical pixels.
     int glyphWidth() const;
 
     QString text_;

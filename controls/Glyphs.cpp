@@ -1,33 +1,51 @@
-// Button glyphs of the launcher and the info window, drawn by the program.
+// Button glyphs of the launcher and the info window, and glyphs drawn at the screen's pixel ratio.
 #include "controls/Glyphs.h"
 
+#include <QGuiApplication>
 #include <QPainter>
-#include <QPixmap>
-
-#include <functional>
 
 namespace kurvex {
 
 namespace {
 
-constexpr int kGlyphSize = 20;
+constexpr QSize kGlyphSize(20, 20);
 
-QIcon drawGlyph(const std::function<void(QPainter&)>& draw)
+// The launcher's and info window's glyphs are smooth shapes.
+QIcon smoothGlyph(const std::function<void(QPainter&)>& draw)
 {
-    QPixmap pm(kGlyphSize, kGlyphSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    draw(p);
-    p.end();
-    return QIcon(pm);
+    return DrawnIcon(kGlyphSize, [&draw](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        draw(p);
+    });
 }
 
 } // namespace
 
+qreal ScreenPixelRatio()
+{
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return app ? app->devicePixelRatio() : 1.0;
+}
+
+QPixmap DrawnPixmap(QSize logicalSize, const std::function<void(QPainter&)>& draw, qreal ratio)
+{
+    QPixmap pm(logicalSize * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    draw(p);
+    p.end();
+    return pm;
+}
+
+QIcon DrawnIcon(QSize logicalSize, const std::function<void(QPainter&)>& draw, qreal ratio)
+{
+    return QIcon(DrawnPixmap(logicalSize, draw, ratio));
+}
+
 QIcon InfoGlyph()
 {
-    return drawGlyph([](QPainter& p) {
+    return smoothGlyph([](QPainter& p) {
         p.setPen(QPen(QColor(0, 0, 128), 1));
         p.setBrush(QColor(40, 90, 200));
         p.drawEllipse(1, 1, 17, 17);
@@ -40,7 +58,7 @@ QIcon InfoGlyph()
 
 QIcon ExitGlyph()
 {
-    return drawGlyph([](QPainter& p) {
+    return smoothGlyph([](QPainter& p) {
         p.setPen(QPen(QColor(90, 60, 20), 1));
         p.setBrush(QColor(190, 140, 70));
         p.drawRect(2, 2, 9, 16);
@@ -53,7 +71,7 @@ QIcon ExitGlyph()
 
 QIcon OkGlyph()
 {
-    return drawGlyph([](QPainter& p) {
+    return smoothGlyph([](QPainter& p) {
         p.setPen(QPen(QColor(0, 140, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(QPolygon({QPoint(3, 10), QPoint(8, 15), QPoint(17, 4)}));
     });

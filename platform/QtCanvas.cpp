@@ -20,18 +20,30 @@ constexpr double kCoordLimit = 1 << 22;
 // Lines are cut this far outside the device, so wide pens still reach the edge.
 constexpr double kDeviceMargin = 64.0;
 
-int clampCoord(int v)
+// Rounds a device coordinate, cut to what the rasteriser can take.
+int toPixel(double v)
 {
-    return static_cast<int>(std::clamp<double>(v, -kCoordLimit, kCoordLimit));
+    return static_cast<int>(std::lround(std::clamp(v, -kCoordLimit, kCoordLimit)));
 }
 
-QPoint clampPoint(Point p)
+Rect normalized(const Rect& r)
 {
-    return {clampCoord(p.x), clampCoord(p.y)};
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
 }
 
-// Dash patterns of the platform's cosmetic pens, in pixels.
-QList<qreal> dashPattern(PenStyle s)
+// Pixels of a rectangle of logical pixels moved by origin on a device of the ratio: each edge is
+// rounded, so neighbouring rectangles neither overlap nor leave a gap.
+QRect scaledRect(const Rect& r, double ratio, Point origin)
+{
+    const auto at = [ratio](int v, int shift) { return toPixel((static_cast<double>(v) + shift) * ratio); };
+    const int left = at(r.left, origin.x);
+    const int top = at(r.top, origin.y);
+    return {left, top, at(r.right, origin.x) - left, at(r.bottom, origin.y) - top};
+}
+
+// Dash patterns of the platform's cosmetic pens, in logical pixels.
+QList<qreal> logicalDashPattern(PenStyle s)
 {
     switch (s) {
     case PenStyle::Dash:
@@ -45,6 +57,31 @@ QList<qreal> dashPattern(PenStyle s)
     default:
         return {};
     }
+}
+
+// The pattern in whole device pixels, so the dots of the direct path and the painter's agree.
+QList<qreal> dashPattern(PenStyle s, double ratio)
+{
+    QList<qreal> pattern = logicalDashPattern(s);
+    for (qreal& length : pattern)
+        length = static_cast<qreal>(std::max(1L, std::lround(length * ratio)));
+    return pattern;
+}
+
+// The scale QPainter applies on the device: its pixel ratio, never below 1, and 1 on printers.
+double pixelRatioOf(const QPaintDevice* device)
+{
+    if (!device || device->devType() == QInternal::Printer)
+        return 1.0;
+    return std::max(1.0, device->devicePixelRatio());
+}
+
+// Bitmaps measure themselves in device pixels, widgets in logical ones.
+QSize deviceSizeOf(const QPaintDevice& device, double ratio)
+{
+    if (device.devType() == QInternal::Image || device.devType() == QInternal::Pixmap)
+        return {device.width(), device.height()};
+    return {toPixel(device.width() * ratio), toPixel(device.height() * ratio)};
 }
 
 Qt::BrushStyle hatchStyle(BrushStyle s)
@@ -158,7 +195,7 @@ QString canvasText(const Font& f, const std::string& utf8)
     return IsSymbolFont(f) ? symbolText(text) : text;
 }
 
-QtCanvas::QtCanvas(QImage& image) : image_(&image)
+QtCanvas::QtCanvas(QImage& image) : image_(&image), ratio_(pixelRatioOf(&image))
 {
     ownPainter_.emplace(&image);
     painter_ = &*ownPainter_;
@@ -166,7 +203,7 @@ QtCanvas::QtCanvas(QImage& image) : image_(&image)
     painter_->setRenderHint(QPainter::TextAntialiasing, false);
 }
 
-QtCanvas::QtCanvas(QPaintDevice& device)
+QtCanvas::QtCanvas(QPaintDevice& device) : ratio_(pixelRatioOf(&device))
 {
     ownPainter_.emplace(&device);
     painter_ = &*ownPainter_;
@@ -174,7 +211,7 @@ QtCanvas::QtCanvas(QPaintDevice& device)
     painter_->setRenderHint(QPainter::TextAntialiasing, false);
 }
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter)
+QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter), ratio_(pixelRatioOf(painter.device()))
 {
     painter_->setRenderHint(QPainter::Antialiasing, false);
 }
@@ -203,17 +240,28 @@ bool QtCanvas::isActive() const
     return painter_ && painter_->isActive();
 }
 
+QPoint QtCanvas::devicePoint(Point p) const
+{
+    return {toPixel(deviceX(p.x)), toPixel(deviceY(p.y))};
+}
+
+QRect QtCanvas::deviceRect(const Rect& r) const
+{
+    return scaledRect(r, ratio_, windowOrigin());
+}
+
 void QtCanvas::applyGeometry()
 {
     // Curves arrive as thousands of single lines; set transform and clip only when they change.
     if (geometryValid_ && appliedOrigin_ == windowOrigin() && appliedHasClip_ == hasClip() &&
         (!hasClip() || appliedClip_ == clipRect()))
         return;
+    // Every primitive arrives in device pixels; this undoes the painter's own scaling by the ratio.
     painter_->resetTransform();
-    painter_->translate(windowOrigin().x, windowOrigin().y);
+    if (ratio_ != 1.0)
+        painter_->setWorldTransform(QTransform::fromScale(1.0 / ratio_, 1.0 / ratio_));
     if (hasClip()) {
-        const Rect c = clipRect();
-        painter_->setClipRect(QRect(c.left, c.top, c.width(), c.height()));
+        painter_->setClipRect(deviceRect(clipRect()));
     } else {
         painter_->setClipping(false);
     }
@@ -240,11 +288,17 @@ void QtCanvas::prepare(Use use)
         painter_->setPen(Qt::NoPen);
     } else {
         QPen qp(toQColor(p.color));
-        qp.setWidth(std::max(0, p.width));
-        // A wide pen is always solid; a thin one ends before its last pixel, as lines always have.
+        // A wide pen is always solid; a thin one ends before its last pixel, as lines always have,
+        // and stays one device pixel wide at any pixel ratio.
         const bool wide = p.width > 1;
+        if (wide) {
+            qp.setWidthF(p.width * ratio_);
+        } else {
+            qp.setWidth(std::max(0, p.width));
+            qp.setCosmetic(true);
+        }
         if (!wide && p.style != PenStyle::Solid)
-            qp.setDashPattern(dashPattern(p.style));
+            qp.setDashPattern(dashPattern(p.style, ratio_));
         qp.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
         qp.setJoinStyle(wide ? Qt::RoundJoin : Qt::MiterJoin);
         painter_->setPen(qp);
@@ -262,11 +316,11 @@ void QtCanvas::prepare(Use use)
     appliedBrush_ = b;
 }
 
-bool QtCanvas::dottedLineOnImage(Point from, Point to)
+bool QtCanvas::dottedLineOnImage(QPoint from, QPoint to)
 {
     const Pen& p = pen();
     if (!image_ || painterLent_ || p.width > 1 || p.style != PenStyle::Dot || p.mode != PenMode::Copy ||
-        windowOrigin() != Point{} || (from.x != to.x && from.y != to.y) || image_->devicePixelRatio() != 1.0)
+        (from.x() != to.x() && from.y() != to.y()))
         return false;
     const QImage::Format format = image_->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
@@ -277,10 +331,10 @@ bool QtCanvas::dottedLineOnImage(Point from, Point to)
         return false;
     QRect area = image_->rect();
     if (hasClip()) {
-        const Rect c = clipRect();
-        if (c.width() <= 0 || c.height() <= 0)
+        const QRect clip = deviceRect(clipRect());
+        if (clip.width() <= 0 || clip.height() <= 0)
             return false;
-        area &= QRect(c.left, c.top, c.width(), c.height());
+        area &= clip;
     }
 
     uchar* const bits = image_->bits();
@@ -289,20 +343,20 @@ bool QtCanvas::dottedLineOnImage(Point from, Point to)
     const auto put = [&](int px, int py) { reinterpret_cast<QRgb*>(bits + stride * py)[px] = color; };
     if (from == to) {
         // The painter draws a line without length as a single point.
-        if (area.contains(from.x, from.y))
-            put(from.x, from.y);
+        if (area.contains(from))
+            put(from.x(), from.y());
         return true;
     }
 
     // The painter cuts a line one pixel outside the bitmap and counts its dots from the cut; it
     // covers the pixels from the start towards the end, except the end pixel, and a line running
     // left or up begins one pixel before its start.
-    const int dx = (to.x > from.x) - (to.x < from.x);
-    const int dy = (to.y > from.y) - (to.y < from.y);
-    const Point start{dx == 0 ? from.x : std::clamp(from.x, -1, image_->width() + 1),
-                      dy == 0 ? from.y : std::clamp(from.y, -1, image_->height() + 1)};
-    const int length = (to.x - start.x) * dx + (to.y - start.y) * dy;
-    const Point first{dx < 0 ? start.x - 1 : start.x, dy < 0 ? start.y - 1 : start.y};
+    const int dx = (to.x() > from.x()) - (to.x() < from.x());
+    const int dy = (to.y() > from.y()) - (to.y() < from.y());
+    const QPoint start{dx == 0 ? from.x() : std::clamp(from.x(), -1, image_->width() + 1),
+                       dy == 0 ? from.y() : std::clamp(from.y(), -1, image_->height() + 1)};
+    const int length = (to.x() - start.x()) * dx + (to.y() - start.y()) * dy;
+    const QPoint first{dx < 0 ? start.x() - 1 : start.x(), dy < 0 ? start.y() - 1 : start.y()};
     // Steps t along the line whose pixel lies in area.
     int tFirst = 0;
     int tLast = length - 1;
@@ -317,13 +371,23 @@ bool QtCanvas::dottedLineOnImage(Point from, Point to)
         tFirst = std::max(tFirst, std::min(ta, tb));
         tLast = std::min(tLast, std::max(ta, tb));
     };
-    limit(first.x, dx, area.left(), area.right());
-    limit(first.y, dy, area.top(), area.bottom());
+    limit(first.x(), dx, area.left(), area.right());
+    limit(first.y(), dy, area.top(), area.bottom());
 
-    // The platform's dot pen: three pixels on, three off.
-    for (int t = tFirst; t <= tLast; ++t) {
-        if (t % 6 < 3)
-            put(first.x + t * dx, first.y + t * dy);
+    // The platform's dot pen: as many pixels on as off, from the cut; written a dot at a time.
+    const int dot = static_cast<int>(dashPattern(PenStyle::Dot, ratio_).front());
+    int t = tFirst;
+    int phase = t % (2 * dot);
+    if (phase >= dot) {
+        t += 2 * dot - phase;
+        phase = 0;
+    }
+    while (t <= tLast) {
+        const int dotEnd = std::min(tLast + 1, t + dot - phase);
+        for (; t < dotEnd; ++t)
+            put(first.x() + t * dx, first.y() + t * dy);
+        t += dot;
+        phase = 0;
     }
     return true;
 }
@@ -334,17 +398,16 @@ void QtCanvas::lineTo(int x, int y)
     setPenPos({x, y});
     if (!isActive())
         return;
-    double x1 = from.x, y1 = from.y, x2 = x, y2 = y;
-    const QPaintDevice* dev = painter_->device();
-    const QRectF box(-windowOrigin().x - kDeviceMargin, -windowOrigin().y - kDeviceMargin,
-                     dev->width() + 2 * kDeviceMargin, dev->height() + 2 * kDeviceMargin);
+    double x1 = deviceX(from.x), y1 = deviceY(from.y), x2 = deviceX(x), y2 = deviceY(y);
+    const QSize size = deviceSizeOf(*painter_->device(), ratio_);
+    const QRectF box(-kDeviceMargin, -kDeviceMargin, size.width() + 2 * kDeviceMargin,
+                     size.height() + 2 * kDeviceMargin);
     if (!box.contains(x1, y1) || !box.contains(x2, y2)) {
         if (!clipSegment(x1, y1, x2, y2, box))
             return;
     }
-    const QLine line(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
-                     static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
-    if (dottedLineOnImage({line.x1(), line.y1()}, {line.x2(), line.y2()}))
+    const QLine line(toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2));
+    if (dottedLineOnImage(line.p1(), line.p2()))
         return;
     prepare(Use::Stroke);
     painter_->drawLine(line);
@@ -370,7 +433,7 @@ void QtCanvas::polyline(const std::vector<Point>& pts)
     QPolygon poly;
     poly.reserve(static_cast<int>(pts.size()));
     for (const Point& p : pts)
-        poly << QPoint(p.x, p.y);
+        poly << devicePoint(p);
     painter_->drawPolyline(poly);
 }
 
@@ -382,7 +445,7 @@ void QtCanvas::polygon(const std::vector<Point>& pts)
     QPolygon poly;
     poly.reserve(static_cast<int>(pts.size()));
     for (const Point& p : pts)
-        poly << clampPoint(p);
+        poly << devicePoint(p);
     painter_->drawPolygon(poly, Qt::OddEvenFill);
 }
 
@@ -391,10 +454,9 @@ void QtCanvas::rectangle(int left, int top, int right, int bottom)
     if (!isActive())
         return;
     prepare(Use::StrokeAndFill);
-    const QPoint a = clampPoint({std::min(left, right), std::min(top, bottom)});
-    const QPoint b = clampPoint({std::max(left, right), std::max(top, bottom)});
+    const QRect box = deviceRect(normalized({left, top, right, bottom}));
     // Right and bottom edges are outside; an aliased outline covers width + 1 columns.
-    painter_->drawRect(QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
+    painter_->drawRect(box.adjusted(0, 0, -1, -1));
 }
 
 void QtCanvas::ellipse(int left, int top, int right, int bottom)
@@ -402,9 +464,7 @@ void QtCanvas::ellipse(int left, int top, int right, int bottom)
     if (!isActive())
         return;
     prepare(Use::StrokeAndFill);
-    const QPoint a = clampPoint({std::min(left, right), std::min(top, bottom)});
-    const QPoint b = clampPoint({std::max(left, right), std::max(top, bottom)});
-    painter_->drawEllipse(QRect(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1));
+    painter_->drawEllipse(deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1));
 }
 
 void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4,
@@ -413,19 +473,18 @@ void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom
     if (!isActive())
         return;
     prepare(isPie ? Use::StrokeAndFill : Use::Stroke);
-    const QPoint a = clampPoint({std::min(left, right), std::min(top, bottom)});
-    const QPoint b = clampPoint({std::max(left, right), std::max(top, bottom)});
-    const QRectF box(a.x(), a.y(), b.x() - a.x() - 1, b.y() - a.y() - 1);
+    const QRectF box(deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1));
     const double cx = box.center().x();
     const double cy = box.center().y();
     const double rx = std::max(box.width() / 2.0, 0.5);
     const double ry = std::max(box.height() / 2.0, 0.5);
     // Qt's angles are those of the ellipse's parameter; y grows downwards on screen.
-    const auto angleOf = [&](int px, int py) {
-        return std::atan2(-(py - cy) / ry, (px - cx) / rx) * 180.0 / std::numbers::pi;
+    const auto angleOf = [&](Point logical) {
+        const QPoint p = devicePoint(logical);
+        return std::atan2(-(p.y() - cy) / ry, (p.x() - cx) / rx) * 180.0 / std::numbers::pi;
     };
-    const double start = angleOf(x3, y3);
-    double span = angleOf(x4, y4) - start;
+    const double start = angleOf({x3, y3});
+    double span = angleOf({x4, y4}) - start;
     while (span <= 0.0)
         span += 360.0;
     if (x3 == x4 && y3 == y4)
@@ -455,9 +514,7 @@ void QtCanvas::fillRect(const Rect& r)
     prepare(Use::Fill);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     stateValid_ = false;
-    const QPoint a = clampPoint({std::min(r.left, r.right), std::min(r.top, r.bottom)});
-    const QPoint b = clampPoint({std::max(r.left, r.right), std::max(r.top, r.bottom)});
-    painter_->drawRect(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()));
+    painter_->drawRect(deviceRect(normalized(r)));
 }
 
 void QtCanvas::setPixel(int x, int y, TColor c)
@@ -467,8 +524,15 @@ void QtCanvas::setPixel(int x, int y, TColor c)
     applyGeometry();
     stateValid_ = false;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter_->setPen(QPen(toQColor(c), 0));
-    painter_->drawPoint(clampPoint({x, y}));
+    const QPoint at = devicePoint({x, y});
+    if (ratio_ == 1.0) {
+        painter_->setPen(QPen(toQColor(c), 0));
+        painter_->drawPoint(at);
+        return;
+    }
+    // The logical pixel is a block of device pixels.
+    const QPoint end{toPixel(deviceX(x + 1.0)), toPixel(deviceY(y + 1.0))};
+    painter_->fillRect(QRect(at, QSize(end.x() - at.x(), end.y() - at.y())), toQColor(c));
 }
 
 QFontMetrics QtCanvas::metrics() const
@@ -502,7 +566,10 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
     else if (align & TaBottom)
         top = -h;
 
-    painter_->translate(x, y);
+    // Text is laid out in logical pixels from a whole device pixel and drawn at the device's
+    // resolution.
+    const QPoint at = devicePoint({x, y});
+    painter_->setWorldTransform(QTransform::fromTranslate(at.x() / ratio_, at.y() / ratio_));
     if (font().orientation != 0)
         painter_->rotate(-font().orientation / 10.0);
     if (bkMode() == BkMode::Opaque && brush().style == BrushStyle::Solid)
@@ -529,8 +596,9 @@ void QtCanvas::copyRect(const Rect& dest, const Canvas& source, const Rect& src,
         return;
     applyGeometry();
     stateValid_ = false;
-    const QRect srcRect(src.left, src.top, src.width(), src.height());
-    const QRect destRect(dest.left, dest.top, dest.width(), dest.height());
+    // The source's rectangle is in its own logical pixels, at its own ratio; its origin plays no part.
+    const QRect srcRect = scaledRect(src, from->ratio_, {});
+    const QRect destRect = deviceRect(dest);
     const bool rasterOps =
         painter_->paintEngine() && painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
     if (rasterOps)

@@ -16,6 +16,9 @@ namespace kurvex {
 // Pixels compose exactly (antialiasing off), so two layers can be ANDed and a not-xor rubber
 // band erases itself. Pen modes other than Copy and the SrcAnd copy need a QImage target
 // (raster ops exist only in Qt's raster engine); use QImage::Format_RGB32 bitmaps.
+// Coordinates are logical pixels. On a device with a pixel ratio r (a HiDPI bitmap or widget),
+// logical pixel x covers the device pixels from round(x * r) up to round((x + 1) * r); thin pens
+// stay one device pixel wide there, wider pens, dashes, text and fills grow by r.
 class QtCanvas : public Canvas {
 public:
     // Paints on an off-screen bitmap; copyRect can read from such a canvas.
@@ -31,7 +34,8 @@ public:
     // The bitmap behind the canvas, or nullptr when it paints on another device.
     QImage* image() const { return image_; }
     QPaintDevice* device() const;
-    // Whoever paints on the painter directly may change its transform or clip.
+    // Whoever paints on the painter directly may change its transform or clip; the canvas sets its
+    // own again (device pixels, window origin added by the canvas) before its next primitive.
     QPainter& painter()
     {
         geometryValid_ = false;
@@ -62,14 +66,23 @@ private:
     // Brings the painter in line with the canvas state before a primitive.
     void prepare(Use use);
     void applyGeometry();
-    // Writes an axis-parallel thin dotted line straight into the bitmap; false when it can't.
-    bool dottedLineOnImage(Point from, Point to);
+    // Device pixel where logical coordinate v begins, window origin included.
+    double deviceX(double x) const { return (x + windowOrigin().x) * ratio_; }
+    double deviceY(double y) const { return (y + windowOrigin().y) * ratio_; }
+    QPoint devicePoint(Point p) const;
+    // Device pixels of the logical ones from (left, top) up to (right, bottom), not normalised.
+    QRect deviceRect(const Rect& r) const;
+    // Writes an axis-parallel thin dotted line (device pixels) straight into the bitmap; false when
+    // it can't.
+    bool dottedLineOnImage(QPoint from, QPoint to);
     QFontMetrics metrics() const;
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
     std::optional<QPainter> ownPainter_;
     QPainter* painter_ = nullptr;
     QImage* image_ = nullptr;
+    // Device pixels per logical pixel: the target's pixel ratio, 1 on printers.
+    double ratio_ = 1.0;
     bool geometryValid_ = false;
     Point appliedOrigin_;
     bool appliedHasClip_ = false;

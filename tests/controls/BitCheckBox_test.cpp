@@ -1,6 +1,7 @@
 // Tests of the bitmap check box: state cycle, glyph strips, click and keys.
 #include "controls/BitCheckBox.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -72,6 +73,63 @@ TEST(BitCheckBoxTest, GlyphPlacementFollowsAlignment)
     img = box.grab().toImage();
     EXPECT_EQ(img.pixelColor(94, 8), QColor(Qt::red));
     EXPECT_NE(img.pixelColor(2, 8), QColor(Qt::red));
+}
+
+TEST(BitCheckBoxTest, OwnGlyphKeepsAnEvenOneLogicalPixelFrameAtEveryRatio)
+{
+    const QColor frame(0x80, 0x80, 0x80);
+    for (const int ratio : {1, 2, 3}) {
+        SCOPED_TRACE(ratio);
+        const QPixmap unchecked = DefaultCheckGlyph(cbUnchecked, ratio);
+        EXPECT_EQ(unchecked.size(), QSize(13, 13) * ratio);
+        EXPECT_EQ(unchecked.deviceIndependentSize(), QSizeF(13, 13));
+        const QImage img = unchecked.toImage();
+        const int last = 13 * ratio - 1;
+        const int middle = last / 2;
+        for (int i = 0; i < ratio; ++i) {
+            EXPECT_EQ(img.pixelColor(i, middle), frame) << i;
+            EXPECT_EQ(img.pixelColor(last - i, middle), frame) << i;
+            EXPECT_EQ(img.pixelColor(middle, i), frame) << i;
+            EXPECT_EQ(img.pixelColor(middle, last - i), frame) << i;
+        }
+        EXPECT_EQ(img.pixelColor(ratio, middle), QColor(Qt::white));
+        EXPECT_EQ(img.pixelColor(last - ratio, middle), QColor(Qt::white));
+        EXPECT_EQ(img.pixelColor(middle, ratio), QColor(Qt::white));
+        EXPECT_EQ(img.pixelColor(middle, last - ratio), QColor(Qt::white));
+        // The tick: black only in the checked glyph.
+        const QImage checked = DefaultCheckGlyph(cbChecked, ratio).toImage();
+        EXPECT_EQ(checked.pixelColor(11 * ratio / 2, 9 * ratio - 1), QColor(Qt::black));
+        EXPECT_EQ(img.pixelColor(11 * ratio / 2, 9 * ratio - 1), QColor(Qt::white));
+    }
+}
+
+TEST(BitCheckBoxTest, HiDpiStripIsPlacedInLogicalPixels)
+{
+    // Two 13 x 13 glyphs at ratio 2: red, and blue for the disabled look.
+    QPixmap strip(52, 26);
+    strip.fill(Qt::blue);
+    {
+        QPainter p(&strip);
+        p.fillRect(0, 0, 26, 26, Qt::red);
+    }
+    strip.setDevicePixelRatio(2.0);
+    BitCheckBox box(QStringLiteral("x"));
+    box.resize(97, 17);
+    box.setGlyph(cbUnchecked, strip);
+    EXPECT_EQ(box.numGlyphs(cbUnchecked), 2);
+    QImage img = box.grab().toImage();
+    EXPECT_EQ(img.pixelColor(2, 8), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(12, 14), QColor(Qt::red)); // 13 x 13, centred in the 17 rows
+    EXPECT_NE(img.pixelColor(12, 15), QColor(Qt::red));
+    EXPECT_NE(img.pixelColor(13, 8), QColor(Qt::red));
+    EXPECT_NE(img.pixelColor(13, 8), QColor(Qt::blue));
+    box.setEnabled(false);
+    img = box.grab().toImage();
+    EXPECT_EQ(img.pixelColor(2, 8), QColor(Qt::blue));
+    box.setAlignment(taLeftJustify);
+    img = box.grab().toImage();
+    EXPECT_EQ(img.pixelColor(84, 8), QColor(Qt::blue));
+    EXPECT_NE(img.pixelColor(83, 8), QColor(Qt::blue));
 }
 
 } // namespace

@@ -34,15 +34,27 @@ private:
 
 [[maybe_unused]] const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-// A white bitmap after paint has drawn on it through a canvas.
-QImage painted(const std::function<void(QtCanvas&)>& paint, int w = 60, int h = 60)
+// Device pixel where logical coordinate v begins at the pixel ratio.
+int dev(double ratio, int v)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    return static_cast<int>(std::lround(v * ratio));
+}
+
+// A white bitmap of w x h logical pixels at the pixel ratio after paint has drawn on it.
+QImage paintedAt(double ratio, const std::function<void(QtCanvas&)>& paint, int w = 60, int h = 60)
+{
+    QImage img(dev(ratio, w), dev(ratio, h), QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
     img.fill(Qt::white);
     QtCanvas c(img);
     paint(c);
     c.end();
     return img;
+}
+
+QImage painted(const std::function<void(QtCanvas&)>& paint, int w = 60, int h = 60)
+{
+    return paintedAt(1.0, paint, w, h);
 }
 
 TColor pixel(const QImage& img, int x, int y)
@@ -84,20 +96,26 @@ TEST(QtCanvas, NotXorTwiceRestoresThePicture)
         c.setPenStyle(PenStyle::Dot);
         c.setBrushStyle(BrushStyle::Clear);
         c.rectangle(5, 5, 50, 40);
+        c.setPenStyle(PenStyle::Solid);
+        c.moveTo(3, 50);
+        c.lineTo(57, 44);
     };
-    QImage before = painted([](QtCanvas& c) {
-        c.setBrushColor(clRed);
-        c.fillRect({0, 0, 30, 60});
-    });
-    QImage img = before.copy();
-    QtCanvas once(img);
-    band(once);
-    once.end();
-    EXPECT_NE(img, before);
-    QtCanvas twice(img);
-    band(twice);
-    twice.end();
-    EXPECT_EQ(img, before);
+    for (const double ratio : {1.0, 2.0, 1.5}) {
+        SCOPED_TRACE(ratio);
+        QImage before = paintedAt(ratio, [](QtCanvas& c) {
+            c.setBrushColor(clRed);
+            c.fillRect({0, 0, 30, 60});
+        });
+        QImage img = before.copy();
+        QtCanvas once(img);
+        band(once);
+        once.end();
+        EXPECT_NE(img, before);
+        QtCanvas twice(img);
+        band(twice);
+        twice.end();
+        EXPECT_EQ(img, before);
+    }
 }
 
 TEST(QtCanvas, RectangleAndFillRectExcludeRightAndBottom)
@@ -297,15 +315,17 @@ std::vector<DottedLine> dottedLines()
     return lines;
 }
 
-// Draws the lines on a bitmap of the format, through the bitmap canvas or through a canvas
-// on the same bitmap as a plain paint device (which always goes through QPainter).
-QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0)
+// Draws the lines on a 40 x 30 pixel bitmap of the format, through the bitmap canvas or through a
+// canvas on the same bitmap as a plain paint device (which always goes through QPainter).
+QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0,
+              Point origin = {})
 {
     QImage img(40, 30, format);
     img.setDevicePixelRatio(pixelRatio);
     img.fill(format == QImage::Format_RGB32 ? QColor(Qt::white) : QColor(Qt::transparent));
     std::unique_ptr<QtCanvas> c = asDevice ? std::make_unique<QtCanvas>(static_cast<QPaintDevice&>(img))
                                            : std::make_unique<QtCanvas>(img);
+    c->setWindowOrigin(origin.x, origin.y);
     if (clip)
         c->setClipRect(*clip);
     c->setPenStyle(PenStyle::Dot);
@@ -344,9 +364,18 @@ TEST(QtCanvas, DottedLinesOnBitmapsMatchThePainterPixelForPixel)
             EXPECT_EQ(differences(got, want), "") << "format " << format << " clip " << clip.has_value();
         }
     }
-    EXPECT_EQ(differences(dotted(QImage::Format_RGB32, false, std::nullopt, 2.0),
-                          dotted(QImage::Format_RGB32, true, std::nullopt, 2.0)),
-              "");
+    // The direct path works in device pixels as the painter does, at any ratio and window origin.
+    for (const double ratio : {1.0, 2.0, 1.5, 1.25}) {
+        for (const Point origin : {Point{}, Point{3, -2}}) {
+            for (const std::optional<Rect>& clip : clips) {
+                SCOPED_TRACE(testing::Message()
+                             << "ratio " << ratio << " origin " << origin.x << " clip " << clip.has_value());
+                EXPECT_EQ(differences(dotted(QImage::Format_RGB32, false, clip, ratio, origin),
+                                      dotted(QImage::Format_RGB32, true, clip, ratio, origin)),
+                          "");
+            }
+        }
+    }
     // The painter's pattern itself: three on, three off from the start; a line running left
     // leaves out its start pixel, not its end pixel.
     const QImage img = dotted(QImage::Format_RGB32, true, std::nullopt);
@@ -456,6 +485,286 @@ TEST(QtCanvas, SymbolTextEndedCanvasAndColours)
         c.lineTo(50, 50);
     });
     EXPECT_EQ(countColor(img, clWhite), 3600);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bitmaps with a device pixel ratio: logical coordinates, device-pixel-exact results.
+
+std::vector<int> inkInColumn(const QImage& img, int x)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < img.height(); ++y)
+        if (pixel(img, x, y) != clWhite)
+            rows.push_back(y);
+    return rows;
+}
+
+std::vector<int> inkInRow(const QImage& img, int y)
+{
+    std::vector<int> columns;
+    for (int x = 0; x < img.width(); ++x)
+        if (pixel(img, x, y) != clWhite)
+            columns.push_back(x);
+    return columns;
+}
+
+std::vector<int> range(int from, int to)
+{
+    std::vector<int> v;
+    for (int i = from; i < to; ++i)
+        v.push_back(i);
+    return v;
+}
+
+struct PenWidthCase {
+    double ratio;
+    int penWidth;
+    int deviceWidth;
+};
+
+TEST(QtCanvasPixelRatio, ThinPensAreOneDevicePixelWidePensGrowWithTheRatio)
+{
+    const PenWidthCase cases[] = {{2.0, 0, 1}, {2.0, 1, 1}, {2.0, 2, 4}, {1.5, 1, 1},
+                                  {1.5, 2, 3}, {3.0, 1, 1}, {3.0, 3, 9}};
+    for (const PenWidthCase& k : cases) {
+        SCOPED_TRACE(testing::Message() << "ratio " << k.ratio << " pen " << k.penWidth);
+        const QImage img = paintedAt(k.ratio, [&](QtCanvas& c) {
+            c.setPenWidth(k.penWidth);
+            c.moveTo(10, 20);
+            c.lineTo(50, 20);
+            c.moveTo(30, 30);
+            c.lineTo(30, 55);
+        });
+        const std::vector<int> across = inkInColumn(img, dev(k.ratio, 20));
+        const std::vector<int> along = inkInRow(img, dev(k.ratio, 40));
+        ASSERT_EQ(static_cast<int>(across.size()), k.deviceWidth);
+        ASSERT_EQ(static_cast<int>(along.size()), k.deviceWidth);
+        // One run around the line's device row and column; a thin one lies exactly on it.
+        EXPECT_EQ(across.back() - across.front() + 1, k.deviceWidth);
+        EXPECT_LE(across.front(), dev(k.ratio, 20));
+        EXPECT_GE(across.back(), dev(k.ratio, 20));
+        EXPECT_LE(along.front(), dev(k.ratio, 30));
+        EXPECT_GE(along.back(), dev(k.ratio, 30));
+        if (k.deviceWidth == 1) {
+            EXPECT_EQ(across.front(), dev(k.ratio, 20));
+            EXPECT_EQ(along.front(), dev(k.ratio, 30));
+        }
+    }
+}
+
+TEST(QtCanvasPixelRatio, ThinLinesCoverTheDevicePixelsOfTheirLogicalOnesButTheLast)
+{
+    for (const double ratio : {2.0, 1.5, 1.25}) {
+        SCOPED_TRACE(ratio);
+        const QImage img = paintedAt(ratio, [](QtCanvas& c) {
+            c.moveTo(10, 10);
+            c.lineTo(21, 10);
+            c.moveTo(25, 12);
+            c.lineTo(25, 24);
+        });
+        EXPECT_EQ(inkInRow(img, dev(ratio, 10)), range(dev(ratio, 10), dev(ratio, 21)));
+        EXPECT_EQ(inkInColumn(img, dev(ratio, 25)), range(dev(ratio, 12), dev(ratio, 24)));
+        EXPECT_EQ(countColor(img, clBlack),
+                  dev(ratio, 21) - dev(ratio, 10) + dev(ratio, 24) - dev(ratio, 12));
+    }
+}
+
+TEST(QtCanvasPixelRatio, ThinCurvesHaveOneDevicePixelPerColumn)
+{
+    // Shallow segments, as a plotted curve is made of: one pixel in each column they cross.
+    const std::vector<Point> curve{{5, 40}, {20, 30}, {35, 45}, {44, 44}, {55, 35}};
+    for (const double ratio : {2.0, 1.5}) {
+        for (const bool asPolyline : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << (asPolyline ? " polyline" : " lines"));
+            const QImage img = paintedAt(ratio, [&](QtCanvas& c) {
+                if (asPolyline) {
+                    c.polyline(curve);
+                    return;
+                }
+                c.moveTo(curve.front().x, curve.front().y);
+                for (const Point& p : curve)
+                    c.lineTo(p.x, p.y);
+            });
+            for (int x = dev(ratio, 5); x < dev(ratio, 55); ++x)
+                ASSERT_EQ(inkInColumn(img, x).size(), 1u) << "column " << x;
+            EXPECT_EQ(inkInColumn(img, dev(ratio, 20)), std::vector<int>{dev(ratio, 30)});
+            EXPECT_EQ(inkInColumn(img, dev(ratio, 55)), std::vector<int>{});
+        }
+    }
+}
+
+TEST(QtCanvasPixelRatio, DottedGridLinesAreOneDevicePixelInTheirPlace)
+{
+    for (const double ratio : {2.0, 1.5}) {
+        SCOPED_TRACE(ratio);
+        const QImage img = paintedAt(ratio, [](QtCanvas& c) {
+            c.setPenStyle(PenStyle::Dot);
+            c.setPenColor(clGray);
+            // Neighbouring logical rows and columns, as a dense grid has them.
+            for (const int y : {10, 11, 12}) {
+                c.moveTo(0, y);
+                c.lineTo(60, y);
+            }
+            for (const int x : {40, 41}) {
+                c.moveTo(x, 0);
+                c.lineTo(x, 60);
+            }
+        });
+        const int dot = dev(ratio, 3);
+        for (const int x : {0, dot - 1, 2 * dot}) {
+            SCOPED_TRACE(x);
+            EXPECT_EQ(inkInColumn(img, x),
+                      (std::vector<int>{dev(ratio, 10), dev(ratio, 11), dev(ratio, 12)}));
+        }
+        EXPECT_EQ(inkInColumn(img, dot), std::vector<int>{});
+        for (const int y : {0, dot - 1, 2 * dot}) {
+            SCOPED_TRACE(y);
+            EXPECT_EQ(inkInRow(img, y), (std::vector<int>{dev(ratio, 40), dev(ratio, 41)}));
+        }
+    }
+}
+
+TEST(QtCanvasPixelRatio, FillsCoverExactlyTheirLogicalArea)
+{
+    for (const double ratio : {2.0, 1.5, 1.25}) {
+        SCOPED_TRACE(ratio);
+        const QImage img = paintedAt(ratio, [](QtCanvas& c) {
+            c.setBrushColor(clRed);
+            c.fillRect({3, 4, 9, 7});
+            c.setBrushColor(clBlue);
+            c.fillRect({14, 4, 9, 7}); // reversed corners, right beside the red one
+            c.setBrushColor(clYellow);
+            c.rectangle(20, 21, 31, 26);
+        });
+        const auto d = [ratio](int v) { return dev(ratio, v); };
+        EXPECT_EQ(inkInRow(img, d(5)), range(d(3), d(14)));
+        EXPECT_EQ(inkInColumn(img, d(5)), range(d(4), d(7)));
+        EXPECT_EQ(countColor(img, clRed), (d(9) - d(3)) * (d(7) - d(4)));
+        EXPECT_EQ(countColor(img, clBlue), (d(14) - d(9)) * (d(7) - d(4)));
+        EXPECT_EQ(pixel(img, d(9) - 1, d(5)), clRed);
+        EXPECT_EQ(pixel(img, d(9), d(5)), clBlue);
+        // The outline is the one-pixel edge of the same area, the brush fills what it leaves.
+        EXPECT_EQ(inkInRow(img, d(23)), range(d(20), d(31)));
+        EXPECT_EQ(inkInColumn(img, d(25)), range(d(21), d(26)));
+        EXPECT_EQ(pixel(img, d(20), d(23)), clBlack);
+        EXPECT_EQ(pixel(img, d(20) + 1, d(23)), clYellow);
+        EXPECT_EQ(pixel(img, d(31) - 1, d(23)), clBlack);
+        EXPECT_EQ(pixel(img, d(31) - 2, d(23)), clYellow);
+        EXPECT_EQ(countColor(img, clYellow), (d(31) - d(20) - 2) * (d(26) - d(21) - 2));
+    }
+}
+
+TEST(QtCanvasPixelRatio, SetPixelFillsTheDeviceBlockOfItsLogicalPixel)
+{
+    for (const double ratio : {2.0, 1.5}) {
+        SCOPED_TRACE(ratio);
+        const QImage img = paintedAt(ratio, [](QtCanvas& c) {
+            c.setWindowOrigin(1, 2);
+            c.setPixel(5, 6, clRed);
+            c.setPixel(6, 6, clBlue);
+        });
+        const auto d = [ratio](int v) { return dev(ratio, v); };
+        EXPECT_EQ(countColor(img, clRed), (d(7) - d(6)) * (d(9) - d(8)));
+        EXPECT_EQ(inkInRow(img, d(8)), range(d(6), d(8)));
+        EXPECT_EQ(pixel(img, d(6), d(8)), clRed);
+        EXPECT_EQ(pixel(img, d(7), d(9) - 1), clBlue);
+    }
+}
+
+TEST(QtCanvasPixelRatio, CopiesMapBothRectanglesToDevicePixels)
+{
+    constexpr double kRatio = 2.0;
+    QImage layer = paintedAt(kRatio, [](QtCanvas& c) {
+        c.setPenColor(clRed);
+        c.moveTo(0, 5);
+        c.lineTo(60, 5);
+    });
+    const QtCanvas source(layer);
+    const QImage anded = paintedAt(kRatio, [&](QtCanvas& c) {
+        c.moveTo(10, 0);
+        c.lineTo(10, 60);
+        c.copyRect({0, 0, 60, 60}, source, {0, 0, 60, 60}, RasterOp::SrcAnd);
+    });
+    EXPECT_EQ(pixel(anded, 60, 10), clRed);   // white AND red
+    EXPECT_EQ(pixel(anded, 20, 60), clBlack); // black AND white
+    EXPECT_EQ(pixel(anded, 20, 10), clBlack); // black AND red
+    EXPECT_EQ(pixel(anded, 60, 11), clWhite); // a thin line stays one device row
+    EXPECT_EQ(countColor(anded, clRed), 119);
+
+    const QImage copied = paintedAt(kRatio, [&](QtCanvas& c) {
+        c.setBrushColor(clBlue);
+        c.fillRect({0, 0, 60, 60});
+        c.copyRect({20, 2, 50, 10}, source, {0, 1, 30, 9}, RasterOp::SrcCopy);
+    });
+    // Logical (20, 2) to (50, 10) is device (40, 4) to (100, 20); the red row moves one logical pixel down.
+    EXPECT_EQ(countColor(copied, clWhite) + countColor(copied, clRed), 60 * 16);
+    EXPECT_EQ(countColor(copied, clRed), 60);
+    EXPECT_EQ(pixel(copied, 50, 12), clRed);
+    EXPECT_EQ(pixel(copied, 50, 13), clWhite);
+    EXPECT_EQ(pixel(copied, 40, 4), clWhite);
+    EXPECT_EQ(pixel(copied, 99, 19), clWhite);
+    EXPECT_EQ(pixel(copied, 39, 12), clBlue);
+    EXPECT_EQ(pixel(copied, 100, 19), clBlue);
+    EXPECT_EQ(pixel(copied, 40, 3), clBlue);
+    EXPECT_EQ(pixel(copied, 40, 20), clBlue);
+}
+
+TEST(QtCanvasPixelRatio, TextIsMeasuredLogicallyAndDrawnAtDeviceResolution)
+{
+    const auto ink = [](const QImage& img) {
+        QRect box;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (pixel(img, x, y) != clWhite)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    int width1 = 0;
+    int width2 = 0;
+    const auto text = [](int& width) {
+        return [&width](QtCanvas& c) {
+            c.setBrushStyle(BrushStyle::Clear);
+            c.textOut(30, 20, "Wert 1,5");
+            width = c.textWidth("Wert 1,5");
+        };
+    };
+    const QImage one = paintedAt(1.0, text(width1), 120, 60);
+    const QImage two = paintedAt(2.0, text(width2), 120, 60);
+    EXPECT_EQ(width2, width1);
+    const QRect box1 = ink(one);
+    const QRect box2 = ink(two);
+    EXPECT_GE(box2.top(), 40);
+    EXPECT_GE(box2.left(), 60);
+    EXPECT_NEAR(box2.top(), 2 * box1.top(), 2);
+    EXPECT_NEAR(box2.height(), 2 * box1.height(), 3);
+    EXPECT_NEAR(box2.width(), 2 * box1.width(), 4);
+    // Glyphs rasterised at the device's size, not logical pixels blown up to 2 x 2 blocks.
+    bool mixedBlock = false;
+    for (int y = box2.top() & ~1; y < box2.bottom() && !mixedBlock; y += 2)
+        for (int x = box2.left() & ~1; x < box2.right() && !mixedBlock; x += 2) {
+            const TColor c = pixel(two, x, y);
+            mixedBlock =
+                pixel(two, x + 1, y) != c || pixel(two, x, y + 1) != c || pixel(two, x + 1, y + 1) != c;
+        }
+    EXPECT_TRUE(mixedBlock);
+}
+
+TEST(QtCanvasPixelRatio, ClipAndOriginCutOnDevicePixels)
+{
+    constexpr double kRatio = 1.5;
+    const QImage img = paintedAt(kRatio, [](QtCanvas& c) {
+        c.setWindowOrigin(5, 7);
+        c.setClipRect({0, 0, 21, 20});
+        c.moveTo(-5, 10);
+        c.lineTo(50, 10);
+        c.setBrushColor(clRed);
+        c.fillRect({15, 15, 40, 16});
+        c.setPixel(25, 0, clBlue);
+    });
+    const auto d = [](int v) { return dev(kRatio, v); };
+    EXPECT_EQ(inkInRow(img, d(17)), range(d(5), d(26)));
+    EXPECT_EQ(inkInRow(img, d(22)), range(d(20), d(26)));
+    EXPECT_EQ(countColor(img, clBlue), 0);
 }
 
 } // namespace
