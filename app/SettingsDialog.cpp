@@ -7,6 +7,7 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
+#include "controls/Glyphs.h"
 #include "controls/MultiLineButton.h"
 #include "controls/StyleComboBoxes.h"
 #include "core/CoordinateSystem.h"
@@ -30,41 +31,41 @@ namespace kurvex {
 
 namespace {
 
-// Grid glyphs: axes only, dotted grid, solid grid; label glyphs: axes with and without a "1".
+// Grid glyphs: axes only, dotted grid, solid grid; drawn at the screen's pixel ratio, lines half a
+// pixel in so they cover whole device pixels at any ratio.
 QIcon gridGlyph(int mode)
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    if (mode > 1) {
-        p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, mode == 2 ? Qt::DotLine : Qt::SolidLine));
-        for (int i = 2; i < 16; i += 4) {
-            p.drawLine(i, 0, i, 15);
-            p.drawLine(0, i, 15, i);
+    return DrawnIcon(QSize(16, 16), [mode](QPainter& p) {
+        p.fillRect(QRect(0, 0, 16, 16), Qt::white);
+        if (mode > 1) {
+            p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, mode == 2 ? Qt::DotLine : Qt::SolidLine));
+            for (int i = 2; i < 16; i += 4) {
+                p.drawLine(QPointF(i + 0.5, 0), QPointF(i + 0.5, 16));
+                p.drawLine(QPointF(0, i + 0.5), QPointF(16, i + 0.5));
+            }
         }
-    }
-    p.setPen(Qt::black);
-    p.drawLine(0, 8, 15, 8);
-    p.drawLine(8, 0, 8, 15);
-    return QIcon(pm);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(QPointF(0, 8.5), QPointF(16, 8.5));
+        p.drawLine(QPointF(8.5, 0), QPointF(8.5, 16));
+    });
 }
 
+// Label glyphs: axes with and without a "1".
 QIcon scaleGlyph(bool labelled)
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.drawLine(0, 4, 15, 4);
-    p.drawLine(4, 0, 4, 15);
-    p.drawLine(10, 3, 10, 5);
-    if (labelled) {
-        QFont f = p.font();
-        f.setPixelSize(9);
-        p.setFont(f);
-        p.drawText(QRect(7, 6, 8, 10), Qt::AlignCenter, QStringLiteral("1"));
-    }
-    return QIcon(pm);
+    return DrawnIcon(QSize(16, 16), [labelled](QPainter& p) {
+        p.fillRect(QRect(0, 0, 16, 16), Qt::white);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(QPointF(0, 4.5), QPointF(16, 4.5));
+        p.drawLine(QPointF(4.5, 0), QPointF(4.5, 16));
+        p.drawLine(QPointF(10.5, 3), QPointF(10.5, 6));
+        if (labelled) {
+            QFont f = p.font();
+            f.setPixelSize(9);
+            p.setFont(f);
+            p.drawText(QRect(7, 6, 8, 10), Qt::AlignCenter, QStringLiteral("1"));
+        }
+    });
 }
 
 QLabel* label(QWidget* parent, const QString& text, int x, int y)

@@ -35,9 +35,12 @@ void PlotBox::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     if (picture_ != nullptr && !picture_->isNull()) {
-        painter.drawImage(area.topLeft(), *picture_, area);
+        // The picture may be drawn at the screen's pixel ratio: its source rectangle is in device pixels.
+        const qreal ratio = picture_->devicePixelRatio();
+        painter.drawImage(QRectF(area), *picture_,
+                          QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
         // Parts of the box the picture does not cover (between a resize and the next redraw).
-        const QRect covered = picture_->rect();
+        const QRect covered = QRectF(QPointF(), picture_->deviceIndependentSize()).toRect();
         if (!covered.contains(area)) {
             const QRegion rest = QRegion(area).subtracted(QRegion(covered));
             for (const QRect& r : rest) {
