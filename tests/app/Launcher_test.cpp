@@ -12,6 +12,8 @@
 #include "lesson/PrintExportHooks.h"
 #include "numeric/SineFit.h"
 
+#include "support/WindowsState.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -53,15 +55,12 @@ struct Opened {
     int startTab;
 };
 
-class LauncherTest : public ::testing::Test {
+class LauncherTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        savedDir_ = ProgramDir;
+        // No settings file in the fixture's program folder: LoadSettings gives the defaults (XMin -7).
         launcher_ = std::make_unique<QuietLauncher>();
-        // No settings file in the temporary folder: LoadSettings gives the defaults (XMin -7).
-        ProgramDir = dir_.path().toStdString() + "/";
         SetLessonHook([this](const LessonEntry& e, QWidget* owner) {
             EXPECT_EQ(owner, launcher_.get());
             opened_.push_back({e.imageIndex, e.windowName, SequenceMode, NumberLineMode, XMin, StartTab});
@@ -72,7 +71,6 @@ protected:
         SetLessonHook({});
         ShowInfoAtStartAndExit = true;
         launcher_.reset();
-        ProgramDir = savedDir_;
     }
     void clickEach(CategoryList* list)
     {
@@ -85,8 +83,6 @@ protected:
         }
     }
 
-    QTemporaryDir dir_;
-    std::string savedDir_;
     std::unique_ptr<QuietLauncher> launcher_;
     std::vector<Opened> opened_;
 };

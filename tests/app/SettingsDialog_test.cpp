@@ -11,7 +11,9 @@
 #include "lesson/ApplicationPrinter.h"
 #include "lesson/PrintExportHooks.h"
 
+#include "support/WindowsState.h"
 #include <QDialogButtonBox>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -32,33 +34,10 @@
 namespace kurvex {
 namespace {
 
-// Every shared variable the dialog, SetDefaultSettings or LoadSettings may write.
-auto sharedVariables()
-{
-    return std::tie(BackgroundColor, GraphColor, GridColor, TangentLineColor, SecantColor, TriangleColor,
-                    Deriv1Color, Deriv2Color, SinColor, CosColor, TanColor, CotColor, AreaColor, ArcColor,
-                    AngleColor, EpsilonColor, DeltaColor, FOfDeltaColor, PrintSizePercent, TangentLength,
-                    Decimals, ParamA, ParamAMin, ParamAMax, ParamB, ParamBMin, ParamBMax, ParamC, ParamCMin,
-                    ParamCMax, ParamD, ParamDMin, ParamDMax, ParamT, ParamTMin, ParamTMax, PointXP, PointXQ,
-                    SequenceLimit, EpsDeltaMaxRadius, XMin, XMax, YMin, YMax, TermGeneral, TermText, TermOfT,
-                    TermShifted, TermPiece1, TermPiece2, TermCovariation, TermBisection, TermSequence,
-                    AnimationSteps, TrigAnimationSteps, AnimationDelay, ShowScale, GridMode, IniSettings,
-                    CurrentX, LineWidth, TraceMode, ShowDerivative, UseSpectrum, FixFamily, AreaFillStyle,
-                    AutoTicks, PiAxis, UserXTickStep, UserYTickStep, ResultDigits, ProgramDir, DrawScale,
-                    XTickStep, YTickStep, AutoXTickStep, AutoYTickStep, TrigTicks);
-}
-
-template <typename... T> std::tuple<T...> copyOf(const std::tuple<T&...>& variables)
-{
-    return variables;
-}
-
-class SettingsDialogTest : public ::testing::Test {
+class SettingsDialogTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ProgramDir = dir.path().toStdString() + "/";
         SetDefaultSettings();
         AutoTicks = true;
         PiAxis = false;
@@ -68,7 +47,6 @@ protected:
         AnimationDelay = 0;
         TangentLength = 1.0;
         AreaFillStyle = BrushStyle::Solid;
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
         PrintExportHooks hooks;
         hooks.showError = [this](QWidget*, const QString& text) { saveMessages.push_back(text); };
         hooks.setupPrinter = [this](QWidget*, QPrinter& printer) {
@@ -77,12 +55,7 @@ protected:
         };
         scopedHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
     }
-    void TearDown() override
-    {
-        dialog.reset();
-        SetSyntaxErrorHandler(nullptr);
-        sharedVariables() = saved; // the next test finds the settings it left
-    }
+    void TearDown() override { dialog.reset(); }
 
     void open()
     {
@@ -112,10 +85,8 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
-    const decltype(copyOf(sharedVariables())) saved = copyOf(sharedVariables());
-    QTemporaryDir dir;
     std::unique_ptr<SettingsDialog> dialog;
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages = syntaxMessages;
     std::vector<QString> saveMessages;
     QPrinter* setupPrinter = nullptr;
     std::unique_ptr<ScopedPrintExportHooks> scopedHooks;
@@ -353,7 +324,7 @@ TEST_F(SettingsDialogTest, SaveWritesTheFileAndAFailureIsReported)
     LoadSettings();
     EXPECT_EQ(BackgroundColor, 0x00FFFFu);
 
-    ProgramDir = dir.path().toStdString() + "/missing/folder/";
+    ProgramDir = programDir.path().toStdString() + "/missing/folder/";
     QTest::mouseClick(control<MultiLineButton>("Button2"), Qt::LeftButton);
     ASSERT_EQ(saveMessages.size(), 1u);
     EXPECT_TRUE(saveMessages[0].contains(QStringLiteral("konnte nicht gespeichert werden")));

@@ -8,7 +8,7 @@
 #include "lesson/FixedObjectButtons.h"
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
-#include "support/RestoreShared.h"
+#include "support/LessonFixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +26,7 @@
 namespace kurvex {
 namespace {
 
-class KitTest : public ::testing::Test {
+class KitTest : public test::LessonWindowFixture {
 protected:
     void SetUp() override
     {
@@ -36,14 +36,9 @@ protected:
         value = 1.0;
         low = -4.0;
         high = 4.0;
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
         window = std::make_unique<TestLessonWindow>();
     }
-    void TearDown() override
-    {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
-    }
+    void TearDown() override { window.reset(); }
 
     ValueRow* makeRow()
     {
@@ -71,13 +66,10 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
-    RestoreShared<int, int, int, double, double, double, double, double, TermTree, std::string> restore{
-        AnimationSteps, AnimationDelay, Decimals, ParamA,     ParamAMin,
-        ParamAMax,      XMin,           XMax,     ParsedTerm, TermText};
     double value = 1.0;
     double low = -4.0;
     double high = 4.0;
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages = syntaxMessages;
     std::unique_ptr<TestLessonWindow> window;
 };
 

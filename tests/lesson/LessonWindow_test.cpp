@@ -9,7 +9,7 @@
 #include "lesson/PlotBox.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Ticks.h"
-#include "support/RestoreShared.h"
+#include "support/LessonFixture.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -28,7 +28,7 @@ namespace {
 constexpr WorldRect kWorld{-7, 7, -7, 7};
 
 // Each test starts from the same shared state and leaves nothing behind.
-class LessonWindowTest : public ::testing::Test {
+class LessonWindowTest : public test::LessonWindowFixture {
 protected:
     void SetUp() override
     {
@@ -115,15 +115,6 @@ protected:
         QMetaObject::invokeMethod(window.get(), std::move(f), Qt::QueuedConnection);
     }
 
-    // Declared before the window, so the window goes first and the variables come back after it.
-    RestoreShared<double, double, double, double, IniSettingsRecord, TColor, int, int, double, double, double,
-                  double, double, double, bool, Canvas*, bool, double>
-        restore_{XMin,           XMax,           YMin,
-                 YMax,           IniSettings,    BackgroundColor,
-                 AnimationDelay, AnimationSteps, ParamA,
-                 ParamAMin,      ParamAMax,      ParamB,
-                 ParamBMin,      ParamBMax,      AnimationRunning,
-                 DrawCanvas,     Printing,       DrawScale};
     std::unique_ptr<TestLessonWindow> window;
 };
 
