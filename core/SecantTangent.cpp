@@ -159,9 +159,12 @@ TangentExample ExampleFromNumbers(const std::vector<double>& numbers, const Worl
     }
     example.xP = numbers[0];
     example.xQ = numbers[1];
-    WorldRect& w = example.world;
-    w = {numbers[2], numbers[3], numbers[4], numbers[5]};
-    CheckWorld(w.xMin, w.xMax, w.yMin, w.yMax, limits);
+    WorldRect w{numbers[2], numbers[3], numbers[4], numbers[5]};
+    // The check would pull an infinite end in to its limit; such a window is no window at all.
+    if (std::isfinite(w.xMin) && std::isfinite(w.xMax) && std::isfinite(w.yMin) && std::isfinite(w.yMax)) {
+        CheckWorld(w.xMin, w.xMax, w.yMin, w.yMax, limits);
+        example.world = w;
+    }
     return example;
 }
 
