@@ -43,10 +43,14 @@ void TangentProblemWindow::paintForeground(int pane)
     }
     // The secants' length is measured in ticks of the axes drawn in this frame.
     ComputeXTickStep();
+    // The current pass draws its tangent over everything before it; the same tangent drawn in a
+    // fixed secant's pass would only be covered again, pixel for pixel.
+    const bool tangentOnTop =
+        (display_.tangent || PointXQ == PointXP) && functionValue(PointXP) && functionValue(PointXQ);
     SlopeTexts texts;
     for (const SecantPass& pass :
          SecantPasses(FixedSecants, PointXQ, secantColourButton_->SelectionColor())) {
-        texts = drawSecantPass(pass);
+        texts = drawSecantPass(pass, !pass.current && tangentOnTop);
     }
     LessonWindow::paintCoordinateSystem(pane);
     CurveColor = GraphColor;
@@ -56,7 +60,8 @@ void TangentProblemWindow::paintForeground(int pane)
     tangentSlopeLabel_->setText(QString::fromStdString(texts.tangent));
 }
 
-TangentProblemWindow::SlopeTexts TangentProblemWindow::drawSecantPass(const SecantPass& pass)
+TangentProblemWindow::SlopeTexts TangentProblemWindow::drawSecantPass(const SecantPass& pass,
+                                                                      bool tangentCovered)
 {
     SecantColor = pass.color;
     const double xP = PointXP;
@@ -95,7 +100,8 @@ TangentProblemWindow::SlopeTexts TangentProblemWindow::drawSecantPass(const Seca
         drawLine(*secant);
     }
     // Q on P leaves no secant: the tangent stands in for it.
-    texts.tangent = display_.tangent || xQ == xP ? drawTangent() : kNoTangentText;
+    const bool tangentDue = display_.tangent || xQ == xP;
+    texts.tangent = tangentDue && !tangentCovered ? drawTangent() : kNoTangentText;
     return texts;
 }
 

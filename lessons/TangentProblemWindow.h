@@ -118,7 +118,8 @@ private:
         std::string secant;
         std::string tangent;
     };
-    SlopeTexts drawSecantPass(const SecantPass& pass);
+    // tangentCovered: a later pass draws the same tangent over this one's.
+    SlopeTexts drawSecantPass(const SecantPass& pass, bool tangentCovered);
     void drawHelpLegs(const SlopeTriangle& legs);
     // The tangent at P if f' is defined there; its slope text, or "?".
     std::string drawTangent();
