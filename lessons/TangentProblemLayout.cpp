@@ -129,14 +129,15 @@ void TangentProblemWindow::buildPointRows()
 
 void TangentProblemWindow::buildSecantControls()
 {
-    FixedObjectNames names;
-    names.insert = "SpeedButton13";
-    names.insertHint = QStringLiteral("Sekante fixieren");
-    names.deleteLast = "SpeedButton16";
-    names.deleteLastHint = QStringLiteral("Sekante löschen");
-    names.clearAll = "SpeedButton24";
-    names.clearAllHint = QStringLiteral("Liste löschen");
-    secantButtons_ = new FixedObjectButtons(names, rightPanel());
+    secantButtons_ = new FixedObjectButtons({.caption = nullptr,
+                                             .captionText = {},
+                                             .insert = "SpeedButton13",
+                                             .insertHint = QStringLiteral("Sekante fixieren"),
+                                             .deleteLast = "SpeedButton16",
+                                             .deleteLastHint = QStringLiteral("Sekante löschen"),
+                                             .clearAll = "SpeedButton24",
+                                             .clearAllHint = QStringLiteral("Liste löschen")},
+                                            rightPanel());
     secantColourButton_ = MakeColorButton(QStringLiteral("ColorButton1"), {}, rightPanel());
     secantColourButton_->setDefaultText(QStringLiteral("Sekante"));
     secantColourButton_->setSelectionColor(SecantColor);

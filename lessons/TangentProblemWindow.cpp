@@ -30,20 +30,15 @@ const char* const kTangentDefaultExample = "1/4x^2";
 
 LessonVariant TangentProblemWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {1, 20000, 20000};
-    v.metafileScale = 2.0;
-    v.fontFactor = 1.0;
-    v.printClipToPage = false;
-    v.rubberBand = RubberBandMode::WithZoomBox;
-    v.arrowKeys = ArrowKeys::None;
-    v.helpButton = true;
-    v.zoomPad = true;
-    v.picture = {
-        .backgroundLayer = false, .panes = 1, .share = PlotShare::WholeBox, .aspect = PlotAspect::Square};
-    v.dragCursorSlot = 5;
-    return v;
+    return {.delay = DelayKind::A,
+            .curve = {1, 20000, 20000},
+            .metafileScale = 2.0,
+            .fontFactor = 1.0,
+            .rubberBand = RubberBandMode::WithZoomBox,
+            .arrowKeys = ArrowKeys::None,
+            .picture = {.backgroundLayer = false, .aspect = PlotAspect::Square},
+            .worldLimits = {},
+            .dragCursorSlot = 5};
 }
 
 TangentProblemWindow::TangentProblemWindow(QWidget* owner)
@@ -70,6 +65,9 @@ TangentProblemWindow::TangentProblemWindow(const WindowTexts& texts, QWidget* ow
     buildSecantControls();
     buildSlopeLabels();
     connectControls();
+    // The edits show P and Q from the start; the bars follow when the window is first drawn.
+    rowP_->showValues();
+    rowQ_->showValues();
     updateSecantButtons();
     resize(1100, 720);
 }
@@ -152,6 +150,10 @@ void TangentProblemWindow::worldChanged(WorldChange how)
     // After a zoom a running sweep takes the new window's step, rightwards.
     if (how == WorldChange::Zoom) {
         setAnimationStep(XMax - XMin);
+    }
+    // The start window passes no check, which sets the bars' range after every other change.
+    if (how == WorldChange::Reset) {
+        updateBarRanges();
     }
 }
 

@@ -159,7 +159,9 @@ TEST_F(TangentProblemWindowTest, BarsHaveAHundredPositionsPerTickAndTypedValuesS
     // A tick step of the user's, so that a zoom changes the number of ticks.
     AutoTicks = false;
     UserXTickStep = 1;
+    PointXP = -7; // on the bar's first position: the bar does not move, the edit still shows P
     open();
+    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("-7,00"));
     auto* barP = control<QScrollBar>("ScrollBar1");
     EXPECT_EQ(barP->minimum(), 1);
     EXPECT_EQ(barP->maximum(), 1400);
@@ -172,6 +174,10 @@ TEST_F(TangentProblemWindowTest, BarsHaveAHundredPositionsPerTickAndTypedValuesS
     QTest::mouseClick(control<QToolButton>("SpeedButton7"), Qt::LeftButton);
     EXPECT_EQ(barP->maximum(), 700);
     EXPECT_DOUBLE_EQ(window->animationStep(), XMax - XMin);
+
+    // The pad's centre brings the start window back, and the bars its range.
+    QTest::mouseClick(control<QToolButton>("SpeedButton22"), Qt::LeftButton);
+    EXPECT_EQ(barP->maximum(), 1400);
 
     // "Anfangswerte setzen" takes xP of the settings onto the grid.
     IniSettings.xP = 0.5;
