@@ -2,7 +2,6 @@
 // cases, pieced-together functions, bar size, fixed-secant order and example numbers.
 #include "core/SecantTangent.h"
 
-#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "support/RestoreShared.h"
@@ -56,13 +55,6 @@ TEST(SlopeText, FiveSignificantDigitsWithADecimalComma)
         SCOPED_TRACE(c.m);
         EXPECT_EQ(SlopeText(c.m), c.text);
     }
-}
-
-TEST(SlopeText, FifteenDigitTextIsTheSameRoutine)
-{
-    EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15, 1), "0,3");
-    EXPECT_EQ(FormatGeneral(1.5e20, 15, 1), "1,5E20");
-    EXPECT_EQ(FormatGeneral(1e-6, 15, 1), "1E-6");
 }
 
 TEST(SecantLine, ThroughPAndQAndBeyondBothByTheTangentLength)
@@ -152,15 +144,6 @@ TEST(PiecewiseValue, LeftPieceAtAndLeftOfTheJunction)
     EXPECT_FALSE(PiecewiseValueAt(g1, g2, -1.0, 0.0, s));
 }
 
-TEST(SlopeTriangles, FromTheLeftPointAndOneUnitAlongTheTangent)
-{
-    const SlopeTriangle s = SecantTriangle(3, 9, 1, 1);
-    EXPECT_EQ(std::tuple(s.x0, s.y0, s.x1, s.y1), std::tuple(1.0, 1.0, 3.0, 9.0));
-    const PointTangent t{1.0, 1.0, StraightLine{2.0, -1.0, 0.5, 1.5}};
-    const SlopeTriangle tt = TangentTriangle(t);
-    EXPECT_EQ(std::tuple(tt.x0, tt.y0, tt.x1, tt.y1), std::tuple(1.0, 1.0, 2.0, 3.0));
-}
-
 TEST(PointBar, HundredPositionsPerTickAndNeverBelowOne)
 {
     struct Case {
@@ -239,15 +222,8 @@ TEST(Examples, WorldWindowOfAFetchedExampleIsChecked)
     EXPECT_EQ(e.world, (WorldRect{-3, 3, -2, 2}));
 }
 
-TEST(Examples, DefaultGroupAndTermPieces)
+TEST(Examples, TermPiecesSplitAtTheFirstSemicolon)
 {
-    const ExampleFormat f = TangentExampleFormat("1/4x^2;1/x");
-    EXPECT_EQ(f.numberLines, 6u);
-    EXPECT_EQ(f.maxEntries, 10u);
-    ASSERT_TRUE(f.defaultEntry);
-    EXPECT_EQ(f.defaultEntry->text, "1/4x^2;1/x");
-    EXPECT_EQ(f.defaultEntry->numbers, (std::vector<double>{1, 3, -7, 7, -3, 11}));
-
     struct Case {
         const char* line;
         TermPieces pieces;
