@@ -3,7 +3,9 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lessons/DifferentiabilityWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/TangentProblemWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -15,9 +17,9 @@ namespace {
 // Each lesson window puts its opener here once it exists.
 constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Funktionsanpassung", 30, "TForm30", LessonMode::None, nullptr},
-    {"Tangentenproblem", 11, "TForm8", LessonMode::None, nullptr},
+    {"Tangentenproblem", 11, "TForm8", LessonMode::None, &OpenLessonWindow<TangentProblemWindow>},
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
-    {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, nullptr},
+    {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},

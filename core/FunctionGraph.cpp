@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -160,57 +159,7 @@ std::optional<VertexPoint> VertexOf(int kind, const CurveParams& p)
 
 std::string GeneralNumberText(double v)
 {
-    if (!std::isfinite(v)) {
-        return kUndefinedNumberText;
-    }
-    if (v == 0.0) {
-        return "0";
-    }
-    // 15 significant digits as d.dddddddddddddde±x; rounding may carry into the exponent.
-    std::array<char, 64> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific, 14);
-    const std::string text(buf.data(), res.ptr);
-    const std::size_t e = text.find('e');
-    const bool negative = text.front() == '-';
-    std::string digits;
-    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
-        if (text[i] != '.') {
-            digits.push_back(text[i]);
-        }
-    }
-    int exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-
-    std::string out = negative ? "-" : "";
-    if (exponent >= 15 || exponent < -5) {
-        out += digits.front();
-        if (digits.size() > 1) {
-            out += ',';
-            out.append(digits, 1);
-        }
-        out += 'E';
-        out += std::to_string(exponent);
-        return out;
-    }
-    if (exponent < 0) {
-        out += "0,";
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
-        return out;
-    }
-    const auto intDigits = static_cast<std::size_t>(exponent + 1);
-    if (digits.size() <= intDigits) {
-        out += digits;
-        out.append(intDigits - digits.size(), '0');
-        return out;
-    }
-    out.append(digits, 0, intDigits);
-    out += ',';
-    out.append(digits, intDigits);
-    return out;
+    return FormatGeneral(v, 15, 1);
 }
 
 std::string VertexText(const VertexPoint& v, int decimals)

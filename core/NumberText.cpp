@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace kurvex {
@@ -101,6 +102,63 @@ std::string FormatTwoDecimals(double x)
     if (!std::isfinite(x))
         return kUndefinedNumberText;
     return PointToComma(fixedText(x, 2));
+}
+
+std::string FormatGeneral(double x, int significantDigits, int minExponentDigits)
+{
+    if (!std::isfinite(x))
+        return kUndefinedNumberText;
+    if (x == 0.0)
+        return "0";
+    const int precision = std::clamp(significantDigits, 1, 17);
+    // d.ddd…e±x with the wanted digits; rounding may carry into the exponent.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision - 1);
+    const std::string text(buf, res.ptr);
+    const std::size_t e = text.find('e');
+    const bool negative = text.front() == '-';
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+        if (text[i] != '.')
+            digits.push_back(text[i]);
+    }
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= precision || exponent < -5) {
+        out += digits.front();
+        if (digits.size() > 1) {
+            out += ',';
+            out.append(digits, 1);
+        }
+        out += 'E';
+        if (exponent < 0)
+            out += '-';
+        const std::string exponentDigits = std::to_string(std::abs(exponent));
+        const int padding = std::clamp(minExponentDigits, 1, 4) - static_cast<int>(exponentDigits.size());
+        out.append(static_cast<std::size_t>(std::max(0, padding)), '0');
+        out += exponentDigits;
+        return out;
+    }
+    if (exponent < 0) {
+        out += "0,";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += digits;
+        return out;
+    }
+    const auto intDigits = static_cast<std::size_t>(exponent + 1);
+    if (digits.size() <= intDigits) {
+        out += digits;
+        out.append(intDigits - digits.size(), '0');
+        return out;
+    }
+    out.append(digits, 0, intDigits);
+    out += ',';
+    out.append(digits, intDigits);
+    return out;
 }
 
 std::string IntToStrPlain(long long i)

@@ -20,6 +20,11 @@ std::string FormatNumberShort(int D, double x);
 std::string FormatNumberZeroed(int D, double x);
 // x rounded to two decimals, with a decimal comma and no padding.
 std::string FormatTwoDecimals(double x);
+// The shortest text of x with at most significantDigits digits and a decimal comma, trailing
+// zeros dropped: fixed while the integer part has at most significantDigits digits and
+// |x| >= 0.00001, else scientific ("1,5E20", "1E-6") with at least minExponentDigits exponent
+// digits and no plus sign.
+std::string FormatGeneral(double x, int significantDigits, int minExponentDigits);
 
 // x with d decimals and a decimal point, right-aligned in at least w characters.
 std::string FloatStrFixed(int w, int d, double x);

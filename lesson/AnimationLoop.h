@@ -40,6 +40,8 @@ public:
     // value += step, with the same turn at the ends (an animation whose step is already one frame's).
     void advanceByWholeStep(double& value, double min, double max);
     void reverse() { step_ = -step_; }
+    // A new step for the running loop (after the range it sweeps changed).
+    void setStep(double step) { step_ = step; }
     // Every switch off; a running loop ends after its pass.
     void stopAll();
 

@@ -86,9 +86,22 @@ int ExampleListPanel::selectedIndex() const
     return selected.isEmpty() ? -1 : list_->row(selected.constFirst());
 }
 
+QString ExampleListPanel::displayed(const std::string& text) const
+{
+    return entriesAreTerms_ ? TermToDisplay(text) : displayedEntry(text);
+}
+
+void ExampleListPanel::setEntriesAreTerms(bool on)
+{
+    entriesAreTerms_ = on;
+    for (int i = 0; i < list_->count(); ++i) {
+        list_->item(i)->setText(displayed(examples_.entry(static_cast<std::size_t>(i)).text));
+    }
+}
+
 AddResult ExampleListPanel::add(ExampleEntry entry)
 {
-    const QString shown = displayedEntry(entry.text);
+    const QString shown = displayed(entry.text);
     const AddResult result = examples_.add(std::move(entry));
     if (result == AddResult::Added) {
         list_->addItem(shown);

@@ -40,6 +40,9 @@ public:
     AddResult add(ExampleEntry entry);
     // Writes the file; a failure is shown. Returns false when the list could not be saved.
     bool save();
+    // Entries made of terms throughout ("f1;f2") show π and Φ in every part; by default the part
+    // after the first ";" is a remark that keeps its own letters.
+    void setEntriesAreTerms(bool on);
 
 signals:
     // "Aus Liste holen" or a double click while an entry is selected.
@@ -55,7 +58,10 @@ private:
     void updateRemoveButton();
     void report(const std::string& message);
 
+    QString displayed(const std::string& text) const;
+
     ExampleFile examples_;
+    bool entriesAreTerms_ = false;
     QListWidget* list_ = nullptr;
     QToolButton* removeButton_ = nullptr;
 };

@@ -108,6 +108,7 @@ public:
         animation_.advanceByWholeStep(value, min, max);
     }
     void reverseAnimation() { animation_.reverse(); }
+    void setAnimationStep(double step) { animation_.setStep(step); }
     void stopAnimations() { animation_.stopAll(); }
     bool animationLoopActive() const { return animation_.active(); }
     double animationStep() const { return animation_.step(); }

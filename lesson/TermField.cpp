@@ -49,9 +49,17 @@ void TermField::load()
     loaded_ = true;
     edit_->setText(TermToDisplay(term_));
     edit_->setModified(false);
-    if (!CompileTerm(tree_, editTerm(edit_), true)) {
+    valid_ = CompileTerm(tree_, editTerm(edit_), true);
+    if (!valid_) {
         CompileTerm(tree_, "0", true);
     }
+}
+
+void TermField::enter(const std::string& term)
+{
+    edit_->setText(TermToDisplay(term));
+    edit_->setModified(true);
+    onExit();
 }
 
 void TermField::onExit()
@@ -60,9 +68,11 @@ void TermField::onExit()
     if (loaded_ && !edit_->isModified()) {
         return;
     }
-    if (!CheckTermEditInto(edit_, tree_) && TermTooLong(edit_)) {
+    const bool compiled = CheckTermEditInto(edit_, tree_);
+    if (!compiled && TermTooLong(edit_)) {
         return;
     }
+    valid_ = compiled;
     loaded_ = true;
     term_ = editTerm(edit_);
     emit termChanged();

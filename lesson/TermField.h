@@ -31,6 +31,11 @@ public:
     const TermTree& tree() const { return tree_; }
     void use(TermTree& target = ParsedTerm) const { target = tree_; }
     bool loaded() const { return loaded_; }
+    // Whether the last compilation took the text (a wrong term is drawn as "0").
+    bool valid() const { return valid_; }
+    // Puts a term into the edit and takes it as if the edit had been left (a fetched example): a
+    // wrong term shows its message once.
+    void enter(const std::string& term);
 
 signals:
     // A changed text was left and compiled (a wrong one as "0", with its message).
@@ -44,6 +49,7 @@ private:
     QLineEdit* edit_ = nullptr;
     TermTree tree_;
     bool loaded_ = false;
+    bool valid_ = true;
 };
 
 } // namespace kurvex

@@ -165,7 +165,7 @@ void ValueRow::onValueExit()
     if (!ReadNumberEdit(value_, *binding_.value)) {
         return;
     }
-    setBarFromValue(BarSync::Keep);
+    setBarFromValue(binding_.snapTypedValue ? BarSync::Snap : BarSync::Keep);
     emit valueEntered();
 }
 

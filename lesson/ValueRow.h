@@ -41,6 +41,9 @@ struct ValueRowBinding {
     std::function<ParamRange()> startRange;
     // The bar's grid for a range; by default positions 1..AnimationSteps.
     std::function<ValueBar(double min, double max)> barGrid;
+    // A typed value moves the bar as the user would, so it snaps to the grid whenever the bar's
+    // position changes; by default it keeps every digit.
+    bool snapTypedValue = false;
 };
 
 class ValueRow : public QWidget {

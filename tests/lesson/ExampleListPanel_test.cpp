@@ -132,6 +132,20 @@ TEST_F(ExampleListPanelTest, BadLineIsReportedOnceAndTheFileSurvivesClosing)
     EXPECT_EQ(messages.size(), 1);
 }
 
+TEST_F(ExampleListPanelTest, EntriesOfTermsThroughoutShowPiAndPhiInEveryPart)
+{
+    WriteBytes(dir.file("Bsp9.txt"), "\xF0x;\xD6(x)\r\n1\r\n3\r\n-7\r\n7\r\n-3\r\n11\r\n");
+    open("Bsp9.txt", kGroups);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("\u03C0x;\u00D6(x)")); // a remark by default
+    panel->setEntriesAreTerms(true);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("\u03C0x;\u03A6(x)"));
+    panel->add({"x;\xF0", {1, 2, -7, 7, -3, 11}});
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("x;\u03C0"));
+    EXPECT_EQ(panel->examples().entry(1).text, "x;\xF0");
+}
+
 TEST_F(ExampleListPanelTest, ClosingReportsAFailedSave)
 {
     WriteBytes(dir.file("plain"), "");

@@ -107,6 +107,38 @@ TEST_F(KitTest, ValueRowKeepsBarAndValueInStepBothWays)
     EXPECT_EQ(row->bar()->value(), 200);
 }
 
+TEST_F(KitTest, ValueRowWhoseTypedValuesSnapMovesThemOntoTheGridOnlyWhenTheBarMoves)
+{
+    ValueRowBinding b;
+    b.value = &value;
+    b.min = &low;
+    b.max = &high;
+    b.snapTypedValue = true;
+    auto* row = new ValueRow(*window, QStringLiteral("x ="), {"Label1", "Edit2", nullptr, "ScrollBar1"},
+                             std::move(b), window.get());
+    row->setBarFromValue(ValueRow::BarSync::Keep);
+    window->show();
+    int moved = 0;
+    int entered = 0;
+    QObject::connect(row, &ValueRow::barMoved, [&] { ++moved; });
+    QObject::connect(row, &ValueRow::valueEntered, [&] { ++entered; });
+
+    typeInto(row->valueEdit(), QStringLiteral("0,501"));
+    EXPECT_DOUBLE_EQ(value, 0.52); // position 113 of 200 over -4..4
+    EXPECT_EQ(row->valueEdit()->text(), QStringLiteral("0,52"));
+    EXPECT_EQ(std::pair(moved, entered), std::pair(1, 1));
+
+    // The same position: the typed value keeps its digits.
+    typeInto(row->valueEdit(), QStringLiteral("0,515"));
+    EXPECT_DOUBLE_EQ(value, 0.515);
+    EXPECT_EQ(std::pair(moved, entered), std::pair(1, 2));
+
+    // Beyond the range the bar stops at its end and the value becomes that end.
+    typeInto(row->valueEdit(), QStringLiteral("1e12"));
+    EXPECT_DOUBLE_EQ(value, 4.0);
+    EXPECT_EQ(row->bar()->value(), 200);
+}
+
 TEST_F(KitTest, ValueRowRangeResetAndAGridWithoutSteps)
 {
     ValueRow* row = makeRow();
@@ -169,6 +201,34 @@ TEST_F(KitTest, TermFieldReportsAWrongTermOnceHoweverOftenTheWindowRedraws)
     EXPECT_EQ(changed, 1);
     EXPECT_EQ(TermText, "x^2");
     EXPECT_EQ(EvaluateTerm(field->tree(), 3, 0, 0, 0, 0, 0, 0), 9.0);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(KitTest, TermFieldTakesAFetchedTermAsIfTypedAndSaysWhetherItCompiled)
+{
+    TermText = "x";
+    auto* field = new TermField({}, nullptr, "Edit1", TermText, window.get());
+    window->show();
+    field->load();
+    EXPECT_TRUE(field->valid());
+    int changed = 0;
+    QObject::connect(field, &TermField::termChanged, [&] { ++changed; });
+
+    field->enter("sin(\xF0x)");
+    EXPECT_TRUE(field->valid());
+    EXPECT_EQ(field->edit()->text(), QStringLiteral("sin(\u03C0x)"));
+    EXPECT_EQ(TermText, "sin(\xF0x)");
+    EXPECT_NEAR(EvaluateTerm(field->tree(), 0.5, 0, 0, 0, 0, 0, 0), 1.0, 1e-15);
+    EXPECT_EQ(changed, 1);
+
+    field->enter("2*(x+");
+    EXPECT_FALSE(field->valid());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermText, "2*(x+"); // kept for mending, drawn as "0"
+    EXPECT_EQ(EvaluateTerm(field->tree(), 3, 0, 0, 0, 0, 0, 0), 0.0);
+    EXPECT_EQ(changed, 2);
+    // Leaving the untouched wrong term says nothing again.
+    QTest::keyClick(field->edit(), Qt::Key_Return);
     EXPECT_EQ(messages.size(), 1u);
 }
 
