@@ -54,6 +54,13 @@ void TermField::load()
     }
 }
 
+void TermField::enter(const QString& text)
+{
+    edit_->setText(text);
+    edit_->setModified(true);
+    onExit();
+}
+
 void TermField::onExit()
 {
     // An untouched edit keeps its compiled term, so a wrong term is reported once.

@@ -31,6 +31,9 @@ public:
     const TermTree& tree() const { return tree_; }
     void use(TermTree& target = ParsedTerm) const { target = tree_; }
     bool loaded() const { return loaded_; }
+    // A text the window puts into the edit (an entry fetched from a list), taken as if it had been
+    // typed and left: compiled, a wrong term reported once, termChanged emitted.
+    void enter(const QString& text);
 
 signals:
     // A changed text was left and compiled (a wrong one as "0", with its message).

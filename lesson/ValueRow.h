@@ -41,6 +41,9 @@ struct ValueRowBinding {
     std::function<ParamRange()> startRange;
     // The bar's grid for a range; by default positions 1..AnimationSteps.
     std::function<ValueBar(double min, double max)> barGrid;
+    // The animation's step per frame, its sign the starting direction; the value moves by it whole
+    // (a count of strips). 0: the value crosses its range in AnimationSteps frames.
+    double wholeStep = 0.0;
 };
 
 class ValueRow : public QWidget {
