@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/SequenceWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +22,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
-    {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
+    {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, &OpenLessonWindow<SequenceWindow>},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
