@@ -5,6 +5,7 @@
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
 #include "lessons/SequenceWindow.h"
+#include "lessons/StripSumsWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +28,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
-    {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
+    {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
 }};
 
