@@ -155,14 +155,14 @@ void SequenceWindow::buildN0Panel()
 void SequenceWindow::connectControls()
 {
     connect(termField_, &TermField::termChanged, this, [this] { onTermChanged(); });
-    connect(pointColourButton_, &ColorButton::changed, this, [this] {
-        pointColor_ = pointColourButton_->SelectionColor();
-        redraw();
-    });
-    connect(bandColourButton_, &ColorButton::changed, this, [this] {
-        EpsilonColor = bandColourButton_->SelectionColor();
-        redraw();
-    });
+    const std::pair<ColorButton*, TColor*> colours[] = {{pointColourButton_, &pointColor_},
+                                                        {bandColourButton_, &EpsilonColor}};
+    for (const auto& [button, colour] : colours) {
+        connect(button, &ColorButton::changed, this, [this, button, colour] {
+            *colour = button->SelectionColor();
+            redraw();
+        });
+    }
     const std::pair<BitCheckBox*, bool*> flags[] = {{connectBox_, &connectPoints_},
                                                     {findN0Box_, &findN0_},
                                                     {markLimitBox_, &markLimit_},

@@ -3,7 +3,6 @@
 // launcher and export.
 #include "lessons/SequenceWindow.h"
 
-#include "app/LessonRegistry.h"
 #include "controls/BitCheckBox.h"
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
@@ -20,11 +19,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -264,28 +261,15 @@ TEST_F(SequenceWindowTest, ExampleListFetchesAddsDeletesAndIsSavedOnClose)
 TEST_F(SequenceWindowTest, LauncherOpensTheWindowInSequenceModeAndEndsItAfterwards)
 {
     SequenceMode = false;
-    const LessonEntry* entry = nullptr;
-    for (const LessonEntry& e : AnalysisLessons()) {
-        entry = std::string(e.caption) == "Folgen -  Grenzwert" ? &e : entry;
-    }
-    ASSERT_NE(entry, nullptr);
     QString title;
     bool modeWhileOpen = false;
-    QPointer<SequenceWindow> shown;
-    QTimer::singleShot(0, [&] {
-        shown = qobject_cast<SequenceWindow*>(QApplication::activeModalWidget());
+    EXPECT_TRUE(test::OpenFromLauncher<SequenceWindow>("Folgen -  Grenzwert", [&](SequenceWindow& w) {
+        title = w.windowTitle();
         modeWhileOpen = SequenceMode;
-        if (shown) {
-            title = shown->windowTitle();
-            shown->reject();
-        }
-    });
-    OpenAnalysisLesson(entry->imageIndex, nullptr);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }));
     EXPECT_EQ(title, QStringLiteral("Folgen - Grenzwert"));
     EXPECT_TRUE(modeWhileOpen);
     EXPECT_FALSE(SequenceMode);
-    EXPECT_TRUE(shown.isNull());
 }
 
 TEST_F(SequenceWindowTest, MetafileExportAtTwiceThePlotSizeLeavesTheScreenAsItWas)

@@ -3,7 +3,6 @@
 // strips clipped to the plot, the launcher and export.
 #include "lessons/StripSumsWindow.h"
 
-#include "app/LessonRegistry.h"
 #include "controls/ToggleSwitch.h"
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
@@ -19,12 +18,10 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -238,24 +235,10 @@ TEST_F(StripSumsWindowTest, StripsBeyondThePlotAreClippedAndStillCounted)
 
 TEST_F(StripSumsWindowTest, LauncherOpensTheWindow)
 {
-    const LessonEntry* entry = nullptr;
-    for (const LessonEntry& e : AnalysisLessons()) {
-        entry = std::string(e.caption) == "Unter- und Obersumme" ? &e : entry;
-    }
-    ASSERT_NE(entry, nullptr);
     QString title;
-    QPointer<StripSumsWindow> shown;
-    QTimer::singleShot(0, [&] {
-        shown = qobject_cast<StripSumsWindow*>(QApplication::activeModalWidget());
-        if (shown) {
-            title = shown->windowTitle();
-            shown->reject();
-        }
-    });
-    OpenAnalysisLesson(entry->imageIndex, nullptr);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(test::OpenFromLauncher<StripSumsWindow>(
+        "Unter- und Obersumme", [&](StripSumsWindow& w) { title = w.windowTitle(); }));
     EXPECT_EQ(title, QStringLiteral("Unter- und Obersumme"));
-    EXPECT_TRUE(shown.isNull());
 }
 
 TEST_F(StripSumsWindowTest, HatchedStripsReachAnEnhancedMetafile)

@@ -3,6 +3,7 @@
 // the picture as printing draws it.
 #pragma once
 
+#include "app/LessonRegistry.h"
 #include "app/SettingsDialog.h"
 #include "controls/BitCheckBox.h"
 #include "core/Settings.h"
@@ -17,11 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -75,6 +79,30 @@ inline RecordingCanvas RecordPicture(LessonWindow& window)
     Printing = false;
     window.refresh();
     return canvas;
+}
+
+// Opens the "Analysis" lesson of that caption as the launcher does, hands the window shown to
+// check and closes it; true when a W was shown and freed on closing.
+template <class W> bool OpenFromLauncher(const char* caption, const std::function<void(W&)>& check)
+{
+    const LessonEntry* entry = nullptr;
+    for (const LessonEntry& e : AnalysisLessons()) {
+        entry = std::string(e.caption) == caption ? &e : entry;
+    }
+    if (entry == nullptr) {
+        return false;
+    }
+    QPointer<W> shown;
+    QTimer::singleShot(0, [&] {
+        shown = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (shown) {
+            check(*shown);
+            shown->reject();
+        }
+    });
+    OpenAnalysisLesson(entry->imageIndex, nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return shown.isNull() && entry->open != nullptr;
 }
 
 // A window of type W opened in a temporary program folder (no settings file or example list
