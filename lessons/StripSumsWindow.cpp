@@ -208,14 +208,14 @@ void StripSumsWindow::drawStrips(const StripSums& sums)
             // Light grey lines from the axis mark the strips' borders.
             const int end = pym <= py0 ? pym : pyM;
             c.setPen({0xCCCCCC, 1, PenStyle::Solid, PenMode::Copy});
-            for (const int column : {left, right}) {
-                if (column == left && i != 0) {
-                    continue;
-                }
-                c.moveTo(column, py0);
-                c.lineTo(column, end);
+            if (i == 0) {
+                c.moveTo(left, py0);
+                c.lineTo(left, end);
             }
-            fillWith(c, fill1, fill1, style1);
+            c.moveTo(right, py0);
+            c.lineTo(right, end);
+            // The band takes the hatch chosen beside "Fehlerintervall  O - U", as kind 3's band does.
+            fillWith(c, fill1, fill1, style3);
             plotRectangle(c, left, pym, right, pyM);
             break;
         }

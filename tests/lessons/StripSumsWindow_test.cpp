@@ -191,8 +191,9 @@ TEST_F(StripSumsWindowTest, DisplayKindsDrawTheirStripsInTheirColours)
         {"RadioButton2", clBlue, BrushStyle::BDiagonal, 4, 0},
         // Both: the upper strip and the band between the sums, for every strip.
         {"RadioButton3", clGreen, BrushStyle::FDiagonal, 8, 0},
-        // The band alone, its borders marked by light grey lines from the axis.
-        {"RadioButton4", clRed, BrushStyle::FDiagonal, 4, 5},
+        // The band alone, its borders marked by light grey lines from the axis, in the hatch of
+        // the style box on its own row.
+        {"RadioButton4", clRed, BrushStyle::DiagCross, 4, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.radio);
