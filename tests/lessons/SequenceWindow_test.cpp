@@ -147,6 +147,38 @@ TEST_F(SequenceWindowTest, LimitTypedWhileNotSoughtStaysInItsEdit)
     EXPECT_EQ(bands.front().rect.bottom, WorldToPixelY(-0.5));
 }
 
+TEST_F(SequenceWindowTest, BandOfAHugeLimitOrEpsilonStaysWithinThePlot)
+{
+    open();
+    struct Case {
+        const char* g;
+        const char* eps;
+        bool drawn; // the band reaches into the plot, from its top row to its bottom row
+    };
+    const Case cases[] = {
+        {"1e40", "2e40", true},
+        {"0", "1e40", true},
+        {"1e40", "1", false},
+        {"-1e40", "1", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.g) + " / " + c.eps);
+        TypeInto(edit("Edit2"), QString::fromLatin1(c.g));
+        TypeInto(edit("Edit4"), QString::fromLatin1(c.eps));
+        const RecordingCanvas picture = test::RecordPicture(*window);
+        std::vector<Rect> bands;
+        for (const CanvasCall& call : picture.callsOf(CanvasOp::Rectangle)) {
+            if (call.brush.color == EpsilonColor) {
+                bands.push_back(call.rect);
+            }
+        }
+        ASSERT_EQ(bands.size(), c.drawn ? 1u : 0u);
+        if (c.drawn) {
+            EXPECT_EQ(bands[0], (Rect{0, 0, PlotWidth, PlotHeight}));
+        }
+    }
+}
+
 TEST_F(SequenceWindowTest, WrongTermGivesOneMessageFromTheEditNeverFromARedraw)
 {
     open();
