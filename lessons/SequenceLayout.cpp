@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace kurvex {
 

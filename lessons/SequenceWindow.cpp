@@ -5,8 +5,6 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
-#include "core/CoordinateSystem.h"
-#include "core/NumberText.h"
 #include "core/SequenceLimit.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
