@@ -5,6 +5,8 @@
 #include "core/term/Term.h"
 #include "lessons/DifferentiabilityWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/SequenceWindow.h"
+#include "lessons/StripSumsWindow.h"
 #include "lessons/TangentProblemWindow.h"
 
 #include <algorithm>
@@ -23,12 +25,12 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
-    {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
+    {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, &OpenLessonWindow<SequenceWindow>},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
-    {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
+    {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
 }};
 

@@ -21,6 +21,68 @@ Point PixelOf(double x, double y)
             std::clamp(WorldToPixelY(y), -kFarPixel, kFarPixel)};
 }
 
+namespace {
+
+// A point of the segment as a share t of the way from its start, with s = 1 - t computed on its
+// own: a point near the far end is then reached from that end without cancellation.
+struct SegmentShare {
+    double t;
+    double s;
+};
+
+} // namespace
+
+std::optional<std::pair<Point, Point>> PlotSegment(double x0, double y0, double x1, double y1)
+{
+    // Cut in world coordinates, where every value is finite, and map only the cut ends, which lie
+    // in the plot: no far point is ever scaled to pixels.
+    constexpr double kFar = 1e300;
+    const double a[2] = {std::clamp(x0, -kFar, kFar), std::clamp(y0, -kFar, kFar)};
+    const double b[2] = {std::clamp(x1, -kFar, kFar), std::clamp(y1, -kFar, kFar)};
+    const double lo[2] = {XMin, YMin};
+    const double hi[2] = {XMax, YMax};
+    if (!std::isfinite(x0 + y0 + x1 + y1) || !(XMin < XMax) || !(YMin < YMax) ||
+        !std::isfinite(XMax - XMin) || !std::isfinite(YMax - YMin)) {
+        return std::nullopt;
+    }
+    // Liang-Barsky: the shares of the way at which the segment enters and leaves the window.
+    SegmentShare enter{0.0, 1.0};
+    SegmentShare leave{1.0, 0.0};
+    for (int c = 0; c < 2; ++c) {
+        const double d = b[c] - a[c];
+        if (d == 0.0) {
+            if (a[c] < lo[c] || a[c] > hi[c]) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const double in = d > 0 ? lo[c] : hi[c];
+        const double out = d > 0 ? hi[c] : lo[c];
+        const SegmentShare entering{(in - a[c]) / d, (b[c] - in) / d};
+        const SegmentShare leaving{(out - a[c]) / d, (b[c] - out) / d};
+        if (entering.t > enter.t) {
+            enter = entering;
+        }
+        if (leaving.t < leave.t) {
+            leave = leaving;
+        }
+    }
+    if (enter.t > leave.t) {
+        return std::nullopt;
+    }
+    const auto at = [&](SegmentShare share) {
+        double p[2];
+        for (int c = 0; c < 2; ++c) {
+            const double d = b[c] - a[c];
+            p[c] = std::clamp(share.t <= 0.5 ? a[c] + share.t * d : b[c] - share.s * d, lo[c], hi[c]);
+        }
+        const double px = (p[0] - XMin) / (XMax - XMin) * PlotWidth;
+        const double py = PlotHeight - (p[1] - YMin) / (YMax - YMin) * PlotHeight;
+        return Point{static_cast<int>(std::nearbyint(px)), static_cast<int>(std::nearbyint(py))};
+    };
+    return std::pair{at(enter), at(leave)};
+}
+
 int ScaledSize(double factor)
 {
     const double size = std::nearbyint(factor * DrawScale);

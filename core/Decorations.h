@@ -7,12 +7,16 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kurvex {
 
 // The pixel of a world point, pulled in to ±100000 pixels: far points keep horizontal and vertical
 // lines as they are and the painter within its range.
 Point PixelOf(double x, double y);
+// The part of the segment between two world points that lies inside the plot rectangle, mapped in
+// double so that a far point never overflows a pixel; nothing when no part of it lies inside.
+std::optional<std::pair<Point, Point>> PlotSegment(double x0, double y0, double x1, double y1);
 // A pen width or size in pixels: factor × DrawScale, rounded.
 int ScaledSize(double factor);
 

@@ -202,7 +202,11 @@ void ValueRow::onAnimationClicked()
         }
         const double min = binding_.min != nullptr ? *binding_.min : 0.0;
         const double max = binding_.max != nullptr ? *binding_.max : 1.0;
-        window_.advanceAnimation(*binding_.value, min, max);
+        if (binding_.wholeStep != 0.0) {
+            window_.advanceAnimationByWholeStep(*binding_.value, min, max);
+        } else {
+            window_.advanceAnimation(*binding_.value, min, max);
+        }
         ShowNumber(value_, *binding_.value);
         if (afterAnimationStep) {
             afterAnimationStep();
@@ -212,7 +216,7 @@ void ValueRow::onAnimationClicked()
     track.finished = [this] { setBarFromValue(BarSync::Snap); };
     const double span =
         binding_.min != nullptr && binding_.max != nullptr ? *binding_.max - *binding_.min : 1.0;
-    window_.runAnimation(std::move(track), span);
+    window_.runAnimation(std::move(track), binding_.wholeStep != 0.0 ? binding_.wholeStep : span);
 }
 
 } // namespace kurvex

@@ -44,6 +44,9 @@ struct ValueRowBinding {
     // A typed value moves the bar as the user would, so it snaps to the grid whenever the bar's
     // position changes; by default it keeps every digit.
     bool snapTypedValue = false;
+    // The animation's step per frame, its sign the starting direction; the value moves by it whole
+    // (a count of strips). 0: the value crosses its range in AnimationSteps frames.
+    double wholeStep = 0.0;
 };
 
 class ValueRow : public QWidget {

@@ -58,6 +58,19 @@ protected:
         return row;
     }
 
+    // A row of a count on low..high that steps by 1 per frame, starting upwards.
+    ValueRowBinding wholeStepBinding()
+    {
+        ValueRowBinding b;
+        b.value = &value;
+        b.min = &low;
+        b.max = &high;
+        b.startValue = [] { return 1.0; };
+        b.barGrid = [](double min, double max) { return ValueBar{min, max, 0, static_cast<int>(max - min)}; };
+        b.wholeStep = 1.0;
+        return b;
+    }
+
     static void typeInto(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -230,6 +243,70 @@ TEST_F(KitTest, TermFieldTakesAFetchedTermAsIfTypedAndSaysWhetherItCompiled)
     // Leaving the untouched wrong term says nothing again.
     QTest::keyClick(field->edit(), Qt::Key_Return);
     EXPECT_EQ(messages.size(), 1u);
+}
+
+// A whole step per frame (a count) moves the value by it and turns at the ends, whatever side of
+// the range the value starts on; the bar follows the value once the loop ends.
+TEST_F(KitTest, ValueRowWholeStepAnimationCountsAndComesBackIntoItsRange)
+{
+    struct Case {
+        const char* name;
+        double start;
+        int frames;
+        std::vector<double> last; // the values of the last frames
+    };
+    const Case cases[] = {
+        {"up to the maximum and back", 2.0, 3, {3.0, 4.0, 3.0}},
+        {"typed below the minimum climbs back", -7.0, 4, {-5.0, -4.0, -3.0}},
+        // The turn sets the direction's sign: the value never swaps between 11 and 10.
+        {"typed far above comes back", 10.0, 9, {5.0, 4.0, 3.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        low = -4.0;
+        high = 4.0;
+        ValueRowBinding binding = wholeStepBinding();
+        auto* row = new ValueRow(*window, QStringLiteral("n ="),
+                                 {"Label11", "Edit13", "SpeedButton16", "ScrollBar4", nullptr, nullptr,
+                                  "Switch5", "SpeedButton29"},
+                                 std::move(binding), window.get());
+        value = c.start;
+        std::vector<double> seen;
+        row->afterAnimationStep = [&] {
+            seen.push_back(value);
+            if (static_cast<int>(seen.size()) == c.frames) {
+                row->toggle()->setChecked(false);
+            }
+        };
+        row->toggle()->setChecked(true);
+        emit row->toggle()->clicked();
+        ASSERT_GE(seen.size(), c.last.size());
+        EXPECT_EQ(std::vector<double>(seen.end() - static_cast<long>(c.last.size()), seen.end()), c.last);
+        EXPECT_EQ(row->bar()->value(), row->grid().position(value));
+        delete row;
+    }
+}
+
+// An entry fetched from a list is taken as a typed term: compiled, reported once when wrong.
+TEST_F(KitTest, TermFieldTakesAnEnteredTextAsTypedAndLeft)
+{
+    TermText = "x";
+    auto* field = new TermField(QStringLiteral("f(x) ="), "Label2", "Edit1", TermText, window.get());
+    window->show();
+    field->load();
+    int changed = 0;
+    QObject::connect(field, &TermField::termChanged, [&] { ++changed; });
+    field->enter("x^3");
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(TermText, "x^3");
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 8.0);
+    // The same text again is taken again (a fetch of the term shown).
+    field->enter("x^3");
+    EXPECT_EQ(changed, 2);
+    EXPECT_TRUE(messages.empty());
+    field->enter("x^");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 0.0);
 }
 
 TEST_F(KitTest, FixedObjectButtonsDeleteOnlyWhileTheListHoldsObjects)

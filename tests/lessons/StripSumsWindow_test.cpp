@@ -1,0 +1,267 @@
+// Tests of the upper-and-lower-sums window through its widgets: the sums of x^2, swapped ends,
+// the stored term, the bounded n, undefined strips, the animation's turns, the display kinds,
+// strips clipped to the plot, the launcher and export.
+#include "lessons/StripSumsWindow.h"
+
+#include "controls/ToggleSwitch.h"
+#include "core/CoordinateSystem.h"
+#include "core/Settings.h"
+#include "core/WorldWindow.h"
+#include "core/term/Term.h"
+#include "lesson/PlotBox.h"
+#include "lesson/PrintExportHooks.h"
+#include "lesson/ValueRow.h"
+#include "platform/RecordingCanvas.h"
+#include "support/LessonWindowTest.h"
+#include "support/MetafileConverters.h"
+#include "support/RestoreShared.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+using test::TypeInto;
+
+class StripSumsWindowTest : public test::LessonWindowFixture<StripSumsWindow> {
+protected:
+    // A click on the radio button's circle.
+    void choose(const char* radio)
+    {
+        auto* button = control<QRadioButton>(radio);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+    std::vector<QString> results() const
+    {
+        return {label("Label1"), label("Label3"), label("Label6"), label("Label8")};
+    }
+
+    // Runs the animation of n and collects n at every frame; stop(values) says when to turn it off.
+    std::vector<double> animate(const std::function<bool(const std::vector<double>&)>& stop)
+    {
+        std::vector<double> values;
+        ValueRow& row = window->stripRow();
+        QObject::connect(row.valueEdit(), &QLineEdit::textChanged, window.get(), [&] {
+            values.push_back(window->stripCount());
+            if (stop(values)) {
+                row.toggle()->setChecked(false);
+            }
+        });
+        row.toggle()->setChecked(true);
+        emit row.toggle()->clicked();
+        QObject::disconnect(row.valueEdit(), &QLineEdit::textChanged, window.get(), nullptr);
+        return values;
+    }
+
+    // The window loads the settings, which replace all of these.
+    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, TColor, int, bool, int,
+                  bool>
+        restore{XMin,       XMax,      YMin,      YMax,     IniSettings,     TermGeneral,
+                GraphColor, LineWidth, ShowScale, Decimals, AnimationRunning};
+};
+
+TEST_F(StripSumsWindowTest, SumsOfXSquaredOnMinusTwoToTwoWithFourStrips)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Unter- und Obersumme"));
+    EXPECT_EQ(edit("Edit2")->text(), QStringLiteral("-2,00"));
+    EXPECT_EQ(edit("Edit3")->text(), QStringLiteral("2,00"));
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    const std::vector<QString> expected = {QStringLiteral("n = 4"), QStringLiteral("O = 10,0000"),
+                                           QStringLiteral("U =  2,0000"),
+                                           QStringLiteral("Fehlerintervall D = O - U =  8,0000")};
+    EXPECT_EQ(results(), expected);
+    EXPECT_EQ(control<QScrollBar>("ScrollBar4")->value(), 4);
+
+    // The ends typed the other way round give the same sums.
+    TypeInto(edit("Edit2"), QStringLiteral("2"));
+    TypeInto(edit("Edit3"), QStringLiteral("-2"));
+    EXPECT_EQ(results(), expected);
+}
+
+TEST_F(StripSumsWindowTest, TermEditStartsWithTheStoredTermAndItsSums)
+{
+    writeFile("Kurvex.ini", "[Funktionsterme]\r\nf(x,a,b,c,d)=x^2\r\n");
+    // The term of some other lesson is what the evaluator held last; it must not be drawn here.
+    CompileTerm(ParsedTerm, "x^5", true);
+    open();
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    EXPECT_EQ(label("Label3"), QStringLiteral("O = 10,0000"));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StripSumsWindowTest, TypedNIsBoundedBeforeItDrivesTheStrips)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    const struct {
+        const char* typed;
+        double n;
+        const char* label;
+    } cases[] = {
+        {"1e9", 10000, "n = 10000"},
+        {"-3", 0, "n = 1"},
+        {"2,5", 2.5, "n = 2"},
+        {"200", 200, "n = 200"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TypeInto(edit("Edit13"), QString::fromLatin1(c.typed));
+        EXPECT_EQ(window->stripCount(), c.n);
+        EXPECT_EQ(label("Label1"), QString::fromLatin1(c.label));
+    }
+    // A bar change sets n to its position, a typed value kept its digits meanwhile.
+    control<QScrollBar>("ScrollBar4")->setValue(7);
+    EXPECT_EQ(window->stripCount(), 7.0);
+    EXPECT_EQ(label("Label1"), QStringLiteral("n = 7"));
+}
+
+TEST_F(StripSumsWindowTest, UndefinedSamplesGiveNoFiniteSums)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("1/x"));
+    TypeInto(edit("Edit2"), QStringLiteral("0"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    EXPECT_EQ(label("Label3"), QStringLiteral("O = nicht definiert"));
+    EXPECT_EQ(label("Label6"), QStringLiteral("U = nicht definiert"));
+    EXPECT_EQ(label("Label8"), QStringLiteral("Fehlerintervall D = O - U = nicht definiert"));
+    // The strip at the pole is not drawn; the three others are.
+    const RecordingCanvas picture = test::RecordPicture(*window);
+    EXPECT_EQ(picture.count(CanvasOp::Rectangle), 3u);
+}
+
+TEST_F(StripSumsWindowTest, AnimationTurnsAt128AndBelowOneAndTheBarFollowsAfterwards)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("126"));
+    EXPECT_EQ(animate([](const std::vector<double>& v) { return v.size() == 4; }),
+              (std::vector<double>{127, 128, 127, 126}));
+    EXPECT_EQ(control<QScrollBar>("ScrollBar4")->value(), 126);
+
+    // Downwards through 0, which draws one strip, and up again.
+    TypeInto(edit("Edit13"), QStringLiteral("3"));
+    auto* direction = control<QToolButton>("SpeedButton29");
+    const std::vector<double> down = animate([&](const std::vector<double>& v) {
+        if (v.size() == 1) {
+            QTest::mouseClick(direction, Qt::LeftButton);
+        }
+        if (v.back() == 0) {
+            EXPECT_EQ(label("Label1"), QStringLiteral("n = 1"));
+        }
+        return v.size() == 6;
+    });
+    EXPECT_EQ(down, (std::vector<double>{4, 3, 2, 1, 0, 1}));
+    EXPECT_EQ(control<QScrollBar>("ScrollBar4")->value(), 1);
+
+    // Typed above the range, n comes back into it instead of swapping between two values.
+    TypeInto(edit("Edit13"), QStringLiteral("200"));
+    EXPECT_EQ(animate([](const std::vector<double>& v) { return v.size() == 4; }),
+              (std::vector<double>{201, 200, 199, 198}));
+}
+
+TEST_F(StripSumsWindowTest, DisplayKindsDrawTheirStripsInTheirColours)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    struct Case {
+        const char* radio;
+        TColor fill;
+        BrushStyle style;
+        std::size_t rectangles;
+        std::size_t greyLines;
+    };
+    const Case cases[] = {
+        {"RadioButton1", clGreen, BrushStyle::FDiagonal, 4, 0},
+        {"RadioButton2", clBlue, BrushStyle::BDiagonal, 4, 0},
+        // Both: the upper strip and the band between the sums, for every strip.
+        {"RadioButton3", clGreen, BrushStyle::FDiagonal, 8, 0},
+        // The band alone, its borders marked by light grey lines from the axis, in the hatch of
+        // the style box on its own row.
+        {"RadioButton4", clRed, BrushStyle::DiagCross, 4, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radio);
+        choose(c.radio);
+        const RecordingCanvas picture = test::RecordPicture(*window);
+        const auto rectangles = picture.callsOf(CanvasOp::Rectangle);
+        ASSERT_EQ(rectangles.size(), c.rectangles);
+        EXPECT_EQ(rectangles.front().brush, (Brush{c.fill, c.style}));
+        EXPECT_EQ(rectangles.front().pen.width, 1);
+        std::size_t grey = 0;
+        for (const CanvasCall& call : picture.callsOf(CanvasOp::LineTo)) {
+            grey += call.pen.color == 0xCCCCCC ? 1 : 0;
+        }
+        EXPECT_EQ(grey, c.greyLines);
+    }
+    // The band of kind 3 takes the third style box's hatch in the upper sum's colour.
+    choose("RadioButton3");
+    const auto rectangles = test::RecordPicture(*window).callsOf(CanvasOp::Rectangle);
+    EXPECT_EQ(rectangles[1].brush, (Brush{clGreen, BrushStyle::DiagCross}));
+}
+
+TEST_F(StripSumsWindowTest, StripsBeyondThePlotAreClippedAndStillCounted)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    setWorld({-1, 1, -1, 2});
+    window->refresh();
+    const RecordingCanvas picture = test::RecordPicture(*window);
+    const auto rectangles = picture.callsOf(CanvasOp::Rectangle);
+    ASSERT_EQ(rectangles.size(), 4u);
+    for (const CanvasCall& r : rectangles) {
+        EXPECT_GE(r.rect.left, 0);
+        EXPECT_LE(r.rect.right, PlotWidth);
+        EXPECT_GE(r.rect.top, 0);
+        EXPECT_LE(r.rect.bottom, PlotHeight);
+    }
+    EXPECT_EQ(label("Label3"), QStringLiteral("O = 10,0000"));
+}
+
+TEST_F(StripSumsWindowTest, LauncherOpensTheWindow)
+{
+    QString title;
+    EXPECT_TRUE(test::OpenFromLauncher<StripSumsWindow>(
+        "Unter- und Obersumme", [&](StripSumsWindow& w) { title = w.windowTitle(); }));
+    EXPECT_EQ(title, QStringLiteral("Unter- und Obersumme"));
+}
+
+TEST_F(StripSumsWindowTest, HatchedStripsReachAnEnhancedMetafile)
+{
+    QTemporaryDir out;
+    const SaveChoice choice{out.filePath(QStringLiteral("summen.emf")), MetafileKind::Emf};
+    PrintExportHooks hooks;
+    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
+    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    const ScopedPrintExportHooks scoped(hooks);
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^2"));
+    TypeInto(edit("Edit13"), QStringLiteral("4"));
+    const QImage before = window->plotBox()->picture()->copy();
+    QTest::mouseClick(control<QPushButton>("SpeedButton17"), Qt::LeftButton);
+    const test::SvgRendering r = test::RenderMetafileAsSvg(choice.path, MetafileKind::Emf);
+    ASSERT_EQ(r.error.toStdString(), "");
+    EXPECT_FALSE(r.svg.isEmpty());
+    EXPECT_FALSE(Printing);
+    EXPECT_EQ(*window->plotBox()->picture(), before);
+    EXPECT_EQ(label("Label3"), QStringLiteral("O = 10,0000"));
+}
+
+} // namespace
+} // namespace kurvex
