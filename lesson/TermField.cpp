@@ -54,6 +54,13 @@ void TermField::load()
     }
 }
 
+void TermField::setTerm(const std::string& term)
+{
+    term_ = term.substr(0, kMaxTermLength);
+    loaded_ = false;
+    load();
+}
+
 void TermField::onExit()
 {
     // An untouched edit keeps its compiled term, so a wrong term is reported once.
