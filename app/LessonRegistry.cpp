@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/LimitWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +20,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, nullptr},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
-    {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
+    {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, &OpenLessonWindow<LimitWindow>},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
