@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lessons/BisectionWindow.h"
 #include "lessons/FunctionGraphWindow.h"
 #include "lessons/LimitWindow.h"
 
@@ -24,7 +25,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
-    {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
+    {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, &OpenLessonWindow<BisectionWindow>},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
