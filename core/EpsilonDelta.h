@@ -23,8 +23,9 @@ ValueBar PointBar(double xMin, double xMax, double tickStep);
 
 enum class NeighbourhoodSide { Left, Right };
 
-// More samples than this on one half widen the step, so a typed δ of any size costs bounded time.
-constexpr int kMaxImageSamples = 10000;
+// More samples than this on one half widen the step, so a typed δ of any size costs bounded time;
+// a half as wide as a window of 2048 pixels still gets a sample every half pixel.
+constexpr int kMaxImageSamples = 4096;
 
 // The smallest and largest value on one half of the neighbourhood, and where they were found.
 struct ImageInterval {
