@@ -22,19 +22,13 @@ namespace kurvex {
 
 LessonVariant BisectionWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {1, 20000, 20000};
-    v.metafileScale = 2.0;
-    v.fontFactor = 1.0;
-    v.printClipToPage = false;
-    v.rubberBand = RubberBandMode::WithZoomBox;
-    v.arrowKeys = ArrowKeys::None;
-    v.picture = {.backgroundLayer = false,
-                 .panes = 1,
-                 .share = PlotShare::TopFourFifths,
-                 .aspect = PlotAspect::FourToFive};
-    v.dragCursorSlot = 4;
+    // The plot takes the top four fifths of its box, the bars the bottom fifth.
+    LessonVariant v{.delay = DelayKind::A,
+                    .curve = {1, 20000, 20000},
+                    .rubberBand = RubberBandMode::WithZoomBox,
+                    .picture = {.share = PlotShare::TopFourFifths, .aspect = PlotAspect::FourToFive},
+                    .worldLimits = {},
+                    .dragCursorSlot = 4};
     v.names.zoomOut = "SpeedButton1";
     v.names.zoomIn = "SpeedButton4";
     v.names.pad = {"SpeedButton21", "SpeedButton11", "SpeedButton20", "SpeedButton9", "SpeedButton22",

@@ -94,15 +94,18 @@ private:
     TColor sameSignColour_ = clRed;
     TColor signChangeColour_ = clLime;
 
+    // What the user gives: term, start values and decimals.
     TermField* term_ = nullptr;
     QLineEdit* startAEdit_ = nullptr;
     QLineEdit* startBEdit_ = nullptr;
     QLineEdit* decimalsEdit_ = nullptr;
+    // What the run shows.
     QLabel* toleranceLabel_ = nullptr;
     QPushButton* stepButton_ = nullptr;
     QToolButton* tableButton_ = nullptr;
     QLabel* resultLabel_ = nullptr;
     QLabel* statusLine_ = nullptr;
+    // How the picture looks, and the examples.
     ColorButton* sameSignButton_ = nullptr;
     ColorButton* signChangeButton_ = nullptr;
     BitCheckBox* helpLinesBox_ = nullptr;

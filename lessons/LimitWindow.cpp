@@ -37,16 +37,15 @@ QLabel* subscriptLabel(const char* name, const QString& html, QWidget* parent)
 
 LessonVariant LimitWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::B;
-    v.curve = {1, 20000, 20000};
-    v.metafileScale = 2.0;
-    v.fontFactor = 1.0;
-    v.printClipToPage = true;
-    v.rubberBand = RubberBandMode::Always;
-    v.arrowKeys = ArrowKeys::None;
-    v.picture = {
-        .backgroundLayer = false, .panes = 1, .share = PlotShare::WholeBox, .aspect = PlotAspect::Square};
+    LessonVariant v{.delay = DelayKind::B,
+                    .curve = {1, 20000, 20000},
+                    .metafileScale = 2.0,
+                    .fontFactor = 1.0,
+                    .printClipToPage = true,
+                    .rubberBand = RubberBandMode::Always,
+                    .arrowKeys = ArrowKeys::None,
+                    .picture = {.aspect = PlotAspect::Square},
+                    .worldLimits = {}};
     v.names.close = "SpeedButton6";
     return v;
 }

@@ -56,8 +56,10 @@ private:
     double delta_ = 1.0;
     bool showStripLabels_ = false;
 
+    // The two pieces, left and right of x0.
     TermField* term1_ = nullptr;
     TermField* term2_ = nullptr;
+    // x0, ε and δ, with the colours of the strip, the δ halves and their images.
     ValueRow* pointRow_ = nullptr;
     ValueRow* epsilonRow_ = nullptr;
     ValueRow* deltaRow_ = nullptr;
