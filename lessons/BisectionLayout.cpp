@@ -104,6 +104,7 @@ void BisectionWindow::buildStepControls()
     statusLine_->setFrameShadow(QFrame::Sunken);
     statusLine_->setFixedHeight(21);
     statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    statusLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     bottomArea()->addWidget(statusLine_);
 }
 

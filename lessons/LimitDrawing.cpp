@@ -100,6 +100,14 @@ void LimitWindow::drawHalf(NeighbourhoodSide side)
     if (image) {
         c.setPenColor(FOfDeltaColor);
         segment(c, 0.0, image->min, 0.0, image->max);
+        // An image of one value is a point, drawn as wide as the thick line would be.
+        const Point low = PixelOf(0.0, image->min);
+        if (low == PixelOf(0.0, image->max)) {
+            const int r = ScaledSize(2);
+            c.setPenWidth(ScaledSize(1));
+            c.setBrush({FOfDeltaColor, BrushStyle::Solid});
+            c.ellipse(low.x - r, low.y - r, low.x + r + 1, low.y + r + 1);
+        }
     } else {
         // No value on this half: no image to draw, and the picture says why.
         const std::string text = "nicht definiert";

@@ -204,9 +204,25 @@ TEST_F(LimitWindowTest, EpsilonDeltaPictureOfSignAndOfTheSquare)
         });
         ASSERT_NE(square, rects.end());
         EXPECT_EQ(square->rect.top + 3, WorldToPixelY(*c.square));
-        const auto disks = canvas.callsOf(CanvasOp::Ellipse);
+        std::vector<CanvasCall> disks;
+        std::vector<int> imagePoints;
+        for (const CanvasCall& e : canvas.callsOf(CanvasOp::Ellipse)) {
+            if (e.brush.color == clBlack) {
+                disks.push_back(e);
+            } else if (e.brush.color == kImageColour) {
+                imagePoints.push_back((e.rect.top + e.rect.bottom) / 2);
+            }
+        }
         ASSERT_EQ(disks.size(), 1u);
         EXPECT_EQ(disks[0].rect.top + 3, WorldToPixelY(c.centre));
+        // An image of a single value shows as a point on the y axis.
+        std::vector<int> expectedPoints;
+        for (const auto& [min, max] : {std::pair{c.leftMin, c.leftMax}, std::pair{c.rightMin, c.rightMax}}) {
+            if (min == max) {
+                expectedPoints.push_back(WorldToPixelY(min));
+            }
+        }
+        EXPECT_EQ(imagePoints, expectedPoints);
     }
     EXPECT_TRUE(messages.empty());
 }
