@@ -38,6 +38,10 @@ void BisectionWindow::buildTerm()
     start->addWidget(label("Label11", QStringLiteral("Startwerte:"), rightPanel()));
     startAEdit_ = MakeNumberEdit(QStringLiteral("Edit2"), rightPanel());
     startBEdit_ = MakeNumberEdit(QStringLiteral("Edit3"), rightPanel());
+    // Room for six decimals and a sign.
+    for (QLineEdit* edit : {startAEdit_, startBEdit_}) {
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0,0000000")) + 10);
+    }
     start->addWidget(label("Label5", QStringLiteral("a ="), rightPanel()));
     start->addWidget(startAEdit_);
     start->addWidget(label("Label7", QStringLiteral("b ="), rightPanel()));
