@@ -3,8 +3,10 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lessons/BisectionWindow.h"
 #include "lessons/DifferentiabilityWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/LimitWindow.h"
 #include "lessons/SequenceWindow.h"
 #include "lessons/StripSumsWindow.h"
 #include "lessons/TangentProblemWindow.h"
@@ -23,11 +25,11 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
-    {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
+    {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, &OpenLessonWindow<LimitWindow>},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, &OpenLessonWindow<SequenceWindow>},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
-    {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
+    {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, &OpenLessonWindow<BisectionWindow>},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},

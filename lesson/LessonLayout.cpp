@@ -122,13 +122,13 @@ QWidget* LessonWindow::buildCoordinateGroup()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     auto* caption = new QLabel(QStringLiteral("Koordinatensys."), group);
-    caption->setObjectName(QStringLiteral("Label10"));
+    caption->setObjectName(QString::fromLatin1(variant_.names.coordinateCaption));
     layout->addWidget(caption, 0, 0, 1, 5);
 
     if (variant_.zoomPad) {
-        auto* out = MakeGlyphButton(QStringLiteral("\u2212"), QStringLiteral("SpeedButton3"),
+        auto* out = MakeGlyphButton(QStringLiteral("\u2212"), QString::fromLatin1(variant_.names.zoomOut),
                                     QStringLiteral("Zoom out"), group, kPadButtonSize);
-        auto* in = MakeGlyphButton(QStringLiteral("+"), QStringLiteral("SpeedButton7"),
+        auto* in = MakeGlyphButton(QStringLiteral("+"), QString::fromLatin1(variant_.names.zoomIn),
                                    QStringLiteral("Zoom in"), group, kPadButtonSize);
         connect(out, &QToolButton::clicked, this, &LessonWindow::zoomOut);
         connect(in, &QToolButton::clicked, this, &LessonWindow::zoomIn);
@@ -138,20 +138,13 @@ QWidget* LessonWindow::buildCoordinateGroup()
         // The 3 x 3 pad: the arrow moves the window that way; the centre restores the start window.
         struct PadKey {
             const char* glyph;
-            const char* name;
             int dirX;
             int dirY;
         };
         static constexpr PadKey kPad[3][3] = {
-            {{"\u2196", "SpeedButton21", -1, 1},
-             {"\u2191", "SpeedButton11", 0, 1},
-             {"\u2197", "SpeedButton20", 1, 1}},
-            {{"\u2190", "SpeedButton8", -1, 0},
-             {"\u25CB", "SpeedButton22", 0, 0},
-             {"\u2192", "SpeedButton9", 1, 0}},
-            {{"\u2199", "SpeedButton18", -1, -1},
-             {"\u2193", "SpeedButton10", 0, -1},
-             {"\u2198", "SpeedButton19", 1, -1}},
+            {{"\u2196", -1, 1}, {"\u2191", 0, 1}, {"\u2197", 1, 1}},
+            {{"\u2190", -1, 0}, {"\u25CB", 0, 0}, {"\u2192", 1, 0}},
+            {{"\u2199", -1, -1}, {"\u2193", 0, -1}, {"\u2198", 1, -1}},
         };
         auto* pad = new QGridLayout;
         pad->setSpacing(0);
@@ -159,7 +152,8 @@ QWidget* LessonWindow::buildCoordinateGroup()
             for (int col = 0; col < 3; ++col) {
                 const PadKey& key = kPad[row][col];
                 const bool centre = key.dirX == 0 && key.dirY == 0;
-                auto* b = MakeGlyphButton(QString::fromUtf8(key.glyph), QString::fromLatin1(key.name),
+                const char* name = variant_.names.pad[static_cast<std::size_t>(row * 3 + col)];
+                auto* b = MakeGlyphButton(QString::fromUtf8(key.glyph), QString::fromLatin1(name),
                                           centre ? QStringLiteral("Anfangswerte setzen") : QString(), group,
                                           kPadButtonSize);
                 if (centre) {
@@ -194,7 +188,7 @@ QWidget* LessonWindow::buildButtons()
                              QStringLiteral("Grafik als WMF speichern"), box);
     auto* clip = frameButton(QStringLiteral("WMF - Clipb."), QStringLiteral("SpeedButton23"),
                              QStringLiteral("Grafik im WMF- Format in die Zwischenablage"), box);
-    auto* close = frameButton(QStringLiteral("&Beenden"), QStringLiteral("SpeedButton35"), {}, box);
+    auto* close = frameButton(QStringLiteral("&Beenden"), QString::fromLatin1(variant_.names.close), {}, box);
     connect(settings, &QPushButton::clicked, this, &LessonWindow::openSettings);
     connect(print, &QPushButton::clicked, this, &LessonWindow::printPicture);
     connect(file, &QPushButton::clicked, this, &LessonWindow::exportMetafileFile);

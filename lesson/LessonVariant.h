@@ -6,6 +6,8 @@
 #include "core/WorldWindow.h"
 #include "lesson/PictureSource.h"
 
+#include <array>
+
 namespace kurvex {
 
 // How Delay waits: kind A at least ms + 16 milliseconds; kind B ms milliseconds, and with 0 it
@@ -35,6 +37,19 @@ struct PicturePlan {
     PlotAspect aspect = PlotAspect::Free;
 };
 
+// Form component names of the frame's own controls; windows whose forms name them otherwise pass
+// their own, so that every control keeps its form name and no name is used twice.
+struct FrameControlNames {
+    const char* zoomOut = "SpeedButton3";
+    const char* zoomIn = "SpeedButton7";
+    // The pan pad row by row; its centre is "Anfangswerte setzen".
+    std::array<const char*, 9> pad{"SpeedButton21", "SpeedButton11", "SpeedButton20",
+                                   "SpeedButton8",  "SpeedButton22", "SpeedButton9",
+                                   "SpeedButton18", "SpeedButton10", "SpeedButton19"};
+    const char* coordinateCaption = "Label10"; // "Koordinatensys."
+    const char* close = "SpeedButton35";       // "&Beenden"
+};
+
 struct LessonVariant {
     DelayKind delay = DelayKind::A;
     CurveVariant curve;
@@ -49,6 +64,7 @@ struct LessonVariant {
     WorldLimits worldLimits;
     // Cursor slot of the plot while the window's own drag is available (0: the default cursor).
     int dragCursorSlot = 0;
+    FrameControlNames names = {};
 };
 
 } // namespace kurvex

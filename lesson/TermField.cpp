@@ -62,6 +62,13 @@ void TermField::enter(const std::string& term)
     onExit();
 }
 
+void TermField::setTerm(const std::string& term)
+{
+    term_ = term.substr(0, kMaxTermLength);
+    loaded_ = false;
+    load();
+}
+
 void TermField::onExit()
 {
     // An untouched edit keeps its compiled term, so a wrong term is reported once.

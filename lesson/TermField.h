@@ -27,6 +27,9 @@ public:
     // Shows the variable's term and compiles it, unless that happened before; a wrong term shows
     // its message here, once, and "0" is drawn instead.
     void load();
+    // Takes a term from elsewhere (an example from the list) into the variable and the edit and
+    // compiles it: a wrong term shows its message once and "0" is drawn. No termChanged.
+    void setTerm(const std::string& term);
     // The compiled term for drawing: no compilation, no message.
     const TermTree& tree() const { return tree_; }
     void use(TermTree& target = ParsedTerm) const { target = tree_; }

@@ -179,7 +179,10 @@ QString symbolText(const QString& text)
 
 QFont toQFont(const Font& f)
 {
-    QFont qf(QString::fromStdString(f.family));
+    // The symbol face keeps its Greek letters at its own code points, which Qt cannot reach; the
+    // text is Unicode Greek by then (canvasText), so a face that has those letters shows it.
+    const bool symbolFace = IsSymbolFont(Font{.family = f.family});
+    QFont qf(symbolFace ? QStringLiteral("Arial") : QString::fromStdString(f.family));
     qf.setPixelSize(std::max(1, f.pixelHeight));
     qf.setBold(f.bold);
     qf.setItalic(f.italic);

@@ -309,6 +309,31 @@ TEST_F(KitTest, TermFieldTakesAnEnteredTextAsTypedAndLeft)
     EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 0.0);
 }
 
+TEST_F(KitTest, TermFieldTakesAFetchedTermWithOneMessageForAWrongOne)
+{
+    TermText = "x";
+    auto* field = new TermField(QStringLiteral("f(x) ="), "Label2", "Edit1", TermText, window.get());
+    field->load();
+    int changed = 0;
+    QObject::connect(field, &TermField::termChanged, [&] { ++changed; });
+
+    field->setTerm("x^3");
+    EXPECT_EQ(TermText, "x^3");
+    EXPECT_EQ(field->edit()->text(), QStringLiteral("x^3"));
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 8.0);
+
+    field->setTerm("sin(");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(TermText, "sin(");
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 0.0);
+    // The fetched text counts as unchanged: leaving the edit neither compiles nor reports again.
+    window->show();
+    field->edit()->setFocus();
+    QTest::keyClick(field->edit(), Qt::Key_Return);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(changed, 0);
+}
+
 TEST_F(KitTest, FixedObjectButtonsDeleteOnlyWhileTheListHoldsObjects)
 {
     FixedObjectNames names;

@@ -12,6 +12,7 @@
 #include "support/LessonFixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -437,6 +438,40 @@ TEST_F(LessonWindowTest, VariantDecidesOnHelpPadAndBand)
     EXPECT_EQ(window->zoomCheckBox(), nullptr);
     drag({300, 250}, {100, 50});
     EXPECT_NE(currentWorld(), kWorld);
+}
+
+TEST_F(LessonWindowTest, FrameControlsTakeTheNamesTheVariantGives)
+{
+    LessonVariant v = TestLessonWindow::testVariant();
+    v.names.zoomOut = "SpeedButton1";
+    v.names.zoomIn = "SpeedButton4";
+    v.names.pad[3] = "SpeedButton9";
+    v.names.pad[5] = "SpeedButton5";
+    v.names.coordinateCaption = "Label1";
+    v.names.close = "SpeedButton6";
+    TestLessonWindow named(v);
+    const auto find = [&named](const char* name) {
+        return named.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
+    ASSERT_NE(find("SpeedButton1"), nullptr);
+    EXPECT_EQ(find("SpeedButton1")->toolTip(), QStringLiteral("Zoom out"));
+    ASSERT_NE(find("SpeedButton4"), nullptr);
+    EXPECT_EQ(find("SpeedButton4")->toolTip(), QStringLiteral("Zoom in"));
+    ASSERT_NE(find("SpeedButton6"), nullptr);
+    EXPECT_EQ(find("SpeedButton6")->text(), QStringLiteral("&Beenden"));
+    for (const char* gone : {"SpeedButton3", "SpeedButton7", "SpeedButton8", "SpeedButton35"}) {
+        EXPECT_EQ(find(gone), nullptr) << gone;
+    }
+    ASSERT_NE(named.findChild<QLabel*>(QStringLiteral("Label1")), nullptr);
+    EXPECT_EQ(named.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Koordinatensys."));
+
+    // The renamed pad keys still pan their way: left moves the window left, right moves it right.
+    setWorld(kWorld);
+    find("SpeedButton9")->click();
+    EXPECT_NEAR(XMin, -8.4, 1e-9);
+    setWorld(kWorld);
+    find("SpeedButton5")->click();
+    EXPECT_NEAR(XMin, -5.6, 1e-9);
 }
 
 // ---- Keys ----

@@ -767,5 +767,28 @@ TEST(QtCanvasPixelRatio, ClipAndOriginCutOnDevicePixels)
     EXPECT_EQ(countColor(img, clBlue), 0);
 }
 
+TEST(QtCanvas, SymbolFaceShowsItsGreekLetters)
+{
+    // "e" in the symbol face is ε: it must leave ink, as wide as the ε of an ordinary face.
+    Font symbol;
+    symbol.family = "Symbol";
+    symbol.charset = FontCharset::Symbol;
+    symbol.pixelHeight = 20;
+    const QImage img = painted([&](QtCanvas& c) {
+        c.setFont(symbol);
+        c.setBkMode(BkMode::Transparent);
+        c.textOut(5, 5, "e d");
+        Font greek = symbol;
+        greek.family = "Arial";
+        greek.charset = FontCharset::Default;
+        c.setFont(greek);
+        EXPECT_EQ(c.textWidth("ε"), [&] {
+            c.setFont(symbol);
+            return c.textWidth("e");
+        }());
+    });
+    EXPECT_GT(countColor(img, clBlack), 10);
+}
+
 } // namespace
 } // namespace kurvex
