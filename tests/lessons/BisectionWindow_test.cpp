@@ -11,9 +11,8 @@
 #include "core/term/Term.h"
 #include "lesson/PrintExportHooks.h"
 #include "lessons/BisectionTableDialog.h"
-#include "support/RestoreShared.h"
+#include "support/LessonWindowTest.h"
 #include "support/TestTempDir.h"
-#include "tests/lessons/WindowTestHelpers.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -35,22 +34,14 @@ namespace {
 using test::Control;
 using test::TypeInto;
 
-class BisectionWindowTest : public ::testing::Test {
+class BisectionWindowTest : public test::WindowFixture<BisectionWindow> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ProgramDir = dir.path().toStdString() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
-        InstallApplicationDialogs();
+        WindowFixture::SetUp();
         setWorld({-7, 7, -7, 7});
         Decimals = 2;
         TermBisection = "x^2-2";
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
     }
 
     void open()
@@ -104,14 +95,6 @@ protected:
         }
         return out;
     }
-
-    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, int, std::string, bool,
-                  double, Canvas*, bool, double, bool>
-        restore{XMin,          XMax,       YMin,      YMax,       IniSettings, ProgramDir, Decimals,
-                TermBisection, ModuleOpen, XTickStep, DrawCanvas, Printing,    DrawScale,  NumberLineMode};
-    QTemporaryDir dir;
-    std::vector<std::string> messages;
-    std::unique_ptr<BisectionWindow> window;
 };
 
 TEST_F(BisectionWindowTest, OpensWithItsStartStateAndFormNames)
@@ -343,7 +326,7 @@ TEST_F(BisectionWindowTest, BarsShowTheStartIntervalAndTwelveHalvings)
 
 TEST_F(BisectionWindowTest, FetchingAnExampleStartsTheRunAgainAndTheListIsSavedOnClose)
 {
-    test::WriteBytes(dir.filePath(QStringLiteral("Bsp7.txt")).toStdString(), "x^2-2\r\nx^3-2\r\n");
+    test::WriteBytes(programDir.filePath(QStringLiteral("Bsp7.txt")).toStdString(), "x^2-2\r\nx^3-2\r\n");
     open();
     typeInterval("1", "2");
     for (int i = 0; i < 5; ++i) {
@@ -367,7 +350,7 @@ TEST_F(BisectionWindowTest, FetchingAnExampleStartsTheRunAgainAndTheListIsSavedO
     list->setCurrentRow(0);
     control<QToolButton>("SpeedButton8")->click();
     control<QPushButton>("SpeedButton6")->click();
-    EXPECT_EQ(test::ReadBytes(dir.filePath(QStringLiteral("Bsp7.txt")).toStdString()),
+    EXPECT_EQ(test::ReadBytes(programDir.filePath(QStringLiteral("Bsp7.txt")).toStdString()),
               "x^3-2\r\ncos(x)-x\r\n");
     EXPECT_FALSE(ModuleOpen);
 }

@@ -8,10 +8,9 @@
 #include "core/WorldWindow.h"
 #include "core/term/Term.h"
 #include "lesson/PrintExportHooks.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileConverters.h"
-#include "support/RestoreShared.h"
 #include "support/TestTempDir.h"
-#include "tests/lessons/WindowTestHelpers.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -36,14 +35,11 @@ constexpr TColor kStripColour = 0x00C0C1;
 constexpr TColor kDeltaColour = 0x00A001;
 constexpr TColor kImageColour = 0x0101F0;
 
-class LimitWindowTest : public ::testing::Test {
+class LimitWindowTest : public test::WindowFixture<LimitWindow> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ProgramDir = dir.path().toStdString() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
-        InstallApplicationDialogs();
+        WindowFixture::SetUp();
         setWorld({-7, 7, -7, 7});
         Decimals = 2;
         PointXP = 1.0;
@@ -55,11 +51,6 @@ protected:
         DeltaColor = kDeltaColour;
         FOfDeltaColor = kImageColour;
         GraphColor = clBlack;
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
     }
 
     void open()
@@ -73,7 +64,7 @@ protected:
 
     void writeExamples(const std::string& bytes) const
     {
-        test::WriteBytes(dir.filePath(QStringLiteral("Bsp4.txt")).toStdString(), bytes);
+        test::WriteBytes(programDir.filePath(QStringLiteral("Bsp4.txt")).toStdString(), bytes);
     }
 
     // The thick image segments on the y axis, left half first: (row of the minimum, row of the maximum).
@@ -89,20 +80,6 @@ protected:
         }
         return rows;
     }
-
-    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, int, double, double,
-                  std::string, std::string, TColor, TColor, TColor, TColor, bool, bool, double, Canvas*, bool,
-                  double>
-        restore{XMin,       XMax,          YMin,
-                YMax,       IniSettings,   ProgramDir,
-                Decimals,   PointXP,       EpsDeltaMaxRadius,
-                TermPiece1, TermPiece2,    EpsilonColor,
-                DeltaColor, FOfDeltaColor, GraphColor,
-                ModuleOpen, FixFamily,     XTickStep,
-                DrawCanvas, Printing,      DrawScale};
-    QTemporaryDir dir;
-    std::vector<std::string> messages;
-    std::unique_ptr<LimitWindow> window;
 };
 
 TEST_F(LimitWindowTest, OpensWithItsStartValuesAndFormNames)
@@ -341,7 +318,7 @@ TEST_F(LimitWindowTest, AddRefusesASecondFirstPieceAndAnEmptyOneAndTheListIsSave
     control<QToolButton>("SpeedButton5")->click();
     EXPECT_EQ(list->count(), 1);
     control<QPushButton>("SpeedButton6")->click();
-    EXPECT_EQ(test::ReadBytes(dir.filePath(QStringLiteral("Bsp4.txt")).toStdString()),
+    EXPECT_EQ(test::ReadBytes(programDir.filePath(QStringLiteral("Bsp4.txt")).toStdString()),
               "abs(x);  x^2-1; xo = 1,00\r\n");
 }
 

@@ -14,7 +14,6 @@
 #include "platform/RecordingCanvas.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
-#include "support/RestoreShared.h"
 
 #include <QFile>
 #include <QLabel>
@@ -36,7 +35,7 @@ namespace {
 using test::ClickBox;
 using test::TypeInto;
 
-class SequenceWindowTest : public test::LessonWindowFixture<SequenceWindow> {
+class SequenceWindowTest : public test::WindowFixture<SequenceWindow> {
 protected:
     void SetUp() override
     {
@@ -54,10 +53,6 @@ protected:
     void findLimit() { ClickBox(control<BitCheckBox>("BitCheckBox1")); }
     // The n0 box is clicked through its caption, which holds the subscript the box cannot draw.
     void findN0() { QTest::mouseClick(control<QLabel>("Label2"), Qt::LeftButton); }
-
-    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, double, TColor, bool, int>
-        restore{XMin,         XMax,          YMin,         YMax,         IniSettings,
-                TermSequence, SequenceLimit, EpsilonColor, SequenceMode, Decimals};
 };
 
 TEST_F(SequenceWindowTest, OpensWithItsCaptionWorldAndStartValues)

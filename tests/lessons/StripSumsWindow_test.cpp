@@ -14,7 +14,6 @@
 #include "platform/RecordingCanvas.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileConverters.h"
-#include "support/RestoreShared.h"
 
 #include <QFile>
 #include <QLabel>
@@ -35,7 +34,7 @@ namespace {
 
 using test::TypeInto;
 
-class StripSumsWindowTest : public test::LessonWindowFixture<StripSumsWindow> {
+class StripSumsWindowTest : public test::WindowFixture<StripSumsWindow> {
 protected:
     // A click on the radio button's circle.
     void choose(const char* radio)
@@ -66,10 +65,6 @@ protected:
     }
 
     // The window loads the settings, which replace all of these.
-    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, TColor, int, bool, int,
-                  bool>
-        restore{XMin,       XMax,      YMin,      YMax,     IniSettings,     TermGeneral,
-                GraphColor, LineWidth, ShowScale, Decimals, AnimationRunning};
 };
 
 TEST_F(StripSumsWindowTest, SumsOfXSquaredOnMinusTwoToTwoWithFourStrips)

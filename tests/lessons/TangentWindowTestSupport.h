@@ -12,6 +12,7 @@
 #include "lessons/TangentProblemWindow.h"
 #include "platform/RecordingCanvas.h"
 #include "support/TestTempDir.h"
+#include "support/WindowsState.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -31,12 +32,6 @@
 #include <vector>
 
 namespace kurvex::test {
-
-// Copies of shared variables; calling the result writes them back.
-template <typename... T> std::function<void()> KeepShared(T&... vars)
-{
-    return [refs = std::tie(vars...), values = std::tuple<T...>(vars...)]() mutable { refs = values; };
-}
 
 struct Segment {
     Point from;
@@ -82,12 +77,12 @@ inline std::pair<int, int> ColumnRange(const std::vector<Segment>& segments)
     return r;
 }
 
-template <class W> class TangentWindowFixture : public ::testing::Test {
+// The fixture's scope gives every shared variable back; the example files go to dir.
+template <class W> class TangentWindowFixture : public ProgramWindowFixture {
 protected:
     void SetUp() override
     {
         ProgramDir = dir.path().string() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { syntaxMessages.push_back(text); });
         PrintExportHooks hooks;
         hooks.showError = [this](QWidget*, const QString& m) { fileMessages.push_back(m.toStdString()); };
         scopedHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
@@ -108,10 +103,6 @@ protected:
     {
         window.reset();
         scopedHooks.reset();
-        SetSyntaxErrorHandler(nullptr);
-        restoreShared();
-        DrawCanvas = nullptr;
-        ListClear(FixedSecants);
     }
 
     void open()
@@ -172,13 +163,7 @@ protected:
         QApplication::sendEvent(window->plotBox(), &e);
     }
 
-    std::function<void()> restoreShared = KeepShared(
-        XMin, XMax, YMin, YMax, IniSettings, ProgramDir, ParamA, ParamB, ParamC, TermText, TermPiece1,
-        TermPiece2, PointXP, PointXQ, SecantColor, GraphColor, TangentLineColor, TriangleColor, TangentLength,
-        AnimationSteps, AnimationDelay, AnimationRunning, CurveKind, DrawScale, Printing, ModuleOpen,
-        AutoTicks, UserXTickStep, Decimals, ParsedTerm, ParsedTerm2, XTickStep);
     TempDir dir;
-    std::vector<std::string> syntaxMessages;
     std::vector<std::string> fileMessages;
     std::unique_ptr<ScopedPrintExportHooks> scopedHooks;
     std::unique_ptr<W> window;

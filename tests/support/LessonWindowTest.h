@@ -1,35 +1,22 @@
-// Helpers of the lesson-window tests: a fixture with its own program folder, controls found by
-// their form names, typing into edits, clicking check boxes, dragging on the plot and recording
-// the picture as printing draws it.
+// Helpers of the lesson-window tests on top of the fixture: a fixture that opens one window type,
+// short names for the kit's helpers, and opening a lesson from the launcher.
 #pragma once
 
 #include "app/LessonRegistry.h"
 #include "app/SettingsDialog.h"
-#include "controls/BitCheckBox.h"
-#include "core/Settings.h"
-#include "core/term/Term.h"
 #include "lesson/LessonWindow.h"
-#include "lesson/PlotBox.h"
-#include "platform/RecordingCanvas.h"
-#include "support/RestoreShared.h"
+#include "support/LessonFixture.h"
+#include "support/WindowsState.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
-#include <tuple>
-#include <vector>
 
 namespace kurvex::test {
 
@@ -41,44 +28,29 @@ template <class T> T* Control(const QWidget& window, const char* name)
     return w;
 }
 
-// Replaces the edit's text as typed and leaves the edit with Enter.
 inline void TypeInto(QLineEdit* edit, const QString& text)
 {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
+    typeInto(edit, text);
 }
 
 inline void ClickBox(BitCheckBox* box)
 {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    clickBox(box);
 }
 
-// A left-button drag from one pixel of the plot to another.
 inline void DragOnPlot(PlotBox* box, QPoint from, QPoint to)
 {
-    const std::tuple<QEvent::Type, QPoint, Qt::MouseButton, Qt::MouseButtons> steps[] = {
-        {QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton},
-        {QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton},
-        {QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton}};
-    for (const auto& [type, at, button, held] : steps) {
-        QMouseEvent e(type, at, box->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(box, &e);
-    }
+    dragOnPlot(box, from, to);
 }
 
-// The window's picture drawn onto a recording canvas through the passes printing uses; the
-// screen is drawn again afterwards, as after a print.
+inline void DragOnPlot(LessonWindow& window, QPoint from, QPoint to)
+{
+    dragOnPlot(window.plotBox(), from, to);
+}
+
 inline RecordingCanvas RecordPicture(LessonWindow& window)
 {
-    RecordingCanvas canvas;
-    DrawCanvas = &canvas;
-    Printing = true;
-    window.paintPicture();
-    Printing = false;
-    window.refresh();
-    return canvas;
+    return recordPicture(window);
 }
 
 // Opens the "Analysis" lesson of that caption as the launcher does, hands the window shown to
@@ -105,25 +77,16 @@ template <class W> bool OpenFromLauncher(const char* caption, const std::functio
     return shown.isNull() && entry->open != nullptr;
 }
 
-// A window of type W opened in a temporary program folder (no settings file or example list
-// unless the test writes one), with the parser's messages recorded instead of shown.
-template <class W> class LessonWindowFixture : public ::testing::Test {
+// A window of type W opened in the fixture's own program folder (no settings file or example
+// list unless the test writes one); every shared variable comes back afterwards.
+template <class W> class WindowFixture : public ProgramWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ProgramDir = dir.path().toStdString() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
         InstallApplicationDialogs();
         AnimationDelay = 0;
     }
-
-    void TearDown() override
-    {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
-        DrawCanvas = nullptr;
-    }
+    void TearDown() override { window.reset(); }
 
     void open()
     {
@@ -136,22 +99,17 @@ protected:
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
     QString label(const char* name) const { return control<QLabel>(name)->text(); }
 
-    void writeFile(const char* name, const char* bytes)
+    void writeFile(const char* name, const char* bytes) const
     {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeProgramFile(QString::fromLatin1(name), bytes);
     }
     QByteArray readFile(const char* name) const
     {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
+        QFile f(programDir.filePath(QString::fromLatin1(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    RestoreShared<std::string, int, double, bool> restoreFixture{ProgramDir, AnimationDelay, DrawScale,
-                                                                 Printing};
-    QTemporaryDir dir;
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages = syntaxMessages;
     std::unique_ptr<W> window;
 };
 
