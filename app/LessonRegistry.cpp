@@ -4,6 +4,8 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/LociWindow.h"
+#include "lessons/PolynomialWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -18,13 +20,13 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Tangentenproblem", 11, "TForm8", LessonMode::None, nullptr},
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, nullptr},
-    {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
+    {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, &OpenLessonWindow<PolynomialWindow>},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
-    {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
+    {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, &OpenLessonWindow<LociWindow>},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
