@@ -104,6 +104,8 @@ void LociWindow::refreshControls()
     if (!UseSpectrum) {
         memberColor_ = GraphColor;
     }
+    // A metafile export switches the trace off for its picture; the fix boxes say what holds.
+    TraceMode = fixCurve_ || fixPoints_;
 }
 
 // ---------------------------------------------------------------------------------------------
