@@ -7,6 +7,7 @@
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
+#include "lesson/SpecialPointRows.h"
 #include "lesson/TermField.h"
 #include "platform/QtCanvas.h"
 
@@ -19,11 +20,6 @@ namespace kurvex {
 std::optional<double> LociWindow::curveValue(double x)
 {
     return FamilyValue(familyTerm_->tree(), x, ParamT, CurrentParams());
-}
-
-SpecialPointKinds LociWindow::shownKinds() const
-{
-    return {showHigh_, showLow_, showInflection_};
 }
 
 void LociWindow::drawMember(double t, bool curve, bool points, TColor color, int width)
@@ -42,21 +38,21 @@ void LociWindow::drawMember(double t, bool curve, bool points, TColor color, int
         CurveColor = keptColor;
         LineWidth = keptWidth;
     }
-    if (points && (showHigh_ || showLow_ || showInflection_)) {
-        const SpecialPointStyle style{highColor_, lowColor_, inflectionColor_, 2};
-        DrawSpecialPointMarkers(MemberSpecialPoints(f, t, params, XMin, XMax, shownKinds()), style);
+    if (points && pointRows_->anyShown()) {
+        DrawSpecialPointMarkers(MemberSpecialPoints(f, t, params, XMin, XMax, pointRows_->shown()),
+                                pointRows_->style());
     }
 }
 
 void LociWindow::drawLocusCurve()
 {
-    const TermTree& locus = locusField_->tree();
+    const TermTree& locus = locus_.field->tree();
     const CurveParams params = CurrentParams();
     const double t = ParamT;
     const TColor keptColor = CurveColor;
     const int keptWidth = LineWidth;
-    CurveColor = locusColourButton_->SelectionColor();
-    LineWidth = locusWidthBox_->LineWidth();
+    CurveColor = locus_.colour->SelectionColor();
+    LineWidth = locus_.width->LineWidth();
     drawCurve([&locus, t, &params](double x) { return FamilyValue(locus, x, t, params); }, XMin, XMax);
     CurveColor = keptColor;
     LineWidth = keptWidth;
@@ -88,7 +84,7 @@ void LociWindow::paintForeground(int)
 
 void LociWindow::showSpectrumPreview()
 {
-    QPixmap preview(spectrumPreview_->size());
+    QPixmap preview(spectrum_.preview->size());
     QPainter painter(&preview);
     for (int i = 0; i < kSpectrumPreviewColumns; ++i) {
         const TColor c = SpectrumPreviewColor(SpectrumIndex, i);
@@ -96,7 +92,7 @@ void LociWindow::showSpectrumPreview()
         painter.drawLine(i, 0, i, preview.height());
     }
     painter.end();
-    spectrumPreview_->setPixmap(preview);
+    spectrum_.preview->setPixmap(preview);
 }
 
 } // namespace kurvex

@@ -10,6 +10,7 @@
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/FixedObjectButtons.h"
+#include "lesson/SpecialPointRows.h"
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
 
@@ -86,17 +87,17 @@ void LociWindow::buildStyleRows()
     grid->addWidget(curveColourButton_, 0, 0);
     grid->addWidget(lineWidthBox_, 0, 1, 1, 2, Qt::AlignLeft);
 
-    spectrumBox_ = MakeCheckBox(QStringLiteral("BitCheckBox9"),
-                                QStringLiteral("Farbspektrum für Parameterwerte"), rightPanel());
-    spectrumBar_ = MakeTrackBar(QStringLiteral("TrackBar2"), QStringLiteral("Farbspektrum auswählen"), 1,
-                                kSpectrumCount, rightPanel());
-    spectrumPreview_ = MakeLabel(QStringLiteral("Image1"), {}, rightPanel());
-    spectrumPreview_->setFixedSize(kSpectrumPreviewColumns, 14);
+    spectrum_.box = MakeCheckBox(QStringLiteral("BitCheckBox9"),
+                                 QStringLiteral("Farbspektrum für Parameterwerte"), rightPanel());
+    spectrum_.choice = MakeTrackBar(QStringLiteral("TrackBar2"), QStringLiteral("Farbspektrum auswählen"), 1,
+                                    kSpectrumCount, rightPanel());
+    spectrum_.preview = MakeLabel(QStringLiteral("Image1"), {}, rightPanel());
+    spectrum_.preview->setFixedSize(kSpectrumPreviewColumns, 14);
     fixCurveBox_ =
         MakeCheckBox(QStringLiteral("BitCheckBox10"), QStringLiteral("Kurvenschar fixieren"), rightPanel());
-    grid->addWidget(spectrumBox_, 1, 0, 1, 3);
-    grid->addWidget(spectrumBar_, 2, 0, 1, 2);
-    grid->addWidget(spectrumPreview_, 2, 2);
+    grid->addWidget(spectrum_.box, 1, 0, 1, 3);
+    grid->addWidget(spectrum_.choice, 2, 0, 1, 2);
+    grid->addWidget(spectrum_.preview, 2, 2);
     grid->addWidget(fixCurveBox_, 3, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     lessonArea()->addLayout(grid);
@@ -104,30 +105,17 @@ void LociWindow::buildStyleRows()
 
 void LociWindow::buildPointRows()
 {
-    auto* grid = new QGridLayout;
-    grid->setContentsMargins(0, 6, 0, 0);
-    grid->setHorizontalSpacing(4);
-    highBox_ = MakeCheckBox(QStringLiteral("BitCheckBox3"), QStringLiteral("Hochpunkte"), rightPanel());
-    lowBox_ = MakeCheckBox(QStringLiteral("BitCheckBox2"), QStringLiteral("Tiefpunkte"), rightPanel());
-    inflectionBox_ =
-        MakeCheckBox(QStringLiteral("BitCheckBox1"), QStringLiteral("Wendepunkte"), rightPanel());
-    highColourButton_ = MakeColorButton(QStringLiteral("ColorButton4"), {}, rightPanel());
-    lowColourButton_ = MakeColorButton(QStringLiteral("ColorButton3"), {}, rightPanel());
-    inflectionColourButton_ = MakeColorButton(QStringLiteral("ColorButton2"), {}, rightPanel());
-    highColourButton_->setSelectionColor(highColor_);
-    lowColourButton_->setSelectionColor(lowColor_);
-    inflectionColourButton_->setSelectionColor(inflectionColor_);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 6, 0, 0);
+    pointRows_ = new SpecialPointRows({{{"BitCheckBox3", QStringLiteral("Hochpunkte"), "ColorButton4"},
+                                        {"BitCheckBox2", QStringLiteral("Tiefpunkte"), "ColorButton3"},
+                                        {"BitCheckBox1", QStringLiteral("Wendepunkte"), "ColorButton2"}}},
+                                      {0x0000FF, 0xFF0000, 0x008000, 2}, rightPanel());
     fixPointsBox_ =
         MakeCheckBox(QStringLiteral("BitCheckBox4"), QStringLiteral("Punkte fixieren"), rightPanel());
-    grid->addWidget(highColourButton_, 0, 0);
-    grid->addWidget(highBox_, 0, 1);
-    grid->addWidget(lowColourButton_, 1, 0);
-    grid->addWidget(lowBox_, 1, 1);
-    grid->addWidget(inflectionColourButton_, 2, 0);
-    grid->addWidget(inflectionBox_, 2, 1);
-    grid->addWidget(fixPointsBox_, 0, 2, 3, 1, Qt::AlignVCenter);
-    grid->setColumnStretch(1, 1);
-    lessonArea()->addLayout(grid);
+    row->addWidget(pointRows_, 1);
+    row->addWidget(fixPointsBox_, 0, Qt::AlignVCenter);
+    lessonArea()->addLayout(row);
 }
 
 void LociWindow::buildLocusRows()
@@ -136,15 +124,15 @@ void LociWindow::buildLocusRows()
     lessonArea()->addWidget(MakeLabel(QStringLiteral("Label8"), QStringLiteral("Ortskurve"), rightPanel()));
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
-    locusBox_ = MakeCheckBox(QStringLiteral("BitCheckBox7"), QStringLiteral("y = "), rightPanel());
-    locusField_ = new TermField({}, nullptr, "Edit2", locusTerm_, rightPanel());
-    locusColourButton_ = MakeColorButton(QStringLiteral("ColorButton5"), {}, rightPanel());
-    locusWidthBox_ = makeWidthBox("LineWidthComboBox2", {}, rightPanel());
-    locusWidthBox_->setFixedWidth(60);
-    row->addWidget(locusBox_);
-    row->addWidget(locusField_, 1);
-    row->addWidget(locusColourButton_);
-    row->addWidget(locusWidthBox_);
+    locus_.box = MakeCheckBox(QStringLiteral("BitCheckBox7"), QStringLiteral("y = "), rightPanel());
+    locus_.field = new TermField({}, nullptr, "Edit2", locusTerm_, rightPanel());
+    locus_.colour = MakeColorButton(QStringLiteral("ColorButton5"), {}, rightPanel());
+    locus_.width = makeWidthBox("LineWidthComboBox2", {}, rightPanel());
+    locus_.width->setFixedWidth(60);
+    row->addWidget(locus_.box);
+    row->addWidget(locus_.field, 1);
+    row->addWidget(locus_.colour);
+    row->addWidget(locus_.width);
     lessonArea()->addLayout(row);
 
     FixedObjectNames names;
@@ -161,9 +149,9 @@ void LociWindow::buildLocusRows()
 void LociWindow::connectControls()
 {
     connect(familyTerm_, &TermField::termChanged, this, [this] { onFamilyTermChanged(); });
-    connect(locusField_, &TermField::termChanged, this, [this] { onLocusTermChanged(); });
+    connect(locus_.field, &TermField::termChanged, this, [this] { onLocusTermChanged(); });
     // Typing a term stops the animation at once.
-    for (TermField* field : {familyTerm_, locusField_}) {
+    for (TermField* field : {familyTerm_, locus_.field}) {
         connect(field->edit(), &QLineEdit::textEdited, this, [this] { stopAnimations(); });
     }
     connect(tRow_, &ValueRow::barMoved, this, [this] { onTStep(); });
@@ -178,54 +166,34 @@ void LociWindow::connectControls()
     connect(tSwitch_, &ToggleSwitch::clicked, this, [this] { onAnimation(); });
     connect(directionButton_, &QToolButton::clicked, this, [this] { reverseAnimation(); });
 
-    for (ColorButton* button : {curveColourButton_, locusColourButton_}) {
+    for (ColorButton* button : {curveColourButton_, locus_.colour}) {
         connect(button, &ColorButton::changed, this, [this] {
             GraphColor = curveColourButton_->SelectionColor();
             memberColor_ = GraphColor;
             fullRedraw();
         });
     }
-    for (LineWidthComboBox* box : {lineWidthBox_, locusWidthBox_}) {
+    for (LineWidthComboBox* box : {lineWidthBox_, locus_.width}) {
         connect(box, &LineWidthComboBox::changed, this, [this] {
             LineWidth = lineWidthBox_->LineWidth();
             fullRedraw();
         });
     }
-    connect(spectrumBox_, &BitCheckBox::clicked, this, [this] { onSpectrumToggled(); });
-    connect(spectrumBar_, &QSlider::valueChanged, this, [this](int position) { onSpectrumChosen(position); });
+    connect(spectrum_.box, &BitCheckBox::clicked, this, [this] { onSpectrumToggled(); });
+    connect(spectrum_.choice, &QSlider::valueChanged, this,
+            [this](int position) { onSpectrumChosen(position); });
     for (BitCheckBox* box : {fixCurveBox_, fixPointsBox_}) {
         connect(box, &BitCheckBox::clicked, this, [this] { onFixBoxesClicked(); });
     }
-    connect(locusBox_, &BitCheckBox::clicked, this, [this] {
-        showLocus_ = locusBox_->Checked();
+    connect(locus_.box, &BitCheckBox::clicked, this, [this] {
+        showLocus_ = locus_.box->Checked();
         drawPicture();
     });
-    connectPointBoxes();
+    connect(pointRows_, &SpecialPointRows::shownChanged, this, [this] { drawPicture(); });
+    connect(pointRows_, &SpecialPointRows::coloursChanged, this, [this] { fullRedraw(); });
     connect(objectButtons_, &FixedObjectButtons::insertClicked, this, [this] { fixCurrentState(); });
     connect(objectButtons_, &FixedObjectButtons::deleteLastClicked, this, [this] { onDeleteLastObject(); });
     connect(objectButtons_, &FixedObjectButtons::clearAllClicked, this, [this] { onDeleteAllObjects(); });
-}
-
-void LociWindow::connectPointBoxes()
-{
-    const struct {
-        BitCheckBox* box;
-        bool* shown;
-        ColorButton* button;
-        TColor* color;
-    } kinds[] = {{highBox_, &showHigh_, highColourButton_, &highColor_},
-                 {lowBox_, &showLow_, lowColourButton_, &lowColor_},
-                 {inflectionBox_, &showInflection_, inflectionColourButton_, &inflectionColor_}};
-    for (const auto& k : kinds) {
-        connect(k.box, &BitCheckBox::clicked, this, [this, k] {
-            *k.shown = k.box->Checked();
-            drawPicture();
-        });
-        connect(k.button, &ColorButton::changed, this, [this, k] {
-            *k.color = k.button->SelectionColor();
-            fullRedraw();
-        });
-    }
 }
 
 } // namespace kurvex

@@ -8,6 +8,7 @@
 #include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/FunctionGraph.h"
+#include "core/LessonStart.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
 #include "lesson/FixedObjectButtons.h"
@@ -21,39 +22,20 @@ namespace kurvex {
 
 LessonVariant LociWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {2, 20000, 20000};
-    v.metafileScale = 4.0;
-    v.fontFactor = 1.2;
-    v.printClipToPage = false;
-    v.rubberBand = RubberBandMode::WithZoomBox;
-    v.arrowKeys = ArrowKeys::MoveFocus;
-    v.helpButton = true;
-    v.zoomPad = true;
-    v.picture = {
-        .backgroundLayer = true, .panes = 1, .share = PlotShare::WholeBox, .aspect = PlotAspect::Square};
-    return v;
+    return {.delay = DelayKind::A,
+            .curve = {2, 20000, 20000},
+            .metafileScale = 4.0,
+            .fontFactor = 1.2,
+            .rubberBand = RubberBandMode::WithZoomBox,
+            .arrowKeys = ArrowKeys::MoveFocus,
+            .picture = {.backgroundLayer = true, .aspect = PlotAspect::Square},
+            .worldLimits = {}};
 }
 
 LociWindow::LociWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     ListClear(ObjectList);
-    CurrentX = 0.0;
-    CurveKind = kKindTerm;
-    TraceMode = false;
-    LineWidth = 1;
-    ShowScale = true;
-    Printing = false;
-    UseSpectrum = false;
-    FixFamily = false;
-    ShowDerivative = false;
-    AutoTicks = true;
-    ModuleOpen = false;
-    TangentLength = 2.0;
-    DrawScale = 1.0;
-    StepWidth = 1.0;
-    SpareFlag1 = true;
+    ResetLessonRunState();
     LoadSettings();
     SpectrumIndex = 1;
     memberColor_ = GraphColor;
@@ -70,7 +52,7 @@ LociWindow::LociWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
     // a wrong stored term shows its message here, once.
     familyTerm_->load();
     familyTerm_->use();
-    locusField_->load();
+    locus_.field->load();
     tRow_->checkRange();
     validTMin_ = ParamTMin;
     validTMax_ = ParamTMax;
@@ -97,9 +79,9 @@ void LociWindow::refreshControls()
     stepsEdit_->setText(QString::number(tSteps_));
     tRow_->setBarFromValue(ValueRow::BarSync::Snap);
     // The chosen spectrum stays what it was.
-    spectrumBar_->setValue(SpectrumIndex);
+    spectrum_.choice->setValue(SpectrumIndex);
     showSpectrumPreview();
-    spectrumBox_->setChecked(UseSpectrum);
+    spectrum_.box->setChecked(UseSpectrum);
     curveColourButton_->setSelectionColor(GraphColor);
     if (!UseSpectrum) {
         memberColor_ = GraphColor;
@@ -200,7 +182,7 @@ void LociWindow::onAnimation()
 
 void LociWindow::onSpectrumToggled()
 {
-    UseSpectrum = spectrumBox_->Checked();
+    UseSpectrum = spectrum_.box->Checked();
     // The spectrum colours only the members; the chosen line colour stays GraphColor throughout.
     if (!UseSpectrum) {
         memberColor_ = GraphColor;

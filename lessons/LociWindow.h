@@ -19,6 +19,7 @@ class BitCheckBox;
 class ColorButton;
 class FixedObjectButtons;
 class LineWidthComboBox;
+class SpecialPointRows;
 class TermField;
 class ToggleSwitch;
 class ValueRow;
@@ -52,7 +53,6 @@ private:
     void buildPointRows();
     void buildLocusRows();
     void connectControls();
-    void connectPointBoxes();
 
     // Handlers
     void onFamilyTermChanged();
@@ -76,18 +76,11 @@ private:
     void drawMember(double t, bool curve, bool points, TColor color, int width);
     void drawLocusCurve();
     void showSpectrumPreview();
-    SpecialPointKinds shownKinds() const;
 
     // Window state
-    bool showHigh_ = false;
-    bool showLow_ = false;
-    bool showInflection_ = false;
     bool fixPoints_ = false;
     bool fixCurve_ = false;
     bool showLocus_ = false;
-    TColor highColor_ = 0x0000FF;
-    TColor lowColor_ = 0xFF0000;
-    TColor inflectionColor_ = 0x008000;
     TColor memberColor_ = 0;
     int tSteps_ = kDefaultTSteps;
     // The last range of t the user gave that has room; a typed bound that leaves none is refused.
@@ -99,27 +92,28 @@ private:
     std::string locusTerm_;
 
     TermField* familyTerm_ = nullptr;
-    TermField* locusField_ = nullptr;
     ValueRow* tRow_ = nullptr;
     ToggleSwitch* tSwitch_ = nullptr;
     QToolButton* directionButton_ = nullptr;
     QLineEdit* stepsEdit_ = nullptr;
     ColorButton* curveColourButton_ = nullptr;
     LineWidthComboBox* lineWidthBox_ = nullptr;
-    BitCheckBox* spectrumBox_ = nullptr;
-    QSlider* spectrumBar_ = nullptr;
-    QLabel* spectrumPreview_ = nullptr;
+    // The spectrum's switch, its choice and its preview.
+    struct {
+        BitCheckBox* box = nullptr;
+        QSlider* choice = nullptr;
+        QLabel* preview = nullptr;
+    } spectrum_;
     BitCheckBox* fixCurveBox_ = nullptr;
-    BitCheckBox* highBox_ = nullptr;
-    BitCheckBox* lowBox_ = nullptr;
-    BitCheckBox* inflectionBox_ = nullptr;
-    ColorButton* highColourButton_ = nullptr;
-    ColorButton* lowColourButton_ = nullptr;
-    ColorButton* inflectionColourButton_ = nullptr;
+    SpecialPointRows* pointRows_ = nullptr;
     BitCheckBox* fixPointsBox_ = nullptr;
-    BitCheckBox* locusBox_ = nullptr;
-    ColorButton* locusColourButton_ = nullptr;
-    LineWidthComboBox* locusWidthBox_ = nullptr;
+    // The locus term: its switch, its edit, its colour and width.
+    struct {
+        BitCheckBox* box = nullptr;
+        TermField* field = nullptr;
+        ColorButton* colour = nullptr;
+        LineWidthComboBox* width = nullptr;
+    } locus_;
     FixedObjectButtons* objectButtons_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "core/Decorations.h"
 #include "core/Settings.h"
 #include "core/SpecialPoints.h"
+#include "lesson/SpecialPointRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,25 +54,20 @@ void PolynomialWindow::drawPolynomialCurves()
     };
     const TColor keptColor = CurveColor;
     const int keptWidth = LineWidth;
-    CurveColor = GraphColor;
-    if (showPolynomial_) {
-        drawCurve(order(0), XMin, XMax);
-    }
-    if (showFirstDerivative_) {
-        CurveColor = firstDerivativeColor_;
-        LineWidth = firstDerivativeWidth_;
-        drawCurve(order(1), XMin, XMax);
-    }
-    if (showSecondDerivative_) {
-        CurveColor = secondDerivativeColor_;
-        LineWidth = secondDerivativeWidth_;
-        drawCurve(order(2), XMin, XMax);
+    for (int n = 0; n < static_cast<int>(curves_.size()); ++n) {
+        const CurveRow& row = curves_[static_cast<std::size_t>(n)];
+        if (!row.shown) {
+            continue;
+        }
+        CurveColor = n == 0 ? GraphColor : row.color;
+        LineWidth = n == 0 ? keptWidth : row.width;
+        drawCurve(order(n), XMin, XMax);
     }
     CurveColor = keptColor;
     LineWidth = keptWidth;
-    if (showHigh_ || showLow_ || showInflection_) {
-        MarkSpecialPoints(order(0), XMin, XMax, SignVariant::Standard, {showHigh_, showLow_, showInflection_},
-                          {highColor_, lowColor_, inflectionColor_, 4});
+    if (pointRows_->anyShown()) {
+        MarkSpecialPoints(order(0), XMin, XMax, SignVariant::Standard, pointRows_->shown(),
+                          pointRows_->style());
     }
 }
 

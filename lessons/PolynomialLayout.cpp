@@ -8,6 +8,7 @@
 #include "core/GridSnap.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/SpecialPointRows.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -149,18 +150,18 @@ void PolynomialWindow::buildConditionEdits()
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 4, 0, 0);
     grid->setHorizontalSpacing(4);
-    slopeEdit_ = MakeNumberEdit(QStringLiteral("Edit1"), rightPanel());
-    xEdit_ = MakeNumberEdit(QStringLiteral("Edit2"), rightPanel());
-    yEdit_ = MakeNumberEdit(QStringLiteral("Edit3"), rightPanel());
+    edits_.slope = MakeNumberEdit(QStringLiteral("Edit1"), rightPanel());
+    edits_.x = MakeNumberEdit(QStringLiteral("Edit2"), rightPanel());
+    edits_.y = MakeNumberEdit(QStringLiteral("Edit3"), rightPanel());
     grid->addWidget(
         MakeLabel(QStringLiteral("SlopeCaption"), QStringLiteral("Steigung der Tangente"), rightPanel()), 0,
         0, 1, 3);
-    grid->addWidget(slopeEdit_, 0, 3);
+    grid->addWidget(edits_.slope, 0, 3);
     grid->addWidget(MakeLabel(QStringLiteral("XCaption"), QStringLiteral("x ="), rightPanel()), 1, 0);
-    grid->addWidget(xEdit_, 1, 1);
+    grid->addWidget(edits_.x, 1, 1);
     grid->addWidget(MakeLabel(QStringLiteral("YCaption"), QStringLiteral("y ="), rightPanel()), 1, 2,
                     Qt::AlignRight);
-    grid->addWidget(yEdit_, 1, 3);
+    grid->addWidget(edits_.y, 1, 3);
     grid->setColumnStretch(2, 1);
     lessonArea()->addLayout(grid);
 }
@@ -170,20 +171,20 @@ void PolynomialWindow::buildSnapRow()
     // The caption sits under the track bar's thumb, so the label moves with the position.
     auto* box = new QWidget(rightPanel());
     box->setFixedSize(4 * 30 + 40, 38);
-    snapBar_ = MakeTrackBar(QStringLiteral("TrackBar1"), QStringLiteral("Punktfangraster einstellen"), 1,
-                            kSnapModeCount, box);
-    snapBar_->setGeometry(0, 0, 4 * 30 + 18, 20);
-    snapLabel_ = MakeLabel(QStringLiteral("Label5"), QString::fromStdString(SnapModeText(1)), box);
-    snapLabel_->move(4, 20);
+    snap_.bar = MakeTrackBar(QStringLiteral("TrackBar1"), QStringLiteral("Punktfangraster einstellen"), 1,
+                             kSnapModeCount, box);
+    snap_.bar->setGeometry(0, 0, 4 * 30 + 18, 20);
+    snap_.caption = MakeLabel(QStringLiteral("Label5"), QString::fromStdString(SnapModeText(1)), box);
+    snap_.caption->move(4, 20);
     lessonArea()->addWidget(box);
 
     auto* row = new QHBoxLayout;
-    deformButton_ = new QRadioButton(QStringLiteral("Kurve verformen"), rightPanel());
-    deformButton_->setObjectName(QStringLiteral("RadioButton6"));
-    deformButton_->setChecked(true);
+    auto* deformButton = new QRadioButton(QStringLiteral("Kurve verformen"), rightPanel());
+    deformButton->setObjectName(QStringLiteral("RadioButton6"));
+    deformButton->setChecked(true);
     shiftButton_ = new QRadioButton(QStringLiteral("Kurve verschieben"), rightPanel());
     shiftButton_->setObjectName(QStringLiteral("RadioButton7"));
-    row->addWidget(deformButton_);
+    row->addWidget(deformButton);
     row->addWidget(shiftButton_);
     row->addStretch(1);
     lessonArea()->addLayout(row);
@@ -194,33 +195,25 @@ void PolynomialWindow::buildCurveRows()
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 6, 0, 0);
     grid->setHorizontalSpacing(4);
-    polynomialBox_ = MakeCheckBox(QStringLiteral("PolynomialBox"), {}, rightPanel());
-    polynomialBox_->setChecked(true);
-    firstDerivativeBox_ =
-        MakeCheckBox(QStringLiteral("FirstDerivativeBox"), QStringLiteral("f' "), rightPanel());
-    secondDerivativeBox_ =
-        MakeCheckBox(QStringLiteral("SecondDerivativeBox"), QStringLiteral("f'' "), rightPanel());
-    curveColourButton_ = MakeColorButton(QStringLiteral("ColorButton1"), {}, rightPanel());
-    curveColourButton_->setSelectionColor(GraphColor);
-    firstDerivativeColourButton_ = MakeColorButton(QStringLiteral("ColorButton6"), {}, rightPanel());
-    firstDerivativeColourButton_->setSelectionColor(firstDerivativeColor_);
-    secondDerivativeColourButton_ = MakeColorButton(QStringLiteral("ColorButton7"), {}, rightPanel());
-    secondDerivativeColourButton_->setSelectionColor(secondDerivativeColor_);
-    lineWidthBox_ = widthBox("LineWidthComboBox1", rightPanel());
-    lineWidthBox_->setLineWidth(LineWidth);
-    firstDerivativeWidthBox_ = widthBox("LineWidthComboBox3", rightPanel());
-    secondDerivativeWidthBox_ = widthBox("LineWidthComboBox4", rightPanel());
     const struct {
-        BitCheckBox* box;
-        ColorButton* colour;
-        LineWidthComboBox* width;
-    } rows[] = {{polynomialBox_, curveColourButton_, lineWidthBox_},
-                {firstDerivativeBox_, firstDerivativeColourButton_, firstDerivativeWidthBox_},
-                {secondDerivativeBox_, secondDerivativeColourButton_, secondDerivativeWidthBox_}};
-    for (int r = 0; r < 3; ++r) {
-        grid->addWidget(rows[r].box, r, 0);
-        grid->addWidget(rows[r].colour, r, 1);
-        grid->addWidget(rows[r].width, r, 2, Qt::AlignLeft);
+        const char* box;
+        QString caption;
+        const char* colour;
+        const char* width;
+    } names[] = {{"PolynomialBox", {}, "ColorButton1", "LineWidthComboBox1"},
+                 {"FirstDerivativeBox", QStringLiteral("f' "), "ColorButton6", "LineWidthComboBox3"},
+                 {"SecondDerivativeBox", QStringLiteral("f'' "), "ColorButton7", "LineWidthComboBox4"}};
+    for (std::size_t n = 0; n < curves_.size(); ++n) {
+        CurveRow& row = curves_[n];
+        row.box = MakeCheckBox(QString::fromLatin1(names[n].box), names[n].caption, rightPanel());
+        row.box->setChecked(row.shown);
+        row.colourButton = MakeColorButton(QString::fromLatin1(names[n].colour), {}, rightPanel());
+        row.colourButton->setSelectionColor(n == 0 ? GraphColor : row.color);
+        row.widthBox = widthBox(names[n].width, rightPanel());
+        row.widthBox->setLineWidth(n == 0 ? LineWidth : row.width);
+        grid->addWidget(row.box, static_cast<int>(n), 0);
+        grid->addWidget(row.colourButton, static_cast<int>(n), 1);
+        grid->addWidget(row.widthBox, static_cast<int>(n), 2, Qt::AlignLeft);
     }
     slopeLinesBox_ =
         MakeCheckBox(QStringLiteral("SlopeLinesBox"), QStringLiteral("Tangente zeichnen"), rightPanel());
@@ -237,36 +230,26 @@ void PolynomialWindow::buildPointRows()
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 6, 0, 0);
     grid->setHorizontalSpacing(4);
-    highBox_ = MakeCheckBox(QStringLiteral("HighPointsBox"), QStringLiteral(" Hochpunkte "), rightPanel());
-    lowBox_ = MakeCheckBox(QStringLiteral("LowPointsBox"), QStringLiteral(" Tiefpunkte "), rightPanel());
-    inflectionBox_ =
-        MakeCheckBox(QStringLiteral("InflectionPointsBox"), QStringLiteral(" Wendepunkte "), rightPanel());
-    highColourButton_ = MakeColorButton(QStringLiteral("ColorButton4"), {}, rightPanel());
-    highColourButton_->setSelectionColor(highColor_);
-    lowColourButton_ = MakeColorButton(QStringLiteral("ColorButton3"), {}, rightPanel());
-    lowColourButton_->setSelectionColor(lowColor_);
-    inflectionColourButton_ = MakeColorButton(QStringLiteral("ColorButton2"), {}, rightPanel());
-    inflectionColourButton_->setSelectionColor(inflectionColor_);
+    pointRows_ =
+        new SpecialPointRows({{{"HighPointsBox", QStringLiteral(" Hochpunkte "), "ColorButton4"},
+                               {"LowPointsBox", QStringLiteral(" Tiefpunkte "), "ColorButton3"},
+                               {"InflectionPointsBox", QStringLiteral(" Wendepunkte "), "ColorButton2"}}},
+                             {0x008000, 0x008000, 0xFF0000, 4}, rightPanel());
     pointColourButton_ =
         MakeColorButton(QStringLiteral("ColorButton5"), QStringLiteral("Punktfarbe"), rightPanel());
     pointColourButton_->setSelectionColor(pointColor_);
     selectedColourButton_ =
         MakeColorButton(QStringLiteral("ColorButton8"), QStringLiteral("Ausgewählter Punkt"), rightPanel());
     selectedColourButton_->setSelectionColor(selectedPointColor_);
-    grid->addWidget(highColourButton_, 0, 0);
-    grid->addWidget(highBox_, 0, 1);
-    grid->addWidget(lowColourButton_, 1, 0);
-    grid->addWidget(lowBox_, 1, 1);
-    grid->addWidget(inflectionColourButton_, 2, 0);
-    grid->addWidget(inflectionBox_, 2, 1);
-    grid->addWidget(pointColourButton_, 0, 2);
+    grid->addWidget(pointRows_, 0, 0, 3, 1);
+    grid->addWidget(pointColourButton_, 0, 1);
     grid->addWidget(
-        MakeLabel(QStringLiteral("PointColourCaption"), QStringLiteral("Punktfarbe"), rightPanel()), 0, 3);
-    grid->addWidget(selectedColourButton_, 1, 2);
+        MakeLabel(QStringLiteral("PointColourCaption"), QStringLiteral("Punktfarbe"), rightPanel()), 0, 2);
+    grid->addWidget(selectedColourButton_, 1, 1);
     grid->addWidget(MakeLabel(QStringLiteral("SelectedColourCaption"), QStringLiteral("Ausgewählter Punkt"),
                               rightPanel()),
-                    1, 3);
-    grid->setColumnStretch(3, 1);
+                    1, 2);
+    grid->setColumnStretch(2, 1);
     lessonArea()->addLayout(grid);
 }
 
@@ -284,12 +267,14 @@ void PolynomialWindow::buildGridAndListButtons()
         row->addWidget(gridButtons_[static_cast<std::size_t>(i)]);
     }
     row->addStretch(1);
-    deleteButton_ = MakeGlyphButton(QStringLiteral("Entf"), QStringLiteral("SpeedButton1"), {}, rightPanel(),
-                                    QSize(44, 24));
-    newButton_ = MakeGlyphButton(QStringLiteral("Neu"), QStringLiteral("SpeedButton5"),
-                                 QStringLiteral("alle Punkte löschen"), rightPanel(), QSize(44, 24));
-    row->addWidget(deleteButton_);
-    row->addWidget(newButton_);
+    auto* deleteButton = MakeGlyphButton(QStringLiteral("Entf"), QStringLiteral("SpeedButton1"), {},
+                                         rightPanel(), QSize(44, 24));
+    auto* newButton = MakeGlyphButton(QStringLiteral("Neu"), QStringLiteral("SpeedButton5"),
+                                      QStringLiteral("alle Punkte löschen"), rightPanel(), QSize(44, 24));
+    row->addWidget(deleteButton);
+    row->addWidget(newButton);
+    connect(deleteButton, &QToolButton::clicked, this, [this] { deleteSelected(); });
+    connect(newButton, &QToolButton::clicked, this, [this] { deleteAll(); });
     lessonArea()->addLayout(row);
 
     refusedLabel_ = MakeLabel(QStringLiteral("RefusedLabel"), {}, rightPanel());
@@ -304,92 +289,78 @@ void PolynomialWindow::buildTermPanel()
 {
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
-    termButton_ =
+    term_.button =
         MakeGlyphButton(QStringLiteral("f(x) = "), QStringLiteral("SpeedButton2"), {}, this, QSize(54, 24));
-    termButton_->setCheckable(true);
-    termButton_->setChecked(true);
-    termLabel_ = MakeLabel(QStringLiteral("Label1"), {}, this);
-    termLabel_->setFont(TermFont());
-    termLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    term_.button->setCheckable(true);
+    term_.button->setChecked(true);
+    term_.text = MakeLabel(QStringLiteral("Label1"), {}, this);
+    term_.text->setFont(TermFont());
+    term_.text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long term wraps instead of widening the window; two lines are kept for it, so the plot
     // keeps its size whatever the term.
-    termLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    termLabel_->setWordWrap(true);
-    termLabel_->setFixedHeight(2 * termLabel_->fontMetrics().lineSpacing() + 4);
-    row->addWidget(termButton_);
-    row->addWidget(termLabel_, 1);
+    term_.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    term_.text->setWordWrap(true);
+    term_.text->setFixedHeight(2 * term_.text->fontMetrics().lineSpacing() + 4);
+    row->addWidget(term_.button);
+    row->addWidget(term_.text, 1);
     bottomArea()->addLayout(row);
 }
 
 void PolynomialWindow::connectControls()
 {
-    ConnectEditExit(slopeEdit_, this, [this] { onEditLeft(); });
-    ConnectEditExit(xEdit_, this, [this] { onEditLeft(); });
-    ConnectEditExit(yEdit_, this, [this] { onEditLeft(); });
-    connect(snapBar_, &QSlider::valueChanged, this, [this](int mode) { onSnapModeChanged(mode); });
+    ConnectEditExit(edits_.slope, this, [this] { onEditLeft(); });
+    ConnectEditExit(edits_.x, this, [this] { onEditLeft(); });
+    ConnectEditExit(edits_.y, this, [this] { onEditLeft(); });
+    connect(snap_.bar, &QSlider::valueChanged, this, [this](int mode) { onSnapModeChanged(mode); });
     connect(shiftButton_, &QRadioButton::toggled, this,
             [this] { shiftAllPoints_ = shiftButton_->isChecked(); });
-    connect(termButton_, &QToolButton::toggled, this, [this](bool down) {
-        termLabel_->setVisible(down);
+    connect(term_.button, &QToolButton::toggled, this, [this](bool down) {
+        term_.text->setVisible(down);
         drawPicture();
     });
-    connect(deleteButton_, &QToolButton::clicked, this, [this] { deleteSelected(); });
-    connect(newButton_, &QToolButton::clicked, this, [this] { deleteAll(); });
     for (int i = 0; i < 3; ++i) {
         connect(gridButtons_[static_cast<std::size_t>(i)], &QToolButton::clicked, this, [this, i] {
             GridMode = i + 1;
             fullRedraw();
         });
     }
+    connect(pointRows_, &SpecialPointRows::shownChanged, this, [this] { drawPicture(); });
+    connect(pointRows_, &SpecialPointRows::coloursChanged, this, [this] { fullRedraw(); });
     connectCurveControls();
 }
 
 void PolynomialWindow::connectCurveControls()
 {
-    const struct {
-        BitCheckBox* box;
-        bool* flag;
-    } boxes[] = {{polynomialBox_, &showPolynomial_},
-                 {firstDerivativeBox_, &showFirstDerivative_},
-                 {secondDerivativeBox_, &showSecondDerivative_},
-                 {slopeLinesBox_, &showSlopeLines_},
-                 {fractionBox_, &fractionMode_},
-                 {highBox_, &showHigh_},
-                 {lowBox_, &showLow_},
-                 {inflectionBox_, &showInflection_}};
-    for (const auto& b : boxes) {
-        connect(b.box, &BitCheckBox::clicked, this, [this, b] {
-            *b.flag = b.box->Checked();
+    for (std::size_t n = 0; n < curves_.size(); ++n) {
+        CurveRow& row = curves_[n];
+        connect(row.box, &BitCheckBox::clicked, this, [this, &row] {
+            row.shown = row.box->Checked();
+            drawPicture();
+        });
+        // f's pen is the shared curve colour and width.
+        TColor* colour = n == 0 ? &GraphColor : &row.color;
+        int* width = n == 0 ? &LineWidth : &row.width;
+        connect(row.colourButton, &ColorButton::changed, this, [this, &row, colour] {
+            *colour = row.colourButton->SelectionColor();
+            fullRedraw();
+        });
+        connect(row.widthBox, &LineWidthComboBox::changed, this, [this, &row, width] {
+            *width = row.widthBox->LineWidth();
+            fullRedraw();
+        });
+    }
+    for (BitCheckBox* box : {slopeLinesBox_, fractionBox_}) {
+        connect(box, &BitCheckBox::clicked, this, [this] {
+            showSlopeLines_ = slopeLinesBox_->Checked();
+            fractionMode_ = fractionBox_->Checked();
             updateTermLabel();
             drawPicture();
         });
     }
-    const struct {
-        ColorButton* button;
-        TColor* color;
-    } colours[] = {{curveColourButton_, &GraphColor},
-                   {firstDerivativeColourButton_, &firstDerivativeColor_},
-                   {secondDerivativeColourButton_, &secondDerivativeColor_},
-                   {highColourButton_, &highColor_},
-                   {lowColourButton_, &lowColor_},
-                   {inflectionColourButton_, &inflectionColor_},
-                   {pointColourButton_, &pointColor_},
-                   {selectedColourButton_, &selectedPointColor_}};
-    for (const auto& c : colours) {
-        connect(c.button, &ColorButton::changed, this, [this, c] {
-            *c.color = c.button->SelectionColor();
-            fullRedraw();
-        });
-    }
-    const struct {
-        LineWidthComboBox* box;
-        int* width;
-    } widths[] = {{lineWidthBox_, &LineWidth},
-                  {firstDerivativeWidthBox_, &firstDerivativeWidth_},
-                  {secondDerivativeWidthBox_, &secondDerivativeWidth_}};
-    for (const auto& w : widths) {
-        connect(w.box, &LineWidthComboBox::changed, this, [this, w] {
-            *w.width = w.box->LineWidth();
+    for (ColorButton* button : {pointColourButton_, selectedColourButton_}) {
+        connect(button, &ColorButton::changed, this, [this] {
+            pointColor_ = pointColourButton_->SelectionColor();
+            selectedPointColor_ = selectedColourButton_->SelectionColor();
             fullRedraw();
         });
     }

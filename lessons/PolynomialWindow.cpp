@@ -10,6 +10,7 @@
 #include "core/Decorations.h"
 #include "core/FunctionGraph.h"
 #include "core/GridSnap.h"
+#include "core/LessonStart.h"
 #include "core/NumberText.h"
 #include "core/Settings.h"
 #include "lesson/PlotBox.h"
@@ -50,39 +51,21 @@ void setTextColor(QLabel* label, TColor c)
 
 LessonVariant PolynomialWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {2, 20000000, 2000000};
-    v.metafileScale = 4.0;
-    v.fontFactor = 1.2;
-    v.printClipToPage = false;
-    v.rubberBand = RubberBandMode::WithZoomBox;
-    v.arrowKeys = ArrowKeys::Own;
-    v.helpButton = false;
-    v.zoomPad = true;
-    v.picture = {
-        .backgroundLayer = true, .panes = 1, .share = PlotShare::WholeBox, .aspect = PlotAspect::Square};
-    v.dragCursorSlot = kPlotCursor;
-    return v;
+    return {.delay = DelayKind::A,
+            .curve = {2, 20000000, 2000000},
+            .metafileScale = 4.0,
+            .fontFactor = 1.2,
+            .rubberBand = RubberBandMode::WithZoomBox,
+            .arrowKeys = ArrowKeys::Own,
+            .helpButton = false,
+            .picture = {.backgroundLayer = true, .aspect = PlotAspect::Square},
+            .worldLimits = {},
+            .dragCursorSlot = kPlotCursor};
 }
 
 PolynomialWindow::PolynomialWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
-    AutoTicks = true;
-    ModuleOpen = false;
-    CurrentX = 0.0;
-    CurveKind = kKindTerm;
-    TraceMode = false;
-    LineWidth = 1;
-    ShowScale = true;
-    Printing = false;
-    UseSpectrum = false;
-    SpareFlag1 = true;
-    FixFamily = false;
-    TangentLength = 2.0;
-    DrawScale = 1.0;
-    StepWidth = 1.0;
-    ShowDerivative = false;
+    ResetLessonRunState();
     LoadSettings();
 
     setWindowTitle(QStringLiteral("Ganzrationale Funktionen (Polynomfunktionen)"));
@@ -96,7 +79,7 @@ PolynomialWindow::PolynomialWindow(QWidget* owner) : LessonWindow(windowVariant(
     buildGridAndListButtons();
     buildTermPanel();
     connectControls();
-    ShowNumber(slopeEdit_, slopeValue_);
+    ShowNumber(edits_.slope, slopeValue_);
     resize(1060, 720);
 }
 
@@ -106,8 +89,8 @@ void PolynomialWindow::refreshControls()
     for (int i = 0; i < static_cast<int>(gridButtons_.size()); ++i) {
         gridButtons_[static_cast<std::size_t>(i)]->setChecked(GridMode == i + 1);
     }
-    curveColourButton_->setSelectionColor(GraphColor);
-    lineWidthBox_->setLineWidth(LineWidth);
+    curves_[0].colourButton->setSelectionColor(GraphColor);
+    curves_[0].widthBox->setLineWidth(LineWidth);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -146,30 +129,30 @@ void PolynomialWindow::showSelected()
     if (c == nullptr) {
         return;
     }
-    showCoordinate(xEdit_, c->x);
-    showCoordinate(yEdit_, c->y);
-    slopeEdit_->setEnabled(HasOwnSlope(c->kind));
+    showCoordinate(edits_.x, c->x);
+    showCoordinate(edits_.y, c->y);
+    edits_.slope->setEnabled(HasOwnSlope(c->kind));
 }
 
 void PolynomialWindow::onEditLeft()
 {
     bool changed = false;
     // Only a changed text is read, so an untouched edit never rounds a value to what it shows.
-    if (ReadNumberEdit(slopeEdit_, slopeValue_)) {
+    if (ReadNumberEdit(edits_.slope, slopeValue_)) {
         conditions_.setSelectedSlope(slopeValue_);
         changed = true;
     }
     if (const Condition* c = conditions_.selectedCondition()) {
         double x = c->x;
         double y = c->y;
-        const bool newX = ReadNumberEdit(xEdit_, x);
-        const bool newY = ReadNumberEdit(yEdit_, y);
+        const bool newX = ReadNumberEdit(edits_.x, x);
+        const bool newY = ReadNumberEdit(edits_.y, y);
         if (newX || newY) {
             conditions_.moveSelectedTo(x, y, shiftAllPoints_);
             changed = true;
         }
         // A wrong entry keeps its text and the focus until it is put right.
-        if (!xEdit_->isModified() && !yEdit_->isModified()) {
+        if (!edits_.x->isModified() && !edits_.y->isModified()) {
             showSelected();
         }
     }
@@ -208,9 +191,9 @@ void PolynomialWindow::deleteAll()
 void PolynomialWindow::onSnapModeChanged(int mode)
 {
     snapMode_ = mode;
-    snapLabel_->setText(QString::fromStdString(SnapModeText(mode)));
-    snapLabel_->adjustSize();
-    snapLabel_->move((mode - 1) * 30 + 4, snapLabel_->y());
+    snap_.caption->setText(QString::fromStdString(SnapModeText(mode)));
+    snap_.caption->adjustSize();
+    snap_.caption->move((mode - 1) * 30 + 4, snap_.caption->y());
 }
 
 void PolynomialWindow::conditionsChanged()
@@ -224,16 +207,16 @@ void PolynomialWindow::conditionsChanged()
 void PolynomialWindow::updateTermLabel()
 {
     if (conditions_.empty()) {
-        termLabel_->clear();
+        term_.text->clear();
         return;
     }
     if (!polynomial_.solved()) {
-        setTextColor(termLabel_, 0x0000FF);
-        termLabel_->setText(QString::fromStdString(FailureMessage(polynomial_.failure)));
+        setTextColor(term_.text, 0x0000FF);
+        term_.text->setText(QString::fromStdString(FailureMessage(polynomial_.failure)));
         return;
     }
-    setTextColor(termLabel_, 0x000000);
-    termLabel_->setText(QString::fromStdString(PolynomialTermText(polynomial_.a, fractionMode_)));
+    setTextColor(term_.text, 0x000000);
+    term_.text->setText(QString::fromStdString(PolynomialTermText(polynomial_.a, fractionMode_)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -20,6 +20,7 @@ namespace kurvex {
 class BitCheckBox;
 class ColorButton;
 class LineWidthComboBox;
+class SpecialPointRows;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -81,56 +82,46 @@ private:
     bool dragging_ = false;
     TColor pointColor_ = 0x000000;
     TColor selectedPointColor_ = 0x0000FF;
-    bool showPolynomial_ = true;
-    bool showFirstDerivative_ = false;
-    bool showSecondDerivative_ = false;
-    TColor firstDerivativeColor_ = 0x008000;
-    TColor secondDerivativeColor_ = 0xFF0000;
-    int firstDerivativeWidth_ = 1;
-    int secondDerivativeWidth_ = 1;
+    // f, f' and f'' (the order of the derivative is the index): whether each is drawn, its pen
+    // (f's is GraphColor and LineWidth) and its three controls.
+    struct CurveRow {
+        bool shown = false;
+        TColor color = 0;
+        int width = 1;
+        BitCheckBox* box = nullptr;
+        ColorButton* colourButton = nullptr;
+        LineWidthComboBox* widthBox = nullptr;
+    };
+    std::array<CurveRow, 3> curves_{{{true, 0, 1}, {false, 0x008000, 1}, {false, 0xFF0000, 1}}};
     bool showSlopeLines_ = false;
     bool fractionMode_ = false;
     bool shiftAllPoints_ = false;
-    bool showHigh_ = false;
-    bool showLow_ = false;
-    bool showInflection_ = false;
-    TColor highColor_ = 0x008000;
-    TColor lowColor_ = 0x008000;
-    TColor inflectionColor_ = 0xFF0000;
 
     QButtonGroup* kindGroup_ = nullptr;
-    QLineEdit* slopeEdit_ = nullptr;
-    QLineEdit* xEdit_ = nullptr;
-    QLineEdit* yEdit_ = nullptr;
-    QSlider* snapBar_ = nullptr;
-    QLabel* snapLabel_ = nullptr;
-    QRadioButton* deformButton_ = nullptr;
+    // The slope for new conditions, and x and y of the selected one.
+    struct {
+        QLineEdit* slope = nullptr;
+        QLineEdit* x = nullptr;
+        QLineEdit* y = nullptr;
+    } edits_;
+    // The snap track bar and its caption under the thumb.
+    struct {
+        QSlider* bar = nullptr;
+        QLabel* caption = nullptr;
+    } snap_;
     QRadioButton* shiftButton_ = nullptr;
-    BitCheckBox* polynomialBox_ = nullptr;
-    BitCheckBox* firstDerivativeBox_ = nullptr;
-    BitCheckBox* secondDerivativeBox_ = nullptr;
     BitCheckBox* slopeLinesBox_ = nullptr;
     BitCheckBox* fractionBox_ = nullptr;
-    BitCheckBox* highBox_ = nullptr;
-    BitCheckBox* lowBox_ = nullptr;
-    BitCheckBox* inflectionBox_ = nullptr;
-    ColorButton* curveColourButton_ = nullptr;
-    LineWidthComboBox* lineWidthBox_ = nullptr;
-    ColorButton* firstDerivativeColourButton_ = nullptr;
-    ColorButton* secondDerivativeColourButton_ = nullptr;
-    LineWidthComboBox* firstDerivativeWidthBox_ = nullptr;
-    LineWidthComboBox* secondDerivativeWidthBox_ = nullptr;
-    ColorButton* highColourButton_ = nullptr;
-    ColorButton* lowColourButton_ = nullptr;
-    ColorButton* inflectionColourButton_ = nullptr;
+    SpecialPointRows* pointRows_ = nullptr;
     ColorButton* pointColourButton_ = nullptr;
     ColorButton* selectedColourButton_ = nullptr;
     std::array<QToolButton*, 3> gridButtons_{};
-    QToolButton* deleteButton_ = nullptr;
-    QToolButton* newButton_ = nullptr;
-    QToolButton* termButton_ = nullptr;
-    QLabel* termLabel_ = nullptr;
     QLabel* refusedLabel_ = nullptr;
+    // The term under the plot, shown while its button is down.
+    struct {
+        QToolButton* button = nullptr;
+        QLabel* text = nullptr;
+    } term_;
 };
 
 } // namespace kurvex
