@@ -311,6 +311,43 @@ TEST_F(PolynomialWindowTest, DraggingWithShiftMovesTheWholeCurve)
     EXPECT_EQ(window->conditions().items().size(), 2u);
 }
 
+TEST_F(PolynomialWindowTest, MarksGrowWithTheDrawingScale)
+{
+    snapMode(2);
+    place(-1, 1);
+    place(1, 1);
+    chooseKind(ConditionKind::Extremum);
+    place(0, -1);
+    ClickBox(control<BitCheckBox>("LowPointsBox"));
+    ClickBox(control<BitCheckBox>("SlopeLinesBox"));
+    struct Case {
+        double scale;
+        int conditionRadius, pointRadius;
+    };
+    // Conditions: 4 × round(scale); special points: round(4 × scale).
+    const Case cases[] = {{1.0, 4, 4}, {2.0, 8, 8}, {1.4, 4, 6}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scale);
+        DrawScale = c.scale;
+        const RecordingCanvas canvas = test::RecordPicture(*window);
+        DrawScale = 1.0;
+        const auto disks = canvas.callsOf(CanvasOp::Ellipse);
+        ASSERT_EQ(disks.size(), 4u); // three conditions and the low point (0, -1)
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(disks[i].rect.right - disks[i].rect.left, 2 * c.conditionRadius);
+        }
+        EXPECT_EQ(disks[3].rect.right - disks[3].rect.left, 2 * c.pointRadius);
+        EXPECT_EQ(disks[3].brush.color, 0x008000u);
+        // The extremum's slope line: horizontal, one tick step to either side, in the selection's red.
+        const auto lines = canvas.callsOf(CanvasOp::LineTo);
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const CanvasCall& l) {
+            return l.pen.color == 0x0000FF && l.points.size() == 2 &&
+                   l.points[0] == Point{PixelAt(1, -1).x(), PixelAt(1, -1).y()} &&
+                   l.points[1] == Point{PixelAt(-1, -1).x(), PixelAt(-1, -1).y()};
+        }));
+    }
+}
+
 TEST_F(PolynomialWindowTest, MetafileExportLeavesTheScreenAsItWas)
 {
     QTemporaryDir out;
