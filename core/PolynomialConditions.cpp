@@ -57,12 +57,14 @@ std::vector<double> toPowersOfX(const std::vector<double>& b, double c, double s
     return p;
 }
 
-// The power of two at or above v (> 0), so that dividing by it rounds nothing.
+// The power of two at or above v (> 0), so that dividing by it rounds nothing; v itself where no
+// such power is a double.
 double powerOfTwoAbove(double v)
 {
     int exponent = 0;
     const double mantissa = std::frexp(v, &exponent);
-    return std::ldexp(1.0, mantissa == 0.5 ? exponent - 1 : exponent);
+    const double power = std::ldexp(1.0, mantissa == 0.5 ? exponent - 1 : exponent);
+    return std::isfinite(power) ? power : v;
 }
 
 // Coefficients whose term stays below kNoiseShare of the polynomial's size on [-reach, reach].

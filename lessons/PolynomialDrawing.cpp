@@ -50,7 +50,10 @@ void PolynomialWindow::drawPolynomialCurves()
 {
     const Polynomial& p = polynomial_;
     const auto order = [&p](int n) {
-        return [&p, n](double x) -> std::optional<double> { return EvaluatePolynomial(p, x, n); };
+        return [&p, n](double x) -> std::optional<double> {
+            const double v = EvaluatePolynomial(p, x, n);
+            return std::isfinite(v) ? std::optional(v) : std::nullopt;
+        };
     };
     const TColor keptColor = CurveColor;
     const int keptWidth = LineWidth;

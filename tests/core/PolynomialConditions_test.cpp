@@ -168,6 +168,12 @@ TEST(PolynomialConditions, FailuresNameTheirCause)
         {"an undefined coordinate",
          {C(K::Point, 1, kNaN), C(K::Point, 2, 0)},
          PolynomialFailure::Undetermined},
+        {"the largest x there are", {C(K::Point, -1e308, 1), C(K::Point, 1e308, 2)}, PolynomialFailure::None},
+        // Coefficients beyond what a double holds: no polynomial, and nothing undefined drawn.
+        {"a slope no polynomial can hold",
+         {C(K::PointSlope, 1e300, 0, 1e308), C(K::Point, -1e300, 0)},
+         PolynomialFailure::Undetermined},
+        {"tiny x", {C(K::Point, 1e-300, 1), C(K::Point, 2e-300, 2)}, PolynomialFailure::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
