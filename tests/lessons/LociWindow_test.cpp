@@ -159,8 +159,9 @@ TEST_F(LociWindowTest, SpectrumChoiceSurvivesARepaintAndLeavesTheLineColour)
 
     // An animation with the spectrum leaves the shared line colour as the user chose it.
     ToggleSwitch* s = control<ToggleSwitch>("Switch5");
-    test::AnimateFor(
-        s, [s] { emit s->clicked(); }, 5);
+    int frames = 0;
+    test::AnimateUntil(
+        s, [s] { emit s->clicked(); }, [&frames] { return ++frames > 5; });
     EXPECT_EQ(GraphColor, 0x000080u);
     ClickBox(control<BitCheckBox>("BitCheckBox9"));
     EXPECT_EQ(window->memberColor(), 0x000080u);
@@ -273,9 +274,10 @@ TEST_F(LociWindowTest, AnimationTurnsJustPastEachEnd)
     ClickBox(control<BitCheckBox>("BitCheckBox10"));
     ParamT = 3.9;
     ToggleSwitch* s = control<ToggleSwitch>("Switch5");
-    test::AnimateFor(
-        s, [s] { emit s->clicked(); }, 25);
-    ASSERT_GT(ListCount(ObjectList), 12u);
+    // Up past 4 once, then down past -4: 14 frames.
+    test::AnimateUntil(
+        s, [s] { emit s->clicked(); }, [] { return ListCount(ObjectList) >= 14; });
+    ASSERT_GE(ListCount(ObjectList), 14u);
     double highest = -1e9;
     double lowest = 1e9;
     for (const ListNode* n = ObjectList.Head.get(); n != nullptr; n = n->Next.get()) {

@@ -94,18 +94,19 @@ inline RecordingCanvas RecordPicture(LessonWindow& window)
     return canvas;
 }
 
-// Turns the switch on and runs its loop through start(); the switch goes off after the ticks
-// (20 ms each).
-inline void AnimateFor(ToggleSwitch* s, const std::function<void()>& start, int ticks)
+// Turns the switch on and runs its loop through start(); the switch goes off once done() holds,
+// looked at every 10 ms, or after ten seconds.
+inline void AnimateUntil(ToggleSwitch* s, const std::function<void()>& start,
+                         const std::function<bool()>& done)
 {
-    int seen = 0;
+    int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (++seen >= ticks) {
+        if (done() || ++ticks > 1000) {
             s->setChecked(false);
         }
     });
-    timer.start(20);
+    timer.start(10);
     s->setChecked(true);
     start();
 }
