@@ -102,6 +102,7 @@ protected:
         restore{XMin,           XMax,        YMin,        YMax,     IniSettings, ProgramDir,    ParamT,
                 ParamTMin,      ParamTMax,   TermGeneral, TermText, GraphColor,  SpectrumIndex, LineWidth,
                 AnimationDelay, UseSpectrum, TraceMode,   Printing, CurveKind,   DrawScale};
+    const test::KeepLessonRunState runState;
     QTemporaryDir dir;
     std::vector<std::string> messages;
     int settingsOpened = 0;

@@ -99,6 +99,7 @@ protected:
                         bool, double>
         restore{XMin,       XMax,      YMin,     YMax,     IniSettings, ProgramDir,
                 GraphColor, LineWidth, GridMode, Printing, DrawScale};
+    const test::KeepLessonRunState runState;
     QTemporaryDir dir;
     std::unique_ptr<PolynomialWindow> window;
 };

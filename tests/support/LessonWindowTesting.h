@@ -10,6 +10,7 @@
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
 #include "platform/RecordingCanvas.h"
+#include "support/RestoreShared.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -22,6 +23,16 @@
 #include <functional>
 
 namespace kurvex::test {
+
+// Keeps the run-time state a lesson window resets when it opens (core/LessonStart.h) and puts it
+// back, so that a window test leaves it as it found it.
+class KeepLessonRunState {
+    RestoreShared<bool, bool, double, int, bool, int, bool, bool, bool, bool, bool, double, double, double,
+                  bool>
+        keep_{AutoTicks,      ModuleOpen,    CurrentX,  CurveKind,   TraceMode,
+              LineWidth,      ShowScale,     Printing,  UseSpectrum, FixFamily,
+              ShowDerivative, TangentLength, DrawScale, StepWidth,   SpareFlag1};
+};
 
 // The window's control of that form name; a missing one fails the test.
 template <class T> T* Control(const QWidget& window, const char* name)
