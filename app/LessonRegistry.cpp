@@ -7,6 +7,8 @@
 #include "lessons/DifferentiabilityWindow.h"
 #include "lessons/FunctionGraphWindow.h"
 #include "lessons/LimitWindow.h"
+#include "lessons/LociWindow.h"
+#include "lessons/PolynomialWindow.h"
 #include "lessons/SequenceWindow.h"
 #include "lessons/StripSumsWindow.h"
 #include "lessons/TangentProblemWindow.h"
@@ -24,13 +26,13 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Tangentenproblem", 11, "TForm8", LessonMode::None, &OpenLessonWindow<TangentProblemWindow>},
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},
-    {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
+    {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, &OpenLessonWindow<PolynomialWindow>},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, &OpenLessonWindow<LimitWindow>},
     {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, &OpenLessonWindow<SequenceWindow>},
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, &OpenLessonWindow<BisectionWindow>},
-    {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
+    {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, &OpenLessonWindow<LociWindow>},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},

@@ -1,0 +1,28 @@
+// The run-time state a curve lesson window starts from.
+#include "core/LessonStart.h"
+
+#include "core/FunctionGraph.h"
+#include "core/Settings.h"
+
+namespace kurvex {
+
+void ResetLessonRunState()
+{
+    AutoTicks = true;
+    ModuleOpen = false;
+    CurrentX = 0.0;
+    CurveKind = kKindTerm;
+    TraceMode = false;
+    LineWidth = 1;
+    ShowScale = true;
+    Printing = false;
+    UseSpectrum = false;
+    FixFamily = false;
+    ShowDerivative = false;
+    TangentLength = 2.0;
+    DrawScale = 1.0;
+    StepWidth = 1.0;
+    SpareFlag1 = true;
+}
+
+} // namespace kurvex
