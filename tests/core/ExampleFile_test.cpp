@@ -262,5 +262,32 @@ TEST(ExampleFile, FailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_TRUE(*ok);
 }
 
+// "term;  remark" lines: a line without ";" is a term, and the remark loses only its blanks.
+TEST(TermExample, SplitAndJoin)
+{
+    struct Case {
+        const char* line;
+        TermExample expected;
+    };
+    const Case cases[] = {
+        {"x^2;  Normalparabel", {"x^2", "Normalparabel"}},
+        {"x^3-3x;  kubische Parabel", {"x^3-3x", "kubische Parabel"}},
+        {"x^2", {"x^2", ""}},
+        {"x^2;Parabel", {"x^2", "Parabel"}},
+        {"x^2; \t Parabel  ", {"x^2", "Parabel"}},
+        {"x;  a; b", {"x", "a; b"}},
+        {";  nur Text", {"", "nur Text"}},
+        {"sin(x);   ", {"sin(x)", ""}},
+        {"", {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(SplitTermExample(c.line), c.expected);
+    }
+    EXPECT_EQ(JoinTermExample("x^2", "Normalparabel"), "x^2;  Normalparabel");
+    const TermExample withPi{"2\xF0x", "\xE4hnlich"};
+    EXPECT_EQ(SplitTermExample(JoinTermExample(withPi.term, withPi.remark)), withPi);
+}
+
 } // namespace
 } // namespace kurvex
