@@ -23,8 +23,9 @@ enum class ArrowKeys { None, MoveFocus, Own };
 // bottom fifth left to the window (bars, number lines).
 enum class PlotShare { WholeBox, TopFourFifths };
 
-// The shape the window gives its plot box when it opens: any, square, or four wide to five high.
-enum class PlotAspect { Free, Square, FourToFive };
+// The shape the window gives its plot box when it opens: any, square, four wide to five high, or
+// half as wide as high (two square panes one above the other).
+enum class PlotAspect { Free, Square, FourToFive, HalfAsWide };
 
 // The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
 // one pane or two stacked panes sharing one world window.

@@ -54,6 +54,19 @@ void TermField::load()
     }
 }
 
+bool TermField::take(const std::string& term)
+{
+    const QString shown = TermToDisplay(term);
+    if (shown.size() > edit_->maxLength()) {
+        ShowTermTooLong(kMaxTermLength);
+        return false;
+    }
+    edit_->setText(shown);
+    edit_->setModified(true);
+    onExit();
+    return true;
+}
+
 void TermField::onExit()
 {
     // An untouched edit keeps its compiled term, so a wrong term is reported once.

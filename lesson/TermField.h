@@ -31,6 +31,9 @@ public:
     const TermTree& tree() const { return tree_; }
     void use(TermTree& target = ParsedTerm) const { target = tree_; }
     bool loaded() const { return loaded_; }
+    // Puts term into the edit and takes it as leaving the changed edit does (a fetched example).
+    // A term the edit cannot hold is reported as too long and the edit keeps its text.
+    bool take(const std::string& term);
 
 signals:
     // A changed text was left and compiled (a wrong one as "0", with its message).

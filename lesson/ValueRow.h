@@ -41,6 +41,9 @@ struct ValueRowBinding {
     std::function<ParamRange()> startRange;
     // The bar's grid for a range; by default positions 1..AnimationSteps.
     std::function<ValueBar(double min, double max)> barGrid;
+    // The reset's start value stands as it is and the bar follows it, instead of the value
+    // snapping to the bar's grid.
+    bool resetKeepsValue = false;
 };
 
 class ValueRow : public QWidget {
