@@ -3,7 +3,9 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lessons/CurveDiscussionWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/IntegralFunctionWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -20,9 +22,9 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, nullptr},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, nullptr},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, nullptr},
-    {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
+    {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, &OpenLessonWindow<CurveDiscussionWindow>},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, nullptr},
-    {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
+    {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, &OpenLessonWindow<IntegralFunctionWindow>},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},

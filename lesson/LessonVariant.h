@@ -52,4 +52,23 @@ struct LessonVariant {
     int dragCursorSlot = 0;
 };
 
+// The row of the windows whose picture is two square panes on one world window, above and below:
+// curves every pixel column, metafile scale 2, the page as print clip, no zoom rectangle, the drag
+// cursor on the plot; they differ in how they wait between frames.
+inline LessonVariant TwoPaneVariant(DelayKind delay)
+{
+    LessonVariant v;
+    v.delay = delay;
+    v.curve = {1, 20000, 20000};
+    v.metafileScale = 2.0;
+    v.fontFactor = 1.0;
+    v.printClipToPage = true;
+    v.rubberBand = RubberBandMode::None;
+    v.arrowKeys = ArrowKeys::None;
+    v.picture = {
+        .backgroundLayer = true, .panes = 2, .share = PlotShare::WholeBox, .aspect = PlotAspect::HalfAsWide};
+    v.dragCursorSlot = 4;
+    return v;
+}
+
 } // namespace kurvex
