@@ -266,8 +266,12 @@ bool QtCanvas::dottedLineOnImage(Point from, Point to)
 {
     const Pen& p = pen();
     if (!image_ || painterLent_ || p.width > 1 || p.style != PenStyle::Dot || p.mode != PenMode::Copy ||
-        windowOrigin() != Point{} || (from.x != to.x && from.y != to.y) || image_->devicePixelRatio() != 1.0)
+        (from.x != to.x && from.y != to.y) || image_->devicePixelRatio() != 1.0)
         return false;
+    // A window origin (the lower pane of a two-pane picture) only moves the line on the bitmap.
+    const Point origin = windowOrigin();
+    from = {from.x + origin.x, from.y + origin.y};
+    to = {to.x + origin.x, to.y + origin.y};
     const QImage::Format format = image_->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
@@ -280,7 +284,7 @@ bool QtCanvas::dottedLineOnImage(Point from, Point to)
         const Rect c = clipRect();
         if (c.width() <= 0 || c.height() <= 0)
             return false;
-        area &= QRect(c.left, c.top, c.width(), c.height());
+        area &= QRect(c.left + origin.x, c.top + origin.y, c.width(), c.height());
     }
 
     uchar* const bits = image_->bits();

@@ -299,13 +299,15 @@ std::vector<DottedLine> dottedLines()
 
 // Draws the lines on a bitmap of the format, through the bitmap canvas or through a canvas
 // on the same bitmap as a plain paint device (which always goes through QPainter).
-QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0)
+QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0,
+             Point origin = {})
 {
     QImage img(40, 30, format);
     img.setDevicePixelRatio(pixelRatio);
     img.fill(format == QImage::Format_RGB32 ? QColor(Qt::white) : QColor(Qt::transparent));
     std::unique_ptr<QtCanvas> c = asDevice ? std::make_unique<QtCanvas>(static_cast<QPaintDevice&>(img))
                                            : std::make_unique<QtCanvas>(img);
+    c->setWindowOrigin(origin.x, origin.y);
     if (clip)
         c->setClipRect(*clip);
     c->setPenStyle(PenStyle::Dot);
@@ -347,6 +349,15 @@ TEST(QtCanvas, DottedLinesOnBitmapsMatchThePainterPixelForPixel)
     EXPECT_EQ(differences(dotted(QImage::Format_RGB32, false, std::nullopt, 2.0),
                           dotted(QImage::Format_RGB32, true, std::nullopt, 2.0)),
               "");
+    // Moved by a window origin, as the lower of two panes is, with and without a clip.
+    for (const Point origin : {Point{0, 12}, Point{-5, 7}, Point{9, -4}}) {
+        for (const std::optional<Rect>& clip : clips) {
+            EXPECT_EQ(differences(dotted(QImage::Format_RGB32, false, clip, 1.0, origin),
+                                  dotted(QImage::Format_RGB32, true, clip, 1.0, origin)),
+                      "")
+                << "origin " << origin.x << "," << origin.y << " clip " << clip.has_value();
+        }
+    }
     // The painter's pattern itself: three on, three off from the start; a line running left
     // leaves out its start pixel, not its end pixel.
     const QImage img = dotted(QImage::Format_RGB32, true, std::nullopt);
