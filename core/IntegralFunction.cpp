@@ -10,10 +10,36 @@ namespace kurvex {
 
 namespace {
 
+// A step of a sweep first tries this much: most steps settle at once, and one that does not is
+// integrated on its own.
+IntegrationLimits quickStep(const IntegrationLimits& piece)
+{
+    IntegrationLimits l = piece;
+    l.maxDepth = 8;
+    l.maxEvaluations = 128;
+    return l;
+}
+
+// The integral of |f| across the window as a coarse trapezoid rule of kCells cells sees it
+// (undefined points count 0): the size of which the sweeps' tolerance is a share.
+constexpr int kCells = 64;
+double windowSize(const Integrand& f, double xLeft, double xRight)
+{
+    const double h = (xRight - xLeft) / kCells;
+    double sum = 0.0;
+    for (int i = 0; i <= kCells; ++i) {
+        if (const std::optional<double> v = f(xLeft + i * h)) {
+            sum += (i == 0 || i == kCells ? 0.5 : 1.0) * std::abs(*v);
+        }
+    }
+    return sum * h;
+}
+
 // One side of the curve: from x0 (or the window's edge it faces) in steps of step up to the far
-// bound, while each step can be integrated and evaluations are left.
+// bound, while each step can be integrated. Each step's allowed error is its share of the
+// window's size, so the errors of all steps add up to the tolerance relative to that size.
 IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEdge, double step,
-                    const IntegralCurveLimits& limits, long& evaluationsLeft)
+                    const IntegralCurveLimits& limits, double stepTolerance, long& evaluationsLeft)
 {
     IntegralSweep s;
     s.step = step;
@@ -28,16 +54,18 @@ IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEd
         ++used;
         return f(t);
     };
-    const auto integrate = [&](double from, double to, long most) {
+    const auto allowed = [&](long most) {
         IntegrationLimits l = limits.piece;
         l.maxEvaluations = std::min(most, evaluationsLeft - used);
-        return l.maxEvaluations > 0 ? Integrate(counted, from, to, l) : std::nullopt;
+        return l;
     };
+    const IntegrationLimits quick = quickStep(limits.piece);
     double value = 0.0;
     if (beyond(nearEdge, x0)) {
         // x0 lies before the window: F at the window's edge in one integration.
         s.start = nearEdge;
-        const std::optional<double> edge = integrate(x0, nearEdge, limits.piece.maxEvaluations);
+        const std::optional<double> edge =
+            Integrate(counted, x0, nearEdge, allowed(limits.piece.maxEvaluations));
         if (!edge) {
             evaluationsLeft -= used;
             return s;
@@ -46,18 +74,28 @@ IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEd
     }
     s.values.push_back(value);
     double from = s.start;
-    for (long k = 1;; ++k) {
+    std::optional<double> fFrom = counted(from);
+    for (long k = 1; fFrom && used < evaluationsLeft; ++k) {
         const double to = s.start + static_cast<double>(k) * step;
         if (beyond(to, farEdge) || to == from) {
             break;
         }
-        const std::optional<double> piece = integrate(from, to, limits.piece.maxEvaluations);
+        std::optional<IntegratedPiece> piece =
+            IntegratePiece(counted, from, *fFrom, to, stepTolerance, allowed(quick.maxEvaluations));
         if (!piece) {
-            break;
+            // A jump, a steep part or a pole: this step on its own, to its own size.
+            const std::optional<double> alone =
+                Integrate(counted, from, to, allowed(limits.piece.maxEvaluations));
+            const std::optional<double> fTo = alone ? counted(to) : std::nullopt;
+            if (!alone || !fTo) {
+                break;
+            }
+            piece = IntegratedPiece{*alone, *fTo};
         }
-        value += *piece;
+        value += piece->value;
         s.values.push_back(value);
         from = to;
+        fFrom = piece->fTo;
     }
     evaluationsLeft -= used;
     return s;
@@ -97,16 +135,36 @@ IntegralCurve IntegralCurveOver(const Integrand& f, double x0, double xLeft, dou
                                 const IntegralCurveLimits& limits)
 {
     IntegralCurve curve;
+    curve.x0 = x0;
     if (!std::isfinite(x0) || !std::isfinite(xLeft) || !std::isfinite(xRight) || !(dx > 0.0) ||
         !(xLeft < xRight)) {
         return curve;
     }
     const double low = xLeft - dx;
     const double high = xRight + dx;
-    long evaluationsLeft = limits.totalEvaluations;
-    curve.right = sweep(f, x0, low, high, dx, limits, evaluationsLeft);
-    curve.left = sweep(f, x0, high, low, -dx, limits, evaluationsLeft);
+    const double stepTolerance =
+        limits.piece.relativeTolerance * windowSize(f, xLeft, xRight) * dx / (xRight - xLeft);
+    long evaluationsLeft = limits.totalEvaluations - (kCells + 1);
+    curve.right = sweep(f, x0, low, high, dx, limits, stepTolerance, evaluationsLeft);
+    curve.left = sweep(f, x0, high, low, -dx, limits, stepTolerance, evaluationsLeft);
     return curve;
+}
+
+std::optional<double> IntegralAt(const Integrand& f, const IntegralCurve& curve, double x0, double x,
+                                 const IntegrationLimits& limits)
+{
+    const IntegralSweep& side = x < x0 ? curve.left : curve.right;
+    if (curve.x0 == x0 && !side.values.empty() && side.step != 0.0) {
+        const double k = std::nearbyint((x - side.start) / side.step);
+        if (k >= 0.0 && k < static_cast<double>(side.values.size())) {
+            const double sampled = side.start + k * side.step;
+            const std::optional<double> rest = Integrate(f, sampled, x, limits);
+            if (rest) {
+                return side.values[static_cast<std::size_t>(k)] + *rest;
+            }
+        }
+    }
+    return Integrate(f, x0, x, limits);
 }
 
 std::vector<std::vector<Point>>

@@ -31,6 +31,7 @@ struct IntegralSweep {
 };
 
 struct IntegralCurve {
+    double x0 = 0.0;
     IntegralSweep right;
     IntegralSweep left;
 };
@@ -46,6 +47,12 @@ struct IntegralCurveLimits {
 // edge with F there, so that no sweep walks from a far x0 towards the window.
 IntegralCurve IntegralCurveOver(const Integrand& f, double x0, double xLeft, double xRight, double dx,
                                 const IntegralCurveLimits& limits = {});
+
+// F(x) from x0: the curve's sample nearest x plus the integral over the short rest, where the
+// sweep on x's side reaches x, so the value sits on the curve drawn; else the integral from x0 to x
+// on its own (nothing across a pole).
+std::optional<double> IntegralAt(const Integrand& f, const IntegralCurve& curve, double x0, double x,
+                                 const IntegrationLimits& limits = {});
 
 // The area between f and the axis from column colFrom to colTo (either order): one polygon per run
 // of columns where rowOf gives a row, along f from left to right and back along zeroRow.

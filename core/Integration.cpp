@@ -119,6 +119,29 @@ std::optional<double> SimpsonSum(const Integrand& f, int n, double a, double b)
     return sum * h / 3.0;
 }
 
+std::optional<IntegratedPiece> IntegratePiece(const Integrand& f, double from, double fFrom, double to,
+                                              double tolerance, const IntegrationLimits& limits)
+{
+    if (!std::isfinite(from) || !std::isfinite(to) || from == to || !std::isfinite(fFrom) ||
+        !(tolerance >= 0.0)) {
+        return std::nullopt;
+    }
+    AdaptiveSimpson adaptive(f, limits);
+    const std::optional<double> fm = adaptive.value(0.5 * (from + to));
+    const std::optional<double> fTo = adaptive.value(to);
+    if (!fm || !fTo) {
+        return std::nullopt;
+    }
+    const bool forwards = from < to;
+    const std::optional<AdaptiveSimpson::Pass> r = forwards
+                                                       ? adaptive.run(from, fFrom, *fm, to, *fTo, tolerance)
+                                                       : adaptive.run(to, *fTo, *fm, from, fFrom, tolerance);
+    if (!r || r->errorSum > tolerance) {
+        return std::nullopt;
+    }
+    return IntegratedPiece{forwards ? r->sum : -r->sum, *fTo};
+}
+
 std::optional<double> Integrate(const Integrand& f, double a, double b, const IntegrationLimits& limits)
 {
     if (!std::isfinite(a) || !std::isfinite(b)) {

@@ -29,4 +29,15 @@ struct IntegrationLimits {
 // when it needs more evaluations than allowed.
 std::optional<double> Integrate(const Integrand& f, double a, double b, const IntegrationLimits& limits = {});
 
+// One short piece of a longer integral, from `from` (where f is known from the piece before) to
+// `to` in either direction: its integral to an absolute tolerance, and f(to) for the piece after.
+// Nothing when the piece does not settle within the limits (the caller then integrates it on its
+// own) or f is undefined at a node.
+struct IntegratedPiece {
+    double value = 0.0;
+    double fTo = 0.0;
+};
+std::optional<IntegratedPiece> IntegratePiece(const Integrand& f, double from, double fFrom, double to,
+                                              double tolerance, const IntegrationLimits& limits);
+
 } // namespace kurvex

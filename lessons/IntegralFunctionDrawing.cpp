@@ -112,7 +112,7 @@ void IntegralFunctionWindow::drawUpperLimitLine()
 void IntegralFunctionWindow::drawValueBar()
 {
     const double x = CurrentX;
-    const std::optional<double> value = Integrate(integrand(), lowerLimit_, x);
+    const std::optional<double> value = IntegralAt(integrand(), curve_, lowerLimit_, x);
     valueLabel_->setText(QString::fromStdString(IntegralValueText(value, Decimals)));
     if (!value) {
         return;

@@ -128,6 +128,36 @@ TEST(IntegralCurve, EvaluationsOfTheWholeCurveAreBounded)
     EXPECT_LT(c.right.values.size(), 701u);
 }
 
+// F at any x: on the curve where the sweep reaches x, on its own where it does not.
+TEST(IntegralCurve, ValueAtAnyXAgreesWithTheCurveAndTheDirectIntegral)
+{
+    const IntegralCurve sine = IntegralCurveOver(Sine, 0.3, -7, 7, kDx);
+    const IntegralCurve pole = IntegralCurveOver(Reciprocal, -1, -7, 7, kDx);
+    struct Case {
+        const char* name;
+        Integrand f;
+        const IntegralCurve& curve;
+        double x0, x;
+        std::optional<double> expected;
+    };
+    const Case cases[] = {
+        {"between samples", Sine, sine, 0.3, 2.0123, std::cos(0.3) - std::cos(2.0123)},
+        {"left of x0", Sine, sine, 0.3, -5.55, std::cos(0.3) - std::cos(-5.55)},
+        {"beyond the window", Sine, sine, 0.3, 20, std::cos(0.3) - std::cos(20.0)},
+        {"curve of another x0", Sine, sine, 1.0, 2, std::cos(1.0) - std::cos(2.0)},
+        {"across the pole", Reciprocal, pole, -1, 2, std::nullopt},
+        {"before the pole", Reciprocal, pole, -1, -0.5, std::log(0.5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<double> v = IntegralAt(c.f, c.curve, c.x0, c.x);
+        ASSERT_EQ(v.has_value(), c.expected.has_value());
+        if (v) {
+            EXPECT_NEAR(*v, *c.expected, 1e-9);
+        }
+    }
+}
+
 TEST(IntegralCurve, ValueAtTheNearestSampleOnly)
 {
     IntegralSweep s{1.0, -0.5, {0.0, 10.0, 20.0}};
