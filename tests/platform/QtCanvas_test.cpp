@@ -300,7 +300,7 @@ std::vector<DottedLine> dottedLines()
 // Draws the lines on a bitmap of the format, through the bitmap canvas or through a canvas
 // on the same bitmap as a plain paint device (which always goes through QPainter).
 QImage dotted(QImage::Format format, bool asDevice, const std::optional<Rect>& clip, double pixelRatio = 1.0,
-             Point origin = {})
+              Point origin = {})
 {
     QImage img(40, 30, format);
     img.setDevicePixelRatio(pixelRatio);
