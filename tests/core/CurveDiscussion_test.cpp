@@ -72,18 +72,6 @@ TEST(CurveDiscussion, ValuesOfTheThreeOrdersAndWhereTheyAreUndefined)
     EXPECT_FALSE(DiscussionTangent(Compiled("sqrt(x)"), 0, {}, 1, 1).has_value());
 }
 
-TEST(CurveDiscussion, ParametersAreTheLoadedOnes)
-{
-    const RestoreShared<double, double, double> restore(ParamA, ParamB, ParamC);
-    ParamA = 1.5;
-    ParamB = -2;
-    ParamC = 7;
-    const TermParameters p = LoadedTermParameters();
-    EXPECT_EQ(p.t, 1.5);
-    EXPECT_EQ(p.a, -2);
-    EXPECT_EQ(p.b, 7);
-}
-
 TEST(CurveDiscussion, SweepGrowsOnlyOverTheRangeReached)
 {
     struct Case {

@@ -159,29 +159,6 @@ TEST(IntegralCurve, ValueAtAnyXAgreesWithTheCurveAndTheDirectIntegral)
     }
 }
 
-TEST(IntegralCurve, ValueAtTheNearestSampleOnly)
-{
-    IntegralSweep s{1.0, -0.5, {0.0, 10.0, 20.0}};
-    EXPECT_EQ(s.valueAt(1.0), 0.0);
-    EXPECT_EQ(s.valueAt(0.5 + 1e-9), 10.0);
-    EXPECT_EQ(s.valueAt(0.0), 20.0);
-    EXPECT_FALSE(s.valueAt(-0.5).has_value());
-    EXPECT_FALSE(s.valueAt(1.5).has_value());
-    EXPECT_EQ(s.last(), 0.0);
-    EXPECT_FALSE(IntegralSweep{}.valueAt(0).has_value());
-}
-
-TEST(IntegralCurve, NothingForAWindowWithoutRoom)
-{
-    for (const double dx : {0.0, -1.0, std::nan("")}) {
-        const IntegralCurve c = IntegralCurveOver(One, 0, -7, 7, dx);
-        EXPECT_TRUE(c.right.values.empty());
-        EXPECT_TRUE(c.left.values.empty());
-    }
-    EXPECT_TRUE(IntegralCurveOver(One, 0, 7, -7, kDx).right.values.empty());
-    EXPECT_TRUE(IntegralCurveOver(One, NAN, -7, 7, kDx).right.values.empty());
-}
-
 TEST(AreaPolygons, OnePolygonPerDefinedRunClosedAlongTheAxis)
 {
     struct Case {

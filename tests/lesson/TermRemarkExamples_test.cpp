@@ -133,19 +133,5 @@ TEST_F(TermRemarkExamplesTest, FetchedWrongTermIsReportedOnceAndTooLongOneNotCut
     EXPECT_NE(field->edit()->text().toStdString(), longTerm.substr(0, kMaxTermLength));
 }
 
-TEST_F(TermRemarkExamplesTest, DeletingAnEntryGivesTheFocusToTheTerm)
-{
-    open("x^2;  a\r\nx^3;  b\r\n");
-    window->activateWindow();
-    examples->remarkEdit()->setFocus();
-    list->setCurrentRow(0);
-    QTest::mouseClick(examples->findChild<QToolButton*>(QStringLiteral("SpeedButton5")), Qt::LeftButton);
-    ASSERT_EQ(list->count(), 1);
-    if (window->isActiveWindow()) {
-        EXPECT_TRUE(field->edit()->hasFocus());
-    }
-    EXPECT_EQ(examples->remarkEdit()->maxLength(), TermRemarkExamples::kRemarkLength);
-}
-
 } // namespace
 } // namespace kurvex

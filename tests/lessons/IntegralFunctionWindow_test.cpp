@@ -8,20 +8,14 @@
 #include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
-#include "lesson/PrintExportHooks.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonDriver.h"
-#include "support/MetafileReader.h"
 #include "support/RestoreShared.h"
 #include "support/TestTempDir.h"
 
-#include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -282,48 +276,6 @@ TEST_F(IntegralFunctionWindowTest, AnimationMovesXOnePixelColumnAndSnapsItAtTheE
     EXPECT_EQ(control<QScrollBar>("ScrollBar1")->value(), grid.position(CurrentX));
     EXPECT_DOUBLE_EQ(CurrentX, grid.value(grid.position(CurrentX)));
     EXPECT_EQ(value().toStdString(), FormatNumber(2, CurrentX * CurrentX / 2) + " [FE]");
-}
-
-TEST_F(IntegralFunctionWindowTest, ExamplesFetchTheIntegrandAndAreSavedOnClose)
-{
-    test::WriteBytes(dir.file("Bsp2.txt"), "sin(t);  Sinus\r\n");
-    open("1");
-    auto* list = control<QListWidget>("ListBox1");
-    list->setCurrentRow(0);
-    control<QToolButton>("SpeedButton1")->click();
-    EXPECT_EQ(TermOfT, "sin(t)");
-    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("Sinus"));
-    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("3,14159265"));
-    EXPECT_EQ(value(), QStringLiteral("  2,00      [FE]"));
-    control<QLineEdit>("Edit1")->setText(QStringLiteral("t^2"));
-    control<QLineEdit>("Edit2")->setText(QStringLiteral("Parabel"));
-    control<QToolButton>("SpeedButton4")->click();
-    window->reject();
-    EXPECT_EQ(test::ReadBytes(dir.file("Bsp2.txt")), "sin(t);  Sinus\r\nt^2;  Parabel\r\n");
-}
-
-TEST_F(IntegralFunctionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
-{
-    QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("if.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
-    open("sin(t)*t^2");
-    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("3"));
-    const QImage before = window->plotBox()->picture()->copy();
-    control<QPushButton>("SpeedButton17")->click();
-    QFile file(out.filePath(QStringLiteral("if.wmf")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const test::WmfFile wmf = test::ReadWmf(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    EXPECT_EQ(wmf.error, "");
-    EXPECT_EQ(wmf.boxRight, (400 + 1) * 2);
-    EXPECT_EQ(wmf.boxBottom, (400 + 1) * 2 * 2);
-    EXPECT_EQ(*window->plotBox()->picture(), before);
 }
 
 TEST_F(IntegralFunctionWindowTest, LauncherEntryOpensTheWindowAndLeavesIntegrandModeOff)
