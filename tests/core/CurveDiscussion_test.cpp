@@ -2,7 +2,6 @@
 // loaded, nothing at an undefined x0, the swept range of the growing derivative and the labels.
 #include "core/CurveDiscussion.h"
 
-#include "core/ExampleFile.h"
 #include "core/Settings.h"
 #include "support/RestoreShared.h"
 
@@ -113,20 +112,6 @@ TEST(CurveDiscussion, LabelsWithFourDecimals)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(DerivativeLabel(c.order, c.x0, c.value), c.text);
-    }
-}
-
-// The examples shipped with the program load completely and every term compiles.
-TEST(CurveDiscussion, ShippedExamplesCompile)
-{
-    const ExampleFile examples(std::string(KURVEX_SOURCE_DIR) + "/resources/data/Bsp1.txt",
-                               {0, ExampleKey::TextBeforeSemicolon, 0, std::nullopt});
-    EXPECT_TRUE(examples.loadComplete()) << examples.loadMessage();
-    EXPECT_GE(examples.size(), 5u);
-    for (const ExampleEntry& e : examples.entries()) {
-        SCOPED_TRACE(e.text);
-        TermTree tree;
-        EXPECT_TRUE(CompileTerm(tree, SplitTermExample(e.text).term, true));
     }
 }
 

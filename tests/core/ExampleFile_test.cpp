@@ -1,5 +1,6 @@
 // Example files: Windows-written lists, faulty files kept byte for byte, add rules, safe saving.
 #include "core/ExampleFile.h"
+#include "core/term/Term.h"
 
 #include "support/TestTempDir.h"
 
@@ -287,6 +288,30 @@ TEST(TermExample, SplitAndJoin)
     EXPECT_EQ(JoinTermExample("x^2", "Normalparabel"), "x^2;  Normalparabel");
     const TermExample withPi{"2\xF0x", "\xE4hnlich"};
     EXPECT_EQ(SplitTermExample(JoinTermExample(withPi.term, withPi.remark)), withPi);
+}
+
+// The example lists shipped beside the program load completely, and every term compiles in the
+// parser mode of its window.
+TEST(ExampleFile, ShippedListsLoadAndTheirTermsCompile)
+{
+    struct Case {
+        const char* file;
+        bool integrand; // terms in t, x refused
+    };
+    for (const Case c : {Case{"Bsp1.txt", false}, Case{"Bsp2.txt", true}}) {
+        SCOPED_TRACE(c.file);
+        const bool keptMode = IntegrandMode;
+        IntegrandMode = c.integrand;
+        const ExampleFile examples(std::string(KURVEX_SOURCE_DIR) + "/resources/data/" + c.file, kRemarks);
+        EXPECT_TRUE(examples.loadComplete()) << examples.loadMessage();
+        EXPECT_GE(examples.size(), 5u);
+        for (const ExampleEntry& e : examples.entries()) {
+            SCOPED_TRACE(e.text);
+            TermTree tree;
+            EXPECT_TRUE(CompileTerm(tree, SplitTermExample(e.text).term, true));
+        }
+        IntegrandMode = keptMode;
+    }
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // that cannot be integrated left out, far limits bounded by the window, the area polygons and texts.
 #include "core/IntegralFunction.h"
 
-#include "core/ExampleFile.h"
 #include "core/NumberText.h"
 #include "core/term/Term.h"
 #include "support/RestoreShared.h"
@@ -221,22 +220,6 @@ TEST(IntegrandOf, TakesTInEverySlotAndIsUndefinedWhereTheTermIs)
         TermTree tree;
         ASSERT_TRUE(CompileTerm(tree, c.term, true));
         EXPECT_EQ(IntegrandOf(tree)(c.t), c.value);
-    }
-}
-
-// The examples shipped with the program load completely and every term compiles as an integrand.
-TEST(IntegrandOf, ShippedExamplesCompileInIntegrandMode)
-{
-    const RestoreShared<bool, bool> restore(IntegrandMode, EvalOk);
-    IntegrandMode = true;
-    const ExampleFile examples(std::string(KURVEX_SOURCE_DIR) + "/resources/data/Bsp2.txt",
-                               {0, ExampleKey::TextBeforeSemicolon, 0, std::nullopt});
-    EXPECT_TRUE(examples.loadComplete()) << examples.loadMessage();
-    EXPECT_GE(examples.size(), 5u);
-    for (const ExampleEntry& e : examples.entries()) {
-        SCOPED_TRACE(e.text);
-        TermTree tree;
-        EXPECT_TRUE(CompileTerm(tree, SplitTermExample(e.text).term, true));
     }
 }
 
