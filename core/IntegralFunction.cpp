@@ -54,9 +54,10 @@ IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEd
         ++used;
         return f(t);
     };
-    const auto allowed = [&](long most) {
-        IntegrationLimits l = limits.piece;
-        l.maxEvaluations = std::min(most, evaluationsLeft - used);
+    // The limits of one integration, within the evaluations the curve has left.
+    const auto allowed = [&](const IntegrationLimits& base) {
+        IntegrationLimits l = base;
+        l.maxEvaluations = std::min(base.maxEvaluations, evaluationsLeft - used);
         return l;
     };
     const IntegrationLimits quick = quickStep(limits.piece);
@@ -64,8 +65,7 @@ IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEd
     if (beyond(nearEdge, x0)) {
         // x0 lies before the window: F at the window's edge in one integration.
         s.start = nearEdge;
-        const std::optional<double> edge =
-            Integrate(counted, x0, nearEdge, allowed(limits.piece.maxEvaluations));
+        const std::optional<double> edge = Integrate(counted, x0, nearEdge, allowed(limits.piece));
         if (!edge) {
             evaluationsLeft -= used;
             return s;
@@ -81,11 +81,10 @@ IntegralSweep sweep(const Integrand& f, double x0, double nearEdge, double farEd
             break;
         }
         std::optional<IntegratedPiece> piece =
-            IntegratePiece(counted, from, *fFrom, to, stepTolerance, allowed(quick.maxEvaluations));
+            IntegratePiece(counted, from, *fFrom, to, stepTolerance, allowed(quick));
         if (!piece) {
             // A jump, a steep part or a pole: this step on its own, to its own size.
-            const std::optional<double> alone =
-                Integrate(counted, from, to, allowed(limits.piece.maxEvaluations));
+            const std::optional<double> alone = Integrate(counted, from, to, allowed(limits.piece));
             const std::optional<double> fTo = alone ? counted(to) : std::nullopt;
             if (!alone || !fTo) {
                 break;
