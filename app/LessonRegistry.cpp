@@ -4,8 +4,10 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/BisectionWindow.h"
+#include "lessons/CurveDiscussionWindow.h"
 #include "lessons/DifferentiabilityWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/IntegralFunctionWindow.h"
 #include "lessons/LimitWindow.h"
 #include "lessons/LociWindow.h"
 #include "lessons/PolynomialWindow.h"
@@ -28,9 +30,9 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, &OpenLessonWindow<PolynomialWindow>},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, &OpenLessonWindow<LimitWindow>},
-    {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, nullptr},
+    {"f f' f''  Kurvendiskussion", 12, "TForm3", LessonMode::None, &OpenLessonWindow<CurveDiscussionWindow>},
     {"Folgen -  Grenzwert", 15, "TForm15", LessonMode::Sequence, &OpenLessonWindow<SequenceWindow>},
-    {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
+    {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, &OpenLessonWindow<IntegralFunctionWindow>},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, &OpenLessonWindow<BisectionWindow>},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, &OpenLessonWindow<LociWindow>},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},

@@ -73,6 +73,24 @@ std::string_view ExampleKeyOf(std::string_view text, ExampleKey key)
     return text.substr(0, text.find(';'));
 }
 
+TermExample SplitTermExample(std::string_view text)
+{
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string_view::npos) {
+        return {std::string(text), {}};
+    }
+    std::string_view remark = text.substr(semicolon + 1);
+    const std::size_t first = remark.find_first_not_of(" \t");
+    remark = first == std::string_view::npos ? std::string_view() : remark.substr(first);
+    remark = remark.substr(0, remark.find_last_not_of(" \t") + 1);
+    return {std::string(text.substr(0, semicolon)), std::string(remark)};
+}
+
+std::string JoinTermExample(std::string_view term, std::string_view remark)
+{
+    return std::string(term) + ";  " + std::string(remark);
+}
+
 ExampleFile::ExampleFile(std::string path, ExampleFormat format)
     : path_(std::move(path)), format_(std::move(format))
 {

@@ -45,6 +45,17 @@ enum class AddResult {
 // The key of text under the given rule.
 std::string_view ExampleKeyOf(std::string_view text, ExampleKey key);
 
+// A one-line example of a term with a remark, kept as term + ";  " + remark.
+struct TermExample {
+    std::string term;
+    std::string remark;
+    bool operator==(const TermExample&) const = default;
+};
+// The term is the text before the first ";" (a line without one is a term with no remark); the
+// remark follows the ";" without the blanks around it.
+TermExample SplitTermExample(std::string_view text);
+std::string JoinTermExample(std::string_view term, std::string_view remark);
+
 // The entries of one example file. The file is read when the object is made and written by save().
 // A file that could not be read completely is never written: the entries read before the fault
 // stay in the list, and the user's file keeps every byte.

@@ -213,7 +213,13 @@ void LessonWindow::applyPlotAspect()
     const PlotAspect aspect = variant_.picture.aspect;
     if (aspect != PlotAspect::Free && plotBox_->height() > 100) {
         const int others = width() - plotBox_->width();
-        const int plotWidth = aspect == PlotAspect::Square ? plotBox_->height() : plotBox_->height() * 4 / 5;
+        const int h = plotBox_->height();
+        int plotWidth = h * 4 / 5;
+        if (aspect == PlotAspect::Square) {
+            plotWidth = h;
+        } else if (aspect == PlotAspect::HalfAsWide) {
+            plotWidth = h / 2;
+        }
         resize(plotWidth + others, height());
     }
     // Centred horizontally on the screen, whatever the owner's place.

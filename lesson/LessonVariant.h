@@ -25,8 +25,9 @@ enum class ArrowKeys { None, MoveFocus, Own };
 // bottom fifth left to the window (bars, number lines).
 enum class PlotShare { WholeBox, TopFourFifths };
 
-// The shape the window gives its plot box when it opens: any, square, or four wide to five high.
-enum class PlotAspect { Free, Square, FourToFive };
+// The shape the window gives its plot box when it opens: any, square, four wide to five high, or
+// half as wide as high (two square panes one above the other).
+enum class PlotAspect { Free, Square, FourToFive, HalfAsWide };
 
 // The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
 // one pane or two stacked panes sharing one world window.
@@ -66,5 +67,24 @@ struct LessonVariant {
     int dragCursorSlot = 0;
     FrameControlNames names = {};
 };
+
+// The row of the windows whose picture is two square panes on one world window, above and below:
+// curves every pixel column, metafile scale 2, the page as print clip, no zoom rectangle, the drag
+// cursor on the plot; they differ in how they wait between frames.
+inline LessonVariant TwoPaneVariant(DelayKind delay)
+{
+    LessonVariant v;
+    v.delay = delay;
+    v.curve = {1, 20000, 20000};
+    v.metafileScale = 2.0;
+    v.fontFactor = 1.0;
+    v.printClipToPage = true;
+    v.rubberBand = RubberBandMode::None;
+    v.arrowKeys = ArrowKeys::None;
+    v.picture = {
+        .backgroundLayer = true, .panes = 2, .share = PlotShare::WholeBox, .aspect = PlotAspect::HalfAsWide};
+    v.dragCursorSlot = 4;
+    return v;
+}
 
 } // namespace kurvex

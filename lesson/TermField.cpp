@@ -57,7 +57,13 @@ void TermField::load()
 
 void TermField::enter(const std::string& term)
 {
-    edit_->setText(TermToDisplay(term));
+    // An edit cuts a longer text silently; a fetched term it cannot hold is reported instead.
+    const QString shown = TermToDisplay(term);
+    if (shown.size() > edit_->maxLength()) {
+        ShowTermTooLong(kMaxTermLength);
+        return;
+    }
+    edit_->setText(shown);
     edit_->setModified(true);
     onExit();
 }

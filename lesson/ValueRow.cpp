@@ -188,7 +188,7 @@ void ValueRow::onReset()
         *binding_.max = r.max;
     }
     showValues();
-    setBarFromValue(BarSync::Snap);
+    setBarFromValue(binding_.resetKeepsValue ? BarSync::Keep : BarSync::Snap);
     emit resetDone();
 }
 

@@ -47,6 +47,9 @@ struct ValueRowBinding {
     // The animation's step per frame, its sign the starting direction; the value moves by it whole
     // (a count of strips). 0: the value crosses its range in AnimationSteps frames.
     double wholeStep = 0.0;
+    // The reset's start value stands as it is and the bar follows it, instead of the value
+    // snapping to the bar's grid.
+    bool resetKeepsValue = false;
 };
 
 class ValueRow : public QWidget {

@@ -1,5 +1,6 @@
 // Example files: Windows-written lists, faulty files kept byte for byte, add rules, safe saving.
 #include "core/ExampleFile.h"
+#include "core/term/Term.h"
 
 #include "support/TestTempDir.h"
 
@@ -260,6 +261,57 @@ TEST(ExampleFile, FailedSaveIsReportedAndKeepsTheOldFile)
     if (!ok)
         GTEST_SKIP() << "no process without write access could be set up";
     EXPECT_TRUE(*ok);
+}
+
+// "term;  remark" lines: a line without ";" is a term, and the remark loses only its blanks.
+TEST(TermExample, SplitAndJoin)
+{
+    struct Case {
+        const char* line;
+        TermExample expected;
+    };
+    const Case cases[] = {
+        {"x^2;  Normalparabel", {"x^2", "Normalparabel"}},
+        {"x^3-3x;  kubische Parabel", {"x^3-3x", "kubische Parabel"}},
+        {"x^2", {"x^2", ""}},
+        {"x^2;Parabel", {"x^2", "Parabel"}},
+        {"x^2; \t Parabel  ", {"x^2", "Parabel"}},
+        {"x;  a; b", {"x", "a; b"}},
+        {";  nur Text", {"", "nur Text"}},
+        {"sin(x);   ", {"sin(x)", ""}},
+        {"", {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(SplitTermExample(c.line), c.expected);
+    }
+    EXPECT_EQ(JoinTermExample("x^2", "Normalparabel"), "x^2;  Normalparabel");
+    const TermExample withPi{"2\xF0x", "\xE4hnlich"};
+    EXPECT_EQ(SplitTermExample(JoinTermExample(withPi.term, withPi.remark)), withPi);
+}
+
+// The example lists shipped beside the program load completely, and every term compiles in the
+// parser mode of its window.
+TEST(ExampleFile, ShippedListsLoadAndTheirTermsCompile)
+{
+    struct Case {
+        const char* file;
+        bool integrand; // terms in t, x refused
+    };
+    for (const Case c : {Case{"Bsp1.txt", false}, Case{"Bsp2.txt", true}}) {
+        SCOPED_TRACE(c.file);
+        const bool keptMode = IntegrandMode;
+        IntegrandMode = c.integrand;
+        const ExampleFile examples(std::string(KURVEX_SOURCE_DIR) + "/resources/data/" + c.file, kRemarks);
+        EXPECT_TRUE(examples.loadComplete()) << examples.loadMessage();
+        EXPECT_GE(examples.size(), 5u);
+        for (const ExampleEntry& e : examples.entries()) {
+            SCOPED_TRACE(e.text);
+            TermTree tree;
+            EXPECT_TRUE(CompileTerm(tree, SplitTermExample(e.text).term, true));
+        }
+        IntegrandMode = keptMode;
+    }
 }
 
 } // namespace

@@ -173,6 +173,29 @@ TEST_F(KitTest, ValueRowRangeResetAndAGridWithoutSteps)
     EXPECT_TRUE(std::isfinite(row->grid().value(1)));
 }
 
+// A row whose reset must give exactly its start value: the bar follows without snapping it.
+TEST_F(KitTest, ValueRowResetCanKeepItsStartValueOffTheGrid)
+{
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "snapped");
+        ValueRowBinding b;
+        b.value = &value;
+        b.min = &low;
+        b.max = &high;
+        b.startValue = [] { return 0.013; };
+        b.resetKeepsValue = keep;
+        auto* row =
+            new ValueRow(*window, QStringLiteral("x ="), {"Label1", "Edit2", "SpeedButton1", "ScrollBar1"},
+                         std::move(b), window.get());
+        value = 3;
+        row->setBarFromValue(ValueRow::BarSync::Keep);
+        QTest::mouseClick(row->resetButton(), Qt::LeftButton);
+        EXPECT_EQ(row->bar()->value(), 100); // 0.013 lies nearest the middle of -4..4
+        EXPECT_DOUBLE_EQ(value, keep ? 0.013 : 0.0);
+        delete row;
+    }
+}
+
 TEST_F(KitTest, ValueRowAnimationAdvancesTheValueAndSnapsItAtTheEnd)
 {
     ValueRow* row = makeRow();

@@ -244,6 +244,20 @@ TEST_F(LessonWindowTest, TwoPanesShareTheWorldAndPrintWithTheLowerPaneShifted)
     window->refresh();
 }
 
+// Two stacked square panes: the plot box opens half as wide as it is high.
+TEST_F(LessonWindowTest, HalfAsWidePlotGivesTwoSquarePanes)
+{
+    remake([](LessonVariant& v) {
+        v.picture.panes = 2;
+        v.picture.aspect = PlotAspect::HalfAsWide;
+    });
+    window->resize(1000, 760);
+    showWindow();
+    const QSize box = plot()->size();
+    EXPECT_NEAR(box.width(), box.height() / 2, 1);
+    EXPECT_NEAR(window->plotSize().width(), window->plotSize().height(), 1);
+}
+
 // ---- Zoom, pad, band, mouse ----
 
 TEST_F(LessonWindowTest, WorldButtonsChangeTheWindowAndRedraw)

@@ -366,7 +366,7 @@ TEST(QtCanvas, DottedLinesOnBitmapsMatchThePainterPixelForPixel)
     }
     // The direct path works in device pixels as the painter does, at any ratio and window origin.
     for (const double ratio : {1.0, 2.0, 1.5, 1.25}) {
-        for (const Point origin : {Point{}, Point{3, -2}}) {
+        for (const Point origin : {Point{}, Point{3, -2}, Point{0, 12}, Point{-5, 7}, Point{9, -4}}) {
             for (const std::optional<Rect>& clip : clips) {
                 SCOPED_TRACE(testing::Message()
                              << "ratio " << ratio << " origin " << origin.x << " clip " << clip.has_value());

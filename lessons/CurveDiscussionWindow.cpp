@@ -1,0 +1,136 @@
+// Curve-discussion window (TForm3): variant, opening and closing, x0 by drag and animation, the
+// option boxes and the sweep of "f' erzeugen".
+#include "lessons/CurveDiscussionWindow.h"
+
+#include "controls/BitCheckBox.h"
+#include "controls/ToggleSwitch.h"
+#include "core/Settings.h"
+#include "core/WorldWindow.h"
+#include "lesson/TermField.h"
+#include "lesson/TermRemarkExamples.h"
+#include "lesson/ValueRow.h"
+
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace kurvex {
+
+LessonVariant CurveDiscussionWindow::windowVariant()
+{
+    return TwoPaneVariant(DelayKind::B);
+}
+
+CurveDiscussionWindow::CurveDiscussionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
+{
+    setWindowTitle(QStringLiteral("Monotonie, Krümmungsverhalten - Kurvendiskussion"));
+    DrawScale = 1.0;
+    ModuleOpen = true;
+    buildTermAndExamples();
+    buildPointRow();
+    buildOptions();
+    connectControls();
+    // The frame's close button carries this form's name for it.
+    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
+        close->setObjectName(QStringLiteral("SpeedButton6"));
+    }
+    // Compiled once as the window opens: a wrong stored term gives one message, here.
+    termField_->load();
+    termField_->use();
+    sweep_ = StartSweep(CurrentX);
+    resize(640, 760);
+}
+
+CurveDiscussionWindow::~CurveDiscussionWindow()
+{
+    ModuleOpen = false;
+}
+
+void CurveDiscussionWindow::refreshControls()
+{
+    xRow_->showValues();
+    firstBox_->setChecked(showFirst_);
+    secondBox_->setChecked(showSecond_);
+    generateBox_->setChecked(generate_);
+    triangleBox_->setChecked(showTriangle_);
+}
+
+void CurveDiscussionWindow::closing()
+{
+    examples_->save();
+    DrawScale = 1.0;
+    ModuleOpen = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options
+
+void CurveDiscussionWindow::onOptionToggled()
+{
+    showFirst_ = firstBox_->Checked();
+    showSecond_ = secondBox_->Checked();
+    showTriangle_ = triangleBox_->Checked();
+    fullRedraw();
+}
+
+void CurveDiscussionWindow::onGenerateToggled()
+{
+    generate_ = generateBox_->Checked();
+    if (generate_) {
+        // A new sweep starts where x0 is; the derivative shows once x0 moves.
+        sweep_ = StartSweep(CurrentX);
+        return;
+    }
+    drawPicture();
+}
+
+// ---------------------------------------------------------------------------------------------
+// x0 by mouse and animation
+
+void CurveDiscussionWindow::takeMouseX(QMouseEvent* event)
+{
+    CurrentX = worldAt(event->position()).x;
+    xRow_->showValues();
+}
+
+void CurveDiscussionWindow::plotPress(QMouseEvent* event)
+{
+    takeMouseX(event);
+    sweep_ = StartSweep(CurrentX);
+    drawPicture();
+}
+
+void CurveDiscussionWindow::plotMove(QMouseEvent* event)
+{
+    if (!mouseDragActive()) {
+        return;
+    }
+    takeMouseX(event);
+    drawPicture();
+}
+
+void CurveDiscussionWindow::onAnimation()
+{
+    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+    AnimationTrack track;
+    track.toggle = xSwitch_;
+    // Only the moving parts are drawn per frame; the curves stay in the background layer.
+    track.frame = [this] {
+        CurrentX += xAnimationStep_;
+        xRow_->showValues();
+        drawPicture();
+        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
+    };
+    runAnimation(std::move(track), xAnimationStep_);
+}
+
+void CurveDiscussionWindow::worldChanged(WorldChange how)
+{
+    // A zoom changes the width of a pixel column; a pan keeps it.
+    if (how == WorldChange::Zoom) {
+        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+    }
+}
+
+} // namespace kurvex

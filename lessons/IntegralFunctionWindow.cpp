@@ -1,0 +1,125 @@
+// Integral-function window (TForm7): variant, opening and closing in integrand mode, x by drag and
+// animation, the bars kept at their values.
+#include "lessons/IntegralFunctionWindow.h"
+
+#include "controls/ToggleSwitch.h"
+#include "core/Settings.h"
+#include "core/WorldWindow.h"
+#include "core/term/Term.h"
+#include "lesson/TermField.h"
+#include "lesson/TermRemarkExamples.h"
+#include "lesson/ValueRow.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace kurvex {
+
+LessonVariant IntegralFunctionWindow::windowVariant()
+{
+    return TwoPaneVariant(DelayKind::A);
+}
+
+IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
+{
+    setWindowTitle(QStringLiteral("Integralfunktion"));
+    DrawScale = 1.0;
+    AreaFillStyle = BrushStyle::Solid;
+    ModuleOpen = true;
+    // Set before the stored term is compiled, so that a term in x is refused at opening as it is
+    // when typed.
+    IntegrandMode = true;
+    buildTermAndExamples();
+    buildLimitRows();
+    buildValueRow();
+    connectControls();
+    termField_->load();
+    termField_->use();
+    // As tall as the screen allows; the plot then takes half its height as width.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    resize(700, screen != nullptr ? std::max(600, screen->availableGeometry().height() - 40) : 800);
+}
+
+IntegralFunctionWindow::~IntegralFunctionWindow()
+{
+    IntegrandMode = false;
+    ModuleOpen = false;
+}
+
+void IntegralFunctionWindow::refreshControls()
+{
+    xRow_->showValues();
+    lowerRow_->showValues();
+    showBars();
+}
+
+void IntegralFunctionWindow::showBars()
+{
+    xRow_->setBarFromValue(ValueRow::BarSync::Keep);
+    lowerRow_->setBarFromValue(ValueRow::BarSync::Keep);
+}
+
+void IntegralFunctionWindow::closing()
+{
+    examples_->save();
+    DrawScale = 1.0;
+    IntegrandMode = false;
+    ModuleOpen = false;
+}
+
+void IntegralFunctionWindow::worldChanged(WorldChange how)
+{
+    // A zoom changes the width of a pixel column; a pan keeps it.
+    if (how == WorldChange::Zoom) {
+        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+    }
+    showBars();
+}
+
+// ---------------------------------------------------------------------------------------------
+// x by mouse and animation
+
+void IntegralFunctionWindow::takeMouseX(QMouseEvent* event)
+{
+    CurrentX = worldAt(event->position()).x;
+    xRow_->showValues();
+    drawPicture();
+}
+
+void IntegralFunctionWindow::plotPress(QMouseEvent* event)
+{
+    takeMouseX(event);
+}
+
+void IntegralFunctionWindow::plotMove(QMouseEvent* event)
+{
+    if (mouseDragActive() && event->position().x() <= PlotWidth) {
+        takeMouseX(event);
+    }
+}
+
+void IntegralFunctionWindow::plotRelease(QMouseEvent*)
+{
+    // The bar takes x's place, and x the bar's grid value there.
+    xRow_->setBarFromValue(ValueRow::BarSync::Snap);
+}
+
+void IntegralFunctionWindow::onAnimation()
+{
+    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+    AnimationTrack track;
+    track.toggle = xSwitch_;
+    track.frame = [this] {
+        CurrentX += xAnimationStep_;
+        xRow_->showValues();
+        drawPicture();
+        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
+    };
+    track.finished = [this] { xRow_->setBarFromValue(ValueRow::BarSync::Snap); };
+    runAnimation(std::move(track), xAnimationStep_);
+}
+
+} // namespace kurvex
