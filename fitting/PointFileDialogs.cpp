@@ -1,0 +1,123 @@
+// The dialogs of the point files.
+#include "fitting/PointFileDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kurvex {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("Wertetabelle speichern");
+const QString kOpenTitle = QStringLiteral("Wertetabelle holen");
+
+std::optional<PointFileSaveChoice> realSaveDialog(QWidget* parent)
+{
+    const QStringList filters = PointFileSaveFilters();
+    QFileDialog dialog(parent, kSaveTitle, QDir::currentPath());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    // The suffix follows the filter, so the dialog's overwrite question is about the file written.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+        dialog.setDefaultSuffix(f == filters.front() ? QStringLiteral("dat") : QStringLiteral("txt"));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    PointFileSaveChoice choice;
+    choice.path = dialog.selectedFiles().constFirst();
+    const auto index = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+    choice.format = static_cast<PointFileFormat>(index + 1);
+    // The next dialog starts in the folder chosen now.
+    QDir::setCurrent(QFileInfo(choice.path).absolutePath());
+    return choice;
+}
+
+std::optional<QString> realOpenDialog(QWidget* parent)
+{
+    QFileDialog dialog(parent, kOpenTitle, QDir::currentPath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(PointFileOpenFilters());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    return path;
+}
+
+bool realReplaceQuestion(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, kSaveTitle, question, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void realMessage(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kurvex"), message, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+PointFileDialogs& installedDialogs()
+{
+    static PointFileDialogs dialogs{realSaveDialog, realOpenDialog, realReplaceQuestion, realMessage};
+    return dialogs;
+}
+
+} // namespace
+
+QStringList PointFileSaveFilters()
+{
+    return {QStringLiteral("eigenes Format   (*.dat)"),
+            QStringLiteral("Messwerte:   1,5 Tab 3,5     Excel-Tabelle (*.txt)"),
+            QStringLiteral("Messwerte:   1.5 Tab 3.5    (*.txt)"),
+            QStringLiteral("Messwerte:      1,5 ; 3,5       (*.txt)"),
+            QStringLiteral("Messwerte:      1.5 ; 3.5       (*.txt)")};
+}
+
+QStringList PointFileOpenFilters()
+{
+    return {QStringLiteral("Messtabelle (eigenes Format)   (*.dat)"),
+            QStringLiteral("Messwerte:  x Seperator y  (*.txt)")};
+}
+
+const PointFileDialogs& CurrentPointFileDialogs()
+{
+    return installedDialogs();
+}
+
+ScopedPointFileDialogs::ScopedPointFileDialogs(PointFileDialogs dialogs) : previous_(installedDialogs())
+{
+    PointFileDialogs& current = installedDialogs();
+    if (dialogs.chooseSaveFile) {
+        current.chooseSaveFile = std::move(dialogs.chooseSaveFile);
+    }
+    if (dialogs.chooseOpenFile) {
+        current.chooseOpenFile = std::move(dialogs.chooseOpenFile);
+    }
+    if (dialogs.confirmReplace) {
+        current.confirmReplace = std::move(dialogs.confirmReplace);
+    }
+    if (dialogs.showMessage) {
+        current.showMessage = std::move(dialogs.showMessage);
+    }
+}
+
+ScopedPointFileDialogs::~ScopedPointFileDialogs()
+{
+    installedDialogs() = std::move(*previous_);
+}
+
+} // namespace kurvex
