@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "core/SpecialPoints.h"
 #include "fitting/PointEditor.h"
+#include "platform/VectorState.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -30,6 +31,7 @@ void FittingWindow::fitPoints()
 {
     RegModel = selectedModel();
     const FitDegrees d = degrees();
+    ClearUpperVectorState();
     const FitDataCheck check = CheckFitData(points_->points(), RegModel, d);
     startValuesButton_->setEnabled(check.startValuesAvailable);
     if (check.passed) {
@@ -53,6 +55,8 @@ void FittingWindow::fitPoints()
 
 std::optional<double> FittingWindow::curveValue(double x)
 {
+    // The plotter paints between the samples.
+    ClearUpperVectorState();
     const double y = EvaluateDerivative(fitTerm_, derivativeOrder_, x, 0, 0, 0, 0, 0, 0);
     if (!EvalOk || !std::isfinite(y)) {
         return std::nullopt;
