@@ -54,20 +54,21 @@ std::optional<QString> realOpenDialog(QWidget* parent)
 
 bool realReplaceQuestion(QWidget* parent, const QString& question)
 {
-    QMessageBox box(QMessageBox::Question, kSaveTitle, question, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(kSaveTitle);
+    box.setText(question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    // German whether or not Qt's own translations are installed.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    return box.exec() == QMessageBox::Yes;
 }
 
 void realMessage(QWidget* parent, const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kurvex"), message, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    QMessageBox::warning(parent, QStringLiteral("Kurvex"), message);
 }
 
 PointFileDialogs& installedDialogs()

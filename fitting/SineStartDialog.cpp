@@ -187,19 +187,13 @@ void SineStartDialog::onIterationsEntered()
 
 void SineStartDialog::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        event->accept();
-        reject();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    // Enter goes on to the next field and never presses "OK"; Esc closes as in any dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         focusNextChild();
         return;
-    default:
-        QDialog::keyPressEvent(event);
     }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace kurvex
