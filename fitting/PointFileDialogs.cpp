@@ -14,6 +14,17 @@ namespace {
 const QString kSaveTitle = QStringLiteral("Wertetabelle speichern");
 const QString kOpenTitle = QStringLiteral("Wertetabelle holen");
 
+// The position of a filter in the list; the dialog hands it back with its runs of blanks shown as one.
+qsizetype filterIndex(const QStringList& filters, const QString& chosen)
+{
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i].simplified() == chosen.simplified()) {
+            return i;
+        }
+    }
+    return 0;
+}
+
 std::optional<PointFileSaveChoice> realSaveDialog(QWidget* parent)
 {
     const QStringList filters = PointFileSaveFilters();
@@ -24,15 +35,14 @@ std::optional<PointFileSaveChoice> realSaveDialog(QWidget* parent)
     dialog.setDefaultSuffix(QStringLiteral("dat"));
     // The suffix follows the filter, so the dialog's overwrite question is about the file written.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-        dialog.setDefaultSuffix(f == filters.front() ? QStringLiteral("dat") : QStringLiteral("txt"));
+        dialog.setDefaultSuffix(filterIndex(filters, f) == 0 ? QStringLiteral("dat") : QStringLiteral("txt"));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     PointFileSaveChoice choice;
     choice.path = dialog.selectedFiles().constFirst();
-    const auto index = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
-    choice.format = static_cast<PointFileFormat>(index + 1);
+    choice.format = static_cast<PointFileFormat>(filterIndex(filters, dialog.selectedNameFilter()) + 1);
     // The next dialog starts in the folder chosen now.
     QDir::setCurrent(QFileInfo(choice.path).absolutePath());
     return choice;
