@@ -94,6 +94,9 @@ void PointEditor::buildControls()
     coordinates->setSpacing(2);
     xEdit_ = MakeNumberEdit(QStringLiteral("Edit2"), this);
     yEdit_ = MakeNumberEdit(QStringLiteral("Edit3"), this);
+    // Room for a coordinate in years or in exponent form ("2,000 E+3").
+    xEdit_->setFixedWidth(72);
+    yEdit_->setFixedWidth(72);
     deleteButton_ = MakeGlyphButton(QStringLiteral("Entf"), QStringLiteral("SpeedButton1"),
                                     QStringLiteral("Punkt löschen"), this, QSize(36, 22));
     clearButton_ = MakeGlyphButton(QStringLiteral("Neu"), QStringLiteral("SpeedButton5"),
@@ -298,10 +301,11 @@ void PointEditor::showCoordinates()
         return;
     }
     const PlotPoint& p = points_[static_cast<std::size_t>(selected_)];
-    xEdit_->setText(coordinateText(p.x));
-    yEdit_->setText(coordinateText(p.y));
-    xEdit_->setModified(false);
-    yEdit_->setModified(false);
+    for (auto [edit, v] : {std::pair{xEdit_, p.x}, std::pair{yEdit_, p.y}}) {
+        edit->setText(coordinateText(v));
+        edit->setCursorPosition(0);
+        edit->setModified(false);
+    }
 }
 
 void PointEditor::onCoordinatesEntered()
