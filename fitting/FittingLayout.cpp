@@ -101,9 +101,9 @@ void FittingWindow::buildModelPanel()
             numeratorDegree_ = new DegreeSpinBox(QStringLiteral("SpinEdit4"), 1, 4, this);
             denominatorDegree_ = new DegreeSpinBox(QStringLiteral("SpinEdit3"), 1, 4, this);
             auto* row = new QHBoxLayout;
-            row->addWidget(MakeLabel(QStringLiteral("Label9"), QStringLiteral("Zähler"), this));
+            row->addWidget(MakeLabel(QStringLiteral("Label13"), QStringLiteral("Zähler"), this));
             row->addWidget(numeratorDegree_);
-            row->addWidget(MakeLabel(QStringLiteral("Label11"), QStringLiteral("Nenner"), this));
+            row->addWidget(MakeLabel(QStringLiteral("Label14"), QStringLiteral("Nenner"), this));
             row->addWidget(denominatorDegree_);
             row->addStretch(1);
             column->addLayout(row);
@@ -111,7 +111,7 @@ void FittingWindow::buildModelPanel()
             polynomialDegree_ = new DegreeSpinBox(QStringLiteral("SpinEdit1"), 3, 6, this);
             auto* row = new QHBoxLayout;
             row->addWidget(polynomialDegree_);
-            row->addWidget(MakeLabel(QStringLiteral("Label10"), QStringLiteral(". Grades"), this));
+            row->addWidget(MakeLabel(QStringLiteral("Label12"), QStringLiteral(". Grades"), this));
             row->addStretch(1);
             column->addLayout(row);
         } else if (m.model == kRegSine) {
