@@ -154,8 +154,9 @@ ValueTablePanel::ValueTablePanel(QWidget* parent) : QFrame(parent)
     caption->setFont(bold);
     column->addWidget(caption);
     table_ = new ValueTable(this);
-    table_->setColumnWidth(0, 130);
-    table_->setColumnWidth(1, 130);
+    // Room for fifteen digits in each column.
+    table_->setColumnWidth(0, 150);
+    table_->horizontalHeader()->setStretchLastSection(true);
     column->addWidget(table_, 1);
     auto* buttons = new QHBoxLayout;
     auto* clear =
@@ -168,7 +169,7 @@ ValueTablePanel::ValueTablePanel(QWidget* parent) : QFrame(parent)
     column->addLayout(buttons);
     connect(clear, &QToolButton::clicked, this, [this] { clearRows(0); });
     connect(back, &QToolButton::clicked, this, &ValueTablePanel::backRequested);
-    resize(300, 420);
+    resize(350, 420);
     hide();
 }
 
