@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "fitting/FittingWindow.h"
 #include "lessons/BisectionWindow.h"
 #include "lessons/CurveDiscussionWindow.h"
 #include "lessons/DifferentiabilityWindow.h"
@@ -24,7 +25,7 @@ namespace {
 
 // Each lesson window puts its opener here once it exists.
 constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
-    {"Funktionsanpassung", 30, "TForm30", LessonMode::None, nullptr},
+    {"Funktionsanpassung", 30, "TForm30", LessonMode::None, &OpenLessonWindow<FittingWindow>},
     {"Tangentenproblem", 11, "TForm8", LessonMode::None, &OpenLessonWindow<TangentProblemWindow>},
     {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},

@@ -340,8 +340,8 @@ std::string FailureMessage(PolynomialFailure failure)
 
 bool HitsPoint(int pointX, int pointY, int mouseX, int mouseY)
 {
-    return pointX - kHitRadius < mouseX && mouseX < pointX + kHitRadius && pointY - kHitRadius < mouseY &&
-           mouseY < pointY + kHitRadius;
+    return pointX - kConditionHitRadius < mouseX && mouseX < pointX + kConditionHitRadius && pointY - kConditionHitRadius < mouseY &&
+           mouseY < pointY + kConditionHitRadius;
 }
 
 bool ConditionList::canAdd(ConditionKind kind) const

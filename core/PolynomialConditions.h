@@ -91,7 +91,7 @@ std::string FailureMessage(PolynomialFailure failure);
 
 // A pick hits a condition when the mouse lies strictly within this many pixels of its point on both
 // axes.
-constexpr int kHitRadius = 12;
+constexpr int kConditionHitRadius = 12;
 bool HitsPoint(int pointX, int pointY, int mouseX, int mouseY);
 
 class ConditionList {

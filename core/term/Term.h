@@ -192,6 +192,9 @@ std::string NormalizeTerm(std::string_view text);
 // Compiles text into tree with implicit "*" repair; reports a syntax error and leaves tree empty on failure.
 // Sets EvalOk and returns it.
 bool CompileTerm(TermTree& tree, std::string_view text, bool allowVariables);
+// CompileTerm without a syntax message, for terms the program writes itself (a fitted curve) and
+// for texts whose failure the caller handles without a message.
+bool CompileTermSilently(TermTree& tree, std::string_view text, bool allowVariables);
 // One pass over an already normalised text, no repair; empty tree on a syntax error.
 TermTree ParseTerm(std::string_view text);
 void FreeTerm(TermTree& tree);

@@ -459,6 +459,16 @@ void FreeTerm(TermTree& tree)
     TermTreeAccess::program(tree).clear();
 }
 
+bool CompileTermSilently(TermTree& tree, std::string_view text, bool allowVariables)
+{
+    // The handler is put back even when compiling throws (out of memory).
+    struct HandlerAside {
+        SyntaxErrorHandler saved = std::exchange(syntaxErrorHandler(), nullptr);
+        ~HandlerAside() { syntaxErrorHandler() = std::move(saved); }
+    } aside;
+    return CompileTerm(tree, text, allowVariables);
+}
+
 void ShowSyntaxError(int position)
 {
     SyntaxErrorPos = position;

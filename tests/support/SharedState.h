@@ -2,6 +2,7 @@
 // scope that puts them all back.
 #pragma once
 
+#include "core/FitTerm.h"
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
@@ -62,6 +63,12 @@ inline auto FunctionGraphVariables()
     return std::tie(SpectrumIndex, SavedGraphColor);
 }
 
+// core/FitTerm.h
+inline auto FitTermVariables()
+{
+    return std::tie(FitTermText);
+}
+
 // ---- Snapshots ----
 
 // Copies the records of the global lists and rebuilds the lists from them when it goes, without a
@@ -110,6 +117,7 @@ private:
     SavedVariables<TermVariables> term_;
     SavedRecordLists recordLists_;
     SavedVariables<FunctionGraphVariables> functionGraph_;
+    SavedVariables<FitTermVariables> fitTerm_;
 };
 
 } // namespace kurvex::test

@@ -23,6 +23,7 @@ TEST(SharedStateLists, EveryHeaderOfCoreAndPlatformHasAllItsVariablesListed)
                             {"core/term/Term.h", ListSize<TermVariables>()},
                             {"core/RecordList.h", RecordLists().size()},
                             {"core/FunctionGraph.h", ListSize<FunctionGraphVariables>()},
+                            {"core/FitTerm.h", ListSize<FitTermVariables>()},
                         });
 }
 

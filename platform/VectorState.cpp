@@ -1,0 +1,43 @@
+// The processor's wide vector registers between the toolkit's painting and our own arithmetic.
+#include "platform/VectorState.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+namespace kurvex {
+
+#if defined(__x86_64__) || defined(__i386__)
+
+namespace {
+
+__attribute__((target("avx"))) void zeroUpper()
+{
+    _mm256_zeroupper();
+}
+
+bool hasAvx()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
+    return has;
+}
+
+} // namespace
+
+void ClearUpperVectorState()
+{
+    if (hasAvx()) {
+        zeroUpper();
+    }
+}
+
+#else
+
+void ClearUpperVectorState() {}
+
+#endif
+
+} // namespace kurvex
