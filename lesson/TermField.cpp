@@ -2,6 +2,7 @@
 #include "lesson/TermField.h"
 
 #include "controls/EditRoutines.h"
+#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
 
@@ -52,6 +53,28 @@ void TermField::load()
     if (!CompileTerm(tree_, editTerm(edit_), true)) {
         CompileTerm(tree_, "0", true);
     }
+}
+
+bool TermField::enter(const std::string& term)
+{
+    const std::string text = PointToComma(NormalizeTerm(term));
+    edit_->setText(TermToDisplay(text));
+    edit_->setModified(false);
+    if (text.size() > kMaxTermLength) {
+        // As when such a text is left: reported, and the term drawn so far stays.
+        ShowTermTooLong(kMaxTermLength);
+        edit_->setModified(true);
+        return false;
+    }
+    loaded_ = true;
+    const bool compiled = CompileTerm(tree_, text, true);
+    if (!compiled) {
+        CompileTerm(tree_, "0", true);
+        EvalOk = false;
+    }
+    term_ = text;
+    emit termChanged();
+    return compiled;
 }
 
 void TermField::onExit()

@@ -31,6 +31,11 @@ public:
     const TermTree& tree() const { return tree_; }
     void use(TermTree& target = ParsedTerm) const { target = tree_; }
     bool loaded() const { return loaded_; }
+    // Takes a term given by the program (a drawn or fetched one) as if it had been typed and left:
+    // shown normalised, compiled (a wrong one reported once, "0" drawn) and kept in the variable.
+    // Unlike leaving the edit it never moves the focus, so an edit hidden meanwhile stays unfocused.
+    // Returns whether the term compiled; termChanged follows.
+    bool enter(const std::string& term);
 
 signals:
     // A changed text was left and compiled (a wrong one as "0", with its message).
