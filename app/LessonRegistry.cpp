@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/MappingsWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +26,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, nullptr},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, nullptr},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
-    {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
+    {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, &OpenLessonWindow<MappingsWindow>},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
 }};
