@@ -184,8 +184,8 @@ void MappingsWindow::drawRailMapping(double x, std::optional<double> y)
 
 void MappingsWindow::showValueLabels(double x, std::optional<double> y)
 {
-    xValueLabel_->setText(QString::fromStdString(XValueText(x, Decimals)));
-    fValueLabel_->setText(QString::fromStdString(FValueText(y, Decimals)));
+    xRail_.value->setText(QString::fromStdString(XValueText(x, Decimals)));
+    fRail_.value->setText(QString::fromStdString(FValueText(y, Decimals)));
 }
 
 } // namespace kurvex

@@ -150,8 +150,7 @@ void MappingsWindow::buildSwitches()
     lessonArea()->addWidget(cartesianBox_);
 }
 
-QWidget* MappingsWindow::buildRailPanel(const RailPanelSpec& spec, ColorButton*& colourButton,
-                                        QLabel*& valueLabel)
+MappingsWindow::RailPanel MappingsWindow::buildRailPanel(const RailPanelSpec& spec)
 {
     auto* panel = new QWidget(railColumn_);
     panel->setObjectName(QString::fromLatin1(spec.name));
@@ -171,13 +170,13 @@ QWidget* MappingsWindow::buildRailPanel(const RailPanelSpec& spec, ColorButton*&
                                   QStringLiteral("Anfangswerte setzen"), panel);
     auto* twice = MakeGlyphButton(QStringLiteral("\u00D72"), QString::fromLatin1(spec.twice),
                                   QStringLiteral("x - Bereich verdoppeln"), panel);
-    colourButton = MakeColorButton(QString::fromLatin1(spec.colour), {}, panel);
+    auto* colourButton = MakeColorButton(QString::fromLatin1(spec.colour), {}, panel);
     grid->addWidget(halve, 1, 0);
     grid->addWidget(reset, 1, 1);
     grid->addWidget(twice, 1, 2);
     grid->addWidget(colourButton, 1, 3);
     grid->setColumnStretch(4, 1);
-    valueLabel = MakeLabel(QString::fromLatin1(spec.label), spec.labelText, panel);
+    auto* valueLabel = MakeLabel(QString::fromLatin1(spec.label), spec.labelText, panel);
     grid->addWidget(valueLabel, 2, 0, 1, 5);
     panel->setFixedSize(kRailPanelWidth, panel->sizeHint().height());
 
@@ -185,7 +184,7 @@ QWidget* MappingsWindow::buildRailPanel(const RailPanelSpec& spec, ColorButton*&
     connect(halve, &QToolButton::clicked, this, [this, rail] { changeRail(rail, &HalvedRail); });
     connect(twice, &QToolButton::clicked, this, [this, rail] { changeRail(rail, &DoubledRail); });
     connect(reset, &QToolButton::clicked, this, [this, rail] { resetRail(rail); });
-    return panel;
+    return {panel, colourButton, valueLabel};
 }
 
 void MappingsWindow::buildRailPanels()
@@ -194,14 +193,12 @@ void MappingsWindow::buildRailPanels()
     railColumn_->setObjectName(QStringLiteral("Panel3"));
     railColumn_->setFixedWidth(kRailPanelWidth);
     leftArea()->addWidget(railColumn_, 1);
-    xRailPanel_ =
+    xRail_ =
         buildRailPanel({"Panel4", QStringLiteral("x - Schiene"), &Rails::x, "SpeedButton12", "SpeedButton16",
-                        "SpeedButton24", "ColorButton1", "Label9", QStringLiteral("x =")},
-                       xRailColourButton_, xValueLabel_);
-    fRailPanel_ =
+                        "SpeedButton24", "ColorButton1", "Label9", QStringLiteral("x =")});
+    fRail_ =
         buildRailPanel({"Panel2", QStringLiteral("f(x) - Schiene"), &Rails::f, "SpeedButton1", "SpeedButton4",
-                        "SpeedButton5", "ColorButton2", "Label6", QStringLiteral("f(x) =")},
-                       fRailColourButton_, fValueLabel_);
+                        "SpeedButton5", "ColorButton2", "Label6", QStringLiteral("f(x) =")});
 }
 
 void MappingsWindow::placeRailPanels()
@@ -214,11 +211,11 @@ void MappingsWindow::placeRailPanels()
             std::clamp(centre - panel->height() / 2, 0, std::max(0, railColumn_->height() - panel->height()));
         panel->move(0, y);
     };
-    centreAt(xRailPanel_, 20.0 / 21.0);
-    centreAt(fRailPanel_, 5.0 / 6.0);
+    centreAt(xRail_.panel, 20.0 / 21.0);
+    centreAt(fRail_.panel, 5.0 / 6.0);
     // On a low plot the f(x) rail's panel gives way upwards rather than covering the x rail's.
-    if (fRailPanel_->geometry().bottom() >= xRailPanel_->y()) {
-        fRailPanel_->move(0, std::max(0, xRailPanel_->y() - fRailPanel_->height()));
+    if (fRail_.panel->geometry().bottom() >= xRail_.panel->y()) {
+        fRail_.panel->move(0, std::max(0, xRail_.panel->y() - fRail_.panel->height()));
     }
 }
 
@@ -258,8 +255,8 @@ void MappingsWindow::connectControls()
             fullRedraw();
         });
     };
-    connectColour(xRailColourButton_, xRailColour_);
-    connectColour(fRailColourButton_, fRailColour_);
+    connectColour(xRail_.colour, xRailColour_);
+    connectColour(fRail_.colour, fRailColour_);
 }
 
 } // namespace kurvex

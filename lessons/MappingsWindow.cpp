@@ -26,23 +26,22 @@ namespace kurvex {
 
 LessonVariant MappingsWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {1, 20000, 20000};
-    v.metafileScale = 2.0;
-    v.fontFactor = 1.0;
-    v.printClipToPage = false;
-    // The rails' own buttons take the place of zoom, pad and rubber band.
-    v.rubberBand = RubberBandMode::None;
-    v.arrowKeys = ArrowKeys::None;
-    v.helpButton = true;
-    v.zoomPad = false;
-    v.picture = {.backgroundLayer = false,
-                 .panes = 1,
-                 .share = PlotShare::TopFourFifths,
-                 .aspect = PlotAspect::FourToFive};
-    v.dragCursorSlot = 4;
-    return v;
+    return {.delay = DelayKind::A,
+            .curve = {1, 20000, 20000},
+            .metafileScale = 2.0,
+            .fontFactor = 1.0,
+            .printClipToPage = false,
+            // The rails' own buttons take the place of zoom, pad and rubber band.
+            .rubberBand = RubberBandMode::None,
+            .arrowKeys = ArrowKeys::None,
+            .helpButton = true,
+            .zoomPad = false,
+            .picture = {.backgroundLayer = false,
+                        .panes = 1,
+                        .share = PlotShare::TopFourFifths,
+                        .aspect = PlotAspect::FourToFive},
+            .worldLimits = {},
+            .dragCursorSlot = 4};
 }
 
 MappingsWindow::MappingsWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
@@ -67,8 +66,8 @@ MappingsWindow::MappingsWindow(QWidget* owner) : LessonWindow(windowVariant(), o
     }
     termField_->load();
     xRow_->showValues();
-    xRailColourButton_->setSelectionColor(xRailColour_);
-    fRailColourButton_->setSelectionColor(fRailColour_);
+    xRail_.colour->setSelectionColor(xRailColour_);
+    fRail_.colour->setSelectionColor(fRailColour_);
     updateArrowButtons();
     connectControls();
     resize(1000, 720);
@@ -95,8 +94,8 @@ void MappingsWindow::closing()
 void MappingsWindow::refreshControls()
 {
     placeRailPanels();
-    xRailColourButton_->setSelectionColor(xRailColour_);
-    fRailColourButton_->setSelectionColor(fRailColour_);
+    xRail_.colour->setSelectionColor(xRailColour_);
+    fRail_.colour->setSelectionColor(fRailColour_);
     xRow_->setBarFromValue(ValueRow::BarSync::Snap);
 }
 
@@ -186,7 +185,7 @@ void MappingsWindow::onFixArrow()
 {
     ListRecord arrow;
     arrow.value[0] = PointXP;
-    arrow.color = xRailColourButton_->SelectionColor();
+    arrow.color = xRail_.colour->SelectionColor();
     ListInsert(ArrowList, 1, arrow);
     updateArrowButtons();
     fullRedraw();

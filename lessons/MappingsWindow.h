@@ -58,7 +58,13 @@ private:
     void buildSwitches();
     void buildRailPanels();
     struct RailPanelSpec;
-    QWidget* buildRailPanel(const RailPanelSpec& spec, ColorButton*& colourButton, QLabel*& valueLabel);
+    // A rail's panel with its colour button and its value label.
+    struct RailPanel {
+        QWidget* panel = nullptr;
+        ColorButton* colour = nullptr;
+        QLabel* value = nullptr;
+    };
+    RailPanel buildRailPanel(const RailPanelSpec& spec);
     // Panel4 and Panel2 beside their rails (20/21 and 5/6 of the plot's height).
     void placeRailPanels();
     void connectControls();
@@ -98,26 +104,26 @@ private:
     double mappingStep_ = 0.0;
     int speedDivisor_ = 1;
 
+    // Panel5 (term and examples) and Panel6 (the game), one shown at a time.
     QWidget* termPanel_ = nullptr;
     TermField* termField_ = nullptr;
     ExampleListPanel* examples_ = nullptr;
     GuessTermGame* game_ = nullptr;
     BitCheckBox* guessBox_ = nullptr;
+    // x and its animation.
     ValueRow* xRow_ = nullptr;
     ToggleSwitch* animationSwitch_ = nullptr;
     QToolButton* directionButton_ = nullptr;
     QSlider* speedBar_ = nullptr;
+    // What the picture shows.
     BitCheckBox* arrowsBox_ = nullptr;
     FixedObjectButtons* arrowButtons_ = nullptr;
     BitCheckBox* graphBox_ = nullptr;
     BitCheckBox* cartesianBox_ = nullptr;
+    // The column beside the plot that holds Panel4 (x rail) and Panel2 (f(x) rail).
     QWidget* railColumn_ = nullptr;
-    QWidget* xRailPanel_ = nullptr;
-    QWidget* fRailPanel_ = nullptr;
-    ColorButton* xRailColourButton_ = nullptr;
-    ColorButton* fRailColourButton_ = nullptr;
-    QLabel* xValueLabel_ = nullptr;
-    QLabel* fValueLabel_ = nullptr;
+    RailPanel xRail_;
+    RailPanel fRail_;
 };
 
 } // namespace kurvex
