@@ -57,7 +57,7 @@ private:
 } // namespace
 
 // What tells the two rail panels apart.
-struct MappingsWindow::RailPanelSpec {
+struct MappingsWindow::RailPanelSetup {
     const char* name;
     QString caption;
     RailRange Rails::*rail;
@@ -150,14 +150,14 @@ void MappingsWindow::buildSwitches()
     lessonArea()->addWidget(cartesianBox_);
 }
 
-MappingsWindow::RailPanel MappingsWindow::buildRailPanel(const RailPanelSpec& spec)
+MappingsWindow::RailPanel MappingsWindow::buildRailPanel(const RailPanelSetup& setup)
 {
     auto* panel = new QWidget(railColumn_);
-    panel->setObjectName(QString::fromLatin1(spec.name));
+    panel->setObjectName(QString::fromLatin1(setup.name));
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(1);
-    auto* caption = new QLabel(spec.caption, panel);
+    auto* caption = new QLabel(setup.caption, panel);
     QFont bold = caption->font();
     bold.setBold(true);
     caption->setFont(bold);
@@ -165,22 +165,22 @@ MappingsWindow::RailPanel MappingsWindow::buildRailPanel(const RailPanelSpec& sp
 
     const QString halveHint = QStringLiteral("x-Bereich halbieren");
     auto* halve =
-        MakeGlyphButton(QStringLiteral("\u00BD"), QString::fromLatin1(spec.halve), halveHint, panel);
-    auto* reset = MakeGlyphButton(QStringLiteral("\u21BA"), QString::fromLatin1(spec.reset),
+        MakeGlyphButton(QStringLiteral("\u00BD"), QString::fromLatin1(setup.halve), halveHint, panel);
+    auto* reset = MakeGlyphButton(QStringLiteral("\u21BA"), QString::fromLatin1(setup.reset),
                                   QStringLiteral("Anfangswerte setzen"), panel);
-    auto* twice = MakeGlyphButton(QStringLiteral("\u00D72"), QString::fromLatin1(spec.twice),
+    auto* twice = MakeGlyphButton(QStringLiteral("\u00D72"), QString::fromLatin1(setup.twice),
                                   QStringLiteral("x - Bereich verdoppeln"), panel);
-    auto* colourButton = MakeColorButton(QString::fromLatin1(spec.colour), {}, panel);
+    auto* colourButton = MakeColorButton(QString::fromLatin1(setup.colour), {}, panel);
     grid->addWidget(halve, 1, 0);
     grid->addWidget(reset, 1, 1);
     grid->addWidget(twice, 1, 2);
     grid->addWidget(colourButton, 1, 3);
     grid->setColumnStretch(4, 1);
-    auto* valueLabel = MakeLabel(QString::fromLatin1(spec.label), spec.labelText, panel);
+    auto* valueLabel = MakeLabel(QString::fromLatin1(setup.label), setup.labelText, panel);
     grid->addWidget(valueLabel, 2, 0, 1, 5);
     panel->setFixedSize(kRailPanelWidth, panel->sizeHint().height());
 
-    RailRange Rails::*rail = spec.rail;
+    RailRange Rails::*rail = setup.rail;
     connect(halve, &QToolButton::clicked, this, [this, rail] { changeRail(rail, &HalvedRail); });
     connect(twice, &QToolButton::clicked, this, [this, rail] { changeRail(rail, &DoubledRail); });
     connect(reset, &QToolButton::clicked, this, [this, rail] { resetRail(rail); });

@@ -51,7 +51,7 @@ MappingsWindow::MappingsWindow(QWidget* owner) : LessonWindow(windowVariant(), o
     Printing = false;
     ModuleOpen = true;
     // Both rails start on the x range of the settings the launcher loaded.
-    rails_ = {{XMin, XMax}, {XMin, XMax}};
+    rails_ = CheckedRails({{XMin, XMax}, {XMin, XMax}});
     mappingStep_ = rails_.x.span() / std::max(1, AnimationSteps);
 
     setWindowTitle(QStringLiteral("Zuordnungen"));

@@ -57,14 +57,14 @@ private:
     void buildXControls();
     void buildSwitches();
     void buildRailPanels();
-    struct RailPanelSpec;
+    struct RailPanelSetup;
     // A rail's panel with its colour button and its value label.
     struct RailPanel {
         QWidget* panel = nullptr;
         ColorButton* colour = nullptr;
         QLabel* value = nullptr;
     };
-    RailPanel buildRailPanel(const RailPanelSpec& spec);
+    RailPanel buildRailPanel(const RailPanelSetup& setup);
     // Panel4 and Panel2 beside their rails (20/21 and 5/6 of the plot's height).
     void placeRailPanels();
     void connectControls();

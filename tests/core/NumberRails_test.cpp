@@ -80,11 +80,6 @@ TEST(NumberRails, AnF_RailHalvedTooOftenBringsBothRailsBackToTheStartWindow)
     EXPECT_EQ(rails, (Rails{{-5, 5}, {-6, 6}}));
 }
 
-TEST(NumberRails, CartesianWorldTakesXFromTheXRailAndYFromTheF_Rail)
-{
-    EXPECT_EQ(CartesianWorld({{-2, 2}, {-1, 5}}), (WorldRect{-2, 2, -1, 5}));
-}
-
 TEST(NumberRails, PixelColumnsMapOntoTheRail)
 {
     struct Case {
