@@ -73,6 +73,8 @@ GuessTermGame::GuessTermGame(const QLineEdit* termEdit, QWidget* parent)
     answer_->hide();
     grid->addWidget(solution, 5, 0, 1, 2);
     grid->addWidget(answer_, 6, 0, 1, 2);
+    // Buttons at the top when the panel is given more room than they need.
+    grid->setRowStretch(7, 1);
 }
 
 void GuessTermGame::loadTerms()

@@ -225,6 +225,10 @@ void MappingsWindow::onGuessModeClicked()
 {
     game_->loadTerms();
     const bool on = guessBox_->Checked();
+    // The game takes the term panel's room, so the controls below it keep their place.
+    if (on && termPanel_->isVisible()) {
+        game_->setMinimumHeight(termPanel_->height());
+    }
     termPanel_->setVisible(!on);
     game_->setVisible(on);
 }
