@@ -163,13 +163,12 @@ TEST_F(GuessTermGameTest, OverLongTermIsRefusedByNameAndAWrongOneNeverTakesTheFo
     file += "[Sonstige]\r\nf201(x)=x+" + std::string(45, '1') + "\r\n";
     writeProgramFile(QStringLiteral("FktListe.txt"), file);
     open();
-    QWidget* focusBefore = QApplication::focusWidget();
     toggleGame();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("[Sonstige] f201(x)"), std::string::npos) << errors[0];
     EXPECT_EQ(window->game().terms().terms[9][0], "abs(x)");
 
-    focusBefore = QApplication::focusWidget();
+    QWidget* const focusBefore = QApplication::focusWidget();
     draw(0);
     EXPECT_EQ(syntaxMessages.size(), 1u);
     EXPECT_FALSE(termEdit()->isVisible());
