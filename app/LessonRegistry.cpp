@@ -11,6 +11,7 @@
 #include "lessons/IntegralFunctionWindow.h"
 #include "lessons/LimitWindow.h"
 #include "lessons/LociWindow.h"
+#include "lessons/MappingsWindow.h"
 #include "lessons/PolynomialWindow.h"
 #include "lessons/SequenceWindow.h"
 #include "lessons/StripSumsWindow.h"
@@ -36,7 +37,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"f  F    Integralfunktion", 13, "TForm7", LessonMode::None, &OpenLessonWindow<IntegralFunctionWindow>},
     {"Bisektion  f(x) = 0", 10, "TForm13", LessonMode::None, &OpenLessonWindow<BisectionWindow>},
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, &OpenLessonWindow<LociWindow>},
-    {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
+    {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, &OpenLessonWindow<MappingsWindow>},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},
     {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
 }};

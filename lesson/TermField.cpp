@@ -2,6 +2,7 @@
 #include "lesson/TermField.h"
 
 #include "controls/EditRoutines.h"
+#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
 
@@ -55,17 +56,27 @@ void TermField::load()
     }
 }
 
-void TermField::enter(const std::string& term)
+bool TermField::enter(const std::string& term)
 {
-    // An edit cuts a longer text silently; a fetched term it cannot hold is reported instead.
-    const QString shown = TermToDisplay(term);
-    if (shown.size() > edit_->maxLength()) {
+    // Taken as leaving the edit takes a typed term, but without moving the focus: the edit may be
+    // hidden (a drawn game term). A term the edit cannot hold is reported, never cut.
+    const std::string text = PointToComma(NormalizeTerm(term));
+    const QString shown = TermToDisplay(text);
+    if (shown.size() > edit_->maxLength() || text.size() > kMaxTermLength) {
         ShowTermTooLong(kMaxTermLength);
-        return;
+        return false;
     }
     edit_->setText(shown);
-    edit_->setModified(true);
-    onExit();
+    edit_->setModified(false);
+    loaded_ = true;
+    valid_ = CompileTerm(tree_, text, true);
+    if (!valid_) {
+        CompileTerm(tree_, "0", true);
+        EvalOk = false;
+    }
+    term_ = text;
+    emit termChanged();
+    return valid_;
 }
 
 void TermField::setTerm(const std::string& term)

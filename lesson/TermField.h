@@ -36,9 +36,10 @@ public:
     bool loaded() const { return loaded_; }
     // Whether the last compilation took the text (a wrong term is drawn as "0").
     bool valid() const { return valid_; }
-    // Puts a term into the edit and takes it as if the edit had been left (a fetched example): a
-    // wrong term shows its message once.
-    void enter(const std::string& term);
+    // Takes a term given by the program (a fetched example, a drawn game term) as if it had been
+    // typed and left: shown normalised, compiled (a wrong one reported once, "0" drawn), kept in
+    // the variable; the focus stays where it is. False for a wrong or too long term.
+    bool enter(const std::string& term);
 
 signals:
     // A changed text was left and compiled (a wrong one as "0", with its message).

@@ -10,6 +10,7 @@
 #include "lesson/ValueRow.h"
 #include "support/LessonFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -355,6 +356,39 @@ TEST_F(KitTest, TermFieldTakesAFetchedTermWithOneMessageForAWrongOne)
     QTest::keyClick(field->edit(), Qt::Key_Return);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(changed, 0);
+}
+
+TEST_F(KitTest, TermFieldTakesAGivenTermWithoutMovingTheFocus)
+{
+    TermText = "x";
+    auto* other = new QLineEdit(window.get());
+    auto* field = new TermField(QStringLiteral("f(x) ="), "Label2", "Edit1", TermText, window.get());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    field->load();
+    other->setFocus();
+    int changed = 0;
+    QObject::connect(field, &TermField::termChanged, [&] { ++changed; });
+
+    EXPECT_TRUE(field->enter("0.5 X^2"));
+    EXPECT_EQ(field->edit()->text(), QStringLiteral("0,5x^2")); // shown as leaving the edit shows it
+    EXPECT_EQ(TermText, "0,5x^2");
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 2.0);
+
+    // A wrong term is reported once and "0" drawn, also while the edit is hidden; the focus stays.
+    field->hide();
+    EXPECT_FALSE(field->enter("2*(x+"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(EvaluateTerm(field->tree(), 2, 0, 0, 0, 0, 0, 0), 0.0);
+    EXPECT_EQ(TermText, "2*(x+");
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(changed, 2);
+
+    // Too long for the variable: reported, and the term drawn so far stays.
+    EXPECT_FALSE(field->enter("x+" + std::string(130, '1')));
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(TermText, "2*(x+");
+    EXPECT_EQ(changed, 2);
 }
 
 TEST_F(KitTest, FixedObjectButtonsDeleteOnlyWhileTheListHoldsObjects)
