@@ -133,30 +133,6 @@ TEST_F(PrintExportWindowTest, ButtonsWriteFilesClipboardAndPdfAndKeepTheScreen)
 
 // ---- independent readers: wmf2svg (Debian libwmf-bin) and emf2svg-conv (Debian emf2svg) ----
 
-// Number of points of the longest element drawn with the marker (e.g. the red pen).
-qsizetype longestStroke(const QString& svg, const QString& marker)
-{
-    qsizetype best = 0;
-    const QRegularExpression element(QStringLiteral("<[^<>]*") + QRegularExpression::escape(marker) +
-                                     "[^<>]*>");
-    for (const auto& m : element.globalMatch(svg)) {
-        best = std::max(best, m.captured().count(QLatin1Char(',')));
-    }
-    return best;
-}
-
-// The text of all <text> elements in order (libwmf writes one element per character).
-QString svgText(const QString& svg)
-{
-    QString out;
-    const QRegularExpression element(QStringLiteral("<text[^>]*>(.*?)</text>"),
-                                     QRegularExpression::DotMatchesEverythingOption);
-    for (const auto& m : element.globalMatch(svg)) {
-        out += m.captured(1);
-    }
-    return out.remove(QRegularExpression(QStringLiteral("<!\\[CDATA\\[|\\]\\]>|[\\n\\t]")));
-}
-
 struct ReaderCase {
     const char* name;
     MetafileKind kind;
@@ -184,8 +160,8 @@ TEST_P(IndependentReaderTest, RendersCurveAndLabels)
     const test::SvgRendering r = test::RenderMetafileAsSvg(dir.filePath(name), c.kind);
     ASSERT_EQ(r.error.toStdString(), "");
 
-    EXPECT_GT(longestStroke(r.svg, test::RedStrokeMark(c.kind)), 200); // the parabola, in one piece
-    const QString text = svgText(r.svg);
+    EXPECT_GT(test::LongestStroke(r.svg, test::RedStrokeMark(c.kind)), 200); // the parabola, in one piece
+    const QString text = test::SvgText(r.svg);
     for (const QString& label : {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("0,5") + c.pi}) {
         EXPECT_TRUE(text.contains(label)) << label.toStdString() << " not in " << text.toStdString();
     }

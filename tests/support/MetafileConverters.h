@@ -6,9 +6,12 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace kurvex::test {
 
@@ -56,6 +59,30 @@ inline SvgRendering RenderMetafileAsSvg(const QString& metafile, MetafileKind ki
 inline QString RedStrokeMark(MetafileKind kind)
 {
     return kind == MetafileKind::Wmf ? QStringLiteral("stroke:red") : QStringLiteral("stroke=\"#FF0000\"");
+}
+
+// Number of points of the longest element whose markup holds the marker (e.g. the red pen).
+inline qsizetype LongestStroke(const QString& svg, const QString& marker)
+{
+    qsizetype best = 0;
+    const QRegularExpression element(QStringLiteral("<[^<>]*") + QRegularExpression::escape(marker) +
+                                     "[^<>]*>");
+    for (const auto& m : element.globalMatch(svg)) {
+        best = std::max(best, m.captured().count(QLatin1Char(',')));
+    }
+    return best;
+}
+
+// The text of all <text> elements in order (libwmf writes one element per character).
+inline QString SvgText(const QString& svg)
+{
+    QString out;
+    const QRegularExpression element(QStringLiteral("<text[^>]*>(.*?)</text>"),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    for (const auto& m : element.globalMatch(svg)) {
+        out += m.captured(1);
+    }
+    return out.remove(QRegularExpression(QStringLiteral("<!\\[CDATA\\[|\\]\\]>|[\\n\\t]")));
 }
 
 } // namespace kurvex::test
