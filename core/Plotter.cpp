@@ -4,6 +4,7 @@
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
 #include "platform/Canvas.h"
+#include "platform/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,6 +133,9 @@ void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const Curv
     if (xFrom > xTo) {
         return;
     }
+    // The painting before may leave the processor's wide registers in use, which slows every
+    // scalar step of the sampling many times over until they are cleared.
+    ClearUpperVectorState();
     DrawCanvas->setPenColor(CurveColor);
     DrawCanvas->setPenWidth(static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
     CurvePlotter(*DrawCanvas, xRight, xTo, dx, curveValue, variant).draw(xFrom);
