@@ -12,7 +12,7 @@
 #include "lesson/PlotBox.h"
 #include "numeric/SineFit.h"
 #include "platform/RecordingCanvas.h"
-#include "support/RestoreShared.h"
+#include "support/LessonWindowTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,7 +28,7 @@
 
 namespace kurvex::test {
 
-class FittingWindowTest : public ::testing::Test {
+class FittingWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
@@ -99,35 +99,6 @@ protected:
     }
 
     // Everything the window reads or writes in the shared state, put back when the test ends.
-    RestoreShared<double, double, double, double, IniSettingsRecord, std::string, TColor, int, int, int, int,
-                  int, int, std::string, bool, double, double, double, double, int, SineParameterSet,
-                  SineParameterSet, double, bool, TColor, int>
-        restore{XMin,
-                XMax,
-                YMin,
-                YMax,
-                IniSettings,
-                ProgramDir,
-                GraphColor,
-                LineWidth,
-                GridMode,
-                RegModel,
-                PolyDegree,
-                NumeratorDegree,
-                DenominatorDegree,
-                FitTermText,
-                NewModel,
-                SineUserStartA,
-                SineUserStartB,
-                SineUserStartC,
-                SineUserStartD,
-                SineIterations,
-                SineParams,
-                SineStartValues,
-                DrawScale,
-                Printing,
-                CurveColor,
-                ResultDigits};
     QTemporaryDir dir;
     std::vector<std::string> messages;
     std::unique_ptr<FittingWindow> window;

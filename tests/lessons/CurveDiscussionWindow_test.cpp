@@ -8,9 +8,8 @@
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "lesson/PrintExportHooks.h"
-#include "support/LessonDriver.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
-#include "support/RestoreShared.h"
 #include "support/TestTempDir.h"
 
 #include <QFile>
@@ -49,7 +48,7 @@ bool near(const std::vector<Point>& pts, Point p, int rows)
                        [&](Point q) { return std::abs(q.x - p.x) <= 1 && std::abs(q.y - p.y) <= rows; });
 }
 
-class CurveDiscussionWindowTest : public ::testing::Test {
+class CurveDiscussionWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
@@ -89,10 +88,6 @@ protected:
     static Point pixel(double x, double y) { return {WorldToPixelX(x), WorldToPixelY(y)}; }
 
     test::TempDir dir;
-    RestoreShared<std::string, std::string, double, double, double, double, double, double, double, double,
-                  int, int, double, TermTree, bool>
-        restore{ProgramDir, TermText, XMin,     XMax,           YMin,          YMax,       CurrentX,  ParamA,
-                ParamB,     ParamC,   Decimals, AnimationDelay, TangentLength, ParsedTerm, ModuleOpen};
     std::vector<std::string> messages;
     std::unique_ptr<CurveDiscussionWindow> window;
 };

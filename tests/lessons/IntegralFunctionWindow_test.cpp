@@ -9,8 +9,7 @@
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "lesson/ValueRow.h"
-#include "support/LessonDriver.h"
-#include "support/RestoreShared.h"
+#include "support/LessonWindowTest.h"
 #include "support/TestTempDir.h"
 
 #include <QLabel>
@@ -37,7 +36,7 @@ using test::TypeInto;
 // 400 columns and two panes of 400 rows.
 const QSize kLayers(400, 800);
 
-class IntegralFunctionWindowTest : public ::testing::Test {
+class IntegralFunctionWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
@@ -84,10 +83,6 @@ protected:
     }
 
     test::TempDir dir;
-    RestoreShared<std::string, std::string, double, double, double, double, double, int, int, TermTree, bool,
-                  bool, BrushStyle>
-        restore{ProgramDir, TermOfT,        XMin,       XMax,       YMin,          YMax,         CurrentX,
-                Decimals,   AnimationDelay, ParsedTerm, ModuleOpen, IntegrandMode, AreaFillStyle};
     std::vector<std::string> messages;
     std::unique_ptr<IntegralFunctionWindow> window;
 };

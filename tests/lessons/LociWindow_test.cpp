@@ -19,9 +19,8 @@
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
 #include "platform/RecordingCanvas.h"
-#include "support/LessonWindowTesting.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
-#include "support/RestoreShared.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -45,7 +44,7 @@ using test::ClickBox;
 using test::Control;
 using test::TypeInto;
 
-class LociWindowTest : public ::testing::Test {
+class LociWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
@@ -96,13 +95,6 @@ protected:
                            [color](const CanvasCall& l) { return l.pen.color == color; });
     }
 
-    const RestoreShared<double, double, double, double, IniSettingsRecord, std::string, double, double,
-                        double, std::string, std::string, TColor, int, int, int, bool, bool, bool, int,
-                        double>
-        restore{XMin,           XMax,        YMin,        YMax,     IniSettings, ProgramDir,    ParamT,
-                ParamTMin,      ParamTMax,   TermGeneral, TermText, GraphColor,  SpectrumIndex, LineWidth,
-                AnimationDelay, UseSpectrum, TraceMode,   Printing, CurveKind,   DrawScale};
-    const test::KeepLessonRunState runState;
     QTemporaryDir dir;
     std::vector<std::string> messages;
     int settingsOpened = 0;

@@ -12,9 +12,8 @@
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
 #include "platform/RecordingCanvas.h"
-#include "support/LessonWindowTesting.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
-#include "support/RestoreShared.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -41,7 +40,7 @@ using test::Control;
 using test::PixelAt;
 using test::TypeInto;
 
-class PolynomialWindowTest : public ::testing::Test {
+class PolynomialWindowTest : public test::ProgramWindowFixture {
 protected:
     void SetUp() override
     {
@@ -95,11 +94,6 @@ protected:
         }));
     }
 
-    const RestoreShared<double, double, double, double, IniSettingsRecord, std::string, TColor, int, int,
-                        bool, double>
-        restore{XMin,       XMax,      YMin,     YMax,     IniSettings, ProgramDir,
-                GraphColor, LineWidth, GridMode, Printing, DrawScale};
-    const test::KeepLessonRunState runState;
     QTemporaryDir dir;
     std::unique_ptr<PolynomialWindow> window;
 };

@@ -4,6 +4,9 @@
 
 #include "app/LessonRegistry.h"
 #include "app/SettingsDialog.h"
+#include "controls/ToggleSwitch.h"
+#include "core/CoordinateSystem.h"
+#include "core/WorldWindow.h"
 #include "lesson/LessonWindow.h"
 #include "support/LessonFixture.h"
 #include "support/WindowsState.h"
@@ -13,6 +16,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+
+#include <optional>
+#include <vector>
 
 #include <functional>
 #include <memory>
@@ -51,6 +57,95 @@ inline void DragOnPlot(LessonWindow& window, QPoint from, QPoint to)
 inline RecordingCanvas RecordPicture(LessonWindow& window)
 {
     return recordPicture(window);
+}
+
+// One mouse event on the plot, as the user's mouse sends it; a move drags with the button held
+// unless button is Qt::NoButton.
+inline void MouseOnPlot(PlotBox* box, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, at, box->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(box, &e);
+}
+
+inline void ClickOnPlot(PlotBox* box, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    MouseOnPlot(box, QEvent::MouseButtonPress, at, button);
+    MouseOnPlot(box, QEvent::MouseButtonRelease, at, button);
+}
+
+// Presses the left button at the first point, moves through the others with it held, and releases
+// it at the last.
+inline void DragOnPlot(PlotBox* box, const std::vector<QPoint>& path)
+{
+    if (path.empty()) {
+        return;
+    }
+    MouseOnPlot(box, QEvent::MouseButtonPress, path.front());
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        MouseOnPlot(box, QEvent::MouseMove, path[i]);
+    }
+    MouseOnPlot(box, QEvent::MouseButtonRelease, path.back());
+}
+
+// A world window with exactly 50 pixels per unit on the plot as it is now, x and y from -7 up.
+inline void SetExactWorld(LessonWindow& window)
+{
+    const QSize s = window.plotBox()->size();
+    setWorld({-7, -7 + s.width() / 50.0, 7 - s.height() / 50.0, 7});
+    window.refresh();
+}
+
+inline QPoint PixelAt(double x, double y)
+{
+    return {WorldToPixelX(x), WorldToPixelY(y)};
+}
+
+// End points of the lines drawn in the colour; only those of one pane when paneTop (the pane's
+// first row on the recording) is given.
+inline std::vector<Point> LinePoints(const RecordingCanvas& c, TColor color, std::optional<int> paneTop = {})
+{
+    std::vector<Point> pts;
+    for (const CanvasCall& call : c.callsOf(CanvasOp::LineTo)) {
+        if (call.pen.color == color && (!paneTop || call.origin.y == *paneTop)) {
+            pts.insert(pts.end(), call.points.begin(), call.points.end());
+        }
+    }
+    return pts;
+}
+
+// Turns the switch on and runs its loop; every 20 ms stop(tick) says whether to turn it off.
+inline void Animate(ToggleSwitch* s, const std::function<bool(int tick)>& stop)
+{
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (stop(++ticks)) {
+            s->setChecked(false);
+        }
+    });
+    timer.start(20);
+    s->setChecked(true);
+    emit s->clicked();
+}
+
+// Turns the switch on and runs its loop through start(); the switch goes off once done() holds,
+// looked at every 10 ms, or after ten seconds.
+inline void AnimateUntil(ToggleSwitch* s, const std::function<void()>& start,
+                         const std::function<bool()>& done)
+{
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (done() || ++ticks > 1000) {
+            s->setChecked(false);
+        }
+    });
+    timer.start(10);
+    s->setChecked(true);
+    start();
 }
 
 // Opens the "Analysis" lesson of that caption as the launcher does, hands the window shown to
