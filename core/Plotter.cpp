@@ -115,6 +115,14 @@ private:
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant)
 {
+    DrawCurveWithPen(xLeft, xRight, xFrom, xTo, curveValue, variant, CurveColor,
+                     static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
+}
+
+void DrawCurveWithPen(double xLeft, double xRight, double xFrom, double xTo,
+                      const CurveValueFunction& curveValue, const CurveVariant& variant, TColor color,
+                      int width)
+{
     if (DrawCanvas == nullptr || !curveValue || PlotWidth <= 0 || variant.stepPx <= 0) {
         return;
     }
@@ -132,8 +140,8 @@ void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const Curv
     if (xFrom > xTo) {
         return;
     }
-    DrawCanvas->setPenColor(CurveColor);
-    DrawCanvas->setPenWidth(static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
+    DrawCanvas->setPenColor(color);
+    DrawCanvas->setPenWidth(width);
     CurvePlotter(*DrawCanvas, xRight, xTo, dx, curveValue, variant).draw(xFrom);
 }
 

@@ -1,6 +1,8 @@
 // Curve plotter of the lesson windows: samples a curve across the plot and draws it on DrawCanvas.
 #pragma once
 
+#include "platform/Canvas.h"
+
 #include <functional>
 #include <optional>
 
@@ -26,5 +28,10 @@ constexpr double kCurveValueHigh = 100000.0;
 // when it leaves them, and never across a jump of the variant's limits or an undefined gap.
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant);
+// The same with a pen of the caller's: its colour and its width in device pixels (for a window that
+// keeps its own curve pen instead of CurveColor and LineWidth).
+void DrawCurveWithPen(double xLeft, double xRight, double xFrom, double xTo,
+                      const CurveValueFunction& curveValue, const CurveVariant& variant, TColor color,
+                      int width);
 
 } // namespace kurvex
