@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace kurvex {
 
 namespace {
@@ -219,7 +222,15 @@ void LessonWindow::applyPlotAspect()
     const PlotAspect aspect = variant_.picture.aspect;
     if (aspect != PlotAspect::Free && plotBox_->height() > 100) {
         const int others = width() - plotBox_->width();
-        const int plotWidth = aspect == PlotAspect::Square ? plotBox_->height() : plotBox_->height() * 4 / 5;
+        const int h = plotBox_->height();
+        int plotWidth = h;
+        if (aspect == PlotAspect::FourToFive) {
+            plotWidth = h * 4 / 5;
+        } else if (aspect == PlotAspect::Given) {
+            const double given = variant_.picture.widthPerHeight;
+            const double ratio = std::isfinite(given) ? std::clamp(given, 0.1, 10.0) : 1.0;
+            plotWidth = static_cast<int>(std::lround(h * ratio));
+        }
         resize(plotWidth + others, height());
     }
     // Centred horizontally on the screen, whatever the owner's place.

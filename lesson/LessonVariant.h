@@ -23,8 +23,9 @@ enum class ArrowKeys { None, MoveFocus, Own };
 // bottom fifth left to the window (bars, number lines).
 enum class PlotShare { WholeBox, TopFourFifths };
 
-// The shape the window gives its plot box when it opens: any, square, or four wide to five high.
-enum class PlotAspect { Free, Square, FourToFive };
+// The shape the window gives its plot box when it opens: any, square, four wide to five high, or
+// the plan's widthPerHeight.
+enum class PlotAspect { Free, Square, FourToFive, Given };
 
 // The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
 // one pane or two stacked panes sharing one world window.
@@ -33,6 +34,7 @@ struct PicturePlan {
     int panes = 1; // 1 or 2
     PlotShare share = PlotShare::WholeBox;
     PlotAspect aspect = PlotAspect::Free;
+    double widthPerHeight = 1.0; // with PlotAspect::Given
 };
 
 struct LessonVariant {
