@@ -251,5 +251,19 @@ TEST_F(PlotterTest, RangeFarOutsideTheWindowIsSampledOnlyWhereItShows)
     EXPECT_LE(samples, 2);
 }
 
+TEST_F(PlotterTest, CallersPenReplacesCurveColourAndLineWidth)
+{
+    LineWidth = 3;
+    DrawCurveWithPen(XMin, XMax, XMin, XMax, identity, kTwoPixels, clRed, 5);
+    const auto segs = lines();
+    ASSERT_FALSE(segs.empty());
+    for (const CanvasCall& seg : segs) {
+        EXPECT_EQ(seg.pen.color, clRed);
+        EXPECT_EQ(seg.pen.width, 5);
+    }
+    EXPECT_EQ(CurveColor, clBlue);
+    EXPECT_EQ(LineWidth, 3);
+}
+
 } // namespace
 } // namespace kurvex
