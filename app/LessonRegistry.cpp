@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/TrigonometryWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +28,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, nullptr},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, nullptr},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, nullptr},
-    {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
+    {"sin cos    tan cot", 9, "TForm5", LessonMode::None, &OpenLessonWindow<TrigonometryWindow>},
 }};
 
 // The function-graph window FunctionGraphWindow serves all five graph families.
