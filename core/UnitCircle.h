@@ -35,9 +35,9 @@ WorldXY CirclePoint(double angle);
 
 // ---- The arc (and the sector of the degree mode) ----
 
-// How the arc from angle 0 to the angle is drawn. A canvas draws an arc between two rays and takes
-// rays through one pixel as a full turn, so ends that land on one pixel make either nothing (a
-// tiny angle) or a full circle (an angle close to a full turn or beyond it).
+// How the arc from angle 0 to the angle is drawn: not at all, between two rays, or as the whole
+// circle. A canvas takes rays through one pixel as a full turn, so ends that land on one pixel
+// make either nothing (a tiny angle) or a whole circle (an angle close to a full turn or beyond).
 enum class ArcShape { None, Partial, FullTurn };
 ArcShape ArcShapeOf(double angle, bool endsOnOnePixel);
 

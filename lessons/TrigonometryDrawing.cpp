@@ -189,20 +189,28 @@ void TrigonometryWindow::drawArc()
     if (shape == ArcShape::None) {
         return;
     }
-    // Rays through one point make the canvas draw the full turn.
-    const Point end = shape == ArcShape::FullTurn ? from : to;
+    // A full turn is a whole circle: metafile readers differ on arcs whose ends meet.
+    const bool fullTurn = shape == ArcShape::FullTurn;
     Canvas& c = *DrawCanvas;
     usePen(c, ArcColor, ScaledSize(2));
+    c.setBrushStyle(BrushStyle::Clear);
     const Rect box = circleBox(1.0);
-    c.arc(box.left, box.top, box.right, box.bottom, from.x, from.y, end.x, end.y);
-    if (radianMode_) {
-        return;
+    if (fullTurn) {
+        c.ellipse(box.left, box.top, box.right, box.bottom);
+    } else {
+        c.arc(box.left, box.top, box.right, box.bottom, from.x, from.y, to.x, to.y);
     }
-    // The sector shares the arc's rays, whose points lie on the unit circle, not on the sector.
-    usePen(c, ArcColor, ScaledSize(1));
-    c.setBrush({AngleColor, BrushStyle::Solid});
-    const Rect sector = circleBox(0.25);
-    c.pie(sector.left, sector.top, sector.right, sector.bottom, from.x, from.y, end.x, end.y);
+    if (!radianMode_) {
+        // The sector shares the arc's rays, whose points lie on the unit circle, not on the sector.
+        usePen(c, ArcColor, ScaledSize(1));
+        c.setBrush({AngleColor, BrushStyle::Solid});
+        const Rect sector = circleBox(0.25);
+        if (fullTurn) {
+            c.ellipse(sector.left, sector.top, sector.right, sector.bottom);
+        } else {
+            c.pie(sector.left, sector.top, sector.right, sector.bottom, from.x, from.y, to.x, to.y);
+        }
+    }
     c.setBrush({BackgroundColor, BrushStyle::Solid});
 }
 
