@@ -140,20 +140,22 @@ void TrigonometryWindow::drawSampled(double (*f)(double), double from, double to
     DrawCanvas->polyline(points);
 }
 
-void TrigonometryWindow::drawTanCot(bool cotangent, double xFrom, double xTo, TColor color, int width)
+void TrigonometryWindow::drawTanCot(bool cotangent, double xFrom, double xTo, TColor color, int width,
+                                    int stepPx)
 {
     DrawCanvas->setPenStyle(PenStyle::Solid);
-    DrawCurveWithPen(XMin, XMax, xFrom, xTo, cotangent ? CotangentValue : TangentValue, variant().curve,
-                     color, width);
+    const CurveVariant curve{stepPx, variant().curve.jumpInside, variant().curve.jumpLeaving};
+    DrawCurveWithPen(XMin, XMax, xFrom, xTo, cotangent ? CotangentValue : TangentValue, curve, color, width,
+                     CurveStroke::Polylines);
 }
 
 void TrigonometryWindow::drawFullGraphs()
 {
     if (tangentMode_) {
-        drawTanCot(false, kGraphFrom, kGraphTo, graphPenColor_, ScaledSize(graphPenWidth_));
+        drawTanCot(false, kGraphFrom, kGraphTo, graphPenColor_, ScaledSize(graphPenWidth_), 1);
     }
     if (showCotangent_) {
-        drawTanCot(true, kGraphFrom, kGraphTo, graphPenColor_, ScaledSize(graphPenWidth_));
+        drawTanCot(true, kGraphFrom, kGraphTo, graphPenColor_, ScaledSize(graphPenWidth_), 1);
     }
     if (tangentMode_) {
         return;
@@ -275,11 +277,13 @@ void TrigonometryWindow::drawTangentMode()
         usePen(c, kHelpLineGrey, ScaledSize(1), PenStyle::Dash);
         line(c, angle_, *t, kTangentLineX, *t);
     }
+    // The wide traces take every other column: a 3-pixel pen looks the same, and the painter rounds
+    // half as many joins.
     const double from = std::min(0.0, angle_);
     const double to = std::max(0.0, angle_);
-    drawTanCot(false, from, to, TanColor, ScaledSize(3));
+    drawTanCot(false, from, to, TanColor, ScaledSize(3), 2);
     if (showCotangent_) {
-        drawTanCot(true, from, to, CotColor, ScaledSize(3));
+        drawTanCot(true, from, to, CotColor, ScaledSize(3), 2);
     }
     graphPenColor_ = clBlack;
     graphPenWidth_ = 1;

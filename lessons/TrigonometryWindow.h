@@ -63,8 +63,8 @@ private:
     void drawCircleSegments();
     // A polyline of f from the samples' x values, in the pen given.
     void drawSampled(double (*f)(double), double from, double to, double step, TColor color, int width);
-    // tan or cot by the curve plotter from xFrom to xTo in the pen given.
-    void drawTanCot(bool cotangent, double xFrom, double xTo, TColor color, int width);
+    // tan or cot by the curve plotter from xFrom to xTo in the pen given, a sample every stepPx columns.
+    void drawTanCot(bool cotangent, double xFrom, double xTo, TColor color, int width, int stepPx);
     // The world step of the traces: one column of the plot on screen.
     double traceStep() const;
 

@@ -98,12 +98,13 @@ protected:
     std::unique_ptr<TrigonometryWindow> window;
 };
 
-// Lines drawn in a colour with a pen width.
+// Lines and polylines drawn in a colour with a pen width.
 std::vector<CanvasCall> linesIn(const RecordingCanvas& c, TColor color, int width)
 {
     std::vector<CanvasCall> out;
-    for (const CanvasCall& call : c.callsOf(CanvasOp::LineTo)) {
-        if (call.pen.color == color && call.pen.width == width) {
+    for (const CanvasCall& call : c.calls()) {
+        const bool stroke = call.op == CanvasOp::LineTo || call.op == CanvasOp::Polyline;
+        if (stroke && call.pen.color == color && call.pen.width == width) {
             out.push_back(call);
         }
     }
@@ -263,8 +264,10 @@ TEST_F(TrigonometryWindowTest, TangentPensScaleWithTheDrawingScale)
     EXPECT_FALSE(linesIn(canvas, CotColor, 12).empty());
     // The full graphs with the window's own pen: black, 1 x DrawScale after the first trace.
     EXPECT_FALSE(linesIn(canvas, clBlack, 4).empty());
-    for (const CanvasCall& call : canvas.callsOf(CanvasOp::LineTo)) {
-        EXPECT_GE(call.pen.width, 4) << "a hairline in print";
+    for (const CanvasCall& call : canvas.calls()) {
+        if (call.op == CanvasOp::LineTo || call.op == CanvasOp::Polyline) {
+            EXPECT_GE(call.pen.width, 4) << "a hairline in print";
+        }
     }
 }
 
