@@ -16,11 +16,6 @@ namespace {
 constexpr double kCmPerXTick = 0.5263;
 constexpr double kMaxPrintPixels = 1e6;
 
-bool positive(double v)
-{
-    return std::isfinite(v) && v > 0.0;
-}
-
 int roundedPixels(double v)
 {
     return static_cast<int>(std::nearbyint(std::clamp(v, 1.0, kMaxPrintPixels)));
@@ -60,6 +55,7 @@ std::string SaveSettingsWithWorld(const WorldRect& inFile, const WorldRect& afte
 
 void ApplyTrigPrintScale(PrintLayout& layout, const TrigPrintRequest& r)
 {
+    const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
     const int usableWidth = r.plotWidth - r.plotLeft;
     const int usableHeight = r.plotHeight - r.plotTop;
     if (usableWidth <= 0 || usableHeight <= 0 || !positive(r.autoXTickStep) || !positive(r.autoYTickStep) ||

@@ -37,23 +37,23 @@ constexpr int kBarsPanelHeight = 52;
 
 LessonVariant TrigonometryWindow::windowVariant()
 {
-    LessonVariant v;
-    v.delay = DelayKind::A;
-    v.curve = {1, 20000, 20000};
-    v.metafileScale = 4.0;
-    v.fontFactor = 1.2;
-    v.printClipToPage = false;
-    v.rubberBand = RubberBandMode::None;
-    v.arrowKeys = ArrowKeys::None;
-    v.helpButton = false;
-    v.zoomPad = false;
-    v.picture = {.backgroundLayer = false,
-                 .panes = 1,
-                 .share = PlotShare::WholeBox,
-                 .aspect = PlotAspect::Given,
-                 .widthPerHeight = 137.0 / 80.0};
-    v.dragCursorSlot = 4;
-    return v;
+    // A fixed world window: no zoom, pad, rubber band or help; a plot 137 wide to 80 high.
+    return {.delay = DelayKind::A,
+            .curve = {1, 20000, 20000},
+            .metafileScale = 4.0,
+            .fontFactor = 1.2,
+            .printClipToPage = false,
+            .rubberBand = RubberBandMode::None,
+            .arrowKeys = ArrowKeys::None,
+            .helpButton = false,
+            .zoomPad = false,
+            .picture = {.backgroundLayer = false,
+                        .panes = 1,
+                        .share = PlotShare::WholeBox,
+                        .aspect = PlotAspect::Given,
+                        .widthPerHeight = 137.0 / 80.0},
+            .worldLimits = {},
+            .dragCursorSlot = 4};
 }
 
 TrigonometryWindow::TrigonometryWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
@@ -91,32 +91,35 @@ void TrigonometryWindow::buildControls()
 
     QWidget* panel = rightPanel();
     auto* functions = new QHBoxLayout;
-    sineButton_ = new QRadioButton(QStringLiteral("sin"), panel);
-    sineButton_->setObjectName(QStringLiteral("RadioButton1"));
-    sineButton_->setChecked(true);
-    tangentButton_ = new QRadioButton(QStringLiteral("tan"), panel);
-    tangentButton_->setObjectName(QStringLiteral("RadioButton2"));
-    functions->addWidget(sineButton_);
-    functions->addWidget(tangentButton_);
+    options_.sine = new QRadioButton(QStringLiteral("sin"), panel);
+    options_.sine->setObjectName(QStringLiteral("RadioButton1"));
+    options_.sine->setChecked(true);
+    options_.tangent = new QRadioButton(QStringLiteral("tan"), panel);
+    options_.tangent->setObjectName(QStringLiteral("RadioButton2"));
+    functions->addWidget(options_.sine);
+    functions->addWidget(options_.tangent);
     functions->addStretch(1);
     lessonArea()->addLayout(functions);
 
-    cosineBox_ = MakeCheckBox(QStringLiteral("BitCheckBox1"), QStringLiteral("cos einblenden"), panel);
-    cotangentBox_ = MakeCheckBox(QStringLiteral("BitCheckBox3"), QStringLiteral("cot einblenden"), panel);
-    radianBox_ = MakeCheckBox(QStringLiteral("BitCheckBox2"), QStringLiteral("Bogenmaß"), panel);
-    radianBox_->setChecked(true);
-    lessonArea()->addWidget(cosineBox_);
-    lessonArea()->addWidget(cotangentBox_);
-    lessonArea()->addWidget(radianBox_);
+    options_.cosine = MakeCheckBox(QStringLiteral("BitCheckBox1"), QStringLiteral("cos einblenden"), panel);
+    options_.cotangent =
+        MakeCheckBox(QStringLiteral("BitCheckBox3"), QStringLiteral("cot einblenden"), panel);
+    options_.radians = MakeCheckBox(QStringLiteral("BitCheckBox2"), QStringLiteral("Bogenmaß"), panel);
+    options_.radians->setChecked(true);
+    lessonArea()->addWidget(options_.cosine);
+    lessonArea()->addWidget(options_.cotangent);
+    lessonArea()->addWidget(options_.radians);
 
     auto* animation = new QHBoxLayout;
-    resetButton_ = MakeGlyphButton(QStringLiteral("\u21BA"), QStringLiteral("SpeedButton2"),
-                                   QStringLiteral("Anfangswerte setzen"), panel);
+    auto* reset = MakeGlyphButton(QStringLiteral("\u21BA"), QStringLiteral("SpeedButton2"),
+                                  QStringLiteral("Anfangswerte setzen"), panel);
     animationSwitch_ = MakeAnimationSwitch(QStringLiteral("Switch1"), panel);
-    directionButton_ = MakeGlyphButton(QStringLiteral("\u21C4"), QStringLiteral("SpeedButton24"), {}, panel);
-    animation->addWidget(resetButton_);
+    auto* direction = MakeGlyphButton(QStringLiteral("\u21C4"), QStringLiteral("SpeedButton24"), {}, panel);
+    connect(reset, &QToolButton::clicked, this, &TrigonometryWindow::onReset);
+    connect(direction, &QToolButton::clicked, this, [this] { direction_ = -direction_; });
+    animation->addWidget(reset);
     animation->addWidget(animationSwitch_);
-    animation->addWidget(directionButton_);
+    animation->addWidget(direction);
     animation->addStretch(1);
     lessonArea()->addLayout(animation);
     registerAnimationSwitch(animationSwitch_);
@@ -159,24 +162,22 @@ void TrigonometryWindow::connectControls()
     connect(plotBox(), &PlotBox::resized, this, &TrigonometryWindow::placeAngleBars);
     connect(degreeBar_, &QScrollBar::valueChanged, this, &TrigonometryWindow::onDegreeBar);
     connect(stepBar_, &QSlider::valueChanged, this, &TrigonometryWindow::onStepBar);
-    for (QRadioButton* b : {sineButton_, tangentButton_}) {
+    for (QRadioButton* b : {options_.sine, options_.tangent}) {
         connect(b, &QRadioButton::clicked, this, &TrigonometryWindow::onOptionsChanged);
     }
-    for (BitCheckBox* box : {cosineBox_, cotangentBox_, radianBox_}) {
+    for (BitCheckBox* box : {options_.cosine, options_.cotangent, options_.radians}) {
         connect(box, &BitCheckBox::clicked, this, &TrigonometryWindow::onOptionsChanged);
     }
-    connect(resetButton_, &QToolButton::clicked, this, &TrigonometryWindow::onReset);
-    connect(directionButton_, &QToolButton::clicked, this, [this] { direction_ = -direction_; });
     connect(animationSwitch_, &ToggleSwitch::clicked, this, &TrigonometryWindow::onAnimation);
 }
 
 void TrigonometryWindow::refreshControls()
 {
     placeAngleBars();
-    (tangentMode_ ? tangentButton_ : sineButton_)->setChecked(true);
-    cosineBox_->setChecked(showCosine_);
-    cotangentBox_->setChecked(showCotangent_);
-    radianBox_->setChecked(radianMode_);
+    (tangentMode_ ? options_.tangent : options_.sine)->setChecked(true);
+    options_.cosine->setChecked(showCosine_);
+    options_.cotangent->setChecked(showCotangent_);
+    options_.radians->setChecked(radianMode_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -204,10 +205,10 @@ void TrigonometryWindow::setBarsQuietly(int degreePosition, int stepPosition)
 
 void TrigonometryWindow::onOptionsChanged()
 {
-    tangentMode_ = tangentButton_->isChecked();
-    showCosine_ = cosineBox_->Checked();
-    showCotangent_ = cotangentBox_->Checked();
-    radianMode_ = radianBox_->Checked();
+    tangentMode_ = options_.tangent->isChecked();
+    showCosine_ = options_.cosine->Checked();
+    showCotangent_ = options_.cotangent->Checked();
+    radianMode_ = options_.radians->Checked();
     drawPicture();
 }
 

@@ -7,7 +7,6 @@
 class QRadioButton;
 class QScrollBar;
 class QSlider;
-class QToolButton;
 
 namespace kurvex {
 
@@ -81,16 +80,19 @@ private:
     TColor graphPenColor_ = 0;
     int graphPenWidth_ = 1;
 
+    // The angle's bars under the graphs.
+    QWidget* barsPanel_ = nullptr;
     QScrollBar* degreeBar_ = nullptr;
     QSlider* stepBar_ = nullptr;
-    QWidget* barsPanel_ = nullptr;
-    QRadioButton* sineButton_ = nullptr;
-    QRadioButton* tangentButton_ = nullptr;
-    BitCheckBox* cosineBox_ = nullptr;
-    BitCheckBox* cotangentBox_ = nullptr;
-    BitCheckBox* radianBox_ = nullptr;
-    QToolButton* directionButton_ = nullptr;
-    QToolButton* resetButton_ = nullptr;
+    // Which functions are shown, and in which unit the angle is written.
+    struct OptionControls {
+        QRadioButton* sine = nullptr;
+        QRadioButton* tangent = nullptr;
+        BitCheckBox* cosine = nullptr;
+        BitCheckBox* cotangent = nullptr;
+        BitCheckBox* radians = nullptr;
+    };
+    OptionControls options_;
     ToggleSwitch* animationSwitch_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "core/Settings.h"
 #include "core/TrigonometrySettings.h"
 #include "core/UnitCircle.h"
+#include "lesson/ApplicationPrinter.h"
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
 #include "lessons/TrigonometrySettingsDialog.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -637,6 +639,26 @@ TEST_F(TrigonometryWindowTest, PiAxisOfAnotherLessonLeavesTheTicksOnThePiSixthGr
     EXPECT_EQ(ticks, 24); // -12..12 without 0
 }
 
+// Notes the plot size and scale each printed picture is drawn at.
+class ObservedTrigonometryWindow : public TrigonometryWindow {
+public:
+    struct Seen {
+        int plotWidth;
+        int plotHeight;
+        double drawScale;
+    };
+    std::vector<Seen> printed;
+
+protected:
+    void paintForeground(int pane) override
+    {
+        if (Printing) {
+            printed.push_back({PlotWidth, PlotHeight, DrawScale});
+        }
+        TrigonometryWindow::paintForeground(pane);
+    }
+};
+
 class TrigonometryExportTest : public TrigonometryWindowTest {
 protected:
     void SetUp() override
@@ -706,6 +728,46 @@ TEST_F(TrigonometryExportTest, FullCircleArcAndGreekMarksReachIndependentReaders
     EXPECT_EQ(*window->plotBox()->picture(), before);
     EXPECT_FALSE(Printing);
     EXPECT_EQ(DrawScale, 1.0);
+}
+
+TEST_F(TrigonometryExportTest, PrintTakesTheWindowsOwnScale)
+{
+    const QString pdf = out.filePath(QStringLiteral("trig.pdf"));
+    hooks.setupPrinter = [&](QWidget*, QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    const ScopedPrintExportHooks printing(hooks);
+    auto observed = std::make_unique<ObservedTrigonometryWindow>();
+    ObservedTrigonometryWindow& w = *observed;
+    window = std::move(observed);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QSize plot = window->plotBox()->size();
+    const QImage before = window->plotBox()->picture()->copy();
+
+    for (const int percent : {100, 50}) {
+        SCOPED_TRACE(percent);
+        PrintSizePercent = percent;
+        w.printed.clear();
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton15")), Qt::LeftButton);
+        ASSERT_EQ(w.printed.size(), 1u);
+        QPrinter& printer = ApplicationPrinter();
+        const double pxPerCmX = printer.width() * 10.0 / printer.widthMM();
+        const double pxPerCmY = printer.height() * 10.0 / printer.heightMM();
+        const double size = percent / 100.0;
+        // -π..2π and the circle: 24.83 ticks of 0.5263 cm; -4..4: 8 cm; pens scale with y.
+        EXPECT_NEAR(w.printed[0].plotWidth / pxPerCmX, 13.067 * size, 0.02);
+        EXPECT_NEAR(w.printed[0].plotHeight / pxPerCmY, 8.0 * size, 0.02);
+        EXPECT_NEAR(w.printed[0].drawScale, 8.0 * size / plot.height() * pxPerCmY, 1e-9);
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.read(4) == "%PDF");
+    }
+    EXPECT_FALSE(Printing);
+    EXPECT_EQ(DrawScale, 1.0);
+    EXPECT_EQ(*window->plotBox()->picture(), before);
 }
 
 } // namespace
