@@ -16,6 +16,7 @@
 #include "lessons/SequenceWindow.h"
 #include "lessons/StripSumsWindow.h"
 #include "lessons/TangentProblemWindow.h"
+#include "lessons/TrigonometryWindow.h"
 
 #include <algorithm>
 #include <array>
@@ -39,7 +40,7 @@ constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Ortskurven - H, T, W", 14, "TForm16", LessonMode::None, &OpenLessonWindow<LociWindow>},
     {"Zuordnungen", 7, "TForm12", LessonMode::NumberLine, &OpenLessonWindow<MappingsWindow>},
     {"Unter- und Obersumme", 21, "TForm21", LessonMode::None, &OpenLessonWindow<StripSumsWindow>},
-    {"sin cos    tan cot", 9, "TForm5", LessonMode::None, nullptr},
+    {"sin cos    tan cot", 9, "TForm5", LessonMode::None, &OpenLessonWindow<TrigonometryWindow>},
 }};
 
 // The function-graph window FunctionGraphWindow serves all five graph families.

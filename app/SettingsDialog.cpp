@@ -13,7 +13,6 @@
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
 #include "core/SettingsRules.h"
-#include "lesson/ApplicationPrinter.h"
 #include "lesson/PrintExportHooks.h"
 
 #include <QButtonGroup>
@@ -68,45 +67,9 @@ QIcon scaleGlyph(bool labelled)
     });
 }
 
-QLabel* label(QWidget* parent, const QString& text, int x, int y)
-{
-    auto* l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    l->adjustSize();
-    l->move(x, y);
-    return l;
-}
-
-// Gives a control its form name, by which it stays traceable and tests find it.
-template <class Widget> Widget* named(Widget* widget, const char* formName)
-{
-    widget->setObjectName(QString::fromLatin1(formName));
-    return widget;
-}
-
-QLineEdit* edit(QWidget* parent, const char* formName, int x, int y, int width, int maxLength = 0)
-{
-    auto* e = named(new QLineEdit(parent), formName);
-    e->setGeometry(x, y, width, 21);
-    if (maxLength > 0) {
-        e->setMaxLength(maxLength);
-    }
-    return e;
-}
-
-ColorButton* colourButton(QWidget* parent, const char* formName, int x, int y)
-{
-    auto* b = named(new ColorButton(parent), formName);
-    b->setFlat(true);
-    b->setGeometry(x, y, 45, 22);
-    return b;
-}
-
 QToolButton* glyphButton(QWidget* parent, const char* formName, const QIcon& icon, int x, int y)
 {
-    auto* b = named(new QToolButton(parent), formName);
+    auto* b = Named(new QToolButton(parent), formName);
     b->setIcon(icon);
     b->setCheckable(true);
     b->setAutoRaise(true);
@@ -117,22 +80,10 @@ QToolButton* glyphButton(QWidget* parent, const char* formName, const QIcon& ico
 constexpr const char* kReversedAxisMessage =
     "Der Anfang einer Achse (von) muss kleiner sein als ihr Ende (bis).";
 
-void showInteger(QLineEdit* e, int value)
-{
-    e->setText(QString::number(value));
-}
-
 } // namespace
 
-SettingsDialog::SettingsDialog(QWidget* owner) : QDialog(owner)
+SettingsDialog::SettingsDialog(QWidget* owner) : SettingsDialogBase(owner, QSize(424, 454))
 {
-    setWindowTitle(QStringLiteral("Einstellungen"));
-    setWindowFlag(Qt::Tool);
-    QFont f = font();
-    f.setPixelSize(11);
-    setFont(f);
-    setFixedSize(424, 454);
-
     buildLeftColumn();
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::VLine);
@@ -163,64 +114,62 @@ void InstallApplicationDialogs()
 
 void SettingsDialog::buildLeftColumn()
 {
-    label(this, QStringLiteral("f"), 8, 12);
-    curveColourButton_ = colourButton(this, "ColorButton1", 156, 8);
-    label(this, QStringLiteral("f '  Ableitungsfunktion"), 8, 36);
-    firstDerivativeColourButton_ = colourButton(this, "ColorButton6", 156, 32);
-    label(this, QStringLiteral("f '' "), 8, 60);
-    secondDerivativeColourButton_ = colourButton(this, "ColorButton7", 156, 56);
-    label(this, QStringLiteral("F   Integralfunktion"), 8, 84);
-    areaColourButton_ = colourButton(this, "ColorButton8", 156, 80);
-    label(this, QStringLiteral("Fläche"), 8, 110);
-    areaFillStyleBox_ = named(new FillStyleComboBox(this), "FillStyleComboBox1");
+    placeLabel(QStringLiteral("f"), 8, 12);
+    curveColourButton_ = placeColourButton("ColorButton1", 156, 8);
+    placeLabel(QStringLiteral("f '  Ableitungsfunktion"), 8, 36);
+    firstDerivativeColourButton_ = placeColourButton("ColorButton6", 156, 32);
+    placeLabel(QStringLiteral("f '' "), 8, 60);
+    secondDerivativeColourButton_ = placeColourButton("ColorButton7", 156, 56);
+    placeLabel(QStringLiteral("F   Integralfunktion"), 8, 84);
+    areaColourButton_ = placeColourButton("ColorButton8", 156, 80);
+    placeLabel(QStringLiteral("Fläche"), 8, 110);
+    areaFillStyleBox_ = Named(new FillStyleComboBox(this), "FillStyleComboBox1");
     areaFillStyleBox_->setGeometry(96, 106, 105, 23);
-    label(this, QStringLiteral("Sekante"), 8, 138);
-    secantColourButton_ = colourButton(this, "ColorButton9", 156, 134);
-    label(this, QStringLiteral("Steigungsdreieck"), 8, 162);
-    slopeTriangleColourButton_ = colourButton(this, "ColorButton4", 156, 158);
-    label(this, QStringLiteral("Tangente"), 8, 186);
-    tangentColourButton_ = colourButton(this, "ColorButton5", 70, 182);
-    tangentLengthSlider_ = named(new QSlider(Qt::Horizontal, this), "TrackBar1");
+    placeLabel(QStringLiteral("Sekante"), 8, 138);
+    secantColourButton_ = placeColourButton("ColorButton9", 156, 134);
+    placeLabel(QStringLiteral("Steigungsdreieck"), 8, 162);
+    slopeTriangleColourButton_ = placeColourButton("ColorButton4", 156, 158);
+    placeLabel(QStringLiteral("Tangente"), 8, 186);
+    tangentColourButton_ = placeColourButton("ColorButton5", 70, 182);
+    tangentLengthSlider_ = Named(new QSlider(Qt::Horizontal, this), "TrackBar1");
     tangentLengthSlider_->setRange(1, 8);
     tangentLengthSlider_->setTickPosition(QSlider::NoTicks);
     tangentLengthSlider_->setToolTip(QStringLiteral("Linienlänge"));
     tangentLengthSlider_->setGeometry(120, 182, 84, 22);
-    label(this, QStringLiteral("Linienbreite"), 8, 212);
-    lineWidthBox_ = named(new LineWidthComboBox(this), "LineWidthComboBox1");
+    placeLabel(QStringLiteral("Linienbreite"), 8, 212);
+    lineWidthBox_ = Named(new LineWidthComboBox(this), "LineWidthComboBox1");
     lineWidthBox_->setGeometry(96, 208, 105, 23);
-    label(this, QStringLiteral("ε, δ   max ="), 8, 242);
-    epsDeltaRadiusEdit_ = edit(this, "Edit11", 110, 238, 60);
+    placeLabel(QStringLiteral("ε, δ   max ="), 8, 242);
+    epsDeltaRadiusEdit_ = placeEdit("Edit11", 110, 238, 60);
 
-    label(this, QStringLiteral("Animation"), 8, 268);
-    label(this, QStringLiteral("Schritte"), 8, 292);
-    animationStepsEdit_ = edit(this, "Edit7", 62, 288, 34, 4);
-    label(this, QStringLiteral("Delay"), 100, 292);
-    animationDelayEdit_ = edit(this, "Edit9", 142, 288, 36, 4);
-    label(this, QStringLiteral("ms"), 182, 292);
+    placeLabel(QStringLiteral("Animation"), 8, 268);
+    placeLabel(QStringLiteral("Schritte"), 8, 292);
+    animationStepsEdit_ = placeEdit("Edit7", 62, 288, 34, 4);
+    placeLabel(QStringLiteral("Delay"), 100, 292);
+    animationDelayEdit_ = placeEdit("Edit9", 142, 288, 36, 4);
+    placeLabel(QStringLiteral("ms"), 182, 292);
 
-    label(this, QStringLiteral("Funktionsanpassung"), 8, 318);
-    label(this, QStringLiteral("Genauigkeit"), 8, 342);
-    resultDigitsEdit_ = edit(this, "Edit12", 90, 338, 30);
-    label(this, QStringLiteral("NkSt"), 126, 342);
-    label(this, QStringLiteral("Eingabe"), 8, 368);
-    decimalsEdit_ = edit(this, "Edit10", 90, 364, 30);
-    label(this, QStringLiteral("NkSt"), 126, 368);
+    placeLabel(QStringLiteral("Funktionsanpassung"), 8, 318);
+    placeLabel(QStringLiteral("Genauigkeit"), 8, 342);
+    resultDigitsEdit_ = placeEdit("Edit12", 90, 338, 30);
+    placeLabel(QStringLiteral("NkSt"), 126, 342);
+    placeLabel(QStringLiteral("Eingabe"), 8, 368);
+    decimalsEdit_ = placeEdit("Edit10", 90, 364, 30);
+    placeLabel(QStringLiteral("NkSt"), 126, 368);
 
-    printerSetupButton_ = named(new QToolButton(this), "SpeedButton1");
-    printerSetupButton_->setText(QStringLiteral("Drucker-Einstellungen"));
-    printerSetupButton_->setGeometry(8, 394, 150, 24);
-    label(this, QStringLiteral("Ausdruck"), 8, 428);
-    printSizeEdit_ = edit(this, "Edit8", 70, 424, 36, 3);
-    label(this, QStringLiteral("%"), 110, 428);
+    printerSetupButton_ = placePrinterSetupButton("SpeedButton1", 8, 394, 150);
+    placeLabel(QStringLiteral("Ausdruck"), 8, 428);
+    printSizeEdit_ = placeEdit("Edit8", 70, 424, 36, 3);
+    placeLabel(QStringLiteral("%"), 110, 428);
 }
 
 void SettingsDialog::buildRightColumn()
 {
-    label(this, QStringLiteral("Koordinatensystem"), 220, 12);
-    label(this, QStringLiteral("Hintergrund"), 220, 36);
-    backgroundColourButton_ = colourButton(this, "ColorButton2", 310, 32);
-    label(this, QStringLiteral("Gitternetz"), 220, 60);
-    gridColourButton_ = colourButton(this, "ColorButton3", 310, 56);
+    placeLabel(QStringLiteral("Koordinatensystem"), 220, 12);
+    placeLabel(QStringLiteral("Hintergrund"), 220, 36);
+    backgroundColourButton_ = placeColourButton("ColorButton2", 310, 32);
+    placeLabel(QStringLiteral("Gitternetz"), 220, 60);
+    gridColourButton_ = placeColourButton("ColorButton3", 310, 56);
     axesOnlyButton_ = glyphButton(this, "SpeedButton50", gridGlyph(1), 220, 84);
     dottedGridButton_ = glyphButton(this, "SpeedButton52", gridGlyph(2), 247, 84);
     solidGridButton_ = glyphButton(this, "SpeedButton53", gridGlyph(3), 274, 84);
@@ -228,44 +177,40 @@ void SettingsDialog::buildRightColumn()
     gridGroup->addButton(axesOnlyButton_, 1);
     gridGroup->addButton(dottedGridButton_, 2);
     gridGroup->addButton(solidGridButton_, 3);
-    label(this, QStringLiteral("Beschriftung"), 220, 118);
+    placeLabel(QStringLiteral("Beschriftung"), 220, 118);
     scaleLabelsOnButton_ = glyphButton(this, "SpeedButton60", scaleGlyph(true), 310, 112);
     scaleLabelsOffButton_ = glyphButton(this, "SpeedButton61", scaleGlyph(false), 337, 112);
     auto* scaleGroup = new QButtonGroup(this);
     scaleGroup->addButton(scaleLabelsOnButton_);
     scaleGroup->addButton(scaleLabelsOffButton_);
 
-    label(this, QStringLiteral("x - Achse"), 220, 144);
-    label(this, QStringLiteral("von"), 220, 168);
-    xFromEdit_ = edit(this, "Edit1", 246, 164, 64);
-    label(this, QStringLiteral("bis"), 318, 168);
-    xToEdit_ = edit(this, "Edit2", 340, 164, 64);
-    label(this, QStringLiteral("y - Achse"), 220, 192);
-    label(this, QStringLiteral("von"), 220, 216);
-    yFromEdit_ = edit(this, "Edit3", 246, 212, 64);
-    label(this, QStringLiteral("bis"), 318, 216);
-    yToEdit_ = edit(this, "Edit4", 340, 212, 64);
+    placeLabel(QStringLiteral("x - Achse"), 220, 144);
+    placeLabel(QStringLiteral("von"), 220, 168);
+    xFromEdit_ = placeEdit("Edit1", 246, 164, 64);
+    placeLabel(QStringLiteral("bis"), 318, 168);
+    xToEdit_ = placeEdit("Edit2", 340, 164, 64);
+    placeLabel(QStringLiteral("y - Achse"), 220, 192);
+    placeLabel(QStringLiteral("von"), 220, 216);
+    yFromEdit_ = placeEdit("Edit3", 246, 212, 64);
+    placeLabel(QStringLiteral("bis"), 318, 216);
+    yToEdit_ = placeEdit("Edit4", 340, 212, 64);
 
-    label(this, QStringLiteral("Skalierung"), 220, 242);
-    automaticTicksBox_ = named(new BitCheckBox(QStringLiteral("automatisch"), this), "BitCheckBox1");
+    placeLabel(QStringLiteral("Skalierung"), 220, 242);
+    automaticTicksBox_ = Named(new BitCheckBox(QStringLiteral("automatisch"), this), "BitCheckBox1");
     automaticTicksBox_->setGeometry(220, 260, 140, 17);
-    piAxisBox_ = named(new BitCheckBox(QStringLiteral("x-Einheit k* pi"), this), "BitCheckBox2");
+    piAxisBox_ = Named(new BitCheckBox(QStringLiteral("x-Einheit k* pi"), this), "BitCheckBox2");
     piAxisBox_->setGeometry(220, 280, 160, 17);
-    label(this, QStringLiteral("x-Einheit"), 220, 306);
-    xTickStepEdit_ = edit(this, "Edit5", 300, 302, 70);
-    label(this, QStringLiteral("y-Einheit"), 220, 330);
-    yTickStepEdit_ = edit(this, "Edit6", 300, 326, 70);
+    placeLabel(QStringLiteral("x-Einheit"), 220, 306);
+    xTickStepEdit_ = placeEdit("Edit5", 300, 302, 70);
+    placeLabel(QStringLiteral("y-Einheit"), 220, 330);
+    yTickStepEdit_ = placeEdit("Edit6", 300, 326, 70);
 
-    okButton_ = named(new QPushButton(QStringLiteral("&OK"), this), "Button1");
-    okButton_->setAutoDefault(false);
-    okButton_->setGeometry(220, 356, 196, 25);
+    okButton_ = placeButton("Button1", QStringLiteral("&OK"), QRect(220, 356, 196, 25));
     saveButton_ =
-        named(new MultiLineButton(QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"), this),
-              "Button2");
-    saveButton_->setGeometry(220, 386, 196, 30);
-    defaultsButton_ =
-        named(new MultiLineButton(QStringLiteral("&Defaultwerte setzen und speichern"), this), "Button3");
-    defaultsButton_->setGeometry(220, 420, 196, 30);
+        placeMultiLineButton("Button2", QStringLiteral("&Aktuelle Einstellungen und Eingaben speichern"),
+                             QRect(220, 386, 196, 30));
+    defaultsButton_ = placeMultiLineButton("Button3", QStringLiteral("&Defaultwerte setzen und speichern"),
+                                           QRect(220, 420, 196, 30));
 }
 
 void SettingsDialog::connectControls()
@@ -312,8 +257,6 @@ void SettingsDialog::connectControls()
     ConnectEditExit(printSizeEdit_, this,
                     [this] { readIntegerEdit(printSizeEdit_, PrintSizePercent, PrintSizePercentFromText); });
 
-    connect(printerSetupButton_, &QToolButton::clicked, this,
-            [this] { CurrentPrintExportHooks().setupPrinter(this, ApplicationPrinter()); });
     connect(axesOnlyButton_, &QToolButton::clicked, this, [] { GridMode = 1; });
     connect(dottedGridButton_, &QToolButton::clicked, this, [] { GridMode = 2; });
     connect(solidGridButton_, &QToolButton::clicked, this, [] { GridMode = 3; });
@@ -384,13 +327,6 @@ void SettingsDialog::fillFromSettings()
     showInteger(animationDelayEdit_, AnimationDelay);
 }
 
-void SettingsDialog::readIntegerEdit(QLineEdit* e, int& variable,
-                                     const std::function<int(std::string_view)>& rule)
-{
-    variable = rule(e->text().toStdString());
-    showInteger(e, variable);
-}
-
 void SettingsDialog::readAxisEdit(QLineEdit* e, double& end, const double& lower, const double& upper)
 {
     double value = end;
@@ -408,18 +344,6 @@ void SettingsDialog::readAxisEdit(QLineEdit* e, double& end, const double& lower
     CurrentPrintExportHooks().showError(this, QString::fromUtf8(kReversedAxisMessage));
     e->setFocus(Qt::OtherFocusReason);
     e->selectAll();
-}
-
-void SettingsDialog::done(int result)
-{
-    // Alt+O or Esc close the dialog without the focus leaving the edit, so its exit has not run.
-    if (auto* typing = qobject_cast<QLineEdit*>(focusWidget()); typing != nullptr && typing->isModified()) {
-        typing->clearFocus();
-        if (typing->hasFocus()) {
-            return; // refused: the edit took the focus back with its message
-        }
-    }
-    QDialog::done(result);
 }
 
 void SettingsDialog::onAutomaticTicksToggled()
@@ -476,10 +400,7 @@ void SettingsDialog::acceptTickStep(bool xAxis, double candidate)
 
 void SettingsDialog::save()
 {
-    const std::string failure = SaveSettings();
-    if (!failure.empty()) {
-        CurrentPrintExportHooks().showError(this, QString::fromStdString(failure));
-    }
+    reportSaveFailure(SaveSettings());
 }
 
 void SettingsDialog::setDefaultsAndSave()

@@ -1,9 +1,9 @@
 // Settings dialog (TForm2) "Einstellungen": colours, line and animation settings, axes, ticks and saving.
 #pragma once
 
-#include <QDialog>
+#include "lesson/SettingsDialogBase.h"
+
 #include <functional>
-#include <string_view>
 
 class QLineEdit;
 class QSlider;
@@ -18,9 +18,8 @@ class LineWidthComboBox;
 class BitCheckBox;
 class MultiLineButton;
 
-// Every control writes its settings variable at once; only the two save buttons write the file.
 // Each control carries its form name as objectName ("Edit1", "ColorButton5", ...).
-class SettingsDialog : public QDialog {
+class SettingsDialog : public SettingsDialogBase {
     Q_OBJECT
 public:
     explicit SettingsDialog(QWidget* owner = nullptr);
@@ -31,9 +30,6 @@ public:
 
     // Puts the variables into the controls (on show and after the defaults were set).
     void fillFromSettings();
-
-    // Every way of closing: a value still being typed is taken first, as leaving its edit would.
-    void done(int result) override;
 
 signals:
     // The curve colour changed; the function-graph window redraws at once.
@@ -51,7 +47,6 @@ private:
     void acceptTickStep(bool xAxis, double candidate);
     // end is lower or upper itself; the other one must stay on its side.
     void readAxisEdit(QLineEdit* edit, double& end, const double& lower, const double& upper);
-    void readIntegerEdit(QLineEdit* edit, int& variable, const std::function<int(std::string_view)>& rule);
     void save();
     void setDefaultsAndSave();
 

@@ -8,16 +8,84 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace kurvex {
 
 namespace {
 
-// The state one curve shares between its sampling and its segments.
-class CurvePlotter {
+// Hands the curve's moves and lines straight to the canvas.
+class SegmentOutput {
 public:
-    CurvePlotter(Canvas& canvas, double xRight, double xTo, double dx, const CurveValueFunction& curveValue,
+    explicit SegmentOutput(Canvas& canvas) : canvas_(canvas) {}
+    void moveTo(int x, int y) { canvas_.moveTo(x, y); }
+    void lineTo(int x, int y) { canvas_.lineTo(x, y); }
+    void finish() {}
+
+private:
+    Canvas& canvas_;
+};
+
+// Gathers each unbroken run of lines and strokes it as one polyline.
+class PolylineOutput {
+public:
+    explicit PolylineOutput(Canvas& canvas) : canvas_(canvas) {}
+    void moveTo(int x, int y)
+    {
+        flush();
+        run_.push_back({x, y});
+    }
+    void lineTo(int x, int y)
+    {
+        if (run_.empty()) {
+            run_.push_back(canvas_.penPos());
+        }
+        // A point on the straight way from the one before to this one adds only a join nobody sees.
+        if (run_.size() >= 2 && continuesStraight(run_[run_.size() - 2], run_.back(), {x, y})) {
+            run_.back() = {x, y};
+            return;
+        }
+        run_.push_back({x, y});
+    }
+    // The last run drawn, and the pen where the lines would have left it.
+    void finish()
+    {
+        if (run_.empty()) {
+            return;
+        }
+        const Point last = run_.back();
+        flush();
+        canvas_.moveTo(last.x, last.y);
+    }
+
+private:
+    static bool continuesStraight(Point a, Point b, Point c)
+    {
+        const std::int64_t abx = b.x - std::int64_t{a.x};
+        const std::int64_t aby = b.y - std::int64_t{a.y};
+        const std::int64_t bcx = c.x - std::int64_t{b.x};
+        const std::int64_t bcy = c.y - std::int64_t{b.y};
+        return abx * bcy == aby * bcx && abx * bcx + aby * bcy > 0;
+    }
+
+    void flush()
+    {
+        if (run_.size() >= 2) {
+            canvas_.polyline(run_);
+        }
+        run_.clear();
+    }
+
+    Canvas& canvas_;
+    std::vector<Point> run_;
+};
+
+// The state one curve shares between its sampling and its segments.
+template <class Output> class CurvePlotter {
+public:
+    CurvePlotter(Output& canvas, double xRight, double xTo, double dx, const CurveValueFunction& curveValue,
                  const CurveVariant& variant)
         : canvas_(canvas), curveValue_(curveValue), variant_(variant), xRight_(xRight), xTo_(xTo), dx_(dx)
     {
@@ -99,7 +167,7 @@ private:
         last_ = py;
     }
 
-    Canvas& canvas_;
+    Output& canvas_;
     const CurveValueFunction& curveValue_;
     const CurveVariant& variant_;
     double xRight_;
@@ -115,6 +183,14 @@ private:
 
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant)
+{
+    DrawCurveWithPen(xLeft, xRight, xFrom, xTo, curveValue, variant, CurveColor,
+                     static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
+}
+
+void DrawCurveWithPen(double xLeft, double xRight, double xFrom, double xTo,
+                      const CurveValueFunction& curveValue, const CurveVariant& variant, TColor color,
+                      int width, CurveStroke stroke)
 {
     if (DrawCanvas == nullptr || !curveValue || PlotWidth <= 0 || variant.stepPx <= 0) {
         return;
@@ -136,9 +212,17 @@ void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const Curv
     // The painting before may leave the processor's wide registers in use, which slows every
     // scalar step of the sampling many times over until they are cleared.
     ClearUpperVectorState();
-    DrawCanvas->setPenColor(CurveColor);
-    DrawCanvas->setPenWidth(static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
-    CurvePlotter(*DrawCanvas, xRight, xTo, dx, curveValue, variant).draw(xFrom);
+    DrawCanvas->setPenColor(color);
+    DrawCanvas->setPenWidth(width);
+    const auto plot = [&](auto output) {
+        CurvePlotter(output, xRight, xTo, dx, curveValue, variant).draw(xFrom);
+        output.finish();
+    };
+    if (stroke == CurveStroke::Polylines) {
+        plot(PolylineOutput(*DrawCanvas));
+    } else {
+        plot(SegmentOutput(*DrawCanvas));
+    }
 }
 
 } // namespace kurvex

@@ -1,6 +1,8 @@
 // Curve plotter of the lesson windows: samples a curve across the plot and draws it on DrawCanvas.
 #pragma once
 
+#include "platform/Canvas.h"
+
 #include <functional>
 #include <optional>
 
@@ -26,5 +28,14 @@ constexpr double kCurveValueHigh = 100000.0;
 // when it leaves them, and never across a jump of the variant's limits or an undefined gap.
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant);
+// How a curve reaches the canvas: line by line, or each unbroken run as one polyline, which a wide
+// pen strokes far faster than lines capped one by one.
+enum class CurveStroke { Segments, Polylines };
+
+// The same with a pen of the caller's: its colour and its width in device pixels (for a window that
+// keeps its own curve pen instead of CurveColor and LineWidth).
+void DrawCurveWithPen(double xLeft, double xRight, double xFrom, double xTo,
+                      const CurveValueFunction& curveValue, const CurveVariant& variant, TColor color,
+                      int width, CurveStroke stroke = CurveStroke::Segments);
 
 } // namespace kurvex

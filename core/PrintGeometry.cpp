@@ -63,10 +63,20 @@ std::optional<PrintLayout> ComputePrintLayout(const DeviceCaps& caps, const Prin
             Rect{l.originX, l.originY, l.originX + l.plotWidth + extra, l.originY + l.plotHeight + extra};
     }
 
-    const double points = r.screenFontPoints * l.drawScale / caps.logPixelsX * 330.0 * 0.39;
-    l.fontPoints = std::max(1, roundToInt(points, 10000));
+    l.logPixelsX = caps.logPixelsX;
+    l.screenFontPoints = r.screenFontPoints;
+    l.fontPoints = PrintFontPoints(r.screenFontPoints, l.drawScale, caps.logPixelsX);
     l.fontPixelHeight = PointsToPixels(l.fontPoints, caps.logPixelsX);
     return l;
+}
+
+int PrintFontPoints(double screenPoints, double drawScale, int logPixelsX)
+{
+    if (logPixelsX <= 0) {
+        return 1;
+    }
+    const double points = screenPoints * drawScale / logPixelsX * 330.0 * 0.39;
+    return std::max(1, roundToInt(points, 10000));
 }
 
 ExportSize ExportPlotSize(int plotWidth, int plotHeight, double scale)

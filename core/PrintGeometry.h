@@ -49,6 +49,9 @@ struct PrintLayout {
     Rect clip; // printer pixels, not moved by the origin
     int fontPoints = 1;
     int fontPixelHeight = 1; // printer pixels
+    // What the font size was computed from, for a window that scales its print on its own.
+    int logPixelsX = 0;
+    double screenFontPoints = 0.0;
 };
 
 constexpr int kMinPrintSizePercent = 20;
@@ -57,6 +60,9 @@ constexpr int kMaxPrintSizePercent = 200;
 // One automatic tick step prints sizePercent/100 cm long on each axis. Nothing when the device
 // or the picture gives nothing to scale by (zero sizes, zero steps).
 std::optional<PrintLayout> ComputePrintLayout(const DeviceCaps& caps, const PrintRequest& request);
+
+// The printer font for a DrawScale: screen size x scale / LOGPIXELSX x 330 x 0.39, rounded (at least 1).
+int PrintFontPoints(double screenPoints, double drawScale, int logPixelsX);
 
 struct ExportSize {
     int width = 0;

@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace kurvex {
 
 namespace {
@@ -219,6 +222,10 @@ void LessonWindow::applyPlotAspect()
             plotWidth = h;
         } else if (aspect == PlotAspect::HalfAsWide) {
             plotWidth = h / 2;
+        } else if (aspect == PlotAspect::Given) {
+            const double given = variant_.picture.widthPerHeight;
+            const double ratio = std::isfinite(given) ? std::clamp(given, 0.1, 10.0) : 1.0;
+            plotWidth = static_cast<int>(std::lround(h * ratio));
         }
         resize(plotWidth + others, height());
     }

@@ -25,9 +25,9 @@ enum class ArrowKeys { None, MoveFocus, Own };
 // bottom fifth left to the window (bars, number lines).
 enum class PlotShare { WholeBox, TopFourFifths };
 
-// The shape the window gives its plot box when it opens: any, square, four wide to five high, or
-// half as wide as high (two square panes one above the other).
-enum class PlotAspect { Free, Square, FourToFive, HalfAsWide };
+// The shape the window gives its plot box when it opens: any, square, four wide to five high,
+// half as wide as high (two square panes one above the other), or the plan's widthPerHeight.
+enum class PlotAspect { Free, Square, FourToFive, HalfAsWide, Given };
 
 // The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
 // one pane or two stacked panes sharing one world window.
@@ -36,6 +36,7 @@ struct PicturePlan {
     int panes = 1; // 1 or 2
     PlotShare share = PlotShare::WholeBox;
     PlotAspect aspect = PlotAspect::Free;
+    double widthPerHeight = 1.0; // with PlotAspect::Given
 };
 
 // Form component names of the frame's own controls; windows whose forms name them otherwise pass

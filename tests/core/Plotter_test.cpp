@@ -251,5 +251,107 @@ TEST_F(PlotterTest, RangeFarOutsideTheWindowIsSampledOnlyWhereItShows)
     EXPECT_LE(samples, 2);
 }
 
+TEST_F(PlotterTest, CallersPenReplacesCurveColourAndLineWidth)
+{
+    LineWidth = 3;
+    DrawCurveWithPen(XMin, XMax, XMin, XMax, identity, kTwoPixels, clRed, 5);
+    const auto segs = lines();
+    ASSERT_FALSE(segs.empty());
+    for (const CanvasCall& seg : segs) {
+        EXPECT_EQ(seg.pen.color, clRed);
+        EXPECT_EQ(seg.pen.width, 5);
+    }
+    EXPECT_EQ(CurveColor, clBlue);
+    EXPECT_EQ(LineWidth, 3);
+}
+
+// The runs of a curve as point lists: from the lines drawn one by one, or from the polylines.
+std::vector<std::vector<Point>> runsOf(const RecordingCanvas& c)
+{
+    std::vector<std::vector<Point>> runs;
+    for (const CanvasCall& call : c.calls()) {
+        if (call.op == CanvasOp::Polyline) {
+            runs.push_back(call.points);
+        } else if (call.op == CanvasOp::LineTo) {
+            if (runs.empty() || runs.back().back() != call.points[0]) {
+                runs.push_back({call.points[0]});
+            }
+            runs.back().push_back(call.points[1]);
+        }
+    }
+    return runs;
+}
+
+// Whether p lies on the segment from a to b.
+bool onSegment(Point a, Point b, Point p)
+{
+    const long long cross =
+        static_cast<long long>(b.x - a.x) * (p.y - a.y) - static_cast<long long>(b.y - a.y) * (p.x - a.x);
+    return cross == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+// The polyline passes through every point of the lines, in order, keeping only the corners.
+::testing::AssertionResult sameWay(const std::vector<Point>& lines, const std::vector<Point>& polyline)
+{
+    if (polyline.size() < 2 || polyline.front() != lines.front() || polyline.back() != lines.back()) {
+        return ::testing::AssertionFailure() << "ends differ";
+    }
+    std::size_t corner = 0;
+    for (const Point& p : lines) {
+        if (corner + 1 < polyline.size() && p == polyline[corner + 1]) {
+            ++corner;
+        } else if (corner + 1 >= polyline.size() || !onSegment(polyline[corner], polyline[corner + 1], p)) {
+            return ::testing::AssertionFailure() << "(" << p.x << ", " << p.y << ") is off the polyline";
+        }
+    }
+    return corner + 1 == polyline.size() ? ::testing::AssertionSuccess()
+                                         : ::testing::AssertionFailure() << "corners left over";
+}
+
+TEST_F(PlotterTest, PolylinesTakeTheWayOfTheLinesWithOnlyTheirCorners)
+{
+    struct Case {
+        const char* name;
+        CurveValueFunction f;
+        std::size_t runs;
+    };
+    const Case cases[] = {
+        {"straight line", identity, 1},
+        {"hyperbola", [](double x) { return x == 0 ? std::nullopt : std::optional<double>(1 / x); }, 2},
+        {"leaves at the top", [](double x) { return std::optional<double>(x * x * x); }, 1},
+        {"tangent's branches", [](double x) { return std::optional<double>(std::tan(x)); }, 5},
+        {"zigzag", [](double x) { return std::optional<double>(std::fmod(std::floor(x * 25), 2.0) / 25); },
+         1},
+        {"undefined everywhere", [](double) { return std::optional<double>(); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas.clear();
+        DrawCurveWithPen(XMin, XMax, XMin, XMax, c.f, kTwoPixels, clRed, 3, CurveStroke::Segments);
+        const auto bySegments = runsOf(canvas);
+        const Point segmentsEnd = canvas.penPos();
+        canvas.clear();
+        DrawCurveWithPen(XMin, XMax, XMin, XMax, c.f, kTwoPixels, clRed, 3, CurveStroke::Polylines);
+        EXPECT_EQ(canvas.count(CanvasOp::LineTo), 0u);
+        const auto byPolylines = runsOf(canvas);
+        ASSERT_EQ(byPolylines.size(), c.runs);
+        ASSERT_EQ(bySegments.size(), c.runs);
+        for (std::size_t i = 0; i < c.runs; ++i) {
+            EXPECT_TRUE(sameWay(bySegments[i], byPolylines[i])) << "run " << i;
+        }
+        EXPECT_EQ(canvas.penPos(), segmentsEnd);
+        for (const CanvasCall& call : canvas.callsOf(CanvasOp::Polyline)) {
+            EXPECT_EQ(call.pen.width, 3);
+            EXPECT_EQ(call.pen.color, clRed);
+        }
+    }
+    // A straight line keeps its ends and the corner to its last sample, which is taken at the end
+    // of the range while its column lies a step beyond.
+    canvas.clear();
+    DrawCurveWithPen(XMin, XMax, XMin, XMax, identity, kTwoPixels, clRed, 3, CurveStroke::Polylines);
+    EXPECT_EQ(runsOf(canvas).at(0).size(), 3u);
+}
+
 } // namespace
 } // namespace kurvex

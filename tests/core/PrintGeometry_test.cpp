@@ -117,5 +117,25 @@ TEST(PrintGeometryTest, MetafileTargetKeepsFolderAndReplacesOnlyTheSuffix)
     }
 }
 
+TEST(PrintGeometryTest, LayoutKeepsWhatItsFontCameFromForAnOwnScale)
+{
+    const auto l = ComputePrintLayout(kA4At600, screen700(100));
+    ASSERT_TRUE(l);
+    EXPECT_EQ(l->logPixelsX, 600);
+    EXPECT_EQ(l->screenFontPoints, 10.0);
+    EXPECT_EQ(PrintFontPoints(l->screenFontPoints, l->drawScale, l->logPixelsX), l->fontPoints);
+    struct Case {
+        double points;
+        double scale;
+        int dpi;
+        int expected;
+    };
+    for (const Case c :
+         {Case{10, 3.779, 600, 8}, {10, 4.8495, 600, 10}, {10, 0.01, 600, 1}, {10, 4.0, 0, 1}}) {
+        SCOPED_TRACE(c.scale);
+        EXPECT_EQ(PrintFontPoints(c.points, c.scale, c.dpi), c.expected);
+    }
+}
+
 } // namespace
 } // namespace kurvex
