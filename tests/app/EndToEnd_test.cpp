@@ -126,6 +126,7 @@ const EntryCase kEntries[] = {
      both(typeTerm("Edit1", "x^2/2"), both(checkBox("BitCheckBox1"), checkBox("BitCheckBox3"))),
      {"x"}},
     {"Funktionsanpassung", false, clickPoints(), {"x", "y"}},
+    {"sin cos    tan cot", false, moveBar("ScrollBar1"), {"y"}},
 };
 
 // Every file of the folder with its bytes.
