@@ -1,0 +1,125 @@
+// The linear-regression lesson's numbers: sums of squared errors, the least-squares line against
+// the closed form, the minimum no line goes below, the label texts and the m and c bar grid.
+#include "core/RegressionLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace kurvex {
+namespace {
+
+TEST(RegressionLine, SumsOfSquaredErrors)
+{
+    const struct {
+        const char* name;
+        std::vector<DataPoint> points;
+        StraightLine line;
+        double sum;
+    } cases[] = {
+        {"no points", {}, {1, 0}, 0.0},
+        {"on the line", {{0, 0}, {1, 1}, {2, 2}}, {1, 0}, 0.0},
+        {"one unit off each", {{0, 1}, {1, 0}, {2, 3}}, {1, 0}, 3.0},
+        {"level line", {{-1, 2}, {4, -2}}, {0, 0}, 8.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_DOUBLE_EQ(SquaredErrorSum(c.points, c.line), c.sum);
+    }
+}
+
+TEST(RegressionLine, LeastSquaresLineAndItsMinimum)
+{
+    const struct {
+        const char* name;
+        std::vector<DataPoint> points;
+        std::optional<StraightLine> line;
+        std::optional<double> minimum;
+    } cases[] = {
+        {"no points", {}, std::nullopt, std::nullopt},
+        {"one point", {{1, 1}}, std::nullopt, std::nullopt},
+        {"two points: exact", {{0, 0}, {1, 2}}, StraightLine{2, 0}, 0.0},
+        {"y = x", {{0, 0}, {1, 1}, {2, 2}}, StraightLine{1, 0}, 0.0},
+        // Means (1, 1); Sxx = 2, Sxy = 1: slope 1/2, intercept 1/2; residuals 1/2, -1, 1/2.
+        {"three points off a line", {{0, 1}, {1, 0}, {2, 2}}, StraightLine{0.5, 0.5}, 1.5},
+        {"equal y: the level line", {{-1, 3}, {2, 3}, {5, 3}}, StraightLine{0, 3}, 0.0},
+        {"all x equal: level through the mean", {{2, 1}, {2, 5}}, StraightLine{0, 3}, 8.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto line = LeastSquaresLine(c.points);
+        ASSERT_EQ(line.has_value(), c.line.has_value());
+        if (line) {
+            EXPECT_NEAR(line->slope, c.line->slope, 1e-14);
+            EXPECT_NEAR(line->intercept, c.line->intercept, 1e-14);
+        }
+        const auto minimum = MinimumSquaredErrorSum(c.points);
+        ASSERT_EQ(minimum.has_value(), c.minimum.has_value());
+        if (minimum) {
+            EXPECT_NEAR(*minimum, *c.minimum, 1e-13);
+        }
+    }
+}
+
+TEST(RegressionLine, TheUserSumAtTheLeastSquaresLineIsTheMinimumAndNoOtherLineGoesBelow)
+{
+    std::mt19937 random(20);
+    std::uniform_real_distribution<double> coordinate(-8.0, 8.0);
+    std::uniform_real_distribution<double> noise(-2.0, 2.0);
+    std::uniform_real_distribution<double> change(-1.0, 1.0);
+    std::uniform_int_distribution<int> count(2, 101);
+    std::uniform_int_distribution<int> digits(0, 6);
+    for (int set = 0; set < 20; ++set) {
+        SCOPED_TRACE("set " + std::to_string(set));
+        std::vector<DataPoint> points;
+        const double slope = change(random) * 3;
+        const int n = count(random);
+        for (int i = 0; i < n; ++i) {
+            const double x = coordinate(random);
+            points.push_back({x, slope * x + noise(random)});
+        }
+        const StraightLine best = *LeastSquaresLine(points);
+        const double minimum = *MinimumSquaredErrorSum(points);
+        EXPECT_EQ(SquaredErrorSum(points, best), minimum);
+        // 200 lines near the best one, down to changes in the last digits a user may type.
+        for (int k = 0; k < 200; ++k) {
+            const double scale = std::pow(10.0, -digits(random));
+            const StraightLine other{best.slope + change(random) * scale,
+                                     best.intercept + change(random) * scale};
+            EXPECT_GE(SquaredErrorSum(points, other), minimum) << other.slope << " " << other.intercept;
+        }
+    }
+}
+
+TEST(RegressionLine, SumLabelsShowTwoDecimalsOrADash)
+{
+    EXPECT_EQ(SquareSumText(0.0), "0,00");
+    EXPECT_EQ(SquareSumText(1.005), "1,00");
+    EXPECT_EQ(SquareSumText(12345.678), "12345,68");
+    EXPECT_EQ(SquareSumText(std::nullopt), "\xE2\x80\x93");
+}
+
+TEST(RegressionLine, BarPositionsOfSlopeAndIntercept)
+{
+    // The start range -10..10: m = 1 stands at 550; the lowest position is 1, not the minimum.
+    const ValueBar bar = LineValueBar(-10, 10);
+    const struct {
+        double value;
+        int position;
+    } toPosition[] = {{1.0, 550}, {0.5, 525}, {0.501, 525}, {-10, 1}, {-9.98, 1}, {10, 1000}, {50, 1000}};
+    for (const auto& c : toPosition) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(bar.position(c.value), c.position);
+    }
+    EXPECT_DOUBLE_EQ(bar.value(550), 1.0);
+    EXPECT_DOUBLE_EQ(bar.value(525), 0.5);
+    EXPECT_DOUBLE_EQ(bar.value(1), -9.98);
+    EXPECT_DOUBLE_EQ(bar.value(1000), 10.0);
+    EXPECT_EQ(bar.first, 1);
+    EXPECT_EQ(bar.maximum(), kLineBarSteps);
+}
+
+} // namespace
+} // namespace kurvex
