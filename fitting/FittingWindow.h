@@ -23,6 +23,7 @@ class ColorButton;
 class GridModeButtons;
 class LineWidthComboBox;
 class PointEditor;
+class ReportPanel;
 class ValueTablePanel;
 
 class FittingWindow : public LessonWindow {
@@ -35,6 +36,7 @@ public:
 
     PointEditor& pointEditor() const { return *points_; }
     ValueTablePanel& valueTable() const { return *table_; }
+    ReportPanel& reportPanel() const { return *report_; }
     // The model of the pressed model button (RegModel).
     int selectedModel() const;
     // The fit of the last redraw.
@@ -46,6 +48,10 @@ public:
     void showValueTable();
     void takeValueTable();
     void openStartValues();
+    // SpeedButton4: the report of the fit in the report panel.
+    void showReport();
+    // "MS Word": the report and the graph as a document, opened for the user.
+    void exportReportDocument();
 
 protected:
     void paintForeground(int pane) override;
@@ -71,6 +77,11 @@ private:
     void onMiddlePress(QMouseEvent* event);
     FitDegrees degrees() const;
 
+    // FittingReport.cpp
+    // Fits again and writes the fit's report into the panel (emptied for a refused fit); false,
+    // with the panel untouched, when the points fail the model's check.
+    bool writeReport();
+
     // FittingDrawing.cpp
     // The check, the fit and the result label; the fitted term compiled for drawing.
     void fitPoints();
@@ -88,6 +99,8 @@ private:
     QToolButton* tableButton_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* loadButton_ = nullptr;
+    QToolButton* reportButton_ = nullptr;
+    ReportPanel* report_ = nullptr;
     ColorButton* curveColour_ = nullptr;
     LineWidthComboBox* curveWidth_ = nullptr;
     BitCheckBox* firstDerivativeBox_ = nullptr;
@@ -107,6 +120,8 @@ private:
     QLabel* resultLabel_ = nullptr;
 
     FitOutcome fit_;
+    // Whether the points of the last fit passed the model's check.
+    bool checkPassed_ = false;
     // FitTermText compiled; the curve, f', f'', special points and deviations are drawn from it.
     TermTree fitTerm_;
     // 0 while the curve is drawn, 1 or 2 while a derivative is.
