@@ -7,7 +7,7 @@
 
 namespace kurvex {
 
-double SquaredErrorSum(std::span<const DataPoint> points, StraightLine line)
+double SquaredErrorSum(std::span<const DataPoint> points, LineCoefficients line)
 {
     double sum = 0.0;
     for (const DataPoint& p : points) {
@@ -17,7 +17,7 @@ double SquaredErrorSum(std::span<const DataPoint> points, StraightLine line)
     return sum;
 }
 
-std::optional<StraightLine> LeastSquaresLine(std::span<const DataPoint> points)
+std::optional<LineCoefficients> LeastSquaresLine(std::span<const DataPoint> points)
 {
     if (points.size() < 2) {
         return std::nullopt;
@@ -38,10 +38,10 @@ std::optional<StraightLine> LeastSquaresLine(std::span<const DataPoint> points)
         sxy += (p.x - meanX) * (p.y - meanY);
     }
     if (!(sxx > 0.0)) {
-        return StraightLine{0.0, meanY};
+        return LineCoefficients{0.0, meanY};
     }
     const double slope = sxy / sxx;
-    return StraightLine{slope, meanY - slope * meanX};
+    return LineCoefficients{slope, meanY - slope * meanX};
 }
 
 std::optional<double> MinimumSquaredErrorSum(std::span<const DataPoint> points)

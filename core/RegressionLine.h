@@ -12,18 +12,18 @@
 namespace kurvex {
 
 // y = slope * x + intercept.
-struct StraightLine {
+struct LineCoefficients {
     double slope = 0.0;
     double intercept = 0.0;
 };
 
 // The sum over the points of (slope * x + intercept - y)^2.
-double SquaredErrorSum(std::span<const DataPoint> points, StraightLine line);
+double SquaredErrorSum(std::span<const DataPoint> points, LineCoefficients line);
 
 // The least-squares line at full precision, from the deviations about the means. With all x equal
 // every line through (x, mean y) is as good as another, and the level one is given. Nothing for
 // fewer than 2 points.
-std::optional<StraightLine> LeastSquaresLine(std::span<const DataPoint> points);
+std::optional<LineCoefficients> LeastSquaresLine(std::span<const DataPoint> points);
 
 // The smallest sum of squared errors any line reaches: that of the least-squares line (or of the
 // level line through the mean where rounding makes a steep line worse). Nothing for fewer than 2

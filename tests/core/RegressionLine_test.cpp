@@ -16,7 +16,7 @@ TEST(RegressionLine, SumsOfSquaredErrors)
     const struct {
         const char* name;
         std::vector<DataPoint> points;
-        StraightLine line;
+        LineCoefficients line;
         double sum;
     } cases[] = {
         {"no points", {}, {1, 0}, 0.0},
@@ -35,17 +35,17 @@ TEST(RegressionLine, LeastSquaresLineAndItsMinimum)
     const struct {
         const char* name;
         std::vector<DataPoint> points;
-        std::optional<StraightLine> line;
+        std::optional<LineCoefficients> line;
         std::optional<double> minimum;
     } cases[] = {
         {"no points", {}, std::nullopt, std::nullopt},
         {"one point", {{1, 1}}, std::nullopt, std::nullopt},
-        {"two points: exact", {{0, 0}, {1, 2}}, StraightLine{2, 0}, 0.0},
-        {"y = x", {{0, 0}, {1, 1}, {2, 2}}, StraightLine{1, 0}, 0.0},
+        {"two points: exact", {{0, 0}, {1, 2}}, LineCoefficients{2, 0}, 0.0},
+        {"y = x", {{0, 0}, {1, 1}, {2, 2}}, LineCoefficients{1, 0}, 0.0},
         // Means (1, 1); Sxx = 2, Sxy = 1: slope 1/2, intercept 1/2; residuals 1/2, -1, 1/2.
-        {"three points off a line", {{0, 1}, {1, 0}, {2, 2}}, StraightLine{0.5, 0.5}, 1.5},
-        {"equal y: the level line", {{-1, 3}, {2, 3}, {5, 3}}, StraightLine{0, 3}, 0.0},
-        {"all x equal: level through the mean", {{2, 1}, {2, 5}}, StraightLine{0, 3}, 8.0},
+        {"three points off a line", {{0, 1}, {1, 0}, {2, 2}}, LineCoefficients{0.5, 0.5}, 1.5},
+        {"equal y: the level line", {{-1, 3}, {2, 3}, {5, 3}}, LineCoefficients{0, 3}, 0.0},
+        {"all x equal: level through the mean", {{2, 1}, {2, 5}}, LineCoefficients{0, 3}, 8.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,13 +80,13 @@ TEST(RegressionLine, TheUserSumAtTheLeastSquaresLineIsTheMinimumAndNoOtherLineGo
             const double x = coordinate(random);
             points.push_back({x, slope * x + noise(random)});
         }
-        const StraightLine best = *LeastSquaresLine(points);
+        const LineCoefficients best = *LeastSquaresLine(points);
         const double minimum = *MinimumSquaredErrorSum(points);
         EXPECT_EQ(SquaredErrorSum(points, best), minimum);
         // 200 lines near the best one, down to changes in the last digits a user may type.
         for (int k = 0; k < 200; ++k) {
             const double scale = std::pow(10.0, -digits(random));
-            const StraightLine other{best.slope + change(random) * scale,
+            const LineCoefficients other{best.slope + change(random) * scale,
                                      best.intercept + change(random) * scale};
             EXPECT_GE(SquaredErrorSum(points, other), minimum) << other.slope << " " << other.intercept;
         }
