@@ -129,7 +129,6 @@ void FittingWindow::buildModelPanel()
 void FittingWindow::buildPointPanel()
 {
     rightPanel()->setMinimumWidth(280);
-    points_ = new PointEditor(*this, rightPanel());
     lessonArea()->addWidget(points_);
 
     auto* files = new QHBoxLayout;
@@ -263,7 +262,6 @@ void FittingWindow::connectControls()
         connect(box, &LineWidthComboBox::changed, this, &FittingWindow::fullRedraw);
     }
     connect(gridButtons_, &GridModeButtons::changed, this, &FittingWindow::fullRedraw);
-    connect(plotBox(), &PlotBox::mousePressed, this, &FittingWindow::onMiddlePress);
 }
 
 } // namespace kurvex

@@ -6,7 +6,7 @@
 #include "core/FitCheck.h"
 #include "core/term/Term.h"
 #include "fitting/FitDriver.h"
-#include "lesson/LessonWindow.h"
+#include "fitting/PointPlotWindow.h"
 
 #include <array>
 #include <optional>
@@ -22,11 +22,10 @@ class BitCheckBox;
 class ColorButton;
 class GridModeButtons;
 class LineWidthComboBox;
-class PointEditor;
 class ReportPanel;
 class ValueTablePanel;
 
-class FittingWindow : public LessonWindow {
+class FittingWindow : public PointPlotWindow {
     Q_OBJECT
 public:
     explicit FittingWindow(QWidget* owner = nullptr);
@@ -34,7 +33,6 @@ public:
 
     static LessonVariant windowVariant();
 
-    PointEditor& pointEditor() const { return *points_; }
     ValueTablePanel& valueTable() const { return *table_; }
     ReportPanel& reportPanel() const { return *report_; }
     // The model of the pressed model button (RegModel).
@@ -57,11 +55,6 @@ protected:
     void paintForeground(int pane) override;
     std::optional<double> curveValue(double x) override;
     void refreshControls() override;
-    void plotPress(QMouseEvent* event) override;
-    void plotMove(QMouseEvent* event) override;
-    void plotRelease(QMouseEvent* event) override;
-    void plotRightClick(QMouseEvent* event) override;
-    bool windowKey(QKeyEvent* event) override;
 
 private:
     // FittingLayout.cpp
@@ -74,7 +67,6 @@ private:
     // Handlers
     void onModelClicked();
     void onDegreeChanged();
-    void onMiddlePress(QMouseEvent* event);
     FitDegrees degrees() const;
 
     // FittingReport.cpp
@@ -89,7 +81,6 @@ private:
     void drawSpecialPoints();
     void drawDeviation(const PlotPoint& point, Point pixel);
 
-    PointEditor* points_ = nullptr;
     ValueTablePanel* table_ = nullptr;
     QButtonGroup* models_ = nullptr;
     QSpinBox* polynomialDegree_ = nullptr;

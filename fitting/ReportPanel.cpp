@@ -7,7 +7,6 @@
 #include "lesson/PrintExportHooks.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -32,19 +31,11 @@ QToolButton* panelButton(const char* caption, const char* name, const char* hint
 
 } // namespace
 
-ReportPanel::ReportPanel(QWidget* plot) : QFrame(plot)
+ReportPanel::ReportPanel(QWidget* plot)
+    : PlotOverlayPanel(QStringLiteral("Panel5"), QStringLiteral("Label18"),
+                       QStringLiteral("Auswertungsprotokoll"), plot)
 {
-    setObjectName(QStringLiteral("Panel5"));
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setAutoFillBackground(true);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 6, 6, 6);
-    QLabel* caption = MakeLabel(QStringLiteral("Label18"), QStringLiteral("Auswertungsprotokoll"), this);
-    QFont bold = caption->font();
-    bold.setBold(true);
-    caption->setFont(bold);
-    column->addWidget(caption);
+    QVBoxLayout* column = this->column();
 
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName(QStringLiteral("Memo1"));
@@ -70,7 +61,6 @@ ReportPanel::ReportPanel(QWidget* plot) : QFrame(plot)
     connect(print, &QToolButton::clicked, this, &ReportPanel::print);
     connect(document, &QToolButton::clicked, this, &ReportPanel::documentRequested);
     resize(580, 440);
-    hide();
 }
 
 void ReportPanel::setReport(const std::vector<std::string>& lines)
@@ -90,13 +80,7 @@ QStringList ReportPanel::lines() const
 
 void ReportPanel::showCentred()
 {
-    const QWidget* plot = parentWidget();
-    if (plot != nullptr) {
-        resize(std::min(width(), plot->width()), std::min(height(), plot->height()));
-        move((plot->width() - width()) / 2, (plot->height() - height()) / 2);
-    }
-    show();
-    raise();
+    showCentredOnPlot();
 }
 
 void ReportPanel::print()

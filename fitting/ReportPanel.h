@@ -2,7 +2,8 @@
 // before it is printed, with "zurück", "drucken" and "MS Word"; and the report printed on paper.
 #pragma once
 
-#include <QFrame>
+#include "fitting/PlotOverlayPanel.h"
+
 #include <QStringList>
 
 #include <string>
@@ -13,7 +14,7 @@ class QPrinter;
 
 namespace kurvex {
 
-class ReportPanel : public QFrame {
+class ReportPanel : public PlotOverlayPanel {
     Q_OBJECT
 public:
     // plot: the plot box the panel is shown over.
