@@ -1,8 +1,8 @@
 // The report document of the fitting window.
 #include "fitting/ReportDocument.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QDesktopServices>
+#include "lesson/PrintExportHooks.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
@@ -30,23 +30,6 @@ constexpr double kReportPointSize = 8.0;
 constexpr double kTextPointSize = 12.0;
 constexpr double kGraphWidth = 300.0;
 
-ReportDocumentHooks& installed()
-{
-    static ReportDocumentHooks hooks;
-    return hooks;
-}
-
-ReportDocumentHooks withDefaults(ReportDocumentHooks hooks)
-{
-    if (!hooks.open) {
-        hooks.open = [](const QUrl& file) { return QDesktopServices::openUrl(file); };
-    }
-    if (!hooks.folder) {
-        hooks.folder = [] { return QDir::tempPath(); };
-    }
-    return hooks;
-}
-
 QTextCharFormat fontFormat(const QString& family, double points)
 {
     QTextCharFormat format;
@@ -68,25 +51,6 @@ QString withLeadingBlankKept(const QString& line)
 }
 
 } // namespace
-
-const ReportDocumentHooks& CurrentReportDocumentHooks()
-{
-    ReportDocumentHooks& hooks = installed();
-    if (!hooks.open) {
-        hooks = withDefaults(hooks);
-    }
-    return hooks;
-}
-
-ScopedReportDocumentHooks::ScopedReportDocumentHooks(ReportDocumentHooks hooks) : previous_(installed())
-{
-    installed() = withDefaults(std::move(hooks));
-}
-
-ScopedReportDocumentHooks::~ScopedReportDocumentHooks()
-{
-    installed() = previous_;
-}
 
 std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, const QImage& graph)
 {
@@ -141,13 +105,13 @@ QString WriteReportDocument(const QTextDocument& document, const QString& folder
 
 QString ExportReportDocument(const QStringList& lines, const QImage& graph)
 {
-    const ReportDocumentHooks& hooks = CurrentReportDocumentHooks();
+    const PrintExportHooks& hooks = CurrentPrintExportHooks();
     const std::unique_ptr<QTextDocument> document = BuildReportDocument(lines, graph);
-    const QString path = WriteReportDocument(*document, hooks.folder());
+    const QString path = WriteReportDocument(*document, hooks.documentFolder());
     if (path.isEmpty()) {
         return kNotWritten;
     }
-    if (!hooks.open(QUrl::fromLocalFile(path))) {
+    if (!hooks.openDocument(path)) {
         QFile::remove(path);
         return kNotOpened;
     }

@@ -3,7 +3,6 @@
 #include "tests/fitting/FittingWindowFixture.h"
 
 #include "core/FitReport.h"
-#include "fitting/ReportDocument.h"
 #include "fitting/ReportPanel.h"
 #include "lesson/PrintExportHooks.h"
 
@@ -16,7 +15,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QToolButton>
-#include <QUrl>
 #include <QXmlStreamReader>
 
 namespace kurvex::test {
@@ -113,20 +111,17 @@ protected:
             printer.setOutputFileName(pdf());
             return true;
         };
-        printHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
-        ReportDocumentHooks documents;
-        documents.folder = [this] { return folder; };
-        documents.open = [this](const QUrl& file) {
-            opened.append(file);
+        hooks.documentFolder = [this] { return folder; };
+        hooks.openDocument = [this](const QString& path) {
+            opened.append(path);
             return opens;
         };
-        documentHooks = std::make_unique<ScopedReportDocumentHooks>(documents);
+        printHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
         folder = dir.filePath(QStringLiteral("tmp"));
         QDir().mkpath(folder);
     }
     void TearDown() override
     {
-        documentHooks.reset();
         printHooks.reset();
         FittingWindowTest::TearDown();
     }
@@ -142,11 +137,10 @@ protected:
     }
 
     std::unique_ptr<ScopedPrintExportHooks> printHooks;
-    std::unique_ptr<ScopedReportDocumentHooks> documentHooks;
     QStringList errors;
     int printerSetups = 0;
     QString folder;
-    QList<QUrl> opened;
+    QStringList opened;
     bool opens = true;
 };
 
@@ -240,7 +234,7 @@ TEST_F(FittingReportTest, DocumentHoldsEveryReportLineInOrderAndOneImageOfTheGra
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char(' ')).toStdString();
     ASSERT_EQ(opened.size(), 1);
     ASSERT_EQ(filesInFolder().size(), 1);
-    const QString path = opened.front().toLocalFile();
+    const QString path = opened.front();
     EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(folder).absoluteFilePath());
     EXPECT_TRUE(path.endsWith(QStringLiteral(".odt")));
 
