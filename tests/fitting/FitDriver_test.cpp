@@ -234,12 +234,15 @@ TEST_F(FitDriverTest, ReportsOfRealFitsNameTheirParametersAsTheModelWritesThem)
     EXPECT_EQ(reportedParameters(growth)[1],
               "   b =   " + PadReportText(FormatNumberZeroed(3, -growth.params[2]), 16));
     EXPECT_EQ(reportedParameters(growth)[1].find('-'), std::string::npos);
-    const FitOutcome line = FitPoints(kRegLine, {}, {{0, 0}, {1, 2}}, 3);
-    const std::vector<std::string> report = WriteFitReport(line.report);
-    EXPECT_EQ(report[7], "Korrelationskoeffizient: r =   1,000     ");
-    EXPECT_EQ(report[8], std::string(24, ' ') + "r\xC2\xB2 =   1,000     ");
-    EXPECT_EQ(report[15], "  1,000          2,000          2,000          0,000        ");
-    EXPECT_EQ(report.back(), "    ");
+
+    // The sine's report takes r, r² and the variance of its own fit.
+    const FitOutcome sine =
+        FitPoints(kRegSine, {}, Sample([](double x) { return 2 * std::sin(x + 0.5) + 1; }, 0, 10, 0.5), 3);
+    ASSERT_TRUE(sine.shown);
+    EXPECT_EQ(WriteFitReport(sine.report).front(), "Regressionsmodell: f(x)=a sin(bx + c)+ d");
+    EXPECT_EQ(sine.report.r, SineFitR);
+    EXPECT_EQ(sine.report.r2, SineFitR * SineFitR);
+    EXPECT_EQ(sine.report.residualVariance, SineFitVariance);
 }
 
 TEST_F(FitDriverTest, BoundedGrowthOfDataWithoutTrendIsRefusedForItsPoorR2)

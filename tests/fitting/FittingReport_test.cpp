@@ -154,13 +154,11 @@ TEST_F(FittingReportTest, ReportButtonShowsTheFitsReportEditableOverThePlot)
     EXPECT_EQ(panel.x(), (window->plotBox()->width() - panel.width()) / 2) << "centred on the plot";
     EXPECT_EQ(panel.y(), (window->plotBox()->height() - panel.height()) / 2);
     EXPECT_FALSE(memo()->isReadOnly());
+    // The report of the fit, r² and all (its lines are tested with the report itself).
     const QStringList lines = panel.lines();
     ASSERT_EQ(lines.size(), 19);
-    EXPECT_EQ(lines[0], QStringLiteral("Regressionsmodell: y = m*x + c"));
-    EXPECT_EQ(lines[4], QStringLiteral("   c =     0,000        "));
     EXPECT_EQ(lines[5], QStringLiteral("   m =     2,000        "));
     EXPECT_EQ(lines[8], QStringLiteral("                        r² =   1,000     "));
-    EXPECT_EQ(lines[18], QStringLiteral("    "));
     EXPECT_EQ(control<QLabel>("Label18")->text(), QStringLiteral("Auswertungsprotokoll"));
     EXPECT_EQ(control<QToolButton>("SpeedButton27")->toolTip(), QStringLiteral("Worddokument erstellen"));
     EXPECT_EQ(control<QToolButton>("SpeedButton27")->text(), QStringLiteral("MS Word"));
