@@ -1,5 +1,5 @@
-// The linear-regression lesson's numbers: sums of squared errors, the least-squares line against
-// the closed form, the minimum no line goes below, the label texts and the m and c bar grid.
+// The linear-regression lesson's numbers: the least-squares line against the closed form, and the
+// minimum no line goes below.
 #include "core/RegressionLine.h"
 
 #include <gtest/gtest.h>
@@ -72,34 +72,6 @@ TEST(RegressionLine, TheUserSumAtTheLeastSquaresLineIsTheMinimumAndNoOtherLineGo
             EXPECT_GE(SquaredErrorSum(points, other), minimum) << other.slope << " " << other.intercept;
         }
     }
-}
-
-TEST(RegressionLine, SumLabelsShowTwoDecimalsOrADash)
-{
-    EXPECT_EQ(SquareSumText(0.0), "0,00");
-    EXPECT_EQ(SquareSumText(1.005), "1,00");
-    EXPECT_EQ(SquareSumText(12345.678), "12345,68");
-    EXPECT_EQ(SquareSumText(std::nullopt), "\xE2\x80\x93");
-}
-
-TEST(RegressionLine, BarPositionsOfSlopeAndIntercept)
-{
-    // The start range -10..10: m = 1 stands at 550; the lowest position is 1, not the minimum.
-    const ValueBar bar = LineValueBar(-10, 10);
-    const struct {
-        double value;
-        int position;
-    } toPosition[] = {{1.0, 550}, {0.5, 525}, {0.501, 525}, {-10, 1}, {-9.98, 1}, {10, 1000}, {50, 1000}};
-    for (const auto& c : toPosition) {
-        SCOPED_TRACE(c.value);
-        EXPECT_EQ(bar.position(c.value), c.position);
-    }
-    EXPECT_DOUBLE_EQ(bar.value(550), 1.0);
-    EXPECT_DOUBLE_EQ(bar.value(525), 0.5);
-    EXPECT_DOUBLE_EQ(bar.value(1), -9.98);
-    EXPECT_DOUBLE_EQ(bar.value(1000), 10.0);
-    EXPECT_EQ(bar.first, 1);
-    EXPECT_EQ(bar.maximum(), kLineBarSteps);
 }
 
 } // namespace
