@@ -170,8 +170,7 @@ TEST_F(RegressionWindowTest, TypedSlopeMovesTheBarAndKeepsItsDigitsWhileTheBarSt
     EXPECT_EQ(edit("Edit8")->text(), QStringLiteral("0,50"));
 
     // Leaving the edit untouched does not read its rounded text back.
-    edit("Edit8")->setFocus();
-    edit("Edit5")->setFocus();
+    QTest::keyClick(edit("Edit8"), Qt::Key_Return);
     EXPECT_DOUBLE_EQ(window->userLine().slope, 0.501);
     window->refresh();
     EXPECT_DOUBLE_EQ(window->userLine().slope, 0.501);
