@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "fitting/FittingWindow.h"
+#include "fitting/RegressionWindow.h"
 #include "lessons/BisectionWindow.h"
 #include "lessons/CurveDiscussionWindow.h"
 #include "lessons/DifferentiabilityWindow.h"
@@ -29,7 +30,7 @@ namespace {
 constexpr std::array<LessonEntry, 14> kAnalysisLessons{{
     {"Funktionsanpassung", 30, "TForm30", LessonMode::None, &OpenLessonWindow<FittingWindow>},
     {"Tangentenproblem", 11, "TForm8", LessonMode::None, &OpenLessonWindow<TangentProblemWindow>},
-    {"Lineare Regression", 40, "TForm40", LessonMode::None, nullptr},
+    {"Lineare Regression", 40, "TForm40", LessonMode::None, &OpenLessonWindow<RegressionWindow>},
     {"Differenzierbarkeit", 20, "TForm20", LessonMode::None, &OpenLessonWindow<DifferentiabilityWindow>},
     {"Ganzrationale Funktionen", 6, "TForm17", LessonMode::None, &OpenLessonWindow<PolynomialWindow>},
     {"Grenzwert - Stetigkeit", 8, "TForm11", LessonMode::None, &OpenLessonWindow<LimitWindow>},

@@ -96,10 +96,15 @@ private:
     const char* times_;
 };
 
-// r with the slope's sign for the line and the proportional model (a slope of 0 counts as positive).
-double correlation(const FitTermInput& in)
+} // namespace
+
+// A slope of 0 counts as positive.
+double FitCorrelation(const FitTermInput& in)
 {
-    double r2 = in.r2 > 1.0 ? 1.0 / in.r2 : in.r2;
+    if (in.regModel == kRegSine) {
+        return in.sineR;
+    }
+    const double r2 = in.r2 > 1.0 ? 1.0 / in.r2 : in.r2;
     double r = std::sqrt(std::max(0.0, r2));
     if (in.regModel == kRegLine && param(in.params, 1) < 0) {
         r = -r;
@@ -109,8 +114,6 @@ double correlation(const FitTermInput& in)
     }
     return r;
 }
-
-} // namespace
 
 void ZeroTinyParameters(std::vector<double>& params)
 {
@@ -135,7 +138,7 @@ FitTermTexts BuildFitTerm(const FitTermInput& input)
         texts.termLine += rCaption + FormatNumberZeroed(digits, input.sineR);
         return texts;
     }
-    texts.rText = rCaption + FormatNumberZeroed(digits, correlation(input));
+    texts.rText = rCaption + FormatNumberZeroed(digits, FitCorrelation(input));
     return texts;
 }
 

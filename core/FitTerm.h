@@ -38,6 +38,10 @@ struct FitTermTexts {
 // Sets every parameter with |v| < kTinyParameter to 0.
 void ZeroTinyParameters(std::vector<double>& params);
 
+// r as the label and the report show it: the root of R2 (inverted when above 1) with the slope's
+// sign for the line and the proportional model; the sine fit's r as it is.
+double FitCorrelation(const FitTermInput& input);
+
 // The term of the model with its parameters. Polynomial degree: params.size() - 1; rational:
 // the degrees given. Parameters must be finite (the fit refuses others).
 FitTermTexts BuildFitTerm(const FitTermInput& input);

@@ -42,6 +42,18 @@ void toVectors(const std::vector<DataPoint>& points, TVector& X, TVector& Y)
     }
 }
 
+// The report's parts every model shares.
+FitReportInput reportOf(const FitOutcome& out, const std::vector<DataPoint>& points, int regModel, int digits)
+{
+    FitReportInput report;
+    report.regModel = regModel;
+    report.params = out.params;
+    report.points = points;
+    report.fitted = out.fitted;
+    report.digits = digits;
+    return report;
+}
+
 FitOutcome fitSine(const std::vector<DataPoint>& points, int digits)
 {
     TVector X;
@@ -65,6 +77,10 @@ FitOutcome fitSine(const std::vector<DataPoint>& points, int digits)
     in.sineR = SineFitR;
     in.digits = digits;
     out.texts = BuildFitTerm(in);
+    out.report = reportOf(out, points, kRegSine, digits);
+    out.report.r = SineFitR;
+    out.report.r2 = SineFitR * SineFitR;
+    out.report.residualVariance = SineFitVariance;
     return out;
 }
 
@@ -153,6 +169,15 @@ FitOutcome FitPoints(int regModel, const FitDegrees& degrees, const std::vector<
     in.r2 = stats.R2;
     in.digits = digits;
     out.texts = BuildFitTerm(in);
+    out.report = reportOf(out, points, regModel, digits);
+    CurrentFormulaText(out.report.formulaText);
+    out.report.firstParam = first;
+    for (int i = first; i <= last; ++i) {
+        CurrentParamName(i, out.report.paramNames.emplace_back());
+    }
+    out.report.r = FitCorrelation(in);
+    out.report.r2 = stats.R2 > 1.0 ? 1.0 / stats.R2 : stats.R2;
+    out.report.residualVariance = stats.Vr;
     return out;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/FitCheck.h"
+#include "core/FitReport.h"
 #include "core/FitTerm.h"
 #include "numeric/Statistics.h"
 
@@ -21,6 +22,8 @@ struct FitOutcome {
     // The fitted values at the points, in the order of the sorted points.
     std::vector<double> fitted;
     FitTermTexts texts;
+    // What the report of this fit shows.
+    FitReportInput report;
 };
 
 // Fits regModel to the points (sorted by x, as the check leaves them); digits are those of the

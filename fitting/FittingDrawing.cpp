@@ -34,6 +34,7 @@ void FittingWindow::fitPoints()
     ClearUpperVectorState();
     const FitDataCheck check = CheckFitData(points_->points(), RegModel, d);
     startValuesButton_->setEnabled(check.startValuesAvailable);
+    checkPassed_ = check.passed;
     if (check.passed) {
         fit_ = FitPoints(RegModel, d, check.sorted, ResultDigits);
     } else {

@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
+#include "fitting/ReportPanel.h"
 #include "fitting/ValueTablePanel.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/PlotBox.h"
@@ -128,7 +129,6 @@ void FittingWindow::buildModelPanel()
 void FittingWindow::buildPointPanel()
 {
     rightPanel()->setMinimumWidth(280);
-    points_ = new PointEditor(*this, rightPanel());
     lessonArea()->addWidget(points_);
 
     auto* files = new QHBoxLayout;
@@ -141,13 +141,18 @@ void FittingWindow::buildPointPanel()
     loadButton_ = MakeGlyphButton({}, QStringLiteral("SpeedButton2"), QStringLiteral("Wertetabelle holen"),
                                   rightPanel(), QSize(28, 24));
     loadButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    reportButton_ = MakeGlyphButton({}, QStringLiteral("SpeedButton4"),
+                                    QStringLiteral("Auswertungsprotokoll"), rightPanel(), QSize(28, 24));
+    reportButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     files->addWidget(tableButton_);
     files->addWidget(saveButton_);
     files->addWidget(loadButton_);
+    files->addWidget(reportButton_);
     files->addStretch(1);
     lessonArea()->addLayout(files);
 
     table_ = new ValueTablePanel(plotBox());
+    report_ = new ReportPanel(plotBox());
 }
 
 void FittingWindow::buildDisplayOptions()
@@ -233,6 +238,8 @@ void FittingWindow::connectControls()
     connect(saveButton_, &QToolButton::clicked, this, &FittingWindow::saveValueTable);
     connect(loadButton_, &QToolButton::clicked, this, &FittingWindow::loadValueTable);
     connect(table_, &ValueTablePanel::backRequested, this, &FittingWindow::takeValueTable);
+    connect(reportButton_, &QToolButton::clicked, this, &FittingWindow::showReport);
+    connect(report_, &ReportPanel::documentRequested, this, &FittingWindow::exportReportDocument);
     connect(points_, &PointEditor::pointsChanged, this, &FittingWindow::drawPicture);
     connect(points_, &PointEditor::coloursChanged, this, &FittingWindow::fullRedraw);
     for (BitCheckBox* box : {firstDerivativeBox_, secondDerivativeBox_, highPointsBox_, lowPointsBox_,
@@ -255,7 +262,6 @@ void FittingWindow::connectControls()
         connect(box, &LineWidthComboBox::changed, this, &FittingWindow::fullRedraw);
     }
     connect(gridButtons_, &GridModeButtons::changed, this, &FittingWindow::fullRedraw);
-    connect(plotBox(), &PlotBox::mousePressed, this, &FittingWindow::onMiddlePress);
 }
 
 } // namespace kurvex

@@ -18,7 +18,6 @@
 
 #include <QButtonGroup>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -41,7 +40,7 @@ LessonVariant FittingWindow::windowVariant()
     return v;
 }
 
-FittingWindow::FittingWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
+FittingWindow::FittingWindow(QWidget* owner) : PointPlotWindow(windowVariant(), owner)
 {
     setWindowTitle(QStringLiteral("Dynamische Funktionsanpassung"));
     LoadSettings();
@@ -51,8 +50,6 @@ FittingWindow::FittingWindow(QWidget* owner) : LessonWindow(windowVariant(), own
     buildDisplayOptions();
     buildResultLabel();
     connectControls();
-    // Arrow keys and Del reach the points only while the plot has the focus, so a click gives it.
-    plotBox()->setFocusPolicy(Qt::ClickFocus);
     RegModel = kRegLine;
 }
 
@@ -100,43 +97,6 @@ void FittingWindow::onDegreeChanged()
     NumeratorDegree = numeratorDegree_->value();
     DenominatorDegree = denominatorDegree_->value();
     drawPicture();
-}
-
-void FittingWindow::plotPress(QMouseEvent* event)
-{
-    points_->press(event);
-}
-
-void FittingWindow::onMiddlePress(QMouseEvent* event)
-{
-    // The middle button places and grabs points as the left one does, but never zooms.
-    if (event->button() == Qt::MiddleButton && !rubberBandEnabled()) {
-        points_->press(event);
-    }
-}
-
-void FittingWindow::plotMove(QMouseEvent* event)
-{
-    points_->move(event);
-}
-
-void FittingWindow::plotRelease(QMouseEvent*)
-{
-    points_->release();
-}
-
-void FittingWindow::plotRightClick(QMouseEvent*)
-{
-    if (rubberBandEnabled()) {
-        openSettings();
-        return;
-    }
-    points_->deleteSelected();
-}
-
-bool FittingWindow::windowKey(QKeyEvent* event)
-{
-    return points_->key(event);
 }
 
 void FittingWindow::openStartValues()

@@ -6,7 +6,7 @@
 #include "core/FitCheck.h"
 #include "core/term/Term.h"
 #include "fitting/FitDriver.h"
-#include "lesson/LessonWindow.h"
+#include "fitting/PointPlotWindow.h"
 
 #include <array>
 #include <optional>
@@ -22,10 +22,10 @@ class BitCheckBox;
 class ColorButton;
 class GridModeButtons;
 class LineWidthComboBox;
-class PointEditor;
+class ReportPanel;
 class ValueTablePanel;
 
-class FittingWindow : public LessonWindow {
+class FittingWindow : public PointPlotWindow {
     Q_OBJECT
 public:
     explicit FittingWindow(QWidget* owner = nullptr);
@@ -33,8 +33,8 @@ public:
 
     static LessonVariant windowVariant();
 
-    PointEditor& pointEditor() const { return *points_; }
     ValueTablePanel& valueTable() const { return *table_; }
+    ReportPanel& reportPanel() const { return *report_; }
     // The model of the pressed model button (RegModel).
     int selectedModel() const;
     // The fit of the last redraw.
@@ -46,16 +46,15 @@ public:
     void showValueTable();
     void takeValueTable();
     void openStartValues();
+    // SpeedButton4: the report of the fit in the report panel.
+    void showReport();
+    // "MS Word": the report and the graph as a document, opened for the user.
+    void exportReportDocument();
 
 protected:
     void paintForeground(int pane) override;
     std::optional<double> curveValue(double x) override;
     void refreshControls() override;
-    void plotPress(QMouseEvent* event) override;
-    void plotMove(QMouseEvent* event) override;
-    void plotRelease(QMouseEvent* event) override;
-    void plotRightClick(QMouseEvent* event) override;
-    bool windowKey(QKeyEvent* event) override;
 
 private:
     // FittingLayout.cpp
@@ -68,8 +67,12 @@ private:
     // Handlers
     void onModelClicked();
     void onDegreeChanged();
-    void onMiddlePress(QMouseEvent* event);
     FitDegrees degrees() const;
+
+    // FittingReport.cpp
+    // Fits again and writes the fit's report into the panel (emptied for a refused fit); false,
+    // with the panel untouched, when the points fail the model's check.
+    bool writeReport();
 
     // FittingDrawing.cpp
     // The check, the fit and the result label; the fitted term compiled for drawing.
@@ -78,7 +81,6 @@ private:
     void drawSpecialPoints();
     void drawDeviation(const PlotPoint& point, Point pixel);
 
-    PointEditor* points_ = nullptr;
     ValueTablePanel* table_ = nullptr;
     QButtonGroup* models_ = nullptr;
     QSpinBox* polynomialDegree_ = nullptr;
@@ -88,6 +90,8 @@ private:
     QToolButton* tableButton_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* loadButton_ = nullptr;
+    QToolButton* reportButton_ = nullptr;
+    ReportPanel* report_ = nullptr;
     ColorButton* curveColour_ = nullptr;
     LineWidthComboBox* curveWidth_ = nullptr;
     BitCheckBox* firstDerivativeBox_ = nullptr;
@@ -107,6 +111,8 @@ private:
     QLabel* resultLabel_ = nullptr;
 
     FitOutcome fit_;
+    // Whether the points of the last fit passed the model's check.
+    bool checkPassed_ = false;
     // FitTermText compiled; the curve, f', f'', special points and deviations are drawn from it.
     TermTree fitTerm_;
     // 0 while the curve is drawn, 1 or 2 while a derivative is.

@@ -140,19 +140,11 @@ void ValueTable::keyPressEvent(QKeyEvent* event)
     QTableWidget::keyPressEvent(event);
 }
 
-ValueTablePanel::ValueTablePanel(QWidget* parent) : QFrame(parent)
+ValueTablePanel::ValueTablePanel(QWidget* parent)
+    : PlotOverlayPanel(QStringLiteral("Panel4"), QStringLiteral("Label4"), QStringLiteral("Wertetabelle"),
+                       parent)
 {
-    setObjectName(QStringLiteral("Panel4"));
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setAutoFillBackground(true);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 6, 6, 6);
-    auto* caption = MakeLabel(QStringLiteral("Label4"), QStringLiteral("Wertetabelle"), this);
-    QFont bold = caption->font();
-    bold.setBold(true);
-    caption->setFont(bold);
-    column->addWidget(caption);
+    QVBoxLayout* column = this->column();
     table_ = new ValueTable(this);
     // Room for fifteen digits in each column.
     table_->setColumnWidth(0, 150);
@@ -170,7 +162,6 @@ ValueTablePanel::ValueTablePanel(QWidget* parent) : QFrame(parent)
     connect(clear, &QToolButton::clicked, this, [this] { clearRows(0); });
     connect(back, &QToolButton::clicked, this, &ValueTablePanel::backRequested);
     resize(350, 420);
-    hide();
 }
 
 void ValueTablePanel::clearRows(int from)
@@ -209,13 +200,7 @@ std::vector<DataPoint> ValueTablePanel::rows() const
 
 void ValueTablePanel::showCentred()
 {
-    if (QWidget* over = parentWidget()) {
-        const int h = std::min(height(), over->height());
-        resize(width(), h);
-        move((over->width() - width()) / 2, (over->height() - h) / 2);
-    }
-    show();
-    raise();
+    showCentredOnPlot();
     table_->setCurrentCell(0, 0);
     table_->setFocus(Qt::OtherFocusReason);
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/PlotPoints.h"
+#include "fitting/PlotOverlayPanel.h"
 
-#include <QFrame>
 #include <QTableWidget>
 
 #include <vector>
@@ -27,7 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-class ValueTablePanel : public QFrame {
+class ValueTablePanel : public PlotOverlayPanel {
     Q_OBJECT
 public:
     // parent: the plot box the panel is shown over.

@@ -35,6 +35,15 @@ QLabel* MakeLabel(const QString& objectName, const QString& text, QWidget* paren
     return l;
 }
 
+QLabel* MakeBoldLabel(const QString& objectName, const QString& text, QWidget* parent)
+{
+    QLabel* l = MakeLabel(objectName, text, parent);
+    QFont bold = l->font();
+    bold.setBold(true);
+    l->setFont(bold);
+    return l;
+}
+
 QLineEdit* MakeNumberEdit(const QString& objectName, QWidget* parent)
 {
     auto* e = new QLineEdit(parent);

@@ -26,6 +26,8 @@ inline constexpr int kNumberEditWidth = 58;
 QToolButton* MakeGlyphButton(const QString& glyph, const QString& objectName, const QString& hint,
                              QWidget* parent, QSize size = kGlyphButtonSize);
 QLabel* MakeLabel(const QString& objectName, const QString& text, QWidget* parent);
+// The same in the bold face of the label's font (headings, results).
+QLabel* MakeBoldLabel(const QString& objectName, const QString& text, QWidget* parent);
 QLineEdit* MakeNumberEdit(const QString& objectName, QWidget* parent);
 // An edit for a term: the term font and room beyond the length a term keeps.
 QLineEdit* MakeTermEdit(const QString& objectName, QWidget* parent);

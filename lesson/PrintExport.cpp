@@ -279,6 +279,11 @@ void ExportMetafileFile(PictureSource& source)
     }
 }
 
+QImage PictureImage(PictureSource& source)
+{
+    return rasterPicture(source);
+}
+
 void ExportMetafileClipboard(PictureSource& source)
 {
     std::vector<std::uint8_t> wmf;

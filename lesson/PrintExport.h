@@ -1,5 +1,8 @@
-// The three picture handlers every lesson window offers: print, metafile file, metafile clipboard.
+// The picture handlers every lesson window offers (print, metafile file, metafile clipboard), and the
+// picture as an image for documents.
 #pragma once
+
+#include <QImage>
 
 namespace kurvex {
 
@@ -11,5 +14,8 @@ void PrintPicture(PictureSource& source);
 void ExportMetafileFile(PictureSource& source);
 // "WMF - Clipb.": the picture as a WMF (and a raster fallback) on the clipboard.
 void ExportMetafileClipboard(PictureSource& source);
+// The picture as an image drawn as the metafile is (its scale and size), white behind it. The
+// device state is back afterwards; the caller refreshes the screen.
+QImage PictureImage(PictureSource& source);
 
 } // namespace kurvex

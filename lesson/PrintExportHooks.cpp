@@ -1,6 +1,7 @@
 // Replaceable dialogs of printing and metafile export, so tests can run them without a user.
 #include "lesson/PrintExportHooks.h"
 
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -9,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QUrl>
 
 namespace kurvex {
 
@@ -102,6 +104,14 @@ PrintExportHooks withDefaults(PrintExportHooks hooks)
     }
     if (!hooks.setupPrinter) {
         hooks.setupPrinter = showPrintDialog;
+    }
+    if (!hooks.openDocument) {
+        hooks.openDocument = [](const QString& path) {
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        };
+    }
+    if (!hooks.documentFolder) {
+        hooks.documentFolder = [] { return QDir::tempPath(); };
     }
     return hooks;
 }

@@ -30,6 +30,10 @@ struct PrintExportHooks {
     std::function<void(QWidget* parent, const QString& message)> showError;
     // The printer setup dialog on the application's printer; false when it was cancelled.
     std::function<bool(QWidget* parent, QPrinter& printer)> setupPrinter;
+    // An exported document opened with the desktop's application for it; false when none opened it.
+    std::function<bool(const QString& path)> openDocument;
+    // The folder exported documents are written to: the user's temporary folder.
+    std::function<QString()> documentFolder;
 };
 
 const PrintExportHooks& CurrentPrintExportHooks();

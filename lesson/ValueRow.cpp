@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace kurvex {
@@ -165,14 +166,39 @@ void ValueRow::onValueExit()
     if (!ReadNumberEdit(value_, *binding_.value)) {
         return;
     }
+    if (binding_.keepValueInRange) {
+        pullValueIntoRange();
+    }
     setBarFromValue(binding_.snapTypedValue ? BarSync::Snap : BarSync::Keep);
     emit valueEntered();
 }
 
 void ValueRow::onRangeExit(QLineEdit* edit, double* bound)
 {
-    if (ReadNumberEdit(edit, *bound)) {
-        emit rangeEntered();
+    const double old = *bound;
+    if (!ReadNumberEdit(edit, *bound)) {
+        return;
+    }
+    if (binding_.refuseEmptyRange && !(*binding_.min < *binding_.max)) {
+        *bound = old;
+        ShowNumber(edit, old);
+        return;
+    }
+    if (binding_.keepValueInRange) {
+        pullValueIntoRange();
+    }
+    emit rangeEntered();
+}
+
+void ValueRow::pullValueIntoRange()
+{
+    if (binding_.min == nullptr || binding_.max == nullptr || !(*binding_.min < *binding_.max)) {
+        return;
+    }
+    const double inside = std::clamp(*binding_.value, *binding_.min, *binding_.max);
+    if (inside != *binding_.value) {
+        *binding_.value = inside;
+        ShowNumber(value_, inside);
     }
 }
 

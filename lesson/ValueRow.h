@@ -50,6 +50,12 @@ struct ValueRowBinding {
     // The reset's start value stands as it is and the bar follows it, instead of the value
     // snapping to the bar's grid.
     bool resetKeepsValue = false;
+    // A typed value beyond the range, and the value when a typed bound leaves it outside, is
+    // pulled to the nearer end and shown; by default a typed value may lie beyond the range.
+    bool keepValueInRange = false;
+    // A typed bound that leaves no room (the maximum not above the minimum) is refused and the old
+    // bound shown again; by default it is taken and checkRange() settles the range.
+    bool refuseEmptyRange = false;
 };
 
 class ValueRow : public QWidget {
@@ -101,6 +107,7 @@ private:
     void onBarChanged(int position);
     void onValueExit();
     void onRangeExit(QLineEdit* edit, double* bound);
+    void pullValueIntoRange();
     void onReset();
     void onAnimationClicked();
 

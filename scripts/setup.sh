@@ -13,6 +13,8 @@ packages=(
   fonts-urw-base35
   fonts-liberation fonts-dejavu-core
   locales
+  # The report document test reads the written OpenDocument file back.
+  unzip
 )
 
 missing=()

@@ -3,6 +3,7 @@
 // closes, leaving the settings file and the example lists on disk as they were and Qt silent.
 #include "app/CategoryList.h"
 #include "app/LauncherWindow.h"
+#include "app/LessonRegistry.h"
 #include "app/SettingsDialog.h"
 #include "core/Settings.h"
 #include "lesson/LessonWindow.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -127,6 +129,7 @@ const EntryCase kEntries[] = {
      {"x"}},
     {"Funktionsanpassung", false, clickPoints(), {"x", "y"}},
     {"sin cos    tan cot", false, moveBar("ScrollBar1"), {"y"}},
+    {"Lineare Regression", false, both(clickPoints(), moveBar("ScrollBar1")), {"x", "y"}, 2}, // lines
 };
 
 // Every file of the folder with its bytes.
@@ -266,6 +269,23 @@ TEST_P(EndToEndTest, EntryOpensDrawsExportsPrintsAndCloses)
     EXPECT_EQ(filesIn(programDir.path()), before);
     for (const QString& m : messages) {
         ADD_FAILURE() << "Qt said: " << m.toStdString();
+    }
+}
+
+// A new launcher entry must come with its end-to-end case.
+TEST(EndToEndCoverage, EveryLauncherEntryHasItsCase)
+{
+    std::vector<std::string> captions;
+    for (const auto lessons : {AnalysisLessons(), FunctionGraphLessons()}) {
+        for (const LessonEntry& e : lessons) {
+            captions.emplace_back(e.caption);
+        }
+    }
+    ASSERT_EQ(captions.size(), 19U);
+    for (const std::string& caption : captions) {
+        const bool covered = std::any_of(std::begin(kEntries), std::end(kEntries),
+                                         [&](const EntryCase& c) { return caption == c.caption; });
+        EXPECT_TRUE(covered) << caption;
     }
 }
 

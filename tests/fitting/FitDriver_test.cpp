@@ -2,6 +2,9 @@
 // model's own value; refusals of fits that did not work.
 #include "fitting/FitDriver.h"
 
+#include "core/FitReport.h"
+#include "core/NumberText.h"
+
 #include "core/term/Term.h"
 #include "numeric/FitModels.h"
 #include "numeric/SineFit.h"
@@ -176,6 +179,70 @@ TEST_F(FitDriverTest, ConstantDataForTheSineNeverGiveNumbersThatAreNotFinite)
     } else {
         EXPECT_EQ(fit.message, kFitImpossibleMessage);
     }
+}
+
+// The lines of a report between its second and third rule: the parameters.
+std::vector<std::string> reportedParameters(const FitOutcome& fit)
+{
+    const std::vector<std::string> report = WriteFitReport(fit.report);
+    std::vector<std::string> out;
+    int rules = 0;
+    for (const std::string& line : report) {
+        if (line == std::string(60, '-')) {
+            ++rules;
+        } else if (rules == 2) {
+            out.push_back(line);
+        }
+    }
+    return out;
+}
+
+TEST_F(FitDriverTest, ReportsOfRealFitsNameTheirParametersAsTheModelWritesThem)
+{
+    const struct {
+        const char* name;
+        int model;
+        std::vector<DataPoint> points;
+        std::string formula;
+        std::vector<std::string> parameters;
+    } cases[] = {
+        {"line through (0, 0) and (1, 2)",
+         kRegLine,
+         {{0, 0}, {1, 2}},
+         "Regressionsmodell: y = m*x + c",
+         {"   c =     0,000        ", "   m =     2,000        "}},
+        {"quadratic: the x^2 coefficient first",
+         kRegQuadratic,
+         Sample([](double x) { return 3 * x * x - 2 * x + 1; }, -1, 3, 1),
+         "Regressionsmodell: y = ax^2 + bx + c",
+         {"   a =     3,000        ", "   b =    -2,000        ", "   c =     1,000        "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FitOutcome fit = FitPoints(c.model, {3, 1, 1}, c.points, 3);
+        ASSERT_TRUE(fit.shown) << fit.message;
+        const std::vector<std::string> report = WriteFitReport(fit.report);
+        EXPECT_EQ(report.front(), c.formula);
+        EXPECT_EQ(reportedParameters(fit), c.parameters);
+        EXPECT_EQ(report.size(), 15 + c.parameters.size() + c.points.size());
+    }
+    // The exponential's b is the rate of the term's exp(b x): the opposite of the fitted P[2].
+    const FitOutcome growth =
+        FitPoints(kRegExponential, {}, Sample([](double x) { return 3 * std::exp(0.5 * x); }, 0, 4, 0.5), 3);
+    ASSERT_TRUE(growth.shown);
+    ASSERT_LT(growth.params[2], 0);
+    EXPECT_EQ(reportedParameters(growth)[1],
+              "   b =   " + PadReportText(FormatNumberZeroed(3, -growth.params[2]), 16));
+    EXPECT_EQ(reportedParameters(growth)[1].find('-'), std::string::npos);
+
+    // The sine's report takes r, r² and the variance of its own fit.
+    const FitOutcome sine =
+        FitPoints(kRegSine, {}, Sample([](double x) { return 2 * std::sin(x + 0.5) + 1; }, 0, 10, 0.5), 3);
+    ASSERT_TRUE(sine.shown);
+    EXPECT_EQ(WriteFitReport(sine.report).front(), "Regressionsmodell: f(x)=a sin(bx + c)+ d");
+    EXPECT_EQ(sine.report.r, SineFitR);
+    EXPECT_EQ(sine.report.r2, SineFitR * SineFitR);
+    EXPECT_EQ(sine.report.residualVariance, SineFitVariance);
 }
 
 TEST_F(FitDriverTest, BoundedGrowthOfDataWithoutTrendIsRefusedForItsPoorR2)

@@ -2,6 +2,7 @@
 // field reports a wrong term once however often the window redraws, the fixed-object buttons.
 #include "lesson/TestLessonWindow.h"
 
+#include "controls/EditRoutines.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
@@ -172,6 +173,54 @@ TEST_F(KitTest, ValueRowRangeResetAndAGridWithoutSteps)
     row->setBarFromValue(ValueRow::BarSync::Keep);
     EXPECT_EQ(row->bar()->maximum(), 1);
     EXPECT_TRUE(std::isfinite(row->grid().value(1)));
+}
+
+TEST_F(KitTest, ValueRowCanKeepItsValueInRangeAndRefuseARangeWithoutRoom)
+{
+    ValueRowBinding b;
+    b.value = &value;
+    b.min = &low;
+    b.max = &high;
+    b.snapTypedValue = true;
+    b.keepValueInRange = true;
+    b.refuseEmptyRange = true;
+    auto* row = new ValueRow(*window, QStringLiteral("m ="),
+                             {"Label1", "Edit2", nullptr, "ScrollBar1", "Edit3", "Edit4"}, std::move(b),
+                             window.get());
+    row->showValues();
+    row->setBarFromValue(ValueRow::BarSync::Keep);
+    window->show();
+    int ranges = 0;
+    QObject::connect(row, &ValueRow::rangeEntered, [&] { ++ranges; });
+
+    const struct {
+        const char* name;
+        QLineEdit* edit;
+        const char* typed;
+        double value;
+        double low;
+        double high;
+        bool entered;
+    } steps[] = {
+        {"a maximum below the minimum is refused", row->maxEdit(), "-5", 1.0, -4.0, 4.0, false},
+        {"a maximum equal to the minimum is refused", row->maxEdit(), "-4", 1.0, -4.0, 4.0, false},
+        {"a minimum above the maximum is refused", row->minEdit(), "7", 1.0, -4.0, 4.0, false},
+        {"a typed value above the range is pulled to its end", row->valueEdit(), "50", 4.0, -4.0, 4.0, false},
+        {"a typed value below the range is pulled in and snapped by the bar", row->valueEdit(), "-50", -3.96,
+         -4.0, 4.0, false},
+        {"a range that leaves the value outside pulls it in", row->minEdit(), "1", 1.0, 1.0, 4.0, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        const int before = ranges;
+        typeInto(s.edit, QString::fromLatin1(s.typed));
+        EXPECT_DOUBLE_EQ(value, s.value);
+        EXPECT_EQ(std::pair(low, high), std::pair(s.low, s.high));
+        EXPECT_EQ(ranges > before, s.entered);
+        EXPECT_EQ(row->valueEdit()->text(), NumberText(value));
+        EXPECT_EQ(row->minEdit()->text(), NumberText(low));
+        EXPECT_EQ(row->maxEdit()->text(), NumberText(high));
+    }
 }
 
 // A row whose reset must give exactly its start value: the bar follows without snapping it.

@@ -1,0 +1,27 @@
+// The report document of the fitting window's "MS Word" button: the report and the graph as an
+// OpenDocument text in the temporary folder, opened with the desktop's default application.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QTextDocument;
+
+namespace kurvex {
+
+// The document: A4 with 56 pt margins, every line a paragraph in Courier New 8 pt with its blanks,
+// an empty paragraph, then the graph 300 pt wide in its own proportions.
+std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, const QImage& graph);
+
+// Writes the document to a new file in the folder; the file's path, or empty (and no file left)
+// when it could not be written.
+QString WriteReportDocument(const QTextDocument& document, const QString& folder);
+
+// Builds the document, writes it to the export hooks' folder and opens it there. Returns the
+// German message of a failure, or nothing; a document no application opened is removed again.
+QString ExportReportDocument(const QStringList& lines, const QImage& graph);
+
+} // namespace kurvex
