@@ -2,9 +2,9 @@
 // step count of the parameter's bar, the spectrum preview and the fixed states of the object list.
 #pragma once
 
+#include "core/CurvePointSearch.h"
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
-#include "core/SpecialPoints.h"
 #include "core/term/Term.h"
 
 #include <cstddef>

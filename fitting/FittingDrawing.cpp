@@ -5,9 +5,9 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/StyleComboBoxes.h"
+#include "core/CurvePointSearch.h"
 #include "core/Decorations.h"
 #include "core/Settings.h"
-#include "core/SpecialPoints.h"
 #include "fitting/PointEditor.h"
 #include "platform/VectorState.h"
 

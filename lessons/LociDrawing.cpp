@@ -7,7 +7,7 @@
 #include "core/FunctionGraph.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
-#include "lesson/SpecialPointRows.h"
+#include "lesson/CurvePointRows.h"
 #include "lesson/TermField.h"
 #include "platform/QtCanvas.h"
 

@@ -9,8 +9,8 @@
 #include "core/FunctionGraph.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/CurvePointRows.h"
 #include "lesson/FixedObjectButtons.h"
-#include "lesson/SpecialPointRows.h"
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
 
@@ -107,10 +107,10 @@ void LociWindow::buildPointRows()
 {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 6, 0, 0);
-    pointRows_ = new SpecialPointRows({{{"BitCheckBox3", QStringLiteral("Hochpunkte"), "ColorButton4"},
-                                        {"BitCheckBox2", QStringLiteral("Tiefpunkte"), "ColorButton3"},
-                                        {"BitCheckBox1", QStringLiteral("Wendepunkte"), "ColorButton2"}}},
-                                      {0x0000FF, 0xFF0000, 0x008000, 2}, rightPanel());
+    pointRows_ = new CurvePointRows({{{"BitCheckBox3", QStringLiteral("Hochpunkte"), "ColorButton4"},
+                                      {"BitCheckBox2", QStringLiteral("Tiefpunkte"), "ColorButton3"},
+                                      {"BitCheckBox1", QStringLiteral("Wendepunkte"), "ColorButton2"}}},
+                                    {0x0000FF, 0xFF0000, 0x008000, 2}, rightPanel());
     fixPointsBox_ =
         MakeCheckBox(QStringLiteral("BitCheckBox4"), QStringLiteral("Punkte fixieren"), rightPanel());
     row->addWidget(pointRows_, 1);
@@ -189,8 +189,8 @@ void LociWindow::connectControls()
         showLocus_ = locus_.box->Checked();
         drawPicture();
     });
-    connect(pointRows_, &SpecialPointRows::shownChanged, this, [this] { drawPicture(); });
-    connect(pointRows_, &SpecialPointRows::coloursChanged, this, [this] { fullRedraw(); });
+    connect(pointRows_, &CurvePointRows::shownChanged, this, [this] { drawPicture(); });
+    connect(pointRows_, &CurvePointRows::coloursChanged, this, [this] { fullRedraw(); });
     connect(objectButtons_, &FixedObjectButtons::insertClicked, this, [this] { fixCurrentState(); });
     connect(objectButtons_, &FixedObjectButtons::deleteLastClicked, this, [this] { onDeleteLastObject(); });
     connect(objectButtons_, &FixedObjectButtons::clearAllClicked, this, [this] { onDeleteAllObjects(); });

@@ -19,7 +19,7 @@ class BitCheckBox;
 class ColorButton;
 class FixedObjectButtons;
 class LineWidthComboBox;
-class SpecialPointRows;
+class CurvePointRows;
 class TermField;
 class ToggleSwitch;
 class ValueRow;
@@ -105,7 +105,7 @@ private:
         QLabel* preview = nullptr;
     } spectrum_;
     BitCheckBox* fixCurveBox_ = nullptr;
-    SpecialPointRows* pointRows_ = nullptr;
+    CurvePointRows* pointRows_ = nullptr;
     BitCheckBox* fixPointsBox_ = nullptr;
     // The locus term: its switch, its edit, its colour and width.
     struct {

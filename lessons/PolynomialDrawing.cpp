@@ -2,10 +2,10 @@
 // derivatives and its special points.
 #include "lessons/PolynomialWindow.h"
 
+#include "core/CurvePointSearch.h"
 #include "core/Decorations.h"
 #include "core/Settings.h"
-#include "core/SpecialPoints.h"
-#include "lesson/SpecialPointRows.h"
+#include "lesson/CurvePointRows.h"
 
 #include <algorithm>
 #include <cmath>

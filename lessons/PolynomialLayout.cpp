@@ -8,7 +8,7 @@
 #include "core/GridSnap.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
-#include "lesson/SpecialPointRows.h"
+#include "lesson/CurvePointRows.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -231,10 +231,10 @@ void PolynomialWindow::buildPointRows()
     grid->setContentsMargins(0, 6, 0, 0);
     grid->setHorizontalSpacing(4);
     pointRows_ =
-        new SpecialPointRows({{{"HighPointsBox", QStringLiteral(" Hochpunkte "), "ColorButton4"},
-                               {"LowPointsBox", QStringLiteral(" Tiefpunkte "), "ColorButton3"},
-                               {"InflectionPointsBox", QStringLiteral(" Wendepunkte "), "ColorButton2"}}},
-                             {0x008000, 0x008000, 0xFF0000, 4}, rightPanel());
+        new CurvePointRows({{{"HighPointsBox", QStringLiteral(" Hochpunkte "), "ColorButton4"},
+                             {"LowPointsBox", QStringLiteral(" Tiefpunkte "), "ColorButton3"},
+                             {"InflectionPointsBox", QStringLiteral(" Wendepunkte "), "ColorButton2"}}},
+                           {0x008000, 0x008000, 0xFF0000, 4}, rightPanel());
     pointColourButton_ =
         MakeColorButton(QStringLiteral("ColorButton5"), QStringLiteral("Punktfarbe"), rightPanel());
     pointColourButton_->setSelectionColor(pointColor_);
@@ -324,8 +324,8 @@ void PolynomialWindow::connectControls()
             fullRedraw();
         });
     }
-    connect(pointRows_, &SpecialPointRows::shownChanged, this, [this] { drawPicture(); });
-    connect(pointRows_, &SpecialPointRows::coloursChanged, this, [this] { fullRedraw(); });
+    connect(pointRows_, &CurvePointRows::shownChanged, this, [this] { drawPicture(); });
+    connect(pointRows_, &CurvePointRows::coloursChanged, this, [this] { fullRedraw(); });
     connectCurveControls();
 }
 

@@ -20,7 +20,7 @@ namespace kurvex {
 class BitCheckBox;
 class ColorButton;
 class LineWidthComboBox;
-class SpecialPointRows;
+class CurvePointRows;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -112,7 +112,7 @@ private:
     QRadioButton* shiftButton_ = nullptr;
     BitCheckBox* slopeLinesBox_ = nullptr;
     BitCheckBox* fractionBox_ = nullptr;
-    SpecialPointRows* pointRows_ = nullptr;
+    CurvePointRows* pointRows_ = nullptr;
     ColorButton* pointColourButton_ = nullptr;
     ColorButton* selectedColourButton_ = nullptr;
     std::array<QToolButton*, 3> gridButtons_{};

@@ -1,6 +1,6 @@
-// The special-point rows through their widgets: the kinds switched on by their boxes, the colours
+// The curve-point rows through their widgets: the kinds switched on by their boxes, the colours
 // and marker factor handed to the marks, and a signal for each change.
-#include "lesson/SpecialPointRows.h"
+#include "lesson/CurvePointRows.h"
 
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
@@ -15,23 +15,23 @@
 namespace kurvex {
 namespace {
 
-std::unique_ptr<SpecialPointRows> makeRows()
+std::unique_ptr<CurvePointRows> makeRows()
 {
-    return std::make_unique<SpecialPointRows>(
-        std::array<SpecialPointRowNames, 3>{
+    return std::make_unique<CurvePointRows>(
+        std::array<CurvePointRowNames, 3>{
             {{"HighBox", QStringLiteral(" Hochpunkte "), "ColorButton4"},
              {"LowBox", QStringLiteral(" Tiefpunkte "), "ColorButton3"},
              {"InflectionBox", QStringLiteral(" Wendepunkte "), "ColorButton2"}}},
         SpecialPointStyle{0x008000, 0x008001, 0xFF0000, 4}, nullptr);
 }
 
-TEST(SpecialPointRows, BoxesSwitchTheKindsOneByOne)
+TEST(CurvePointRows, BoxesSwitchTheKindsOneByOne)
 {
     const auto rows = makeRows();
     EXPECT_FALSE(rows->anyShown());
     EXPECT_EQ(rows->box(SpecialPointKind::Low)->objectName(), QStringLiteral("LowBox"));
     EXPECT_EQ(rows->box(SpecialPointKind::Inflection)->text(), QStringLiteral(" Wendepunkte "));
-    QSignalSpy shown(rows.get(), &SpecialPointRows::shownChanged);
+    QSignalSpy shown(rows.get(), &CurvePointRows::shownChanged);
     const struct {
         SpecialPointKind kind;
         SpecialPointKinds expected;
@@ -54,12 +54,12 @@ TEST(SpecialPointRows, BoxesSwitchTheKindsOneByOne)
     EXPECT_TRUE(rows->anyShown());
 }
 
-TEST(SpecialPointRows, PickedColoursReachTheStyle)
+TEST(CurvePointRows, PickedColoursReachTheStyle)
 {
     const auto rows = makeRows();
     EXPECT_EQ(rows->colourButton(SpecialPointKind::Low)->SelectionColor(), 0x008001u);
     EXPECT_EQ(rows->style().markerFactor, 4);
-    QSignalSpy colours(rows.get(), &SpecialPointRows::coloursChanged);
+    QSignalSpy colours(rows.get(), &CurvePointRows::coloursChanged);
     ColorButton* button = rows->colourButton(SpecialPointKind::Inflection);
     button->setSelectionColor(0x123456); // as a pick from the palette does
     EXPECT_EQ(colours.count(), 1);

@@ -1,5 +1,5 @@
 // The rows that switch on and colour a window's marks of high, low and inflection points.
-#include "lesson/SpecialPointRows.h"
+#include "lesson/CurvePointRows.h"
 
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
@@ -26,8 +26,8 @@ std::size_t indexOf(SpecialPointKind kind)
 
 } // namespace
 
-SpecialPointRows::SpecialPointRows(const std::array<SpecialPointRowNames, 3>& names,
-                                   const SpecialPointStyle& start, QWidget* parent)
+CurvePointRows::CurvePointRows(const std::array<CurvePointRowNames, 3>& names, const SpecialPointStyle& start,
+                               QWidget* parent)
     : QWidget(parent), style_(start)
 {
     auto* grid = new QGridLayout(this);
@@ -41,7 +41,7 @@ SpecialPointRows::SpecialPointRows(const std::array<SpecialPointRowNames, 3>& na
         boxes_[i] = MakeCheckBox(QString::fromLatin1(names[i].box), names[i].caption, this);
         grid->addWidget(buttons_[i], static_cast<int>(i), 0);
         grid->addWidget(boxes_[i], static_cast<int>(i), 1);
-        connect(boxes_[i], &BitCheckBox::clicked, this, &SpecialPointRows::shownChanged);
+        connect(boxes_[i], &BitCheckBox::clicked, this, &CurvePointRows::shownChanged);
         connect(buttons_[i], &ColorButton::changed, this, [this, i, colour = colours[i]] {
             *colour = buttons_[i]->SelectionColor();
             emit coloursChanged();
@@ -50,23 +50,23 @@ SpecialPointRows::SpecialPointRows(const std::array<SpecialPointRowNames, 3>& na
     grid->setColumnStretch(1, 1);
 }
 
-SpecialPointKinds SpecialPointRows::shown() const
+SpecialPointKinds CurvePointRows::shown() const
 {
     return {boxes_[0]->Checked(), boxes_[1]->Checked(), boxes_[2]->Checked()};
 }
 
-bool SpecialPointRows::anyShown() const
+bool CurvePointRows::anyShown() const
 {
     const SpecialPointKinds k = shown();
     return k.high || k.low || k.inflection;
 }
 
-BitCheckBox* SpecialPointRows::box(SpecialPointKind kind) const
+BitCheckBox* CurvePointRows::box(SpecialPointKind kind) const
 {
     return boxes_[indexOf(kind)];
 }
 
-ColorButton* SpecialPointRows::colourButton(SpecialPointKind kind) const
+ColorButton* CurvePointRows::colourButton(SpecialPointKind kind) const
 {
     return buttons_[indexOf(kind)];
 }

@@ -1,4 +1,4 @@
-// Special-point search: high, low and inflection points of a curve, and their disk markers.
+// The search for a curve's high, low and inflection points, and their disk markers.
 #pragma once
 
 #include "platform/Canvas.h"

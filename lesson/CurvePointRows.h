@@ -2,7 +2,7 @@
 // button and a check box for each kind.
 #pragma once
 
-#include "core/SpecialPoints.h"
+#include "core/CurvePointSearch.h"
 
 #include <QString>
 #include <QWidget>
@@ -15,19 +15,19 @@ class BitCheckBox;
 class ColorButton;
 
 // Form component names and captions of one kind's row.
-struct SpecialPointRowNames {
+struct CurvePointRowNames {
     const char* box = nullptr;
     QString caption;
     const char* colourButton = nullptr;
 };
 
-class SpecialPointRows : public QWidget {
+class CurvePointRows : public QWidget {
     Q_OBJECT
 public:
     // Rows for high, low and inflection points, in that order, starting with the style's colours
     // and its marker factor; every kind starts switched off.
-    SpecialPointRows(const std::array<SpecialPointRowNames, 3>& names, const SpecialPointStyle& start,
-                     QWidget* parent);
+    CurvePointRows(const std::array<CurvePointRowNames, 3>& names, const SpecialPointStyle& start,
+                   QWidget* parent);
 
     // The kinds whose boxes are checked.
     SpecialPointKinds shown() const;

@@ -1,5 +1,5 @@
-// Special-point search: high, low and inflection points of a curve, and their disk markers.
-#include "core/SpecialPoints.h"
+// The search for a curve's high, low and inflection points, and their disk markers.
+#include "core/CurvePointSearch.h"
 
 #include "core/CoordinateSystem.h"
 

@@ -1,5 +1,5 @@
-// Special-point search: extrema and inflection points of typical and awkward curves, markers.
-#include "core/SpecialPoints.h"
+// The curve-point search: extrema and inflection points of typical and awkward curves, markers.
+#include "core/CurvePointSearch.h"
 
 #include "core/Settings.h"
 #include "platform/RecordingCanvas.h"
