@@ -6,10 +6,9 @@
 
 namespace kurvex {
 
-void ResetLessonRunState()
+void ResetCurveRunState()
 {
     AutoTicks = true;
-    ModuleOpen = false;
     CurrentX = 0.0;
     CurveKind = kKindTerm;
     TraceMode = false;
@@ -22,6 +21,12 @@ void ResetLessonRunState()
     TangentLength = 2.0;
     DrawScale = 1.0;
     StepWidth = 1.0;
+}
+
+void ResetLessonRunState()
+{
+    ResetCurveRunState();
+    ModuleOpen = false;
     SpareFlag1 = true;
 }
 

@@ -9,6 +9,18 @@
 
 namespace kurvex {
 
+FixedObjectNames GraphObjectButtonNames()
+{
+    FixedObjectNames names;
+    names.insert = "SpeedButton6";
+    names.insertHint = QStringLiteral("Objekt einfügen");
+    names.deleteLast = "SpeedButton12";
+    names.deleteLastHint = QStringLiteral("Letztes Objekt in der Liste löschen");
+    names.clearAll = "SpeedButton5";
+    names.clearAllHint = QStringLiteral("alle Objekte löschen");
+    return names;
+}
+
 FixedObjectButtons::FixedObjectButtons(const FixedObjectNames& names, QWidget* parent) : QWidget(parent)
 {
     auto* row = new QHBoxLayout(this);

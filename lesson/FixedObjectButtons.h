@@ -21,6 +21,9 @@ struct FixedObjectNames {
     QString clearAllHint;
 };
 
+// The buttons of a list of fixed graph objects under the names the windows' forms give them.
+FixedObjectNames GraphObjectButtonNames();
+
 class FixedObjectButtons : public QWidget {
     Q_OBJECT
 public:

@@ -203,15 +203,9 @@ void FunctionGraphWindow::buildVertexAndObjects()
     auto* objects = new QGridLayout;
     objects->setContentsMargins(0, 6, 0, 0);
     objects->setHorizontalSpacing(4);
-    FixedObjectNames names;
+    FixedObjectNames names = GraphObjectButtonNames();
     names.caption = "Label6";
     names.captionText = QStringLiteral("fixieren");
-    names.insert = "SpeedButton6";
-    names.insertHint = QStringLiteral("Objekt einfügen");
-    names.deleteLast = "SpeedButton12";
-    names.deleteLastHint = QStringLiteral("Letztes Objekt in der Liste löschen");
-    names.clearAll = "SpeedButton5";
-    names.clearAllHint = QStringLiteral("alle Objekte löschen");
     objectButtons_ = new FixedObjectButtons(names, rightPanel());
     auto* familyCaption =
         MakeLabel(QStringLiteral("Label9"), QStringLiteral("Kurvenschar fixieren"), rightPanel());

@@ -8,6 +8,7 @@
 #include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/FunctionGraph.h"
+#include "core/LessonStart.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
@@ -49,20 +50,8 @@ LessonVariant FunctionGraphWindow::windowVariant()
 
 FunctionGraphWindow::FunctionGraphWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
-    AutoTicks = true;
+    ResetCurveRunState();
     ListClear(ObjectList);
-    CurrentX = 0.0;
-    CurveKind = kKindTerm;
-    TraceMode = false;
-    LineWidth = 1;
-    ShowScale = true;
-    Printing = false;
-    ShowDerivative = false;
-    UseSpectrum = false;
-    FixFamily = false;
-    TangentLength = 2.0;
-    DrawScale = 1.0;
-    StepWidth = 1.0;
     // The terms typed in this run outlive the file's, so a term typed here is still there when the
     // window opens again; the edits then show the variables.
     const std::string typedGeneral = TermGeneral;

@@ -135,14 +135,7 @@ void LociWindow::buildLocusRows()
     row->addWidget(locus_.width);
     lessonArea()->addLayout(row);
 
-    FixedObjectNames names;
-    names.insert = "SpeedButton6";
-    names.insertHint = QStringLiteral("Objekt einfügen");
-    names.deleteLast = "SpeedButton12";
-    names.deleteLastHint = QStringLiteral("Letztes Objekt in der Liste löschen");
-    names.clearAll = "SpeedButton5";
-    names.clearAllHint = QStringLiteral("alle Objekte löschen");
-    objectButtons_ = new FixedObjectButtons(names, rightPanel());
+    objectButtons_ = new FixedObjectButtons(GraphObjectButtonNames(), rightPanel());
     lessonArea()->addWidget(objectButtons_);
 }
 
