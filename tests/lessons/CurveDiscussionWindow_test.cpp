@@ -48,14 +48,12 @@ bool near(const std::vector<Point>& pts, Point p, int rows)
                        [&](Point q) { return std::abs(q.x - p.x) <= 1 && std::abs(q.y - p.y) <= rows; });
 }
 
-class CurveDiscussionWindowTest : public test::ProgramWindowFixture {
+class CurveDiscussionWindowTest : public test::WindowFixture<CurveDiscussionWindow> {
 protected:
     void SetUp() override
     {
-        ProgramDir = dir.path().string() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
+        WindowFixture::SetUp();
         setWorld({-7, 7, -7, 7});
-        AnimationDelay = 0;
         Decimals = 2;
         TangentLength = 1;
         CurrentX = 0;
@@ -65,31 +63,21 @@ protected:
     }
     void TearDown() override
     {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
+        WindowFixture::TearDown();
         DrawCanvas = nullptr;
     }
 
     void open(const char* term)
     {
         TermText = term;
-        window = std::make_unique<CurveDiscussionWindow>();
-        window->setFixedLayerSize(kLayers);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        WindowFixture::open(kLayers);
     }
-    template <class T> T* control(const char* name) const
-    {
-        T* w = Control<T>(*window, name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString label(const char* name) const { return control<QLabel>(name)->text(); }
     static Point pixel(double x, double y) { return {WorldToPixelX(x), WorldToPixelY(y)}; }
 
-    test::TempDir dir;
-    std::vector<std::string> messages;
-    std::unique_ptr<CurveDiscussionWindow> window;
+    std::string programFile(const char* name) const
+    {
+        return programDir.filePath(QString::fromLatin1(name)).toStdString();
+    }
 };
 
 TEST_F(CurveDiscussionWindowTest, OpensWithItsControlsCaptionsAndLimits)
@@ -267,7 +255,7 @@ TEST_F(CurveDiscussionWindowTest, TypedPointFarOutsideDrawsAtOnce)
 
 TEST_F(CurveDiscussionWindowTest, ExamplesFetchAddAndSaveToTheProgramFolderOnClose)
 {
-    test::WriteBytes(dir.file("Bsp1.txt"), "x^2;  Normalparabel\r\nx^3\r\n");
+    test::WriteBytes(programFile("Bsp1.txt"), "x^2;  Normalparabel\r\nx^3\r\n");
     open("x");
     auto* list = control<QListWidget>("ListBox1");
     ASSERT_EQ(list->count(), 2);
@@ -296,7 +284,7 @@ TEST_F(CurveDiscussionWindowTest, ExamplesFetchAddAndSaveToTheProgramFolderOnClo
     std::filesystem::current_path(elsewhere.path());
     window->reject();
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(test::ReadBytes(dir.file("Bsp1.txt")),
+    EXPECT_EQ(test::ReadBytes(programFile("Bsp1.txt")),
               "x^2;  Normalparabel\r\nx^3\r\nx^3-3x;  kubische Parabel\r\n");
     EXPECT_FALSE(std::filesystem::exists(elsewhere.path() / "Bsp1.txt"));
 }

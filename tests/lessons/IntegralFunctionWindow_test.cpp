@@ -10,7 +10,6 @@
 #include "core/WorldWindow.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonWindowTest.h"
-#include "support/TestTempDir.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -36,37 +35,25 @@ using test::TypeInto;
 // 400 columns and two panes of 400 rows.
 const QSize kLayers(400, 800);
 
-class IntegralFunctionWindowTest : public test::ProgramWindowFixture {
+class IntegralFunctionWindowTest : public test::WindowFixture<IntegralFunctionWindow> {
 protected:
     void SetUp() override
     {
-        ProgramDir = dir.path().string() + "/";
-        SetSyntaxErrorHandler([this](int, const std::string& text, int) { messages.push_back(text); });
+        WindowFixture::SetUp();
         setWorld({-7, 7, -7, 7});
-        AnimationDelay = 0;
         Decimals = 2;
         CurrentX = 0;
     }
     void TearDown() override
     {
-        window.reset();
-        SetSyntaxErrorHandler(nullptr);
+        WindowFixture::TearDown();
         DrawCanvas = nullptr;
     }
 
     void open(const char* term)
     {
         TermOfT = term;
-        window = std::make_unique<IntegralFunctionWindow>();
-        window->setFixedLayerSize(kLayers);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    template <class T> T* control(const char* name) const
-    {
-        T* w = Control<T>(*window, name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        WindowFixture::open(kLayers);
     }
     QString value() const { return control<QLabel>("Label2")->text(); }
     static Point pixel(double x, double y) { return {WorldToPixelX(x), WorldToPixelY(y)}; }
@@ -81,10 +68,6 @@ protected:
             std::minmax_element(pts.begin(), pts.end(), [](Point a, Point b) { return a.x < b.x; });
         return {lo->x, hi->x};
     }
-
-    test::TempDir dir;
-    std::vector<std::string> messages;
-    std::unique_ptr<IntegralFunctionWindow> window;
 };
 
 TEST_F(IntegralFunctionWindowTest, ConstantOneGivesFOfTwoAsTwoWithItsUnit)

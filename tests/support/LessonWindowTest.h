@@ -183,9 +183,13 @@ protected:
     }
     void TearDown() override { window.reset(); }
 
-    void open()
+    // layers: a fixed layer size, so pixel checks do not depend on the screen
+    void open(QSize layers = {})
     {
         window = std::make_unique<W>();
+        if (layers.isValid()) {
+            window->setFixedLayerSize(layers);
+        }
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
