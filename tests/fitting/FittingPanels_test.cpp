@@ -8,6 +8,7 @@
 #include "fitting/SineStartDialog.h"
 #include "fitting/ValueTablePanel.h"
 #include "lesson/PrintExportHooks.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
 #include "support/TestTempDir.h"
 
@@ -291,13 +292,7 @@ TEST_F(FittingWindowTest, MetafileExportDrawsTheFitAtFourTimesTheScreen)
         editor().addPoint(i, 2 * i - 1);
     }
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("fit.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("fit.wmf")), MetafileKind::Wmf});
     const QSize plot = window->plotBox()->size();
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("SpeedButton17")), Qt::LeftButton);
     const WmfFile wmf = ReadWmf(ReadFileBytes(out.filePath(QStringLiteral("fit.wmf")).toStdString()));

@@ -292,13 +292,7 @@ TEST_F(CurveDiscussionWindowTest, ExamplesFetchAddAndSaveToTheProgramFolderOnClo
 TEST_F(CurveDiscussionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
 {
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("kd.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("kd.wmf")), MetafileKind::Wmf});
     open("x^3-3x");
     ClickBox(control<BitCheckBox>("BitCheckBox1"));
     control<QPushButton>("SpeedButton17")->click();

@@ -20,6 +20,7 @@
 #include "lesson/ValueRow.h"
 #include "platform/RecordingCanvas.h"
 #include "support/MetafileConverters.h"
+#include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
 #include "support/WindowsState.h"
 
@@ -867,13 +868,7 @@ TEST_F(FunctionGraphWindowTest, LauncherEntriesOpenTheirTabs)
 TEST_F(FunctionGraphWindowTest, MetafileExportFromTheWindowLeavesTheScreenAsItWas)
 {
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("kurve.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("kurve.wmf")), MetafileKind::Wmf});
     open(4);
     enterTerm("sin(x)");
     const QImage before = window->plotBox()->picture()->copy();
@@ -897,11 +892,8 @@ TEST_F(FunctionGraphWindowTest, MetafileExportFromTheWindowLeavesTheScreenAsItWa
 TEST_F(FunctionGraphWindowTest, SlopeTriangleLegsReachIndependentReaders)
 {
     QTemporaryDir out;
-    SaveChoice choice;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    test::ScopedExportTo exportTo;
+    SaveChoice& choice = exportTo.choice;
     GraphColor = clBlack;
     open(4);
     enterTerm("x^2/4");

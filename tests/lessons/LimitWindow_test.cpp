@@ -347,11 +347,8 @@ TEST_F(LimitWindowTest, LettersInTheSymbolFontOnlyWithBeschriftung)
 TEST_F(LimitWindowTest, MetafilesCarryTheGreekLettersAsSymbolText)
 {
     QTemporaryDir out;
-    SaveChoice choice;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    test::ScopedExportTo exportTo;
+    SaveChoice& choice = exportTo.choice;
     open();
     test::ClickBox(control<BitCheckBox>("BitCheckBox2"));
     const QImage before = window->plotBox()->picture()->copy();

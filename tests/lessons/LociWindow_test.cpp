@@ -299,13 +299,7 @@ TEST_F(LociWindowTest, ObjectListStopsAtItsBound)
 TEST_F(LociWindowTest, MetafileExportKeepsTheFixedMembersAndTheScreen)
 {
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("orte.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("orte.wmf")), MetafileKind::Wmf});
     open();
     TypeInto(control<QLineEdit>("Edit1"), QStringLiteral("x^2-t*x"));
     ClickBox(control<BitCheckBox>("BitCheckBox10"));

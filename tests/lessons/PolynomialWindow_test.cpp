@@ -346,13 +346,7 @@ TEST_F(PolynomialWindowTest, MarksGrowWithTheDrawingScale)
 TEST_F(PolynomialWindowTest, MetafileExportLeavesTheScreenAsItWas)
 {
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("poly.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("poly.wmf")), MetafileKind::Wmf});
     snapMode(2);
     place(-1, 1);
     place(1, 1);

@@ -302,13 +302,7 @@ TEST_F(SequenceWindowTest, LauncherOpensTheWindowInSequenceModeAndEndsItAfterwar
 TEST_F(SequenceWindowTest, MetafileExportAtTwiceThePlotSizeLeavesTheScreenAsItWas)
 {
     QTemporaryDir out;
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) {
-        return std::optional<SaveChoice>(
-            SaveChoice{out.filePath(QStringLiteral("folge.wmf")), MetafileKind::Wmf});
-    };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("folge.wmf")), MetafileKind::Wmf});
     open();
     enterTerm("1/n");
     const QImage before = window->plotBox()->picture()->copy();

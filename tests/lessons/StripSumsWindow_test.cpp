@@ -240,11 +240,8 @@ TEST_F(StripSumsWindowTest, LauncherOpensTheWindow)
 TEST_F(StripSumsWindowTest, HatchedStripsReachAnEnhancedMetafile)
 {
     QTemporaryDir out;
-    const SaveChoice choice{out.filePath(QStringLiteral("summen.emf")), MetafileKind::Emf};
-    PrintExportHooks hooks;
-    hooks.chooseFile = [&](QWidget*) { return std::optional<SaveChoice>(choice); };
-    hooks.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    const ScopedPrintExportHooks scoped(hooks);
+    const test::ScopedExportTo exportTo({out.filePath(QStringLiteral("summen.emf")), MetafileKind::Emf});
+    const SaveChoice& choice = exportTo.choice;
     open();
     TypeInto(edit("Edit1"), QStringLiteral("x^2"));
     TypeInto(edit("Edit13"), QStringLiteral("4"));

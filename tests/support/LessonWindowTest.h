@@ -8,6 +8,7 @@
 #include "core/CoordinateSystem.h"
 #include "core/WorldWindow.h"
 #include "lesson/LessonWindow.h"
+#include "lesson/PrintExportHooks.h"
 #include "support/LessonFixture.h"
 #include "support/WindowsState.h"
 
@@ -171,6 +172,26 @@ template <class W> bool OpenFromLauncher(const char* caption, const std::functio
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return shown.isNull() && entry->open != nullptr;
 }
+
+// While it lives, "WMF - Datei" saves to choice (which a test may change between exports) and any
+// error message of the export fails the test.
+class ScopedExportTo {
+public:
+    explicit ScopedExportTo(SaveChoice first = {}) : choice(std::move(first)), scoped_(hooks()) {}
+
+    SaveChoice choice;
+
+private:
+    PrintExportHooks hooks()
+    {
+        PrintExportHooks h;
+        h.chooseFile = [this](QWidget*) { return std::optional<SaveChoice>(choice); };
+        h.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+        return h;
+    }
+
+    ScopedPrintExportHooks scoped_;
+};
 
 // A window of type W opened in the fixture's own program folder (no settings file or example
 // list unless the test writes one); every shared variable comes back afterwards.
