@@ -377,7 +377,9 @@ TEST_F(SettingsTest, FileThatCannotBeDecodedIsNeverWrittenOver)
         WriteBytes(path, bytes);
         LoadSettings(path);
         ParamA = 5.0;
-        EXPECT_NE(SaveSettings(path).find("nicht vollst\xC3\xA4ndig gelesen"), std::string::npos);
+        EXPECT_EQ(SaveSettings(path), "Die Datei \"" + path +
+                                          "\" wird nicht überschrieben, weil sie nicht gelesen werden konnte "
+                                          "(keine Textdatei oder unbekannte Zeichenkodierung).");
         EXPECT_EQ(ReadBytes(path), bytes);
     }
 }
