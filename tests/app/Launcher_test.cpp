@@ -37,6 +37,7 @@ namespace {
 // Counts the info windows and answers the exit question without showing anything.
 class QuietLauncher : public LauncherWindow {
 public:
+    using LauncherWindow::LauncherWindow;
     int infoShown = 0;
     bool answer = false;
     bool realQuestion = false;
@@ -241,6 +242,33 @@ TEST_F(LauncherTest, InfoAtFirstShowAndBeforeEveryExitQuestion)
     launcher_->show();
     launcher_->close();
     EXPECT_EQ(launcher_->infoShown, 4);
+}
+
+TEST_F(LauncherTest, SettingsFileThatCannotBeReadIsReportedOnceWhenTheLauncherShows)
+{
+    const std::string damaged("[Animation]\r\nSchrittzahl=350\r\n\0", 32);
+    writeProgramFile(QStringLiteral("Kurvex.ini"), damaged);
+    std::vector<QString> errors;
+    PrintExportHooks hooks;
+    hooks.showError = [&errors](QWidget*, const QString& message) { errors.push_back(message); };
+    const ScopedPrintExportHooks scoped(hooks);
+    QuietLauncher launcher(nullptr, programDir.path());
+    launcher.show();
+    QTest::qWait(20);
+    launcher.hide();
+    launcher.show();
+    QTest::qWait(20);
+
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], QStringLiteral("Die Datei \"%1/Kurvex.ini\" konnte nicht gelesen werden (keine "
+                                        "Textdatei oder unbekannte Zeichenkodierung). Es gelten die "
+                                        "Standardwerte; die Datei bleibt unverändert.")
+                             .arg(programDir.path()));
+    EXPECT_EQ(launcher.infoShown, 1);
+    EXPECT_EQ(AnimationSteps, 200);
+    QFile file(programDir.filePath(QStringLiteral("Kurvex.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), damaged);
 }
 
 TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
