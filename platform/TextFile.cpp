@@ -28,6 +28,8 @@ std::string reasonText(int err)
     case ENOSPC:
     case EDQUOT:
         return "kein Speicherplatz frei";
+    case EFBIG:
+        return "Datei zu groß";
     case ENOENT:
     case ENOTDIR:
         return "Verzeichnis nicht gefunden";
