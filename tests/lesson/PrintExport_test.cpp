@@ -10,6 +10,7 @@
 #include "platform/QtTextMeasurer.h"
 #include "support/MetafileReader.h"
 #include "support/SharedState.h"
+#include "support/TestTempDir.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,11 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <sched.h>
 #include <stdexcept>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -100,30 +99,6 @@ void writeFile(const QString& path, const char* text)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
-
-// Writes beyond the given size fail for this process (EFBIG), also for root: a disk that fills up
-// in the middle of a save, without mounting anything.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit small = saved_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*handler_)(int);
-};
 
 // A small tmpfs over a folder in this thread's own mount namespace, filled up: a full disk that
 // nothing outside the test sees. Needs root with the right to mount; why not, when that fails.
@@ -411,7 +386,7 @@ TEST_F(PrintExportTest, MetafileThatCannotBeWrittenWholeLeavesTheOldPictureAndSa
     ASSERT_GT(whole.size(), 2048u);
     writeFile(target, "altes Bild");
     {
-        const FileSizeLimit limit(1024);
+        const test::FileSizeLimit limit(1024);
         ExportMetafileFile(picture);
     }
     EXPECT_EQ(readAll(target), (std::vector<std::uint8_t>{'a', 'l', 't', 'e', 's', ' ', 'B', 'i', 'l', 'd'}));
@@ -430,7 +405,7 @@ TEST_F(PrintExportTest, PdfThatCannotBeWrittenWholeLeavesTheOldFileAndSaysWhy)
     pdfPath = path("druck.pdf");
     writeFile(pdfPath, "%PDF- altes Dokument");
     {
-        const FileSizeLimit limit(1024);
+        const test::FileSizeLimit limit(1024);
         PrintPicture(picture);
     }
     EXPECT_EQ(readAll(pdfPath).size(), 20u);
@@ -514,6 +489,25 @@ TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
     ASSERT_TRUE(second.has_value());
     EXPECT_EQ(QDir(startFolder).canonicalPath(), QDir(dir.path()).canonicalPath());
     EXPECT_EQ(QFileInfo(second->path).dir().canonicalPath(), QDir(dir.path()).canonicalPath());
+}
+
+// A TMPDIR that names no folder: Qt gives an empty temporary path, which would be the current one.
+TEST(TemporaryFolderTest, MissingTmpdirFallsBackToAFolderThatExists)
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    const bool had = qEnvironmentVariableIsSet("TMPDIR");
+    qputenv("TMPDIR", "/gibt/es/nicht");
+    const QString folder = TemporaryFolder();
+    const QString documents = CurrentPrintExportHooks().documentFolder();
+    if (had) {
+        qputenv("TMPDIR", saved);
+    } else {
+        qunsetenv("TMPDIR");
+    }
+    ASSERT_FALSE(folder.isEmpty()) << "neither /tmp nor /var/tmp on this machine";
+    EXPECT_TRUE(folder == QStringLiteral("/tmp") || folder == QStringLiteral("/var/tmp"))
+        << folder.toStdString();
+    EXPECT_EQ(documents, folder);
 }
 
 TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)
