@@ -151,27 +151,25 @@ void LauncherWindow::setRunTimeDefaults(const QString& programDir)
 void LauncherWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    showStartMessage();
-    showInfoAtFirstLayout();
+    showAtFirstLayout();
 }
 
-void LauncherWindow::showStartMessage()
+void LauncherWindow::showAtFirstLayout()
 {
-    if (startMessage_.isEmpty())
+    const bool info = FirstResize && ShowInfoAtStartAndExit;
+    if (info)
+        FirstResize = false;
+    const QString message = std::exchange(startMessage_, QString());
+    if (!info && message.isEmpty())
         return;
-    // Once the launcher is on screen, before the info window.
-    QTimer::singleShot(0, this, [this, message = std::exchange(startMessage_, QString())] {
-        CurrentPrintExportHooks().showError(this, message);
+    // The launcher is laid out as it is shown; what is to be said at start follows once it is on
+    // screen, the message about the settings file first and the info window after it is closed.
+    QTimer::singleShot(0, this, [this, info, message] {
+        if (!message.isEmpty())
+            CurrentPrintExportHooks().showError(this, message);
+        if (info)
+            showInfoWindow();
     });
-}
-
-void LauncherWindow::showInfoAtFirstLayout()
-{
-    if (!FirstResize || !ShowInfoAtStartAndExit)
-        return;
-    FirstResize = false;
-    // The launcher is laid out as it is shown; the info window follows once it is on screen.
-    QTimer::singleShot(0, this, [this] { showInfoWindow(); });
 }
 
 void LauncherWindow::paintEvent(QPaintEvent* event)

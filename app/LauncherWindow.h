@@ -38,8 +38,7 @@ protected:
 
 private:
     void setRunTimeDefaults(const QString& programDir);
-    void showInfoAtFirstLayout();
-    void showStartMessage();
+    void showAtFirstLayout();
     bool mayClose();
 
     CategoryList* analysisList_ = nullptr;

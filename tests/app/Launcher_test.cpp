@@ -257,10 +257,16 @@ TEST_F(LauncherTest, SettingsFileThatCannotBeReadIsReportedOnceWhenTheLauncherSh
     const std::string damaged("[Animation]\r\nSchrittzahl=350\r\n\0", 32);
     writeProgramFile(QStringLiteral("Kurvex.ini"), damaged);
     std::vector<QString> errors;
+    const QuietLauncher* shown = nullptr;
+    int infoBeforeMessage = -1;
     PrintExportHooks hooks;
-    hooks.showError = [&errors](QWidget*, const QString& message) { errors.push_back(message); };
+    hooks.showError = [&](QWidget*, const QString& message) {
+        errors.push_back(message);
+        infoBeforeMessage = shown->infoShown;
+    };
     const ScopedPrintExportHooks scoped(hooks);
     QuietLauncher launcher(nullptr, programDir.path());
+    shown = &launcher;
     launcher.show();
     QTest::qWait(20);
     launcher.hide();
@@ -272,6 +278,7 @@ TEST_F(LauncherTest, SettingsFileThatCannotBeReadIsReportedOnceWhenTheLauncherSh
                                         "Textdatei oder unbekannte Zeichenkodierung). Es gelten die "
                                         "Standardwerte; die Datei bleibt unverändert.")
                              .arg(programDir.path()));
+    EXPECT_EQ(infoBeforeMessage, 0) << "the info window comes after the message";
     EXPECT_EQ(launcher.infoShown, 1);
     EXPECT_EQ(AnimationSteps, 200);
     QFile file(programDir.filePath(QStringLiteral("Kurvex.ini")));
