@@ -197,6 +197,14 @@ SettingValue currentValue(const SettingEntry& e)
     return std::visit([](const auto* var) { return SettingValue(*var); }, e.variable);
 }
 
+std::vector<SettingValue> currentValues()
+{
+    std::vector<SettingValue> values;
+    for (const SettingEntry& e : kTable)
+        values.push_back(currentValue(e));
+    return values;
+}
+
 // A term cut to the length the variables keep would be another term or a syntax error at every
 // lesson; it is not used, and the message names it.
 std::string refuseLongTerms(const IniFile& ini)
@@ -267,9 +275,7 @@ std::string SettingsStore::load()
                  r.y1,
                  r.y2});
 
-    loaded_.clear();
-    for (const SettingEntry& e : kTable)
-        loaded_.push_back(currentValue(e));
+    loaded_ = currentValues();
     if (!ini.readOk())
         return ini.readError() + " Es gelten die Standardwerte; die Datei bleibt unverändert.";
     return longTerms;
@@ -292,11 +298,8 @@ std::string SettingsStore::save()
         std::visit([&](const auto* var) { writeFrom(ini, e, *var); }, e.variable);
     }
     std::string error = ini.save();
-    if (error.empty()) {
-        loaded_.clear();
-        for (const SettingEntry& e : kTable)
-            loaded_.push_back(currentValue(e));
-    }
+    if (error.empty())
+        loaded_ = currentValues(); // what the file now holds of this run's changes
     return error;
 }
 

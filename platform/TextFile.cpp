@@ -57,8 +57,8 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Windows1252;
 };
 
-// A character no text file holds: NUL and the other C0 controls but TAB, the line ends, form feed
-// and the end-of-file mark old editors left behind.
+// A character no text file holds: NUL and the other C0 controls but the tabs, the line ends, form
+// feed and the end-of-file mark old editors left behind.
 bool controlCharacter(char c)
 {
     const auto u = static_cast<unsigned char>(c);
