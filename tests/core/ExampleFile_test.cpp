@@ -273,6 +273,23 @@ TEST(ExampleFile, FailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_TRUE(*ok);
 }
 
+TEST(ExampleFile, ListFarLargerThanAnyRealOneIsNotReadAndLeftAlone)
+{
+    TempDir dir;
+    const std::string path = dir.file("Bsp1.txt");
+    WriteBytes(path, "x^2;  Normalparabel\r\n");
+    std::filesystem::resize_file(path, 200u << 20); // sparse: no disk taken, nothing to read
+    ExampleFile file(path, kRemarks);
+    EXPECT_FALSE(file.loadComplete());
+    EXPECT_EQ(file.size(), 0u);
+    EXPECT_EQ(file.loadMessage(), "Die Datei \"" + path +
+                                      "\" konnte nicht gelesen werden (größer als 4 MB). Die Datei wird beim "
+                                      "Schließen nicht überschrieben.");
+    ASSERT_EQ(file.add(Line("x^3")), AddResult::Added);
+    EXPECT_EQ(file.save(), "");
+    EXPECT_EQ(std::filesystem::file_size(path), 200u << 20);
+}
+
 // What a teacher can edit by hand: "1,1", not "1,0999999999999996".
 TEST(ExampleFile, NumbersAreWrittenWithFifteenSignificantDigits)
 {
