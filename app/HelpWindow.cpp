@@ -2,23 +2,36 @@
 #include "app/HelpWindow.h"
 
 #include "core/Settings.h"
+#include "platform/TextFile.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace kurvex {
 
 QString LoadHelpText()
 {
-    const QString path = QString::fromStdString(ProgramDir) + QString::fromUtf8(kHelpFileName);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral(" Die Hilfedatei %1 konnte nicht gelesen werden.").arg(path);
-    return QString::fromUtf8(file.readAll());
+    // Read as every other text file the program keeps: any line end, Windows-1252 or UTF-8, and
+    // a FIFO or a huge file refused instead of hanging the window.
+    const std::string path = ProgramDir + kHelpFileName;
+    const TextFileContent content = ReadTextFile(path);
+    if (!content.lines) {
+        return QStringLiteral(" Die Hilfedatei \"%1\" wurde nicht gefunden.")
+            .arg(QString::fromStdString(path));
+    }
+    if (!content.cause.empty()) {
+        return QStringLiteral(" Die Hilfedatei \"%1\" konnte nicht gelesen werden (%2).")
+            .arg(QString::fromStdString(path), QString::fromStdString(content.cause));
+    }
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(content.lines->size()));
+    for (const std::string& line : *content.lines)
+        lines << QString::fromStdString(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner)

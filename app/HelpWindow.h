@@ -22,7 +22,8 @@ private:
     QPlainTextEdit* textView_ = nullptr;
 };
 
-// The help text from ProgramDir; a short German notice when the file cannot be read.
+// The help text from ProgramDir; a short German notice naming the file and the cause when it
+// cannot be read.
 QString LoadHelpText();
 // Opens the help window modally over a lesson window.
 void ShowHelpWindow(QWidget* owner);

@@ -8,6 +8,7 @@
 #include "controls/Glyphs.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lesson/PrintExportHooks.h"
 #include "numeric/SineFit.h"
 #include "platform/QtCanvas.h"
 
@@ -20,6 +21,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+
+#include <utility>
 
 namespace kurvex {
 
@@ -50,7 +53,7 @@ QString ApplicationTitle()
     return QStringLiteral("Kurvex - ") + QString::fromUtf8(kSubtitle);
 }
 
-LauncherWindow::LauncherWindow(QWidget* parent) : QWidget(parent)
+LauncherWindow::LauncherWindow(QWidget* parent, const QString& programDir) : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(kLauncherCaption));
     setFixedSize(589, 205);
@@ -100,7 +103,7 @@ LauncherWindow::LauncherWindow(QWidget* parent) : QWidget(parent)
     connect(infoButton_, &QToolButton::clicked, this, &LauncherWindow::onInfoClicked);
     connect(exitButton_, &QToolButton::clicked, this, &LauncherWindow::onExitClicked);
 
-    setRunTimeDefaults();
+    setRunTimeDefaults(programDir);
 }
 
 LauncherWindow::~LauncherWindow()
@@ -110,9 +113,10 @@ LauncherWindow::~LauncherWindow()
 
 // Start values of the shared variables, the settings file and the cursors; the order matters, as
 // the values set after LoadSettings override the file's.
-void LauncherWindow::setRunTimeDefaults()
+void LauncherWindow::setRunTimeDefaults(const QString& programDir)
 {
-    ProgramDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+    ProgramDir =
+        (programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir).toStdString() + "/";
     AutoTicks = true;
     ShowInfoAtStartAndExit = true;
     PiAxis = false;
@@ -127,7 +131,7 @@ void LauncherWindow::setRunTimeDefaults()
     SpareFlag1 = true;
     FixFamily = false;
     NewModel = true;
-    LoadSettings();
+    startMessage_ = QString::fromStdString(LoadSettings());
     DrawScale = 1.0;
     LoadCursors();
     StepWidth = 1.0;
@@ -147,16 +151,25 @@ void LauncherWindow::setRunTimeDefaults()
 void LauncherWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    showInfoAtFirstLayout();
+    showAtFirstLayout();
 }
 
-void LauncherWindow::showInfoAtFirstLayout()
+void LauncherWindow::showAtFirstLayout()
 {
-    if (!FirstResize || !ShowInfoAtStartAndExit)
+    const bool info = FirstResize && ShowInfoAtStartAndExit;
+    if (info)
+        FirstResize = false;
+    const QString message = std::exchange(startMessage_, QString());
+    if (!info && message.isEmpty())
         return;
-    FirstResize = false;
-    // The launcher is laid out as it is shown; the info window follows once it is on screen.
-    QTimer::singleShot(0, this, [this] { showInfoWindow(); });
+    // The launcher is laid out as it is shown; what is to be said at start follows once it is on
+    // screen, the message about the settings file first and the info window after it is closed.
+    QTimer::singleShot(0, this, [this, info, message] {
+        if (!message.isEmpty())
+            CurrentPrintExportHooks().showError(this, message);
+        if (info)
+            showInfoWindow();
+    });
 }
 
 void LauncherWindow::paintEvent(QPaintEvent* event)

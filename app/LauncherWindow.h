@@ -12,7 +12,8 @@ class CategoryList;
 class LauncherWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit LauncherWindow(QWidget* parent = nullptr);
+    // programDir: the folder of the program's files; empty for the executable's own.
+    explicit LauncherWindow(QWidget* parent = nullptr, const QString& programDir = QString());
     ~LauncherWindow() override;
 
     CategoryList* analysisList() const { return analysisList_; }
@@ -36,14 +37,16 @@ protected:
     virtual bool confirmExit();
 
 private:
-    void setRunTimeDefaults();
-    void showInfoAtFirstLayout();
+    void setRunTimeDefaults(const QString& programDir);
+    void showAtFirstLayout();
     bool mayClose();
 
     CategoryList* analysisList_ = nullptr;
     CategoryList* graphList_ = nullptr;
     QToolButton* infoButton_ = nullptr;
     QToolButton* exitButton_ = nullptr;
+    // What was wrong with the settings file at start; said once, when the launcher first shows.
+    QString startMessage_;
 };
 
 // True until the first layout of the launcher has shown the info window.

@@ -1,6 +1,7 @@
 // Example list of a lesson window: its entries and the file in the program folder that keeps them.
 #include "core/ExampleFile.h"
 
+#include "core/PointFiles.h"
 #include "core/term/Term.h"
 
 #include "platform/IniFile.h"
@@ -16,6 +17,7 @@ namespace kurvex {
 namespace {
 
 const char* const kNotOverwritten = " Die Datei wird beim Schließen nicht überschrieben.";
+const char* const kNotSaved = " Die Änderungen der Beispielliste sind nicht gespeichert.";
 
 // An entry text as a UTF-8 file holds it: its term part (before the first ";") with real π and
 // Φ, a remark after it with its own letters (a German Ö is the byte of the term's Φ).
@@ -61,6 +63,32 @@ bool fitsFormat(const ExampleEntry& entry, const ExampleFormat& format)
     }
     return entry.numbers.size() == format.numberLines &&
            std::all_of(entry.numbers.begin(), entry.numbers.end(), [](double v) { return std::isfinite(v); });
+}
+
+// The entry as the file gives it back: its numbers with the 15 significant digits they are
+// written with, which a teacher can still edit by hand ("1,1", not "1,0999999999999996").
+ExampleEntry asWritten(ExampleEntry entry)
+{
+    for (double& value : entry.numbers) {
+        value = ParseIniFloat(PointNumberText(value, ',')).value_or(value);
+    }
+    return entry;
+}
+
+bool sameKey(const ExampleEntry& a, const ExampleEntry& b, ExampleKey key)
+{
+    return ExampleKeyOf(a.text, key) == ExampleKeyOf(b.text, key);
+}
+
+// Removes from list the first entry equal to entry; false when there is none.
+bool removeOne(std::vector<ExampleEntry>& list, const ExampleEntry& entry)
+{
+    const auto at = std::find(list.begin(), list.end(), entry);
+    if (at == list.end()) {
+        return false;
+    }
+    list.erase(at);
+    return true;
 }
 
 } // namespace
@@ -109,6 +137,7 @@ void ExampleFile::load()
     if (!error.empty()) {
         // A read cut short may end inside a line, so nothing of it is taken.
         loadComplete_ = false;
+        loadFailure_ = error;
         loadMessage_ = error + kNotOverwritten;
         return;
     }
@@ -155,8 +184,8 @@ void ExampleFile::failLoad(const std::string& reason)
 {
     loadComplete_ = false;
     const std::string name = std::filesystem::path(path_).filename().string();
-    loadMessage_ = "Die Beispieldatei " + name + " konnte nicht vollständig gelesen werden: " + reason + "." +
-                   kNotOverwritten;
+    loadFailure_ = "Die Beispieldatei " + name + " konnte nicht vollständig gelesen werden: " + reason + ".";
+    loadMessage_ = loadFailure_ + kNotOverwritten;
 }
 
 AddResult ExampleFile::add(ExampleEntry entry)
@@ -174,7 +203,7 @@ AddResult ExampleFile::add(ExampleEntry entry)
     if (format_.maxEntries > 0 && entries_.size() >= format_.maxEntries) {
         return AddResult::Full;
     }
-    entries_.push_back(std::move(entry));
+    entries_.push_back(asWritten(std::move(entry)));
     return AddResult::Added;
 }
 
@@ -195,30 +224,67 @@ std::vector<ExampleEntry> ExampleFile::entriesToWrite() const
     return entries_;
 }
 
+void ExampleFile::mergeInto(const ExampleFile& now)
+{
+    std::vector<ExampleEntry> removed = entriesOnDisk_;
+    std::vector<ExampleEntry> added;
+    for (const ExampleEntry& entry : entries_) {
+        if (!removeOne(removed, entry)) {
+            added.push_back(entry);
+        }
+    }
+    std::vector<ExampleEntry> merged = now.entries_;
+    for (const ExampleEntry& entry : removed) {
+        removeOne(merged, entry);
+    }
+    for (const ExampleEntry& entry : added) {
+        // Both copies may have added the same example.
+        if (std::none_of(merged.begin(), merged.end(),
+                         [&](const ExampleEntry& e) { return sameKey(e, entry, format_.key); })) {
+            merged.push_back(entry);
+        }
+    }
+    entries_ = std::move(merged);
+    entriesOnDisk_ = now.entriesOnDisk_;
+    encoding_ = now.encoding_;
+}
+
 std::string ExampleFile::save()
 {
     if (!loadComplete_) {
         return {}; // said when the file was read
     }
-    std::vector<ExampleEntry> entries = entriesToWrite();
-    if (entries == entriesOnDisk_) {
+    if (entriesToWrite() == entriesOnDisk_) {
         return {};
     }
+    // Another copy of the program or a hand edit may have changed the file since it was read: this
+    // list's own additions and deletions are applied to the file as it is now.
+    const ExampleFile now(path_, format_);
+    if (!now.loadComplete_) {
+        return "Die Beispieldatei wurde seit dem Öffnen verändert. " + now.loadFailure_ + kNotSaved;
+    }
+    if (now.entriesOnDisk_ != entriesOnDisk_) {
+        mergeInto(now);
+    }
+    std::vector<ExampleEntry> entries = entriesToWrite();
     std::vector<std::string> lines;
     for (const ExampleEntry& entry : entries) {
         // A list kept as Windows-1252 gets its bytes back as they were; one kept as UTF-8 real letters.
         lines.push_back(encoding_ == TextEncoding::Windows1252 ? Cp1252ToUtf8(entry.text)
                                                                : lineAsUtf8(entry.text));
         for (const double value : entry.numbers) {
-            lines.push_back(FormatIniFloat(value));
+            lines.push_back(PointNumberText(value, ','));
         }
     }
     // Written back in the encoding it was read in, so a list kept as UTF-8 stays UTF-8.
     const std::string error = WriteTextLines(path_, lines, encoding_);
     if (!error.empty()) {
-        return error + " Die Änderungen der Beispielliste sind nicht gespeichert.";
+        return error + kNotSaved;
     }
-    entriesOnDisk_ = std::move(entries);
+    entriesOnDisk_.clear();
+    for (ExampleEntry& entry : entries) {
+        entriesOnDisk_.push_back(asWritten(std::move(entry)));
+    }
     return {};
 }
 

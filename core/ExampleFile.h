@@ -74,26 +74,32 @@ public:
     // German description of what went wrong when reading, with the line number; empty otherwise.
     const std::string& loadMessage() const { return loadMessage_; }
 
-    // Appends the entry unless a rule refuses it.
+    // Appends the entry unless a rule refuses it. Its numbers are kept as the file will give them
+    // back (15 significant digits).
     AddResult add(ExampleEntry entry);
     // False when index is no entry.
     bool remove(std::size_t index);
 
     // Writes the entries (or the default entry for an empty list) through a temporary file and a
-    // rename. Nothing is written when the load was incomplete or the file already holds these
-    // entries. Returns a German description of a failed write, else an empty text.
+    // rename. Nothing is written when the load was incomplete or the list is as it was read. When
+    // the file changed on disk since it was read (another copy of the program, a hand edit), this
+    // list's own additions and deletions are applied to it as it is now, so both changes stay; a
+    // file that can no longer be read then is not written. Returns a German description of a
+    // failure, else an empty text.
     std::string save();
 
 private:
     void load();
     void failLoad(const std::string& reason);
     std::vector<ExampleEntry> entriesToWrite() const;
+    void mergeInto(const ExampleFile& now);
 
     std::string path_;
     ExampleFormat format_;
     std::vector<ExampleEntry> entries_;
     bool loadComplete_ = true;
     std::string loadMessage_;
+    std::string loadFailure_; // loadMessage_ without what it means for closing
     // What the file holds as far as we know, so an unchanged list leaves the file as it is.
     std::vector<ExampleEntry> entriesOnDisk_;
     TextEncoding encoding_ = TextEncoding::Windows1252;

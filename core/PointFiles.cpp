@@ -45,21 +45,6 @@ std::string lowerAscii(std::string_view s)
     return out;
 }
 
-// The lines as the reader sees them: a CR left inside a line (a file with CR alone) ends it too.
-std::vector<std::string> splitAtCarriageReturns(const std::vector<std::string>& lines)
-{
-    std::vector<std::string> out;
-    for (const std::string& line : lines) {
-        std::size_t start = 0;
-        for (std::size_t cr = line.find('\r'); cr != std::string::npos; cr = line.find('\r', start)) {
-            out.push_back(line.substr(start, cr - start));
-            start = cr + 1;
-        }
-        out.push_back(line.substr(start));
-    }
-    return out;
-}
-
 std::string lineError(std::size_t lineNumber, std::string_view what)
 {
     return "Die Datei wurde nicht geladen: In Zeile " + std::to_string(lineNumber) + " " + std::string(what);
@@ -91,13 +76,20 @@ std::optional<DataPoint> parseDataLine(std::string_view line, std::size_t lineNu
     return DataPoint{*x, *y};
 }
 
-// Reads the data lines from index first on, skipping empty ones, until limit points are read.
-PointFileContent readDataLines(const std::vector<std::string>& lines, std::size_t first, std::size_t limit)
+// Reads the data lines from index first on, skipping empty ones, until limit points are read;
+// cut tells whether a further data line followed them.
+PointFileContent readDataLines(const std::vector<std::string>& lines, std::size_t first, std::size_t limit,
+                               bool& cut)
 {
     PointFileContent content;
-    for (std::size_t i = first; i < lines.size() && content.points.size() < limit; ++i) {
+    cut = false;
+    for (std::size_t i = first; i < lines.size(); ++i) {
         if (blankLine(lines[i])) {
             continue;
+        }
+        if (content.points.size() == limit) {
+            cut = true;
+            break;
         }
         const auto point = parseDataLine(lines[i], i + 1, content.error);
         if (!point) {
@@ -107,6 +99,12 @@ PointFileContent readDataLines(const std::vector<std::string>& lines, std::size_
         content.points.push_back(*point);
     }
     return content;
+}
+
+std::string cutNotice(std::size_t limit, std::size_t taken)
+{
+    return "Die Datei enth\xC3\xA4lt mehr als " + std::to_string(limit) + " Punkte; die ersten " +
+           std::to_string(taken) + " wurden geladen.";
 }
 
 } // namespace
@@ -231,9 +229,8 @@ bool IsTextPointFile(std::string_view path)
     return lowerAscii(path.substr(dot)) == ".txt";
 }
 
-PointFileContent ReadOwnPointLines(const std::vector<std::string>& rawLines)
+PointFileContent ReadOwnPointLines(const std::vector<std::string>& lines)
 {
-    const std::vector<std::string> lines = splitAtCarriageReturns(rawLines);
     if (lines.size() < 2 || lines[0] != kPointFileHeader) {
         return {};
     }
@@ -244,30 +241,34 @@ PointFileContent ReadOwnPointLines(const std::vector<std::string>& rawLines)
         return {};
     }
     const bool cut = count > static_cast<long long>(kMaxPlotPoints);
+    bool more = false;
     PointFileContent content =
-        readDataLines(lines, 2, cut ? kMaxPlotPoints : static_cast<std::size_t>(count));
+        readDataLines(lines, 2, cut ? kMaxPlotPoints : static_cast<std::size_t>(count), more);
     if (cut && content.error.empty()) {
-        content.notice = "Die Datei enth\xC3\xA4lt mehr als 101 Punkte; die ersten " +
-                         std::to_string(content.points.size()) + " wurden geladen.";
+        content.notice = cutNotice(kMaxPlotPoints, content.points.size());
     }
     return content;
 }
 
-PointFileContent ReadTextPointLines(const std::vector<std::string>& rawLines)
+PointFileContent ReadTextPointLines(const std::vector<std::string>& lines)
 {
-    return readDataLines(splitAtCarriageReturns(rawLines), 0, kMaxTablePoints);
+    bool cut = false;
+    PointFileContent content = readDataLines(lines, 0, kMaxTablePoints, cut);
+    if (cut && content.error.empty()) {
+        content.notice = cutNotice(kMaxTablePoints, content.points.size());
+    }
+    return content;
 }
 
 PointFileContent ReadPointFile(const std::string& path)
 {
-    std::string error;
-    const auto lines = ReadTextLines(path, error);
-    if (!lines || !error.empty()) {
+    const TextFileContent file = ReadTextFile(path);
+    if (!file.lines || !file.cause.empty()) {
         PointFileContent content;
-        content.error = "Die Datei \"" + path + "\" konnte nicht gelesen werden.";
+        content.error = ReadFailureText(path, file.cause.empty() ? "nicht gefunden" : file.cause);
         return content;
     }
-    return IsTextPointFile(path) ? ReadTextPointLines(*lines) : ReadOwnPointLines(*lines);
+    return IsTextPointFile(path) ? ReadTextPointLines(*file.lines) : ReadOwnPointLines(*file.lines);
 }
 
 std::optional<double> CellValue(std::string_view text)

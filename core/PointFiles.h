@@ -47,7 +47,8 @@ bool IsTextPointFile(std::string_view path);
 // The own format: "Regression", a count, then that many lines "x;y" (at most kMaxPlotPoints are
 // taken). A wrong first line or a count below 1 loads nothing, without an error.
 PointFileContent ReadOwnPointLines(const std::vector<std::string>& lines);
-// Text format: every non-empty line one point, at most kMaxTablePoints.
+// Text format: every non-empty line one point, at most kMaxTablePoints; a notice says when the
+// file held more.
 PointFileContent ReadTextPointLines(const std::vector<std::string>& lines);
 // Reads the file with the reader its name selects.
 PointFileContent ReadPointFile(const std::string& path);

@@ -10,6 +10,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace kurvex {
 namespace {
@@ -188,19 +190,64 @@ std::string SettingsFilePath()
     return ProgramDir + kSettingsFileName;
 }
 
-void LoadSettings()
+namespace {
+
+SettingValue currentValue(const SettingEntry& e)
 {
-    LoadSettings(SettingsFilePath());
+    return std::visit([](const auto* var) { return SettingValue(*var); }, e.variable);
 }
 
-void LoadSettings(const std::string& path)
+std::vector<SettingValue> currentValues()
 {
-    const IniFile ini(path);
+    std::vector<SettingValue> values;
+    for (const SettingEntry& e : kTable)
+        values.push_back(currentValue(e));
+    return values;
+}
+
+// A term cut to the length the variables keep would be another term or a syntax error at every
+// lesson; it is not used, and the message names it.
+std::string refuseLongTerms(const IniFile& ini)
+{
+    std::vector<std::string> keys;
+    for (const SettingEntry& e : kTable) {
+        auto* const* term = std::get_if<std::string*>(&e.variable);
+        if (!term || TermFromUtf8(ini.readString(e.section, e.key, "")).size() <= kMaxTermLength)
+            continue;
+        (*term)->clear();
+        keys.push_back("\"" + std::string(e.key) + "\"");
+    }
+    if (keys.empty())
+        return {};
+    const bool one = keys.size() == 1;
+    std::string names;
+    for (const std::string& key : keys)
+        names += (names.empty() ? "" : ", ") + key;
+    return "In der Datei \"" + ini.path() + "\" " + (one ? "ist der Term " : "sind die Terme ") + names +
+           " im Abschnitt [" + kTerms + "] länger als " + std::to_string(kMaxTermLength) + " Zeichen; " +
+           (one ? "er wird" : "sie werden") + " nicht verwendet.";
+}
+
+// The store of LoadSettings and SaveSettings: the file the program loaded last.
+SettingsStore& programStore()
+{
+    static SettingsStore store{std::string()};
+    return store;
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(std::string path) : path_(std::move(path)) {}
+
+std::string SettingsStore::load()
+{
+    const IniFile ini(path_);
     for (const SettingEntry& e : kTable)
         std::visit([&](auto* var) { readInto(ini, e, *var, kMaxTermLength); }, e.variable);
     // The record is read from the file again, so it equals the file and not the variables.
     for (const SettingEntry& e : kTable)
         std::visit([&](auto field) { readInto(ini, e, IniSettings.*field, kMaxIniTermLength); }, e.field);
+    const std::string longTerms = refuseLongTerms(ini);
 
     applyLimits({AnimationSteps,
                  TrigAnimationSteps,
@@ -227,6 +274,44 @@ void LoadSettings(const std::string& path)
                  r.x2,
                  r.y1,
                  r.y2});
+
+    loaded_ = currentValues();
+    if (!ini.readOk())
+        return ini.readError() + " Es gelten die Standardwerte; die Datei bleibt unverändert.";
+    return longTerms;
+}
+
+std::string SettingsStore::save()
+{
+    IniFile ini(path_); // as the file stands now, with what others saved since the load
+    for (std::size_t row = 0; row < std::size(kTable); ++row) {
+        const SettingEntry& e = kTable[row];
+        const bool changed = loaded_.empty() || currentValue(e) != loaded_[row];
+        if (!changed && ini.hasKey(e.section, e.key))
+            continue;
+        // A term the file already holds keeps its text there, such as a real π in a UTF-8 file.
+        if (const auto* term = std::get_if<std::string*>(&e.variable)) {
+            const auto inFile = ini.value(e.section, e.key);
+            if (inFile && TermFromUtf8(*inFile) == **term)
+                continue;
+        }
+        std::visit([&](const auto* var) { writeFrom(ini, e, *var); }, e.variable);
+    }
+    std::string error = ini.save();
+    if (error.empty())
+        loaded_ = currentValues(); // what the file now holds of this run's changes
+    return error;
+}
+
+std::string LoadSettings()
+{
+    return LoadSettings(SettingsFilePath());
+}
+
+std::string LoadSettings(const std::string& path)
+{
+    programStore() = SettingsStore(path);
+    return programStore().load();
 }
 
 std::string SaveSettings()
@@ -236,17 +321,9 @@ std::string SaveSettings()
 
 std::string SaveSettings(const std::string& path)
 {
-    IniFile ini(path);
-    for (const SettingEntry& e : kTable) {
-        // A term the file already holds keeps its text there, such as a real π in a UTF-8 file.
-        if (const auto* term = std::get_if<std::string*>(&e.variable)) {
-            const auto inFile = ini.value(e.section, e.key);
-            if (inFile && TermFromUtf8(*inFile) == **term)
-                continue;
-        }
-        std::visit([&](const auto* var) { writeFrom(ini, e, *var); }, e.variable);
-    }
-    return ini.save();
+    if (programStore().path() == path)
+        return programStore().save();
+    return SettingsStore(path).save();
 }
 
 void SetDefaultSettings()

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace kurvex {
 
@@ -190,13 +191,18 @@ std::string SettingsFilePath();
 
 // Reads the settings file into the variables and into IniSettings. A missing file gives the
 // defaults; damaged values are replaced by defaults or brought into their limits. In terms, a real
-// π or Φ (from a UTF-8 file) becomes the program's byte for it.
-void LoadSettings();
-void LoadSettings(const std::string& path);
+// π or Φ (from a UTF-8 file) becomes the program's byte for it; a term longer than kMaxTermLength
+// is not used. Returns a German message naming the file and what is wrong with it (a file that
+// could not be read, a term too long), else an empty text.
+std::string LoadSettings();
+std::string LoadSettings(const std::string& path);
 
-// Writes every setting; a term whose text in the file already reads as the variable keeps that
-// text (a real π typed into a UTF-8 file stays π). Returns an empty text on success, else a German
-// description of what could not be saved; the file on disk is then unchanged.
+// Writes the settings this run changed since it last loaded the same file, and those the file
+// lacks; every other key keeps what the file holds now, so a save does not undo what another copy
+// of the program or a hand edit put there meanwhile. A term whose text in the file already reads
+// as the variable keeps that text (a real π typed into a UTF-8 file stays π). A file this run has
+// not loaded receives every setting. Returns an empty text on success, else a German description
+// of what could not be saved; the file on disk is then unchanged.
 std::string SaveSettings();
 std::string SaveSettings(const std::string& path);
 
@@ -219,6 +225,25 @@ struct SettingEntry {
 };
 // Rows in the order the settings are written.
 std::span<const SettingEntry> SettingsTable();
+
+using SettingValue = std::variant<TColor, int, double, bool, std::string>;
+
+// One copy of the program's view of a settings file: what its variables held after its last load
+// or save, so that its save writes only what it changed since (see SaveSettings, which uses the
+// store of the file loaded last).
+class SettingsStore {
+public:
+    explicit SettingsStore(std::string path);
+    const std::string& path() const { return path_; }
+    // As LoadSettings.
+    std::string load();
+    // As SaveSettings; before any load every setting is written.
+    std::string save();
+
+private:
+    std::string path_;
+    std::vector<SettingValue> loaded_; // by table row; empty before the first load
+};
 
 // ---- Fraction text ----
 

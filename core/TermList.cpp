@@ -3,6 +3,7 @@
 
 #include "core/term/Term.h"
 #include "platform/IniFile.h"
+#include "platform/TextCodec.h"
 
 namespace kurvex {
 
@@ -11,37 +12,76 @@ std::string TermListKey(int number)
     return "f" + std::to_string(number) + "(x)";
 }
 
+namespace {
+
+// The compiler's reason for the last syntax error, without its trailing blank.
+std::string syntaxReason()
+{
+    const auto code = static_cast<std::size_t>(SyntaxErrorCode);
+    std::string reason =
+        code < SyntaxErrorTexts.size() ? Cp1252ToUtf8(SyntaxErrorTexts[code]) : std::string();
+    while (!reason.empty() && reason.back() == ' ') {
+        reason.pop_back();
+    }
+    return reason.empty() ? "Syntaxfehler" : reason;
+}
+
+void appendParagraph(std::string& message, const std::string& paragraph)
+{
+    if (paragraph.empty()) {
+        return;
+    }
+    if (!message.empty()) {
+        message += "\n\n";
+    }
+    message += paragraph;
+}
+
+} // namespace
+
 TermList ReadTermList(const std::string& path)
 {
     const IniFile file(path);
     TermList list;
     std::string refused;
+    std::string invalid;
     for (std::size_t family = 0; family < kTermFamilyCount; ++family) {
         const TermFamily& f = kTermFamilies[family];
         std::vector<std::string>& terms = list.terms[family];
         terms.reserve(static_cast<std::size_t>(f.count));
         for (int n = f.firstNumber; n < f.firstNumber + f.count; ++n) {
             const std::string key = TermListKey(n);
-            const std::string term = TermFromUtf8(file.readString(f.section, key, ""));
+            const std::string value = file.readString(f.section, key, "");
+            const std::string term = TermFromUtf8(value);
+            const std::string where = "\n[" + std::string(f.section) + "] " + key;
+            bool usable = !term.empty();
             if (term.size() > kMaxListTermLength) {
-                refused += "\n[" + std::string(f.section) + "] " + key;
+                refused += where;
+                usable = false;
             }
-            const bool usable = !term.empty() && term.size() <= kMaxListTermLength;
+            // A term that does not compile would only say "Syntaxfehler" when it is drawn, with
+            // nothing to tell the teacher which line of the file to mend.
+            TermTree tree;
+            if (usable && !CompileTermSilently(tree, term, true)) {
+                invalid += where + "=" + value + " (" + syntaxReason() + ")";
+                usable = false;
+            }
             terms.push_back(usable ? term : f.defaultTerm);
         }
     }
     if (!file.readOk()) {
         list.message = file.readError();
     }
+    const std::string instead = "; an ihrer Stelle gilt der Standardterm ihres Abschnitts:";
     if (!refused.empty()) {
-        if (!list.message.empty()) {
-            list.message += "\n\n";
-        }
-        list.message += "Diese Terme in " + std::string(kTermListFileName) + " sind länger als " +
-                        std::to_string(kMaxListTermLength) +
-                        " Zeichen und werden nicht verwendet; an ihrer Stelle gilt der Standardterm "
-                        "ihres Abschnitts:" +
-                        refused;
+        appendParagraph(list.message, "Diese Terme in \"" + path + "\" sind länger als " +
+                                          std::to_string(kMaxListTermLength) +
+                                          " Zeichen und werden nicht verwendet" + instead + refused);
+    }
+    if (!invalid.empty()) {
+        appendParagraph(list.message, "Diese Terme in \"" + path +
+                                          "\" sind fehlerhaft und werden nicht verwendet" + instead +
+                                          invalid);
     }
     return list;
 }

@@ -42,13 +42,14 @@ std::string TermListKey(int number);
 struct TermList {
     // Per family, its terms in key order (Windows-1252 term texts, as the edits keep them).
     std::array<std::vector<std::string>, kTermFamilyCount> terms;
-    // German (UTF-8): why the file could not be read, and which keys were refused; empty when
-    // every value present was taken.
+    // German (UTF-8): why the file could not be read, and which keys were refused and why; empty
+    // when every value present was taken.
     std::string message;
 };
 
-// Reads every family's keys from its own section only; an absent or empty key, a missing file and
-// a value longer than kMaxListTermLength characters give the family's default term.
+// Reads every family's keys from its own section only; an absent or empty key, a missing file, a
+// value longer than kMaxListTermLength characters and a term that does not compile give the
+// family's default term, and the message names the file and each key refused with its cause.
 TermList ReadTermList(const std::string& path);
 
 // An index from 0 to count - 1, each equally likely (0 when count is 0).

@@ -2,15 +2,21 @@
 #include "fitting/ReportDocument.h"
 
 #include "lesson/PrintExportHooks.h"
+#include "platform/TextFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <QTextFrame>
 #include <QUrl>
+
+#include <string>
+#include <string_view>
 
 namespace kurvex {
 
@@ -84,20 +90,42 @@ std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, con
     return document;
 }
 
-QString WriteReportDocument(const QTextDocument& document, const QString& folder)
+QString WriteReportDocument(const QTextDocument& document, const QString& folder, QString& failure)
 {
+    failure.clear();
+    const QFileInfo place(folder);
+    if (folder.isEmpty()) {
+        failure = QStringLiteral("Es gibt keinen Ordner für temporäre Dateien (TMPDIR, /tmp, /var/tmp).");
+        return {};
+    }
+    if (!place.isAbsolute() || !place.isDir()) {
+        failure = QStringLiteral("Der Ordner \"%1\" wurde nicht gefunden.").arg(folder);
+        return {};
+    }
+    // The new file's name is taken first, so that no other document is written over.
     QTemporaryFile file(QDir(folder).filePath(kFileTemplate));
-    // The word processor reads the file after this returns; the user saves it from there.
     file.setAutoRemove(false);
     if (!file.open()) {
+        failure = QStringLiteral("Im Ordner \"%1\" kann keine Datei angelegt werden (%2).")
+                      .arg(folder, place.isWritable() ? QStringLiteral("Fehler beim Anlegen")
+                                                      : QStringLiteral("keine Schreibberechtigung"));
         return {};
     }
     const QString path = file.fileName();
-    QTextDocumentWriter writer(&file, QByteArrayLiteral("odf"));
-    const bool written = writer.write(&document) && file.error() == QFileDevice::NoError && file.flush();
     file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    QTextDocumentWriter writer(&bytes, QByteArrayLiteral("odf"));
+    const bool built = writer.write(&document);
+    const QByteArray& odf = bytes.data();
+    // The word processor reads the file after this returns; the user saves it from there.
+    const std::string error =
+        built ? WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                    std::string_view(odf.constData(), static_cast<std::size_t>(odf.size())))
+              : std::string("Das Dokument konnte nicht aufgebaut werden.");
+    if (!error.empty()) {
         QFile::remove(path);
+        failure = QString::fromStdString(error);
         return {};
     }
     return path;
@@ -107,9 +135,10 @@ QString ExportReportDocument(const QStringList& lines, const QImage& graph)
 {
     const PrintExportHooks& hooks = CurrentPrintExportHooks();
     const std::unique_ptr<QTextDocument> document = BuildReportDocument(lines, graph);
-    const QString path = WriteReportDocument(*document, hooks.documentFolder());
+    QString failure;
+    const QString path = WriteReportDocument(*document, hooks.documentFolder(), failure);
     if (path.isEmpty()) {
-        return kNotWritten;
+        return kNotWritten + QStringLiteral("\n") + failure;
     }
     if (!hooks.openDocument(path)) {
         QFile::remove(path);

@@ -17,10 +17,11 @@ namespace kurvex {
 std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, const QImage& graph);
 
 // Writes the document to a new file in the folder; the file's path, or empty (and no file left)
-// when it could not be written.
-QString WriteReportDocument(const QTextDocument& document, const QString& folder);
+// when it could not be written, with failure saying in German where and why.
+QString WriteReportDocument(const QTextDocument& document, const QString& folder, QString& failure);
 
-// Builds the document, writes it to the export hooks' folder and opens it there. Returns the
+// Builds the document, writes it to the export hooks' folder (the temporary folder, never the
+// current one) and opens it there. Returns the
 // German message of a failure, or nothing; a document no application opened is removed again.
 QString ExportReportDocument(const QStringList& lines, const QImage& graph);
 

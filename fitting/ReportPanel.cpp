@@ -5,6 +5,7 @@
 #include "lesson/ApplicationPrinter.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/PrintExportHooks.h"
+#include "lesson/PrintJob.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -12,6 +13,8 @@
 #include <QPrinter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace kurvex {
 
@@ -97,8 +100,11 @@ void ReportPanel::print()
     if (printer.printerState() == QPrinter::Active) {
         return;
     }
-    if (!PrintReportLines(printer, report)) {
-        hooks.showError(window(), kPrintFailed);
+    const std::optional<QString> failure =
+        RunPrintJob(printer, [&report](QPrinter& job) { return PrintReportLines(job, report); });
+    if (failure) {
+        hooks.showError(window(),
+                        failure->isEmpty() ? kPrintFailed : kPrintFailed + QStringLiteral("\n") + *failure);
     }
 }
 

@@ -7,27 +7,31 @@
 #include "lesson/DeviceStateGuard.h"
 #include "lesson/PictureSource.h"
 #include "lesson/PrintExportHooks.h"
+#include "lesson/PrintJob.h"
 #include "platform/EmfWriter.h"
 #include "platform/MetafileCanvas.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtTextMeasurer.h"
+#include "platform/TextFile.h"
 #include "platform/WmfWriter.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace kurvex {
 
@@ -147,19 +151,13 @@ QImage rasterPicture(PictureSource& source)
     return image;
 }
 
-bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
+// Written as every other save writes: a temporary file beside the target, renamed over it when
+// complete, so a full disk leaves the old picture. The German cause of a failure, else empty.
+QString writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
 {
-    // QSaveFile writes beside the target and renames on commit, so a failure leaves no partial file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return QString::fromStdString(
+        WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
 }
 
 // Paints onto the open printer painter; false when the device gives nothing to scale by.
@@ -226,22 +224,26 @@ void PrintPicture(PictureSource& source)
     if (printer.printerState() == QPrinter::Active) {
         return;
     }
-    bool ok = false;
+    std::optional<QString> failure;
     try {
-        QPainter painter;
-        if (painter.begin(&printer)) {
-            ok = printOnto(source, printer, painter);
-            if (!ok) {
-                printer.abort();
+        failure = RunPrintJob(printer, [&source](QPrinter& job) {
+            QPainter painter;
+            if (!painter.begin(&job)) {
+                return false;
             }
-            ok = painter.end() && ok;
-        }
+            const bool ok = printOnto(source, job, painter);
+            if (!ok) {
+                job.abort();
+            }
+            return painter.end() && ok;
+        });
     } catch (const std::exception&) {
-        ok = false;
+        failure = QString();
     }
     source.refresh();
-    if (!ok) {
-        hooks.showError(parent, kPrintFailed);
+    if (failure) {
+        hooks.showError(parent,
+                        failure->isEmpty() ? kPrintFailed : kPrintFailed + QStringLiteral("\n") + *failure);
     }
 }
 
@@ -265,17 +267,18 @@ void ExportMetafileFile(PictureSource& source)
     }
 
     TraceMode = false;
-    bool ok = false;
+    QString failure;
     try {
         const QtTextMeasurer measurer;
         const MetafileRecording recording = recordPicture(source, measurer);
-        ok = writeFile(target, choice->kind == MetafileKind::Emf ? WriteEmf(recording) : WriteWmf(recording));
+        failure =
+            writeFile(target, choice->kind == MetafileKind::Emf ? WriteEmf(recording) : WriteWmf(recording));
     } catch (const std::exception&) {
-        ok = false;
+        failure = QStringLiteral("Die Grafik für \"%1\" konnte nicht erzeugt werden.").arg(target);
     }
     source.refresh();
-    if (!ok) {
-        hooks.showError(parent, kSaveFailed + QStringLiteral("\n") + target);
+    if (!failure.isEmpty()) {
+        hooks.showError(parent, kSaveFailed + QStringLiteral("\n") + failure);
     }
 }
 

@@ -83,6 +83,18 @@ std::unique_ptr<QPrintDialog> MakePrinterSetupDialog(QPrinter& printer, QWidget*
     return dialog;
 }
 
+QString TemporaryFolder()
+{
+    // Qt gives an empty path for a TMPDIR that does not exist, which would mean the current folder.
+    for (const QString& folder : {QDir::tempPath(), QStringLiteral("/tmp"), QStringLiteral("/var/tmp")}) {
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isAbsolute() && info.isDir() && info.isWritable()) {
+            return info.absoluteFilePath();
+        }
+    }
+    return {};
+}
+
 namespace {
 
 PrintExportHooks& installed()
@@ -111,7 +123,7 @@ PrintExportHooks withDefaults(PrintExportHooks hooks)
         };
     }
     if (!hooks.documentFolder) {
-        hooks.documentFolder = [] { return QDir::tempPath(); };
+        hooks.documentFolder = TemporaryFolder;
     }
     return hooks;
 }

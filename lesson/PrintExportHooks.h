@@ -32,9 +32,13 @@ struct PrintExportHooks {
     std::function<bool(QWidget* parent, QPrinter& printer)> setupPrinter;
     // An exported document opened with the desktop's application for it; false when none opened it.
     std::function<bool(const QString& path)> openDocument;
-    // The folder exported documents are written to: the user's temporary folder.
+    // The folder exported documents are written to: TemporaryFolder().
     std::function<QString()> documentFolder;
 };
+
+// The user's temporary folder (TMPDIR) when it exists and may be written, else /tmp or /var/tmp;
+// empty when none of them does.
+QString TemporaryFolder();
 
 const PrintExportHooks& CurrentPrintExportHooks();
 

@@ -156,8 +156,13 @@ std::string FormatIniFloat(double value)
 
 IniFile::IniFile(std::string path) : path_(std::move(path))
 {
-    if (auto lines = ReadTextLines(path_, readError_, encoding_))
-        setLines(std::move(*lines));
+    TextFileContent content = ReadTextFile(path_);
+    encoding_ = content.encoding;
+    readCause_ = std::move(content.cause);
+    if (!readCause_.empty())
+        readError_ = ReadFailureText(path_, readCause_);
+    if (content.lines)
+        setLines(std::move(*content.lines));
 }
 
 void IniFile::setLines(std::vector<std::string> lines)
@@ -429,8 +434,8 @@ std::string IniFile::save() const
 std::string IniFile::saveAs(const std::string& path) const
 {
     if (!readOk() && path == path_)
-        return "Die Datei \"" + path +
-               "\" wird nicht überschrieben, weil sie nicht vollständig gelesen werden konnte.";
+        return "Die Datei \"" + path + "\" wird nicht überschrieben, weil sie nicht gelesen werden konnte (" +
+               readCause_ + ").";
     std::string text;
     forEachLine([&text](const std::string& line) {
         text += line;

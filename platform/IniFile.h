@@ -88,6 +88,7 @@ private:
 
     std::string path_;
     std::string readError_;
+    std::string readCause_; // the reason alone, for the refusal to save
     TextEncoding encoding_ = TextEncoding::Windows1252;
     std::vector<std::string> lines_; // as read, then sections appended by writes
     std::vector<Section> sections_;  // in file order

@@ -3,9 +3,11 @@
 
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,6 +28,8 @@ std::string reasonText(int err)
     case ENOSPC:
     case EDQUOT:
         return "kein Speicherplatz frei";
+    case EFBIG:
+        return "Datei zu groß";
     case ENOENT:
     case ENOTDIR:
         return "Verzeichnis nicht gefunden";
@@ -53,7 +57,15 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Windows1252;
 };
 
-// Decodes file bytes as decided for the program's files (see ReadTextLines).
+// A character no text file holds: NUL and the other C0 controls but the tabs, the line ends, form
+// feed and the end-of-file mark old editors left behind.
+bool controlCharacter(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && u != 0x1A;
+}
+
+// Decodes file bytes as decided for the program's files (see ReadTextFile).
 DecodedText decodeFileBytes(std::string_view bytes)
 {
     DecodedText d;
@@ -73,26 +85,35 @@ DecodedText decodeFileBytes(std::string_view bytes)
                      : multiByteUtf8 ? TextEncoding::Utf8
                                      : TextEncoding::Windows1252;
     }
-    // No text file holds a NUL: such bytes are UTF-16 without its mark, UTF-32 or no text at all.
-    if (d.text && d.text->find('\0') != std::string::npos)
+    // Such bytes are UTF-16 without its mark, UTF-32 or no text at all.
+    if (d.text && std::any_of(d.text->begin(), d.text->end(), controlCharacter))
         d.text.reset();
     return d;
 }
 
+// CR LF, LF and CR alone each end a line; a line end at the very end starts no further line.
+// Found by LF first and then by a CR within the line, both with memchr, so that the common CR LF
+// and LF files are split as fast as before CR alone was taken.
 std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
+    std::size_t lf = 0; // the next LF at or after start; searched again only when passed
+    bool lfKnown = false;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = last ? text.size() : end + 1;
+        if (!lfKnown || lf < start) {
+            lf = std::min(text.find('\n', start), text.size());
+            lfKnown = true;
+        }
+        const std::size_t cr = text.substr(start, lf - start).find('\r');
+        if (cr != std::string_view::npos && start + cr + 1 < lf) {
+            // A CR alone inside what LF would take for one line.
+            lines.emplace_back(text.substr(start, cr));
+            start += cr + 1;
+            continue;
+        }
+        lines.emplace_back(text.substr(start, cr == std::string_view::npos ? lf - start : cr));
+        start = lf + 1;
     }
     return lines;
 }
@@ -122,31 +143,84 @@ void appendLine(std::string& text, std::string_view line)
     text += "\r\n";
 }
 
-// Reads the whole file; no value when it does not exist.
-std::optional<std::string> readFileBytes(const std::string& path, std::string& error)
+std::string readReasonText(int err)
 {
-    error.clear();
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return "keine Leseberechtigung";
+    case EISDIR:
+        return "ein Verzeichnis, keine Datei";
+    case ELOOP:
+        return "zu viele symbolische Verknüpfungen";
+    case EIO:
+        return "Lesefehler des Datenträgers";
+    default:
+        return "Fehler " + std::to_string(err);
+    }
+}
+
+std::string megabytes(std::size_t bytes)
+{
+    return std::to_string(bytes >> 20) + " MB";
+}
+
+struct FileBytes {
+    std::optional<std::string> bytes; // no value when the file does not exist
+    std::string cause;                // why an existing file could not be read whole
+};
+
+// Reads the whole file. Opened without waiting, so a FIFO never blocks the program.
+FileBytes readFileBytes(const std::string& path)
+{
+    FileBytes result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR) {
+            result.bytes.emplace();
+            result.cause = readReasonText(errno);
+        }
+        return result;
+    }
+    result.bytes.emplace();
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        error = "Die Datei \"" + path + "\" konnte nicht gelesen werden.";
-        return std::string();
+    if (::fstat(fd, &st) != 0) {
+        result.cause = readReasonText(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        result.cause = readReasonText(EISDIR);
+    } else if (!S_ISREG(st.st_mode)) {
+        result.cause = "keine gewöhnliche Datei";
+    } else if (static_cast<std::size_t>(st.st_size) > kMaxTextFileBytes) {
+        result.cause = "größer als " + megabytes(kMaxTextFileBytes);
     }
-    std::FILE* f = S_ISREG(st.st_mode) ? std::fopen(path.c_str(), "rb") : nullptr;
-    if (!f) {
-        error = "Die Datei \"" + path + "\" konnte nicht gelesen werden.";
-        return std::string();
+    if (!result.cause.empty()) {
+        ::close(fd);
+        return result;
     }
-    std::string bytes;
+    std::string& bytes = *result.bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, n);
-    if (std::ferror(f))
-        error = "Die Datei \"" + path + "\" konnte nicht vollständig gelesen werden.";
-    std::fclose(f);
-    return bytes;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.cause = readReasonText(errno);
+            break;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+        // A file that grows while it is read is still held to the limit.
+        if (bytes.size() > kMaxTextFileBytes) {
+            result.cause = "größer als " + megabytes(kMaxTextFileBytes);
+            break;
+        }
+    }
+    ::close(fd);
+    if (!result.cause.empty())
+        bytes.clear();
+    return result;
 }
 
 // The file a path names after following symbolic links, also a last one whose target does not
@@ -283,6 +357,32 @@ int writeInPlace(const std::string& target, std::string_view bytes)
 
 } // namespace
 
+TextFileContent ReadTextFile(const std::string& path)
+{
+    TextFileContent content;
+    FileBytes file = readFileBytes(path);
+    if (!file.bytes)
+        return content;
+    content.lines.emplace();
+    if (!file.cause.empty()) {
+        content.cause = std::move(file.cause);
+        return content;
+    }
+    const DecodedText decoded = decodeFileBytes(*file.bytes);
+    content.encoding = decoded.encoding;
+    if (!decoded.text) {
+        content.cause = "keine Textdatei oder unbekannte Zeichenkodierung";
+        return content;
+    }
+    *content.lines = splitLines(*decoded.text);
+    return content;
+}
+
+std::string ReadFailureText(const std::string& path, const std::string& cause)
+{
+    return "Die Datei \"" + path + "\" konnte nicht gelesen werden (" + cause + ").";
+}
+
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string& error)
 {
     TextEncoding encoding = TextEncoding::Windows1252;
@@ -292,18 +392,10 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, s
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string& error,
                                                       TextEncoding& encoding)
 {
-    encoding = TextEncoding::Windows1252;
-    const std::optional<std::string> bytes = readFileBytes(path, error);
-    if (!bytes)
-        return std::nullopt;
-    const DecodedText decoded = decodeFileBytes(*bytes);
-    encoding = decoded.encoding;
-    if (!decoded.text) {
-        error = "Die Datei \"" + path +
-                "\" konnte nicht vollständig gelesen werden (unbekannte Zeichenkodierung).";
-        return std::vector<std::string>();
-    }
-    return splitLines(*decoded.text);
+    TextFileContent content = ReadTextFile(path);
+    encoding = content.encoding;
+    error = content.cause.empty() ? std::string() : ReadFailureText(path, content.cause);
+    return std::move(content.lines);
 }
 
 std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines)

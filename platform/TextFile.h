@@ -17,12 +17,33 @@ enum class TextEncoding {
     Utf16Be,
 };
 
+// No file the program reads as text comes near this size (a settings file, an example list, the
+// help text, a term list or a point file); a larger one is refused rather than read for minutes.
+inline constexpr std::size_t kMaxTextFileBytes = 4u << 20;
+
+// What reading a text file gave.
+struct TextFileContent {
+    // The lines as UTF-8; no value when the file is missing (also a path below a plain file).
+    std::optional<std::vector<std::string>> lines;
+    // How to write the file back: UTF-16 as read; UTF-8 when a UTF-8 BOM or a multi-byte UTF-8
+    // sequence occurred; else Windows-1252.
+    TextEncoding encoding = TextEncoding::Windows1252;
+    // Why an existing file could not be read whole, in German ("keine Leseberechtigung"); empty when
+    // it was. Such a file counts as not read completely, and lines is empty.
+    std::string cause;
+};
+
 // Reads a text file: UTF-16 LE or BE with its byte-order mark; else UTF-8 (a BOM stripped) where
-// the bytes are well-formed UTF-8 and Windows-1252 for every other byte. CR LF or LF. Returns the
-// lines as UTF-8; no value when the file is missing; sets error when it exists but cannot be read
-// or decoded (a NUL character, broken UTF-16): such a file counts as not read completely.
-// encoding tells how to write the file back: UTF-16 as read; UTF-8 when a UTF-8 BOM or a
-// multi-byte UTF-8 sequence occurred; else Windows-1252.
+// the bytes are well-formed UTF-8 and Windows-1252 for every other byte. CR LF, LF and CR alone
+// end a line. A folder, a FIFO or a device is refused without waiting on it, and so is a file
+// larger than kMaxTextFileBytes or one with a NUL or another control character no text holds (UTF-16
+// without its mark, UTF-32, no text at all).
+TextFileContent ReadTextFile(const std::string& path);
+
+// "Die Datei "path" konnte nicht gelesen werden (cause)."
+std::string ReadFailureText(const std::string& path, const std::string& cause);
+
+// ReadTextFile with the failure as one German sentence naming the file (ReadFailureText).
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string& error);
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string& error,
                                                       TextEncoding& encoding);

@@ -12,6 +12,7 @@
 #include "lesson/PrintExportHooks.h"
 #include "numeric/SineFit.h"
 
+#include "support/TestTempDir.h"
 #include "support/WindowsState.h"
 
 #include <QApplication>
@@ -27,8 +28,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace kurvex {
@@ -37,6 +45,7 @@ namespace {
 // Counts the info windows and answers the exit question without showing anything.
 class QuietLauncher : public LauncherWindow {
 public:
+    using LauncherWindow::LauncherWindow;
     int infoShown = 0;
     bool answer = false;
     bool realQuestion = false;
@@ -243,6 +252,40 @@ TEST_F(LauncherTest, InfoAtFirstShowAndBeforeEveryExitQuestion)
     EXPECT_EQ(launcher_->infoShown, 4);
 }
 
+TEST_F(LauncherTest, SettingsFileThatCannotBeReadIsReportedOnceWhenTheLauncherShows)
+{
+    const std::string damaged("[Animation]\r\nSchrittzahl=350\r\n\0", 32);
+    writeProgramFile(QStringLiteral("Kurvex.ini"), damaged);
+    std::vector<QString> errors;
+    const QuietLauncher* shown = nullptr;
+    int infoBeforeMessage = -1;
+    PrintExportHooks hooks;
+    hooks.showError = [&](QWidget*, const QString& message) {
+        errors.push_back(message);
+        infoBeforeMessage = shown->infoShown;
+    };
+    const ScopedPrintExportHooks scoped(hooks);
+    QuietLauncher launcher(nullptr, programDir.path());
+    shown = &launcher;
+    launcher.show();
+    QTest::qWait(20);
+    launcher.hide();
+    launcher.show();
+    QTest::qWait(20);
+
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], QStringLiteral("Die Datei \"%1/Kurvex.ini\" konnte nicht gelesen werden (keine "
+                                        "Textdatei oder unbekannte Zeichenkodierung). Es gelten die "
+                                        "Standardwerte; die Datei bleibt unverändert.")
+                             .arg(programDir.path()));
+    EXPECT_EQ(infoBeforeMessage, 0) << "the info window comes after the message";
+    EXPECT_EQ(launcher.infoShown, 1);
+    EXPECT_EQ(AnimationSteps, 200);
+    QFile file(programDir.filePath(QStringLiteral("Kurvex.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), damaged);
+}
+
 TEST_F(LauncherTest, ExitQuestionIsGermanAndCancelKeepsRunning)
 {
     ShowInfoAtStartAndExit = false;
@@ -331,6 +374,68 @@ TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
     QTest::mouseClick(help->textView()->viewport(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(help.isNull());
+}
+
+// The help text in the program folder of the test, shown in a help window.
+class HelpTextTest : public ::testing::Test {
+protected:
+    HelpTextTest() { ProgramDir = folder.path().toStdString() + "/"; }
+    ~HelpTextTest() override { ProgramDir = savedDir; }
+    std::string helpPath() const { return ProgramDir + kHelpFileName; }
+    QString shownText() const
+    {
+        const std::unique_ptr<HelpWindow> help = std::make_unique<HelpWindow>(nullptr);
+        return help->textView()->toPlainText();
+    }
+
+    const std::string savedDir = ProgramDir;
+    const QTemporaryDir folder;
+};
+
+TEST_F(HelpTextTest, WindowsBytesAndEveryLineEndReadAsTheOtherFiles)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Windows-1252, CR LF", " f\xFCr Terme\r\n k\xF6nnen\r\n"},
+        {"Windows-1252, CR alone", " f\xFCr Terme\r k\xF6nnen\r"},
+        {"UTF-8, LF", " f\xC3\xBCr Terme\n k\xC3\xB6nnen\n"},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        test::WriteBytes(helpPath(), bytes);
+        EXPECT_EQ(shownText(), QStringLiteral(" für Terme\n können"));
+    }
+}
+
+TEST_F(HelpTextTest, FifoFolderOrHugeFileGivesANoticeNamingTheCause)
+{
+    ASSERT_EQ(::mkfifo(helpPath().c_str(), 0644), 0);
+    // Were the FIFO opened for reading, this writer would let that open return instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(helpPath().c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const QString fifoNotice = shownText();
+    done = true;
+    writer.join();
+    EXPECT_EQ(fifoNotice,
+              QStringLiteral(" Die Hilfedatei \"%1\" konnte nicht gelesen werden (keine gewöhnliche Datei).")
+                  .arg(QString::fromStdString(helpPath())));
+
+    std::filesystem::remove(helpPath());
+    std::filesystem::create_directory(helpPath());
+    EXPECT_TRUE(shownText().endsWith(QStringLiteral("(ein Verzeichnis, keine Datei).")));
+
+    std::filesystem::remove(helpPath());
+    test::WriteBytes(helpPath(), " Hilfe\r\n");
+    std::filesystem::resize_file(helpPath(), 200u << 20);
+    EXPECT_TRUE(shownText().endsWith(QStringLiteral("(größer als 4 MB).")));
 }
 
 TEST(Cursors, SevenDrawnCursorsInTheLaunchersOrder)

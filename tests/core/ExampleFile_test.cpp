@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <limits>
@@ -67,6 +68,16 @@ TEST(ExampleFile, Reading)
         {"UTF-8, BOM, LF", kLines, "\xEF\xBB\xBF\xC3\xA4x\nx^3\n", {Line("\xE4x"), Line("x^3")}, ""},
         {"empty file", kGroups, "", {}, ""},
         {"blank lines", kLines, "a\r\n\r\nb\r\n\r\n", {Line("a"), Line("b")}, ""},
+        {"lines ended by CR alone",
+         kLines,
+         "-5 cos(x)\rx e^x-3\rln(x)-1\r",
+         {Line("-5 cos(x)"), Line("x e^x-3"), Line("ln(x)-1")},
+         ""},
+        {"groups ended by CR alone",
+         kGroups,
+         "a\r1\r2\r-7\r7\r-3\r11\rb\r2\r2\r-7\r7\r-3\r11\r",
+         {Group("a", 1), Group("b", 2)},
+         ""},
         {"bad number in group 3",
          kGroups,
          kBadThirdGroup,
@@ -179,7 +190,7 @@ TEST(ExampleFile, SavingWritesCrLfAndCommasAtomically)
         {"group",
          kGroups,
          {{"\xD6(x)", {.5, -1.25, -7, 7, 1e-7, 1234.5}}},
-         "\xD6(x)\r\n0,5\r\n-1,25\r\n-7\r\n7\r\n1e-07\r\n1234,5\r\n"},
+         "\xD6(x)\r\n0,5\r\n-1,25\r\n-7\r\n7\r\n1E-7\r\n1234,5\r\n"},
         {"emptied lines", kLines, {}, ""},
     };
     for (const Case& c : cases) {
@@ -227,11 +238,10 @@ TEST(ExampleFile, NumbersIgnoreTheProcessLocale)
         WriteBytes(path, GroupBytes("a", "1,5") + GroupBytes("b", "2.5"));
         ExampleFile file(path, kGroups);
         EXPECT_EQ(file.entries(), (std::vector<ExampleEntry>{Group("a", 1.5), Group("b", 2.5)}));
-        ASSERT_EQ(file.add(Group("c", 0.1 + 0.2)), AddResult::Added);
+        ASSERT_EQ(file.add(Group("c", 0.25)), AddResult::Added);
         EXPECT_EQ(file.save(), "");
-        EXPECT_EQ(ReadBytes(path),
-                  GroupBytes("a", "1,5") + GroupBytes("b", "2,5") + GroupBytes("c", "0,30000000000000004"));
-        EXPECT_EQ(ExampleFile(path, kGroups).entry(2), Group("c", 0.1 + 0.2));
+        EXPECT_EQ(ReadBytes(path), GroupBytes("a", "1,5") + GroupBytes("b", "2,5") + GroupBytes("c", "0,25"));
+        EXPECT_EQ(ExampleFile(path, kGroups).entry(2), Group("c", 0.25));
     }
     std::setlocale(LC_ALL, previous.c_str());
 }
@@ -261,6 +271,125 @@ TEST(ExampleFile, FailedSaveIsReportedAndKeepsTheOldFile)
     if (!ok)
         GTEST_SKIP() << "no process without write access could be set up";
     EXPECT_TRUE(*ok);
+}
+
+TEST(ExampleFile, ListFarLargerThanAnyRealOneIsNotReadAndLeftAlone)
+{
+    TempDir dir;
+    const std::string path = dir.file("Bsp1.txt");
+    WriteBytes(path, "x^2;  Normalparabel\r\n");
+    std::filesystem::resize_file(path, 200u << 20); // sparse: no disk taken, nothing to read
+    ExampleFile file(path, kRemarks);
+    EXPECT_FALSE(file.loadComplete());
+    EXPECT_EQ(file.size(), 0u);
+    EXPECT_EQ(file.loadMessage(), "Die Datei \"" + path +
+                                      "\" konnte nicht gelesen werden (größer als 4 MB). Die Datei wird beim "
+                                      "Schließen nicht überschrieben.");
+    ASSERT_EQ(file.add(Line("x^3")), AddResult::Added);
+    EXPECT_EQ(file.save(), "");
+    EXPECT_EQ(std::filesystem::file_size(path), 200u << 20);
+}
+
+// What a teacher can edit by hand: "1,1", not "1,0999999999999996".
+TEST(ExampleFile, NumbersAreWrittenWithFifteenSignificantDigits)
+{
+    const std::pair<double, const char*> cases[] = {
+        {1.0999999999999996, "1,1"},
+        {0.1 + 0.2, "0,3"},
+        {1.0 / 3.0, "0,333333333333333"},
+        {-2.5, "-2,5"},
+        {1e-7, "1E-7"},
+        {123456789012345678.0, "1,23456789012346E+17"},
+    };
+    for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(text);
+        TempDir dir;
+        const std::string path = dir.file("Bsp9.txt");
+        ExampleFile file(path, kGroups);
+        ASSERT_EQ(file.add(Group("1/4x^2;1/x", value)), AddResult::Added);
+        EXPECT_EQ(file.save(), "");
+        EXPECT_EQ(ReadBytes(path), GroupBytes("1/4x^2;1/x", text));
+        // The list holds what the file gives back, so the next save finds nothing changed.
+        EXPECT_EQ(ExampleFile(path, kGroups).entries(), file.entries());
+    }
+}
+
+// Two copies of the program on one folder, or a hand edit while the lesson is open.
+TEST(ExampleFile, SaveAppliesItsOwnChangesToTheFileAsItIsNow)
+{
+    struct Case {
+        const char* name;
+        std::string read;                  // the file when the list was read
+        std::string meanwhile;             // the file when the list is saved
+        std::vector<std::string> removals; // the list's own changes
+        std::vector<std::string> additions;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"both added", "x^2\r\n", "x^2\r\nx^5+1\r\n", {}, {"x^6+2"}, "x^2\r\nx^5+1\r\nx^6+2\r\n"},
+        {"both added the same", "x^2\r\n", "x^2\r\nx^5+1\r\n", {}, {"x^5+1"}, "x^2\r\nx^5+1\r\n"},
+        {"added by hand, deleted here",
+         "a\r\nb\r\nc\r\n",
+         "a\r\nb\r\nc\r\nd\r\n",
+         {"b"},
+         {"e"},
+         "a\r\nc\r\nd\r\ne\r\n"},
+        {"deleted there, added here", "a\r\nb\r\n", "b\r\n", {}, {"c"}, "b\r\nc\r\n"},
+        {"deleted in both", "a\r\nb\r\n", "b\r\n", {"a"}, {}, "b\r\n"},
+        {"file removed meanwhile", "a\r\nb\r\n", "", {"a"}, {"c"}, "c\r\n"},
+        {"unchanged on disk", "a\r\nb\r\n", "a\r\nb\r\n", {"a"}, {"c"}, "b\r\nc\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.file("Bsp1.txt");
+        WriteBytes(path, c.read);
+        ExampleFile file(path, kLines);
+        for (const std::string& text : c.removals) {
+            const auto& entries = file.entries();
+            const auto at = std::find(entries.begin(), entries.end(), Line(text));
+            ASSERT_NE(at, entries.end());
+            file.remove(static_cast<std::size_t>(at - entries.begin()));
+        }
+        for (const std::string& text : c.additions)
+            ASSERT_EQ(file.add(Line(text)), AddResult::Added);
+        if (c.meanwhile.empty())
+            std::filesystem::remove(path);
+        else
+            WriteBytes(path, c.meanwhile);
+        EXPECT_EQ(file.save(), "");
+        EXPECT_EQ(ReadBytes(path), c.saved);
+    }
+}
+
+TEST(ExampleFile, TwoCopiesClosingOneAfterTheOtherKeepBothAdditions)
+{
+    TempDir dir;
+    const std::string path = dir.file("Bsp3.txt");
+    WriteBytes(path, GroupBytes("a", "1"));
+    ExampleFile first(path, kGroups);
+    ExampleFile second(path, kGroups);
+    ASSERT_EQ(first.add(Group("x^5+1", 1)), AddResult::Added);
+    ASSERT_EQ(second.add(Group("x^6+2", 2)), AddResult::Added);
+    ASSERT_EQ(second.remove(0), true);
+    EXPECT_EQ(first.save(), "");
+    EXPECT_EQ(second.save(), "");
+    EXPECT_EQ(ReadBytes(path), GroupBytes("x^5+1", "1") + GroupBytes("x^6+2", "2"));
+}
+
+TEST(ExampleFile, FileThatCannotBeReadAnyMoreAtSavingIsLeftAlone)
+{
+    TempDir dir;
+    const std::string path = dir.file("Bsp4.txt");
+    WriteBytes(path, "a\r\n");
+    ExampleFile file(path, kLines);
+    ASSERT_EQ(file.add(Line("b")), AddResult::Added);
+    const std::string damaged = std::string("a\r\n\0\0", 5);
+    WriteBytes(path, damaged);
+    EXPECT_EQ(file.save(), "Die Beispieldatei wurde seit dem Öffnen verändert. Die Datei \"" + path +
+                               "\" konnte nicht gelesen werden (keine Textdatei oder unbekannte "
+                               "Zeichenkodierung). Die Änderungen der Beispielliste sind nicht gespeichert.");
+    EXPECT_EQ(ReadBytes(path), damaged);
 }
 
 // "term;  remark" lines: a line without ";" is a term, and the remark loses only its blanks.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -218,18 +219,36 @@ TEST(PointFiles, OwnFormatCountsAndHeader)
     }
 }
 
-TEST(PointFiles, TextFileGivesAtMostOneHundredPoints)
+TEST(PointFiles, TextFileGivesAtMostOneHundredPointsAndSaysSoWhenItHeldMore)
 {
-    std::string text;
-    for (int i = 0; i < 120; ++i) {
-        text += std::to_string(i) + ";" + std::to_string(i * i) + "\n";
+    struct Case {
+        int rows;
+        const char* after; // what follows the rows
+        std::size_t points;
+        const char* notice;
+    };
+    const Case cases[] = {
+        {100, "", 100, ""},
+        {100, "\r\n  \r\n", 100, ""},
+        {101, "", 100, "Die Datei enthält mehr als 100 Punkte; die ersten 100 wurden geladen."},
+        {150, "", 100, "Die Datei enthält mehr als 100 Punkte; die ersten 100 wurden geladen."},
+        {100, "kein Punkt\r\n", 100, "Die Datei enthält mehr als 100 Punkte; die ersten 100 wurden geladen."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rows) + " rows, then \"" + c.after + "\"");
+        std::string text;
+        for (int i = 0; i < c.rows; ++i) {
+            text += std::to_string(i) + ";" + std::to_string(i * i) + "\r\n";
+        }
+        TempDir dir;
+        const std::string path = dir.file("viele.txt");
+        WriteBytes(path, text + c.after);
+        const PointFileContent content = ReadPointFile(path);
+        EXPECT_EQ(content.error, "");
+        ASSERT_EQ(content.points.size(), c.points);
+        EXPECT_EQ(content.points.back(), (DataPoint{99, 9801}));
+        EXPECT_EQ(content.notice, c.notice);
     }
-    TempDir dir;
-    const std::string path = dir.file("viele.txt");
-    WriteBytes(path, text);
-    const PointFileContent content = ReadPointFile(path);
-    ASSERT_EQ(content.points.size(), 100u);
-    EXPECT_EQ(content.points.back(), (DataPoint{99, 9801}));
 }
 
 TEST(PointFiles, ReaderIsChosenByTheSuffixInAnyCase)
@@ -246,12 +265,18 @@ TEST(PointFiles, ReaderIsChosenByTheSuffixInAnyCase)
     EXPECT_EQ(ReadPointFile(path).points, (std::vector<DataPoint>{{1, 2}}));
 }
 
-TEST(PointFiles, MissingFileIsAnError)
+TEST(PointFiles, MissingOrUnreadableFileIsAnErrorNamingFileAndCause)
 {
     TempDir dir;
-    const PointFileContent content = ReadPointFile(dir.file("fehlt.dat"));
-    EXPECT_NE(content.error, "");
-    EXPECT_TRUE(content.points.empty());
+    std::filesystem::create_directory(dir.file("ordner.txt"));
+    const std::pair<const char*, const char*> cases[] = {{"fehlt.dat", "nicht gefunden"},
+                                                         {"ordner.txt", "ein Verzeichnis, keine Datei"}};
+    for (const auto& [name, cause] : cases) {
+        const PointFileContent content = ReadPointFile(dir.file(name));
+        EXPECT_EQ(content.error,
+                  "Die Datei \"" + dir.file(name) + "\" konnte nicht gelesen werden (" + cause + ").");
+        EXPECT_TRUE(content.points.empty());
+    }
 }
 
 TEST(PointFiles, TargetKeepsTheChosenNameAndReplacesOnlyAPointFileSuffix)

@@ -13,8 +13,12 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
+#include <tuple>
 #include <type_traits>
 
 namespace kurvex {
@@ -185,16 +189,29 @@ TEST_F(SettingsTest, ReadsFilesWrittenOnWindowsOrAsUtf8)
     }
 }
 
-TEST_F(SettingsTest, LongTermIsCutInTheVariableButKeptInTheRecord)
+TEST_F(SettingsTest, LongTermIsNotUsedButNamedAndKeptInTheRecordAndTheFile)
 {
     std::string term;
     for (int i = 0; i < 150; ++i)
         term += static_cast<char>('a' + i % 26);
-    LoadLines("[Funktionsterme]|Folgen a(n)=" + term + "|f(t)=" + term + term);
-    EXPECT_EQ(TermSequence, term.substr(0, 120));
+    const std::string file =
+        Crlf("[Funktionsterme]|Folgen a(n)=" + term + "|f(t)=" + term + term + "|f(x)=x^2");
+    WriteBytes(path, file);
+    const std::string message = LoadSettings(path);
+    // Its first 120 characters would be another term, or a syntax error in every lesson.
+    EXPECT_EQ(TermSequence, "");
+    EXPECT_EQ(TermOfT, "");
+    EXPECT_EQ(TermText, "x^2");
     EXPECT_EQ(IniSettings.termSequence, term);
-    EXPECT_EQ(TermOfT, term.substr(0, 120));
     EXPECT_EQ(IniSettings.termOfT, (term + term).substr(0, 180));
+    EXPECT_EQ(message, "In der Datei \"" + path +
+                           "\" sind die Terme \"f(t)\", \"Folgen a(n)\" im Abschnitt [Funktionsterme] "
+                           "länger als 120 Zeichen; sie werden nicht verwendet.");
+    AnimationDelay = 20;
+    ASSERT_EQ(SaveSettings(path), "");
+    const IniFile saved(path);
+    EXPECT_EQ(saved.readString("Funktionsterme", "Folgen a(n)", ""), term);
+    EXPECT_EQ(saved.readString("Funktionsterme", "f(t)", ""), term + term);
 }
 
 TEST_F(SettingsTest, SavingKeepsUnknownLinesAndTheirOrder)
@@ -377,7 +394,9 @@ TEST_F(SettingsTest, FileThatCannotBeDecodedIsNeverWrittenOver)
         WriteBytes(path, bytes);
         LoadSettings(path);
         ParamA = 5.0;
-        EXPECT_NE(SaveSettings(path).find("nicht vollst\xC3\xA4ndig gelesen"), std::string::npos);
+        EXPECT_EQ(SaveSettings(path), "Die Datei \"" + path +
+                                          "\" wird nicht überschrieben, weil sie nicht gelesen werden "
+                                          "konnte (keine Textdatei oder unbekannte Zeichenkodierung).");
         EXPECT_EQ(ReadBytes(path), bytes);
     }
 }
@@ -564,6 +583,123 @@ TEST_F(SettingsTest, SaveThroughASymbolicLinkWritesItsTarget)
     EXPECT_NE(ReadBytes(target).find("\r\na=3,5\r\n"), std::string::npos);
     EXPECT_EQ(EntriesIn(store), 1u);
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// Two copies of the program on one folder, as on a school network's shared program folder.
+TEST_F(SettingsTest, TwoCopiesOnOneFileKeepWhatTheOtherSaved)
+{
+    WriteBytes(path, Crlf("[Animation]|Schrittzahl=350|time=0"));
+    SettingsStore first(path);
+    SettingsStore second(path);
+    first.load();
+    second.load();
+    AnimationSteps = 400; // the first copy's change
+    ASSERT_EQ(first.save(), "");
+    AnimationSteps = 350; // the second copy still holds what it read
+    AnimationDelay = 50;  // and changes only the delay
+    ASSERT_EQ(second.save(), "");
+    LoadSettings(path);
+    EXPECT_EQ(AnimationSteps, 400);
+    EXPECT_EQ(AnimationDelay, 50);
+}
+
+TEST_F(SettingsTest, HandEditsMadeWhileTheProgramRunsSurviveItsSaves)
+{
+    LoadLines("[Koordinatensystem]|x1=-7|x2=7|[Funktionsterme]|f(x)=x^2|[Animation]|time=0");
+    WriteBytes(path, Crlf("[Koordinatensystem]|x1=-1|x2=7|[Funktionsterme]|f(x)=sin(x)|[Animation]|time=0"));
+    AnimationDelay = 30;
+    ASSERT_EQ(SaveSettings(path), "");
+    XMax = 9.0;
+    ASSERT_EQ(SaveSettings(path), "");
+    const IniFile saved(path);
+    EXPECT_EQ(saved.readString("Koordinatensystem", "x1", ""), "-1");
+    EXPECT_EQ(saved.readString("Funktionsterme", "f(x)", ""), "sin(x)");
+    EXPECT_EQ(saved.readString("Animation", "time", ""), "30");
+    EXPECT_EQ(saved.readString("Koordinatensystem", "x2", ""), "9");
+}
+
+TEST_F(SettingsTest, FileWithCarriageReturnsAloneIsReadAndWrittenBackWithCrLf)
+{
+    WriteBytes(path, "[Koordinatensystem]\rx1=-3\rx2=12\r[Animation]\rSchrittzahl=350\r"
+                     "[Funktionsterme]\rf(x)=x^3-2x\r");
+    EXPECT_EQ(LoadSettings(path), "");
+    EXPECT_EQ(std::tuple(XMin, XMax, AnimationSteps, TermText),
+              std::tuple(-3.0, 12.0, 350, std::string("x^3-2x")));
+    AnimationDelay = 10;
+    ASSERT_EQ(SaveSettings(path), "");
+    const std::string saved = ReadBytes(path);
+    EXPECT_EQ(saved.rfind(Crlf("[Koordinatensystem]|x1=-3|x2=12|y1=-7"), 0), 0u) << saved;
+    EXPECT_EQ(Occurrences(saved, "\r"), Occurrences(saved, "\r\n")) << saved;
+    EXPECT_EQ(Occurrences(saved, "x1="), 1u) << saved;
+    LoadSettings(path);
+    EXPECT_EQ(std::tuple(XMin, XMax, AnimationSteps, AnimationDelay), std::tuple(-3.0, 12.0, 350, 10));
+}
+
+struct UnreadableCase {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    const char* cause;
+};
+
+TEST_F(SettingsTest, FileThatCannotBeReadIsReportedAtLoadWithItsCauseAndLeftAlone)
+{
+    const auto bytes = [](std::string b) { return [b](const std::string& p) { WriteBytes(p, b); }; };
+    std::string noise;
+    std::mt19937 generator(33);
+    for (int i = 0; i < 64; ++i)
+        noise += static_cast<char>(1 + generator() % 255); // no NUL among them
+    const char* const notText = "keine Textdatei oder unbekannte Zeichenkodierung";
+    const UnreadableCase cases[] = {
+        {"a NUL byte", bytes(Crlf("[Animation]|Schrittzahl=350") + std::string(1, '\0')), notText},
+        {"random bytes", bytes("[Animation]\r\nSchrittzahl=350\r\n" + noise), notText},
+        {"UTF-16 without its mark", bytes(test::Utf16Bytes(u"[Animation]\r\nSchrittzahl=350\r\n", false)),
+         notText},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+         "ein Verzeichnis, keine Datei"},
+        {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "keine gewöhnliche Datei"},
+        {"far larger than a settings file",
+         [](const std::string& p) {
+             WriteBytes(p, Crlf("[Animation]|Schrittzahl=350"));
+             std::filesystem::resize_file(p, 5u << 20);
+         },
+         "gr\xC3\xB6\xC3\x9F"
+         "er als 4 MB"},
+    };
+    for (const UnreadableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path);
+        c.make(path);
+        const auto before = std::filesystem::status(path).type();
+        const std::string old = std::filesystem::is_regular_file(path) ? ReadBytes(path) : std::string();
+        EXPECT_EQ(LoadSettings(path), "Die Datei \"" + path + "\" konnte nicht gelesen werden (" + c.cause +
+                                          "). Es gelten die Standardwerte; die Datei bleibt unverändert.");
+        EXPECT_EQ(AnimationSteps, 200);
+        ParamA = 5.0;
+        EXPECT_NE(SaveSettings(path).find(std::string("gelesen werden konnte (") + c.cause + ")"),
+                  std::string::npos);
+        EXPECT_EQ(std::filesystem::status(path).type(), before);
+        if (std::filesystem::is_regular_file(path))
+            EXPECT_EQ(ReadBytes(path), old);
+    }
+}
+
+TEST_F(SettingsTest, FileWithoutReadPermissionIsReportedAtLoad)
+{
+    WriteBytes(path, Crlf("[Animation]|Schrittzahl=350"));
+    ASSERT_TRUE(test::HandToOrdinaryUser(dir.path()) && test::HandToOrdinaryUser(path));
+    std::filesystem::permissions(path, Perms::owner_write);
+    const std::optional<bool> reported = test::RunAsOrdinaryUser(
+        [&] { return ::access(path.c_str(), R_OK) != 0; },
+        [&] {
+            return LoadSettings(path) ==
+                   "Die Datei \"" + path +
+                       "\" konnte nicht gelesen werden (keine Leseberechtigung). Es gelten "
+                       "die Standardwerte; die Datei bleibt unverändert.";
+        });
+    if (!reported)
+        GTEST_SKIP() << "no process for whom the file's mode holds could be started";
+    EXPECT_TRUE(*reported);
 }
 
 } // namespace

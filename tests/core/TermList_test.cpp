@@ -81,6 +81,32 @@ TEST_F(TermListTest, ValueLongerThanFortyCharactersIsRefusedByNameNotCut)
     EXPECT_EQ(list.message.find("f201(x)"), std::string::npos) << list.message;
 }
 
+TEST_F(TermListTest, TermThatDoesNotCompileIsRefusedNamingFileKeyAndCause)
+{
+    test::SharedStateScope keep;
+    std::vector<std::string> messages;
+    SetSyntaxErrorHandler([&](int, const std::string& text, int) { messages.push_back(text); });
+    const TermList list = read("[Lineare Funktionen]\r\nf1(x)=2x+(\r\nf2(x)=3x-1\r\n"
+                               "[Sonstige]\r\nf240(x)=abs(x))\r\n");
+    EXPECT_EQ(list.terms[0][0], "x");
+    EXPECT_EQ(list.terms[0][1], "3x-1");
+    EXPECT_EQ(list.terms[9].back(), "abs(x)");
+    EXPECT_EQ(list.message, "Diese Terme in \"" + dir.file("FktListe.txt") +
+                                "\" sind fehlerhaft und werden nicht verwendet; an ihrer Stelle gilt der "
+                                "Standardterm ihres Abschnitts:\n"
+                                "[Lineare Funktionen] f1(x)=2x+( (unvollständig)\n"
+                                "[Sonstige] f240(x)=abs(x)) (Klammer \")\" zuviel)");
+    EXPECT_TRUE(messages.empty()) << "reported in the list's message, not one box per term";
+}
+
+TEST_F(TermListTest, ListWithCarriageReturnsAloneIsRead)
+{
+    const TermList list = read("[Lineare Funktionen]\rf1(x)=2x+1\rf2(x)=-x\r");
+    EXPECT_EQ(list.message, "");
+    EXPECT_EQ(list.terms[0][0], "2x+1");
+    EXPECT_EQ(list.terms[0][1], "-x");
+}
+
 TEST_F(TermListTest, TeachersFileWithByteOrderMarkAndRealPiIsRead)
 {
     const TermList list = read("\xEF\xBB\xBF[asin(bx+c)+d]\r\nf111(x)=sin(x+\xCF\x80)\r\n");

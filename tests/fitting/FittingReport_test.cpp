@@ -5,6 +5,7 @@
 #include "core/FitReport.h"
 #include "fitting/ReportPanel.h"
 #include "lesson/PrintExportHooks.h"
+#include "support/TestTempDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -264,9 +265,41 @@ TEST_F(FittingReportTest, DocumentThatCannotBeWrittenOrOpenedSaysSoAndLeavesNoFi
     opened.clear();
     folder = dir.filePath(QStringLiteral("missing/folder"));
     control<QToolButton>("SpeedButton27")->click();
-    EXPECT_EQ(errors, QStringList{QStringLiteral("Das Dokument konnte nicht erstellt werden.")});
+    EXPECT_EQ(errors,
+              QStringList{QStringLiteral("Das Dokument konnte nicht erstellt werden.\nDer Ordner \"%1\" "
+                                         "wurde nicht gefunden.")
+                              .arg(folder)});
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_FALSE(QDir(folder).exists());
+
+    // No temporary folder at all: said so, and nothing is written into the current folder.
+    errors.clear();
+    folder.clear();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    control<QToolButton>("SpeedButton27")->click();
+    QDir::setCurrent(before);
+    EXPECT_EQ(errors,
+              QStringList{QStringLiteral("Das Dokument konnte nicht erstellt werden.\nEs gibt keinen Ordner "
+                                         "für temporäre Dateien (TMPDIR, /tmp, /var/tmp).")});
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.odt")}, QDir::Files).isEmpty());
+}
+
+TEST_F(FittingReportTest, DocumentFailingOnAFullDiskSaysWhyAndLeavesNoFile)
+{
+    addLine(4);
+    {
+        const test::FileSizeLimit limit(1024);
+        control<QToolButton>("SpeedButton27")->click();
+    }
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(
+        QStringLiteral("Das Dokument konnte nicht erstellt werden.\nDie Datei \"%1/").arg(folder)))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(QStringLiteral("konnte nicht gespeichert werden (Datei zu groß).")))
+        << errors[0].toStdString();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/QtTextMeasurer.h"
 #include "support/MetafileReader.h"
 #include "support/SharedState.h"
+#include "support/TestTempDir.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,7 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sched.h>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -96,6 +99,47 @@ void writeFile(const QString& path, const char* text)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
+
+// A small tmpfs over a folder in this thread's own mount namespace, filled up: a full disk that
+// nothing outside the test sees. Needs root with the right to mount; why not, when that fails.
+class FullDisk {
+public:
+    explicit FullDisk(const QString& folder) : folder_(QFile::encodeName(folder))
+    {
+        if (::unshare(CLONE_NEWNS) != 0) {
+            why_ = "no mount namespace of its own (unshare)";
+        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            why_ = "the mounts cannot be made private to the test";
+        } else if (::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=256k") != 0) {
+            why_ = "no tmpfs can be mounted";
+        }
+    }
+    ~FullDisk()
+    {
+        if (why_.empty()) {
+            ::umount2(folder_.constData(), MNT_DETACH);
+        }
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+    const std::string& whyNot() const { return why_; }
+    // Takes every block left.
+    void fill() const
+    {
+        QFile filler(QString::fromLocal8Bit(folder_) + QStringLiteral("/fuellung"));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            return;
+        }
+        const QByteArray block(4096, '\0');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+
+private:
+    QByteArray folder_;
+    std::string why_;
+};
 
 class PrintExportTest : public ::testing::Test {
 protected:
@@ -320,7 +364,10 @@ TEST_F(PrintExportTest, PrintCancelledOrFailing)
     pdfPath = path("missing/print.pdf");
     PrintPicture(picture);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], QStringLiteral("Die Grafik konnte nicht gedruckt werden."));
+    EXPECT_EQ(errors[0],
+              QStringLiteral("Die Grafik konnte nicht gedruckt werden.\nDie Datei \"%1\" konnte nicht "
+                             "gespeichert werden (Verzeichnis nicht gefunden).")
+                  .arg(pdfPath));
     expectScreenState();
 
     pdfPath = path("thrown.pdf");
@@ -328,6 +375,90 @@ TEST_F(PrintExportTest, PrintCancelledOrFailing)
     PrintPicture(picture);
     EXPECT_EQ(errors.size(), 2u);
     expectScreenState();
+}
+
+TEST_F(PrintExportTest, MetafileThatCannotBeWrittenWholeLeavesTheOldPictureAndSaysWhy)
+{
+    const QString target = path("bild2.wmf");
+    choice = SaveChoice{target, MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+    const auto whole = readAll(target);
+    ASSERT_GT(whole.size(), 2048u);
+    writeFile(target, "altes Bild");
+    {
+        const test::FileSizeLimit limit(1024);
+        ExportMetafileFile(picture);
+    }
+    EXPECT_EQ(readAll(target), (std::vector<std::uint8_t>{'a', 'l', 't', 'e', 's', ' ', 'B', 'i', 'l', 'd'}));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0],
+              QStringLiteral("Die Grafik konnte nicht gespeichert werden.\nDie Datei \"%1\" konnte nicht "
+                             "gespeichert werden (Datei zu groß).")
+                  .arg(target));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("bild2.wmf")});
+    expectScreenState();
+}
+
+TEST_F(PrintExportTest, PdfThatCannotBeWrittenWholeLeavesTheOldFileAndSaysWhy)
+{
+    pdfPath = path("druck.pdf");
+    writeFile(pdfPath, "%PDF- altes Dokument");
+    {
+        const test::FileSizeLimit limit(1024);
+        PrintPicture(picture);
+    }
+    EXPECT_EQ(readAll(pdfPath).size(), 20u);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0],
+              QStringLiteral("Die Grafik konnte nicht gedruckt werden.\nDie Datei \"%1\" konnte nicht "
+                             "gespeichert werden (die Druckausgabe wurde nicht vollständig geschrieben).")
+                  .arg(pdfPath));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("druck.pdf")});
+    expectScreenState();
+
+    // The same printer then prints whole again, into the same file.
+    errors.clear();
+    PrintPicture(picture);
+    EXPECT_TRUE(errors.empty());
+    const auto pdf = readAll(pdfPath);
+    ASSERT_GT(pdf.size(), 1000u);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+    EXPECT_EQ(ApplicationPrinter().outputFileName(), pdfPath);
+}
+
+TEST_F(PrintExportTest, FullDiskKeepsTheOldPictureAndPdfAndLeavesNoEmptyFile)
+{
+    const QString disk = path("voll");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("voll")));
+    const FullDisk full(disk);
+    if (!full.whyNot().empty()) {
+        GTEST_SKIP() << "a full disk needs a small tmpfs: " << full.whyNot()
+                     << "; the file-size-limit tests cover the same path";
+    }
+    const QString old = disk + QStringLiteral("/bild2.wmf");
+    const QString oldPdf = disk + QStringLiteral("/druck.pdf");
+    writeFile(old, "altes Bild");
+    writeFile(oldPdf, "%PDF- altes Dokument");
+    full.fill();
+
+    replaceAnswer = true;
+    choice = SaveChoice{old, MetafileKind::Wmf};
+    ExportMetafileFile(picture);
+    choice = SaveChoice{disk + QStringLiteral("/neu.emf"), MetafileKind::Emf};
+    ExportMetafileFile(picture);
+    pdfPath = oldPdf;
+    PrintPicture(picture);
+
+    EXPECT_EQ(readAll(old).size(), 10u);
+    EXPECT_EQ(readAll(oldPdf).size(), 20u);
+    EXPECT_FALSE(QFile::exists(disk + QStringLiteral("/neu.emf")));
+    ASSERT_EQ(errors.size(), 3u);
+    for (const QString& error : errors) {
+        EXPECT_TRUE(error.endsWith(QStringLiteral("(kein Speicherplatz frei)."))) << error.toStdString();
+    }
+    EXPECT_TRUE(errors[2].startsWith(QStringLiteral("Die Grafik konnte nicht gedruckt werden.")));
 }
 
 // The save dialog itself, answered by a timer: the next save starts in the folder chosen last.
@@ -358,6 +489,25 @@ TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
     ASSERT_TRUE(second.has_value());
     EXPECT_EQ(QDir(startFolder).canonicalPath(), QDir(dir.path()).canonicalPath());
     EXPECT_EQ(QFileInfo(second->path).dir().canonicalPath(), QDir(dir.path()).canonicalPath());
+}
+
+// A TMPDIR that names no folder: Qt gives an empty temporary path, which would be the current one.
+TEST(TemporaryFolderTest, MissingTmpdirFallsBackToAFolderThatExists)
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    const bool had = qEnvironmentVariableIsSet("TMPDIR");
+    qputenv("TMPDIR", "/gibt/es/nicht");
+    const QString folder = TemporaryFolder();
+    const QString documents = CurrentPrintExportHooks().documentFolder();
+    if (had) {
+        qputenv("TMPDIR", saved);
+    } else {
+        qunsetenv("TMPDIR");
+    }
+    ASSERT_FALSE(folder.isEmpty()) << "neither /tmp nor /var/tmp on this machine";
+    EXPECT_TRUE(folder == QStringLiteral("/tmp") || folder == QStringLiteral("/var/tmp"))
+        << folder.toStdString();
+    EXPECT_EQ(documents, folder);
 }
 
 TEST(QtTextMeasurerTest, MeasuresLikeTheFontAt96Dpi)

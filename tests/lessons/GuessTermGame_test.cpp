@@ -154,7 +154,7 @@ TEST_F(GuessTermGameTest, QuickDrawsDiffer)
     EXPECT_GT(drawn.size(), 1u);
 }
 
-TEST_F(GuessTermGameTest, OverLongTermIsRefusedByNameAndAWrongOneNeverTakesTheFocus)
+TEST_F(GuessTermGameTest, OverLongOrWrongTermsAreRefusedByNameWhenTheListIsRead)
 {
     std::string file = "[Lineare Funktionen]\r\n";
     for (int n = 1; n <= 40; ++n) {
@@ -166,15 +166,27 @@ TEST_F(GuessTermGameTest, OverLongTermIsRefusedByNameAndAWrongOneNeverTakesTheFo
     toggleGame();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("[Sonstige] f201(x)"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("FktListe.txt\" sind fehlerhaft"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("[Lineare Funktionen] f40(x)=2*(x+ (unvollständig)"), std::string::npos)
+        << errors[0];
     EXPECT_EQ(window->game().terms().terms[9][0], "abs(x)");
 
-    QWidget* const focusBefore = QApplication::focusWidget();
     draw(0);
+    EXPECT_EQ(termEdit()->text(), QStringLiteral("x"));
+    EXPECT_TRUE(syntaxMessages.empty());
+    EXPECT_EQ(answer()->text(), QStringLiteral("lineare Funktion"));
+}
+
+TEST_F(GuessTermGameTest, AWrongDrawnTermNeverTakesTheFocus)
+{
+    open();
+    toggleGame();
+    QWidget* const focusBefore = QApplication::focusWidget();
+    emit window->game().termDrawn("2*(x+");
     EXPECT_EQ(syntaxMessages.size(), 1u);
     EXPECT_FALSE(termEdit()->isVisible());
     EXPECT_NE(QApplication::focusWidget(), termEdit());
     EXPECT_EQ(QApplication::focusWidget(), focusBefore);
-    EXPECT_EQ(answer()->text(), QStringLiteral("lineare Funktion"));
 }
 
 } // namespace

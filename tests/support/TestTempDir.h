@@ -1,6 +1,8 @@
-// File helpers of the tests: a temporary directory per test, file bytes, an unprivileged child.
+// File helpers of the tests: a temporary directory per test, file bytes, an unprivileged child, a
+// file-size limit.
 #pragma once
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,5 +117,29 @@ std::optional<bool> RunWithoutWriteAccess(const std::filesystem::path& dir, Body
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     return RunAsOrdinaryUser([&] { return ::access(dir.c_str(), W_OK) != 0; }, body);
 }
+
+// While it lives, writes beyond the given size fail for this process (EFBIG), also for root: a
+// disk that fills up in the middle of a save, without mounting anything.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit small = saved_;
+        small.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int);
+};
 
 } // namespace kurvex::test
