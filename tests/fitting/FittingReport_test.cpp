@@ -167,23 +167,36 @@ TEST_F(FittingReportTest, ReportButtonShowsTheFitsReportEditableOverThePlot)
     EXPECT_FALSE(panel.isVisible());
 }
 
-TEST_F(FittingReportTest, RefusedFitClearsTheReportAndFailedCheckLeavesItAlone)
+TEST_F(FittingReportTest, RefusedFitKeepsThePreviousReportOrSaysWhyThereIsNone)
 {
-    clickAt(0, 1);
-    clickAt(1, 3);
-    control<QToolButton>("SpeedButton4")->click();
-    ASSERT_FALSE(memo()->toPlainText().isEmpty());
-
-    // Three points of equal y: the line is refused, no report of the two points stays behind.
+    const QString why = QStringLiteral("Kein Auswertungsprotokoll: Die Kurvenanpassung ist nicht möglich!");
+    // Three points of equal y and no report before: the panel and "MS Word" say why it is empty.
     editor().setPoints({{0, 2}, {1, 2}, {2, 2}}, 0);
     control<QToolButton>("SpeedButton4")->click();
     EXPECT_TRUE(window->reportPanel().isVisible());
     EXPECT_TRUE(memo()->toPlainText().isEmpty());
+    EXPECT_EQ(memo()->placeholderText(), why);
     control<QToolButton>("SpeedButton24")->click();
     EXPECT_EQ(printerSetups, 0) << "an empty report prints nothing";
     control<QToolButton>("SpeedButton27")->click();
+    EXPECT_EQ(errors, QStringList{why});
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(filesInFolder().isEmpty());
+
+    // After a fit the refused one leaves its report in the panel and in the document.
+    errors.clear();
+    editor().setPoints({{0, 1}, {1, 3}}, 0);
+    control<QToolButton>("SpeedButton4")->click();
+    const QStringList report = window->reportPanel().lines();
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_TRUE(memo()->placeholderText().isEmpty());
+    editor().setPoints({{0, 2}, {1, 2}, {2, 2}}, 0);
+    control<QToolButton>("SpeedButton4")->click();
+    EXPECT_EQ(window->reportPanel().lines(), report);
+    control<QToolButton>("SpeedButton27")->click();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char(' ')).toStdString();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(readDocument(opened.front()).paragraphs.mid(0, report.size()), report);
 
     // The power model with a point at x = 0 fails its check: the panel stays as it was.
     memo()->setPlainText(QStringLiteral("edited"));
