@@ -50,10 +50,7 @@ void FittingWindow::exportReportDocument()
     }
     const QImage graph = PictureImage(*this);
     refresh();
-    const QString error = ExportReportDocument(report_->lines(), graph);
-    if (!error.isEmpty()) {
-        CurrentPrintExportHooks().showError(this, error);
-    }
+    ExportReportDocument(report_->lines(), graph, this);
 }
 
 } // namespace kurvex

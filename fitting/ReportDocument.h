@@ -9,6 +9,7 @@
 #include <memory>
 
 class QTextDocument;
+class QWidget;
 
 namespace kurvex {
 
@@ -20,8 +21,9 @@ std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, con
 // when it could not be written.
 QString WriteReportDocument(const QTextDocument& document, const QString& folder);
 
-// Builds the document, writes it to the export hooks' folder and opens it there. Returns the
-// German message of a failure, or nothing; a document no application opened is removed again.
-QString ExportReportDocument(const QStringList& lines, const QImage& graph);
+// Builds the document, writes it to the export hooks' folder and opens it there. A failure is told
+// in German over parent, also one the opener reports later; a document no application opened is
+// removed again.
+void ExportReportDocument(const QStringList& lines, const QImage& graph, QWidget* parent);
 
 } // namespace kurvex

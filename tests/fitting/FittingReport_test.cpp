@@ -112,9 +112,9 @@ protected:
             return true;
         };
         hooks.documentFolder = [this] { return folder; };
-        hooks.openDocument = [this](const QString& path) {
+        hooks.openDocument = [this](const QString& path, const std::function<void(bool)>& done) {
             opened.append(path);
-            return opens;
+            done(opens);
         };
         printHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
         folder = dir.filePath(QStringLiteral("tmp"));
@@ -280,6 +280,51 @@ TEST_F(FittingReportTest, DocumentThatCannotBeWrittenOrOpenedSaysSoAndLeavesNoFi
     EXPECT_EQ(errors, QStringList{QStringLiteral("Das Dokument konnte nicht erstellt werden.")});
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_FALSE(QDir(folder).exists());
+}
+
+// PATH with a folder in front, for the test's lifetime.
+class PathInFront {
+public:
+    explicit PathInFront(const QString& folder) : old_(qgetenv("PATH"))
+    {
+        qputenv("PATH", QFile::encodeName(folder) + ':' + old_);
+    }
+    ~PathInFront() { qputenv("PATH", old_); }
+    PathInFront(const PathInFront&) = delete;
+    PathInFront& operator=(const PathInFront&) = delete;
+
+private:
+    QByteArray old_;
+};
+
+// The desktop's own opener, replaced by a script that records its argument and exits with a code.
+TEST_F(FittingReportTest, DocumentOpenerThatFailsIsToldEvenThoughItStarted)
+{
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const PathInFront path(bin);
+    PrintExportHooks hooks;
+    hooks.showError = [this](QWidget*, const QString& m) { errors.append(m); };
+    hooks.documentFolder = [this] { return folder; };
+    const ScopedPrintExportHooks desktopOpener(hooks);
+    addLine(4);
+
+    // A working opener first: had it been taken for a failure, its message would be there too.
+    for (const int exitCode : {0, 3}) {
+        SCOPED_TRACE(exitCode);
+        const QString log = dir.filePath(QStringLiteral("opened-%1").arg(exitCode));
+        QFile script(QDir(bin).filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\nexit %2\n").arg(log).arg(exitCode).toLocal8Bit());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        control<QToolButton>("SpeedButton27")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&log] { return QFile::exists(log); }, 20000));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !errors.isEmpty(); }, 20000));
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Das Dokument konnte nicht geöffnet werden.")});
+    EXPECT_EQ(filesInFolder().size(), 1) << "the opened document stays for its application, the other goes";
 }
 
 } // namespace
