@@ -232,6 +232,76 @@ TEST_F(LimitWindowTest, HalfWithoutAnyValueSaysSoInsteadOfDrawingAnImage)
     EXPECT_TRUE(canvas.callsOf(CanvasOp::Ellipse).empty());
 }
 
+// What every example must show: the strip around f(x0), the dashed line at f(x0) and the disk.
+void expectWholePicture(const RecordingCanvas& canvas)
+{
+    const auto rects = canvas.callsOf(CanvasOp::Rectangle);
+    EXPECT_TRUE(std::any_of(rects.begin(), rects.end(), [](const CanvasCall& r) {
+        return r.brush.color == kStripColour && r.rect.width() > 100;
+    })) << "no strip";
+    const auto lines = canvas.callsOf(CanvasOp::LineTo);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const CanvasCall& l) {
+        return l.pen.style == PenStyle::Dash && l.points[0].y == l.points[1].y;
+    })) << "no line at f(x0)";
+    const auto disks = canvas.callsOf(CanvasOp::Ellipse);
+    EXPECT_TRUE(std::any_of(disks.begin(), disks.end(), [](const CanvasCall& e) {
+        return e.brush.color == clBlack;
+    })) << "no disk at (x0, f(x0))";
+    const auto texts = canvas.callsOf(CanvasOp::TextOut);
+    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const CanvasCall& t) {
+        return t.text.find("nicht definiert") != std::string::npos;
+    }));
+}
+
+TEST_F(LimitWindowTest, EveryShippedExampleShowsTheWholePicture)
+{
+    writeExamples(test::ReadBytes(KURVEX_SOURCE_DIR "/resources/data/Bsp4.txt"));
+    open();
+    QListWidget* list = control<QListWidget>("ListBox1");
+    ASSERT_GE(list->count(), 5);
+    for (int row = 0; row < list->count(); ++row) {
+        SCOPED_TRACE(list->item(row)->text().toStdString());
+        list->setCurrentRow(row);
+        control<QToolButton>("SpeedButton1")->click();
+        expectWholePicture(test::RecordPicture(*window));
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LimitWindowTest, ValueAtX0ThatIsNotDefinedIsToldInThePicture)
+{
+    TermPiece1 = "1/x";
+    TermPiece2 = "1/x";
+    open();
+    for (const char* x0 : {"0", "-50", "50"}) {
+        SCOPED_TRACE(x0);
+        TypeInto(edit("Edit2"), QString::fromLatin1(x0));
+        const RecordingCanvas canvas = test::RecordPicture(*window);
+        const auto texts = canvas.callsOf(CanvasOp::TextOut);
+        const auto note = std::find_if(texts.begin(), texts.end(), [](const CanvasCall& t) {
+            return t.text == "f(x0) ist nicht definiert";
+        });
+        if (std::string(x0) != "0") {
+            EXPECT_EQ(note, texts.end()) << "1/x is defined there";
+            continue;
+        }
+        ASSERT_NE(note, texts.end());
+        EXPECT_GE(note->points[0].x, 0);
+        EXPECT_LE(note->points[0].x + canvas.textWidth(note->text), PlotWidth);
+        EXPECT_GE(note->points[0].y, 0);
+        EXPECT_LT(note->points[0].y, PlotHeight / 10);
+    }
+    // x0 = 50 lies right of the window: the note stays inside the plot.
+    TypeInto(edit("Edit1"), QStringLiteral("sqrt(x-100)"));
+    const RecordingCanvas canvas = test::RecordPicture(*window);
+    const auto texts = canvas.callsOf(CanvasOp::TextOut);
+    const auto note = std::find_if(texts.begin(), texts.end(),
+                                   [](const CanvasCall& t) { return t.text == "f(x0) ist nicht definiert"; });
+    ASSERT_NE(note, texts.end());
+    EXPECT_GE(note->points[0].x, 0);
+    EXPECT_LE(note->points[0].x + canvas.textWidth(note->text), PlotWidth);
+}
+
 TEST_F(LimitWindowTest, TypedDeltaAndPointFarOutsideTheWindowDrawInBoundedTime)
 {
     open();
