@@ -1,6 +1,7 @@
 // World-to-pixel mapping, tick steps and the coordinate-system painter on DrawCanvas.
 #include "core/CoordinateSystem.h"
 
+#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "platform/Canvas.h"
 
@@ -177,9 +178,7 @@ std::string FormatAxisLabel(double v)
         return v > 0 ? "INF" : "-INF";
     if (v == 0.0)
         return "0";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 3);
-    const std::string sci(buf, res.ptr); // e.g. "-1.235e+04"
+    const std::string sci = DecimalText(v, std::chars_format::scientific, 3); // e.g. "-1.235e+04"
     const std::size_t ePos = sci.find('e');
     const bool negative = sci[0] == '-';
     std::string digits;

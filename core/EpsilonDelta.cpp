@@ -46,31 +46,19 @@ ValueBar PointBar(double xMin, double xMax, double tickStep)
 std::optional<ImageInterval> HalfNeighbourhoodImage(const CurveValueFunction& f, double x0, double delta,
                                                     double h, NeighbourhoodSide side, int maxSamples)
 {
-    // Samples are counted, never walked to x0: once x0 is far from 0, x + h may equal x.
-    double samples = delta > 0.0 && h > 0.0 ? std::ceil(delta / h) : 1.0;
-    double step = h;
-    const double cap = std::max(1, maxSamples);
-    if (!(samples <= cap)) {
-        samples = cap;
-        step = delta / cap;
-    }
-    const int count = static_cast<int>(samples);
     const bool left = side == NeighbourhoodSide::Left;
     const double start = left ? x0 - delta : x0 + delta;
-
+    // x0 itself is never sampled; far from 0, x0 - h may equal x0.
+    const auto inHalf = [left, x0](double x) { return left ? x < x0 : x > x0; };
     std::optional<ImageInterval> image;
-    for (int i = 0; i < count; ++i) {
-        const double x = left ? start + i * step : start - i * step;
-        if (i > 0 && (left ? x >= x0 : x <= x0)) {
-            break;
-        }
+    const auto take = [&f, &image](double x) {
         const std::optional<double> y = f(x);
         if (!y) {
-            continue;
+            return;
         }
         if (!image) {
             image = ImageInterval{*y, *y, x, x};
-            continue;
+            return;
         }
         if (*y > image->max) {
             image->max = *y;
@@ -79,6 +67,30 @@ std::optional<ImageInterval> HalfNeighbourhoodImage(const CurveValueFunction& f,
         if (*y < image->min) {
             image->min = *y;
             image->xAtMin = x;
+        }
+    };
+
+    // Samples are counted, never walked to x0: once x0 is far from 0, x + h may equal x.
+    const double samples = delta > 0.0 && h > 0.0 ? std::ceil(delta / h) : 1.0;
+    const int budget = std::max(2, maxSamples);
+    const bool everyHalfPixel = samples < budget;
+    // A half too wide for the budget is walked in wider steps with one half of it, and the other
+    // half keeps steps of h next to x0, where the picture is.
+    const int farCount = everyHalfPixel ? static_cast<int>(samples) : budget / 2;
+    const double farStep = everyHalfPixel ? h : delta / farCount;
+    for (int i = 0; i < farCount; ++i) {
+        const double x = left ? start + i * farStep : start - i * farStep;
+        if (i > 0 && !inHalf(x)) {
+            break;
+        }
+        take(x);
+    }
+    // The points next to x0, nearest last, so the image reaches as close to x0 as the pixels go.
+    const int nearCount = h > 0.0 && h < delta ? (everyHalfPixel ? 1 : budget - farCount) : 0;
+    for (int k = nearCount; k >= 1; --k) {
+        const double x = left ? x0 - k * h : x0 + k * h;
+        if (inHalf(x) && (left ? x >= start : x <= start)) {
+            take(x);
         }
     }
     return image;

@@ -24,8 +24,9 @@ ValueBar PointBar(double xMin, double xMax, double tickStep);
 enum class NeighbourhoodSide { Left, Right };
 
 // More samples than this on one half widen the step, so a typed δ of any size costs bounded time;
-// a half as wide as a window of 2048 pixels still gets a sample every half pixel.
-constexpr int kMaxImageSamples = 4096;
+// a half as wide as a window of 4096 pixels still gets a sample every half pixel, and a wider one
+// keeps them over the 2048 pixels next to x0.
+constexpr int kMaxImageSamples = 8192;
 
 // The smallest and largest value on one half of the neighbourhood, and where they were found.
 struct ImageInterval {
@@ -37,10 +38,11 @@ struct ImageInterval {
 };
 
 // Samples f on one half of the δ neighbourhood of x0: the left half at x0 − δ, x0 − δ + step, ...
-// while x < x0, the right half at x0 + δ, x0 + δ − step, ... while x > x0. The first sample is
-// always taken, x0 itself never. The step is h (half a pixel of the window), wider when the half
-// would need more than maxSamples samples. Undefined samples are skipped; nothing when none was
-// defined. Of equal extremes the first sample keeps its place.
+// while x < x0, the right half at x0 + δ, x0 + δ − step, ... while x > x0, and then at x0 ∓ h, the
+// point next to x0. The far end is always sampled, x0 itself never. The step is h (half a pixel of
+// the window); a half that would need more than maxSamples samples is walked in wider steps with
+// half of them, and the other half samples the points next to x0 in steps of h. Undefined samples
+// are skipped; nothing when none was defined. Of equal extremes the first sample keeps its place.
 std::optional<ImageInterval> HalfNeighbourhoodImage(const CurveValueFunction& f, double x0, double delta,
                                                     double h, NeighbourhoodSide side,
                                                     int maxSamples = kMaxImageSamples);

@@ -98,14 +98,18 @@ private:
 
 } // namespace
 
+double ShownR2(double r2)
+{
+    return std::max(0.0, r2 > 1.0 ? 1.0 / r2 : r2);
+}
+
 // A slope of 0 counts as positive.
 double FitCorrelation(const FitTermInput& in)
 {
     if (in.regModel == kRegSine) {
         return in.sineR;
     }
-    const double r2 = in.r2 > 1.0 ? 1.0 / in.r2 : in.r2;
-    double r = std::sqrt(std::max(0.0, r2));
+    double r = std::sqrt(ShownR2(in.r2));
     if (in.regModel == kRegLine && param(in.params, 1) < 0) {
         r = -r;
     }

@@ -38,8 +38,12 @@ struct FitTermTexts {
 // Sets every parameter with |v| < kTinyParameter to 0.
 void ZeroTinyParameters(std::vector<double>& params);
 
-// r as the label and the report show it: the root of R2 (inverted when above 1) with the slope's
-// sign for the line and the proportional model; the sine fit's r as it is.
+// r² as the label and the report show it: SSR / SST, or its reciprocal where a model without a
+// constant term takes it above 1, so it stays within [0, 1].
+double ShownR2(double r2);
+
+// r as the label and the report show it: the root of ShownR2 with the slope's sign for the line
+// and the proportional model; the sine fit's r as it is.
 double FitCorrelation(const FitTermInput& input);
 
 // The term of the model with its parameters. Polynomial degree: params.size() - 1; rational:

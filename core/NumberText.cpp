@@ -14,13 +14,53 @@ namespace {
 constexpr int kMaxDecimals = 20;
 constexpr int kMaxWidth = 255;
 
+// Powers of ten that a double holds exactly.
+constexpr int kMaxExactPowerOfTen = 22;
+
+std::string toChars(double x, std::chars_format format, int precision)
+{
+    char buf[400];
+    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, x, format, precision);
+    return std::string(buf, ec == std::errc() ? ptr : buf);
+}
+
+// True when x lies exactly halfway between two multiples of 10^-d; d < 0 counts tens, hundreds...
+bool exactlyHalfway(double x, int d)
+{
+    if (d >= 0) {
+        // x * 10^d is a whole number and a half exactly when x has d + 1 binary places.
+        const double halves = std::ldexp(x, d + 1);
+        const double wholes = std::ldexp(x, d);
+        return std::isfinite(halves) && std::floor(halves) == halves && std::floor(wholes) != wholes;
+    }
+    if (-d > kMaxExactPowerOfTen)
+        return false;
+    const double step = std::pow(10.0, -d);
+    return std::fmod(std::fabs(x), step) == step / 2.0;
+}
+
+// Adds one unit in the last digit of a digit text with an optional sign and point; returns whether
+// the carry ran out of the leading digit, which then became 1.
+bool incrementLastDigit(std::string& text)
+{
+    for (std::size_t i = text.size(); i-- > 0;) {
+        char& c = text[i];
+        if (c < '0' || c > '9')
+            continue;
+        if (c != '9') {
+            ++c;
+            return false;
+        }
+        c = '0';
+    }
+    text.insert(text.front() == '-' ? 1 : 0, 1, '1');
+    return true;
+}
+
 // x with d decimals and a point; a zero never carries a minus sign.
 std::string fixedText(double x, int d)
 {
-    char buf[400];
-    const auto [ptr, ec] =
-        std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, std::clamp(d, 0, kMaxDecimals));
-    std::string text(buf, ec == std::errc() ? ptr : buf);
+    std::string text = DecimalText(x, std::chars_format::fixed, std::clamp(d, 0, kMaxDecimals));
     if (text.starts_with("-") && text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, 1);
     return text;
@@ -42,6 +82,47 @@ std::string formatNumber(int D, double x, bool padded)
 }
 
 } // namespace
+
+std::string DecimalText(double x, std::chars_format format, int precision)
+{
+    if (!std::isfinite(x) || x == 0.0)
+        return toChars(x, format, precision);
+    if (format == std::chars_format::fixed) {
+        if (!exactlyHalfway(x, precision))
+            return toChars(x, format, precision);
+        // One decimal more is exact and ends in the 5 that is rounded up.
+        std::string text = toChars(x, format, precision + 1);
+        text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+        incrementLastDigit(text);
+        return text;
+    }
+    // Scientific: one digit more shows the exponent the rounded place belongs to.
+    const std::string longer = toChars(x, format, precision + 1);
+    const std::size_t e = longer.find('e');
+    int exponent = 0;
+    std::from_chars(longer.data() + e + (longer[e + 1] == '+' ? 2 : 1), longer.data() + longer.size(),
+                    exponent);
+    if (!exactlyHalfway(x, precision - exponent))
+        return toChars(x, format, precision);
+    std::string mantissa = longer.substr(0, e - 1);
+    if (mantissa.back() == '.')
+        mantissa.pop_back();
+    if (incrementLastDigit(mantissa)) {
+        // 9.95 became 10.0: one place to the left, one more in the exponent.
+        const std::size_t point = mantissa.find('.');
+        if (point != std::string::npos) {
+            std::swap(mantissa[point], mantissa[point - 1]);
+            mantissa.pop_back();
+        } else {
+            mantissa.pop_back();
+        }
+        ++exponent;
+    }
+    const std::string digits = std::to_string(std::abs(exponent));
+    return mantissa + (exponent < 0 ? "e-" : "e+") + (digits.size() < 2 ? "0" : "") + digits;
+}
 
 std::string FloatStrFixed(int w, int d, double x)
 {
@@ -112,9 +193,7 @@ std::string FormatGeneral(double x, int significantDigits, int minExponentDigits
         return "0";
     const int precision = std::clamp(significantDigits, 1, 17);
     // d.ddd…e±x with the wanted digits; rounding may carry into the exponent.
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision - 1);
-    const std::string text(buf, res.ptr);
+    const std::string text = DecimalText(x, std::chars_format::scientific, precision - 1);
     const std::size_t e = text.find('e');
     const bool negative = text.front() == '-';
     std::string digits;

@@ -1,6 +1,7 @@
 // Number text with a decimal comma, and small string helpers.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,11 @@ std::string FormatTwoDecimals(double x);
 // |x| >= 0.00001, else scientific ("1,5E20", "1E-6") with at least minExponentDigits exponent
 // digits and no plus sign.
 std::string FormatGeneral(double x, int significantDigits, int minExponentDigits);
+
+// std::to_chars of a finite x in fixed form with `precision` decimals, or in scientific form with
+// `precision` decimals in the mantissa ("1.25e+02"), except that a value lying exactly halfway
+// between two texts rounds away from zero, as pupils round by hand.
+std::string DecimalText(double x, std::chars_format format, int precision);
 
 // x with d decimals and a decimal point, right-aligned in at least w characters.
 std::string FloatStrFixed(int w, int d, double x);

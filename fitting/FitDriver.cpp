@@ -149,8 +149,8 @@ FitOutcome FitPoints(int regModel, const FitDegrees& degrees, const std::vector<
     const int code = FitAndEvaluate(X, TMatrix{}, Y, n, true, kMaxIterations, kTolerance, vrOut, B, lower,
                                     upper, V, fitted, S, stats);
     B.resize(static_cast<std::size_t>(last) + 1);
-    const bool badGrowth = regModel == kRegBoundedGrowth &&
-                           (std::fabs(stats.R2) < kLeastBoundedGrowthR2 || std::fabs(stats.R2) > 1.0);
+    const bool badGrowth = regModel == kRegBoundedGrowth && (std::fabs(stats.R2) < kLeastBoundedGrowthR2 ||
+                                                             std::fabs(stats.R2) > 1.0 + kR2RoundingAboveOne);
     if (code != 0 || FitFailed || badGrowth || !allFinite(B) || !std::isfinite(stats.R2) ||
         !std::isfinite(stats.Vr)) {
         return refused();
@@ -176,7 +176,7 @@ FitOutcome FitPoints(int regModel, const FitDegrees& degrees, const std::vector<
         CurrentParamName(i, out.report.paramNames.emplace_back());
     }
     out.report.r = FitCorrelation(in);
-    out.report.r2 = stats.R2 > 1.0 ? 1.0 / stats.R2 : stats.R2;
+    out.report.r2 = ShownR2(stats.R2);
     out.report.residualVariance = stats.Vr;
     return out;
 }

@@ -9,14 +9,26 @@
 
 namespace kurvex {
 
+namespace {
+
+QString noReportText(const FitOutcome& fit)
+{
+    return QStringLiteral("Kein Auswertungsprotokoll: ") + QString::fromStdString(fit.message);
+}
+
+} // namespace
+
 bool FittingWindow::writeReport()
 {
     fitPoints();
     if (!checkPassed_) {
         return false;
     }
-    // A refused fit leaves no report of an earlier fit to be taken for this one.
-    report_->setReport(fit_.shown ? WriteFitReport(fit_.report) : std::vector<std::string>());
+    // A refused fit keeps the report of the last fit; without one the empty memo says why.
+    if (fit_.shown) {
+        report_->setReport(WriteFitReport(fit_.report));
+    }
+    report_->setMissingReason(fit_.shown ? QString() : noReportText(fit_));
     return true;
 }
 
@@ -29,15 +41,16 @@ void FittingWindow::showReport()
 
 void FittingWindow::exportReportDocument()
 {
-    if (!writeReport() || !fit_.shown) {
+    if (!writeReport()) {
+        return;
+    }
+    if (report_->lines().isEmpty()) {
+        CurrentPrintExportHooks().showError(this, noReportText(fit_));
         return;
     }
     const QImage graph = PictureImage(*this);
     refresh();
-    const QString error = ExportReportDocument(report_->lines(), graph);
-    if (!error.isEmpty()) {
-        CurrentPrintExportHooks().showError(this, error);
-    }
+    ExportReportDocument(report_->lines(), graph, this);
 }
 
 } // namespace kurvex

@@ -8,12 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTemporaryFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <QTextFrame>
 #include <QUrl>
+#include <QWidget>
 
 #include <string>
 #include <string_view>
@@ -131,20 +133,23 @@ QString WriteReportDocument(const QTextDocument& document, const QString& folder
     return path;
 }
 
-QString ExportReportDocument(const QStringList& lines, const QImage& graph)
+void ExportReportDocument(const QStringList& lines, const QImage& graph, QWidget* parent)
 {
     const PrintExportHooks& hooks = CurrentPrintExportHooks();
     const std::unique_ptr<QTextDocument> document = BuildReportDocument(lines, graph);
     QString failure;
     const QString path = WriteReportDocument(*document, hooks.documentFolder(), failure);
     if (path.isEmpty()) {
-        return kNotWritten + QStringLiteral("\n") + failure;
+        hooks.showError(parent, kNotWritten + QStringLiteral("\n") + failure);
+        return;
     }
-    if (!hooks.openDocument(path)) {
-        QFile::remove(path);
-        return kNotOpened;
-    }
-    return {};
+    // The opener may answer after the window has closed.
+    hooks.openDocument(path, [path, window = QPointer<QWidget>(parent)](bool opened) {
+        if (!opened) {
+            QFile::remove(path);
+            CurrentPrintExportHooks().showError(window, kNotOpened);
+        }
+    });
 }
 
 } // namespace kurvex

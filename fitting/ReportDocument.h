@@ -9,6 +9,7 @@
 #include <memory>
 
 class QTextDocument;
+class QWidget;
 
 namespace kurvex {
 
@@ -21,8 +22,8 @@ std::unique_ptr<QTextDocument> BuildReportDocument(const QStringList& lines, con
 QString WriteReportDocument(const QTextDocument& document, const QString& folder, QString& failure);
 
 // Builds the document, writes it to the export hooks' folder (the temporary folder, never the
-// current one) and opens it there. Returns the
-// German message of a failure, or nothing; a document no application opened is removed again.
-QString ExportReportDocument(const QStringList& lines, const QImage& graph);
+// current one) and opens it there. A failure is told in German over parent, also one the opener
+// reports later; a document no application opened is removed again.
+void ExportReportDocument(const QStringList& lines, const QImage& graph, QWidget* parent);
 
 } // namespace kurvex

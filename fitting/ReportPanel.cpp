@@ -75,6 +75,11 @@ void ReportPanel::setReport(const std::vector<std::string>& lines)
     memo_->setPlainText(text.join(QLatin1Char('\n')));
 }
 
+void ReportPanel::setMissingReason(const QString& reason)
+{
+    memo_->setPlaceholderText(reason);
+}
+
 QStringList ReportPanel::lines() const
 {
     const QString text = memo_->toPlainText();

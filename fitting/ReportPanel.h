@@ -23,6 +23,8 @@ public:
     QPlainTextEdit* memo() const { return memo_; }
     // The report's lines (UTF-8) into the memo; no lines empty it.
     void setReport(const std::vector<std::string>& lines);
+    // What the empty memo shows in grey: why there is no report; empty for nothing.
+    void setMissingReason(const QString& reason);
     // The memo's lines as they stand now, edits included.
     QStringList lines() const;
     // Shown in the middle of the plot.

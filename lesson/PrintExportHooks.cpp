@@ -1,7 +1,8 @@
 // Replaceable dialogs of printing and metafile export, so tests can run them without a user.
 #include "lesson/PrintExportHooks.h"
 
-#include <QDesktopServices>
+#include "lesson/DocumentOpener.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -10,7 +11,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QUrl>
 
 namespace kurvex {
 
@@ -118,9 +118,7 @@ PrintExportHooks withDefaults(PrintExportHooks hooks)
         hooks.setupPrinter = showPrintDialog;
     }
     if (!hooks.openDocument) {
-        hooks.openDocument = [](const QString& path) {
-            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-        };
+        hooks.openDocument = OpenWithDesktop;
     }
     if (!hooks.documentFolder) {
         hooks.documentFolder = TemporaryFolder;

@@ -30,8 +30,9 @@ struct PrintExportHooks {
     std::function<void(QWidget* parent, const QString& message)> showError;
     // The printer setup dialog on the application's printer; false when it was cancelled.
     std::function<bool(QWidget* parent, QPrinter& printer)> setupPrinter;
-    // An exported document opened with the desktop's application for it; false when none opened it.
-    std::function<bool(const QString& path)> openDocument;
+    // An exported document opened with the desktop's application for it; done is called once, at
+    // once or when the opener has finished, with false when none opened it.
+    std::function<void(const QString& path, std::function<void(bool opened)> done)> openDocument;
     // The folder exported documents are written to: TemporaryFolder().
     std::function<QString()> documentFolder;
 };

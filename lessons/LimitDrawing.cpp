@@ -7,6 +7,8 @@
 #include "core/TermFunction.h"
 #include "lesson/TermField.h"
 
+#include <algorithm>
+
 namespace kurvex {
 
 namespace {
@@ -51,6 +53,9 @@ void LimitWindow::paintForeground(int)
     drawHalf(NeighbourhoodSide::Right);
     drawStripLines();
     drawMarkers();
+    if (!piece(NeighbourhoodSide::Left)(PointXP)) {
+        drawUndefinedValueNote();
+    }
     if (showStripLabels_) {
         drawLetters();
     }
@@ -157,6 +162,26 @@ void LimitWindow::drawMarkers()
         c.ellipse(p.x - r, p.y - r, p.x + r, p.y + r);
     }
     c.setBrushColor(BackgroundColor);
+}
+
+void LimitWindow::drawUndefinedValueNote()
+{
+    Canvas& c = *DrawCanvas;
+    const std::string text = "f(x0) ist nicht definiert";
+    const int width = c.textWidth(text);
+    const int margin = ScaledSize(6);
+    // Near the top beside x0, on the side with room, on the background so no line runs through it;
+    // kept inside the plot when x0 lies outside.
+    const int x0 = PixelOf(PointXP, 0.0).x;
+    int left = x0 + margin;
+    if (left + width > PlotWidth - margin) {
+        left = x0 - margin - width;
+    }
+    left = std::clamp(left, margin, std::max(margin, PlotWidth - width - margin));
+    c.setFontColor(clBlack);
+    c.setBrush({BackgroundColor, BrushStyle::Solid});
+    c.setBkMode(BkMode::Opaque);
+    c.textOut(left, c.textHeight(text) + margin, text);
 }
 
 void LimitWindow::drawLetters()

@@ -50,6 +50,8 @@ private:
     void drawHalf(NeighbourhoodSide side);
     void drawStripLines();
     void drawMarkers();
+    // Without f(x0) there is no strip to draw: the picture says why.
+    void drawUndefinedValueNote();
     void drawLetters();
 
     double epsilon_ = 1.0;

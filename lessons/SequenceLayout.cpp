@@ -147,6 +147,11 @@ void SequenceWindow::buildN0Panel()
     grid->addWidget(sentence, 2, 1, 1, 3);
     grid->addWidget(inequality, 3, 1, 1, 3);
     grid->setColumnStretch(3, 1);
+    // Hidden until a limit is found, but always in its place: the example list above must not
+    // grow or shrink under the pointer when a fetched term finds a limit or loses it.
+    QSizePolicy keepsItsPlace = n0Panel_->sizePolicy();
+    keepsItsPlace.setRetainSizeWhenHidden(true);
+    n0Panel_->setSizePolicy(keepsItsPlace);
     n0Panel_->hide();
     lessonArea()->addWidget(n0Panel_);
 }

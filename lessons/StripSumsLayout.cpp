@@ -135,7 +135,10 @@ void StripSumsWindow::buildResultLabels()
 
 void StripSumsWindow::connectControls()
 {
-    connect(termField_, &TermField::termChanged, this, [this] { drawPicture(); });
+    connect(termField_, &TermField::termChanged, this, [this] {
+        rememberTerm();
+        drawPicture();
+    });
     // Leaving the term edit stops the animation, whether or not the term changed.
     ConnectEditExit(termField_->edit(), this, [this] { stripRow_->toggle()->setChecked(false); });
     ConnectEditExit(aEdit_, this, [this] { onIntervalEntered(aEdit_, intervalA_); });

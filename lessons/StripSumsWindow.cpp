@@ -41,6 +41,9 @@ StripSumsWindow::StripSumsWindow(QWidget* owner) : LessonWindow(windowVariant(),
     Printing = false;
     DrawScale = 1.0;
     LoadSettings();
+    if (!StripSumsTerm.empty()) {
+        TermGeneral = StripSumsTerm;
+    }
 
     setWindowTitle(QStringLiteral("Unter- und Obersumme"));
     buildCurveRows();
@@ -52,6 +55,7 @@ StripSumsWindow::StripSumsWindow(QWidget* owner) : LessonWindow(windowVariant(),
     ShowNumber(bEdit_, intervalB_);
     // The edit starts with the stored term, so the sums shown are always those of the term shown.
     termField_->load();
+    rememberTerm();
     connectControls();
     resize(1125, 666);
 }
@@ -75,6 +79,13 @@ bool StripSumsWindow::panelRightClick(QMouseEvent*)
     // The control panel answers a right click as the plot does.
     openSettings();
     return true;
+}
+
+void StripSumsWindow::rememberTerm()
+{
+    if (termField_->valid()) {
+        StripSumsTerm = TermGeneral;
+    }
 }
 
 void StripSumsWindow::onStripCountEntered()

@@ -6,12 +6,17 @@
 #include "lesson/LessonWindow.h"
 
 #include <array>
+#include <string>
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 
 namespace kurvex {
+
+// The term the sums window last drew in this run: it opens with it again, though the launcher and
+// the window reload the settings file before; empty until the window first had a term.
+inline std::string StripSumsTerm;
 
 class ColorButton;
 class FillStyleComboBox;
@@ -48,6 +53,8 @@ private:
 
     void onStripCountEntered();
     void onIntervalEntered(QLineEdit* edit, double& end);
+    // A term that compiled becomes the one the window opens with next time.
+    void rememberTerm();
 
     // The display kind of the checked radio button: 1 upper sum, 2 lower sum, 3 both, 4 the band
     // between them.

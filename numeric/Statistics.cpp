@@ -118,17 +118,9 @@ void RegressionStatistics(const TVector& Y, const TVector& Ycalc, int Ub, FitSta
         Stats.R2 = 0.0;
         return;
     }
+    // Above 1 for a model without a constant term whose values spread wider than the data; the
+    // windows show its reciprocal then, and a poor r never makes a fit impossible.
     Stats.R2 = ssr / sst;
-    // SSR / SST is the explained share only for least squares with a constant term; a line through
-    // the origin, a start fit or a pole can exceed 1. Then 1 - SSE / SST stands for it, and a fit
-    // worse than the mean is none.
-    if (Stats.R2 > 1.0) {
-        Stats.R2 = 1.0 - sse / sst;
-        if (Stats.R2 < 0.0) {
-            FitFailed = true;
-            Stats.R2 = 0.0;
-        }
-    }
 }
 
 } // namespace kurvex

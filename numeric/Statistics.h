@@ -39,10 +39,14 @@ double SingularTolerance(int n);
 // so data of small magnitude still count as spread.
 bool HasNoSpread(double sst, const TVector& Y, int Lb, int Ub);
 
+// How far R2 of a model with a constant term may pass 1 by rounding alone; its SSR / SST cannot
+// exceed 1 at the least-squares optimum.
+inline constexpr double kR2RoundingAboveOne = 1e-9;
+
 // Vr = SSE / (N - p) and R2 = SSR / SST about the mean of Y, for the N points
-// FirstPointIndex..Ub and p = PUb - PLb + 1 parameters; where SSR / SST exceeds 1, R2 = 1 - SSE / SST
-// instead, so R2 always lies in [0, 1]. Data without spread, and a fit whose 1 - SSE / SST is
-// negative there, set FitFailed (with R2 = 0).
+// FirstPointIndex..Ub and p = PUb - PLb + 1 parameters. R2 exceeds 1 where the fitted values of a
+// model without a constant term spread wider about the data's mean than the data do. Data without
+// spread set FitFailed (with R2 = 0).
 void RegressionStatistics(const TVector& Y, const TVector& Ycalc, int Ub, FitStatistics& Stats, int PLb,
                           int PUb);
 

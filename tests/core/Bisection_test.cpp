@@ -81,7 +81,9 @@ TEST(BisectionNumbers, ValuesShowTheChosenDecimals)
         {12.3456, 5, "12,34560"},
         {0.0, 5, "0,00000"},
         {-0.000001, 5, "0,00000"}, // no minus zero
-        {-2.25, 1, "-2,2"},        // halves to even of the stored binary value
+        {-2.25, 1, "-2,3"},        // an exact half away from zero
+        {1.890625, 5, "1,89063"},  // f(m) of x^3 - 2x - 5 after two steps on [1, 3]
+        {1.765625, 5, "1,76563"},
         {123456.789, 2, "123456,79"},
         {1e20, 2, "1,00 E+20"},
         {-3e15, 1, "-3,0 E+15"},

@@ -197,7 +197,11 @@ TEST(AxisLabel, FourSignificantDigitsWithComma)
                                                     {-0.0125, "-0,0125"},
                                                     {1e-17, "1E-17"},
                                                     {1e100, "1E+100"},
-                                                    {0, "0"}};
+                                                    {0, "0"},
+                                                    // exact halves away from zero
+                                                    {12345, "1,235E+04"},
+                                                    {-1.0625, "-1,063"},
+                                                    {99995, "1E+05"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(FormatAxisLabel(value), text) << value;
 }

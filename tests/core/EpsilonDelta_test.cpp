@@ -111,6 +111,45 @@ TEST(EpsilonDeltaImage, ImageOfEachHalfNeighbourhood)
     }
 }
 
+// However wide δ, the far end is sampled exactly and the image reaches to half a pixel from x0:
+// x³ left of 2 climbs to 8, x right of 2 starts at 2.
+TEST(EpsilonDeltaImage, WideHalvesKeepTheirFarEndAndTheValueNextToX0)
+{
+    using enum NeighbourhoodSide;
+    const double x0 = 2.0;
+    const double h = 0.005; // half a pixel of a window 14 wide and 1400 pixels
+    const struct {
+        const char* term;
+        double delta;
+        NeighbourhoodSide side;
+        double farValue;  // f(x0 ∓ δ), the far end's extreme
+        double nearValue; // f(x0), which the other extreme approaches to within h · |f'|
+        double slack;
+    } cases[] = {
+        {"x^3", 1, Left, 1, 8, 12 * h},
+        {"x^3", 1000, Left, -998.0 * 998.0 * 998.0, 8, 12 * h},
+        {"x^3", 1e5, Left, -99998.0 * 99998.0 * 99998.0, 8, 12 * h},
+        {"x", 1000, Right, 1002, 2, h},
+        {"x", 1e5, Right, 100002, 2, h},
+        {"x", 1e9, Right, 1e9 + 2, 2, h},
+        {"-x", 1e9, Left, 1e9 - 2, -2, h},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.term << " delta " << c.delta << (c.side == Left ? " left" : " right"));
+        const TermTree tree = compiled(c.term);
+        const auto image = HalfNeighbourhoodImage(TermFunction(tree), x0, c.delta, h, c.side);
+        ASSERT_TRUE(image);
+        const bool farIsMin = c.farValue < c.nearValue;
+        EXPECT_NEAR(farIsMin ? image->min : image->max, c.farValue, 1e-14 * std::fabs(c.farValue));
+        EXPECT_DOUBLE_EQ(farIsMin ? image->xAtMin : image->xAtMax,
+                         c.side == Left ? x0 - c.delta : x0 + c.delta);
+        const double near = farIsMin ? image->max : image->min;
+        EXPECT_NEAR(near, c.nearValue, c.slack);
+        EXPECT_NE(near, c.nearValue) << "x0 itself is not sampled";
+    }
+}
+
 TEST(EpsilonDeltaImage, TypedValuesFarOutsideTheWindowCostBoundedSamples)
 {
     const struct {

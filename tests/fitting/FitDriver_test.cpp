@@ -140,6 +140,68 @@ TEST_F(FitDriverTest, TwoPointsGiveAnExactLineWithRByTheSlopesSign)
     }
 }
 
+// Models without a constant term can swing wider than the data (SSR > SST); the fit is shown all
+// the same and r is the root of SST / SSR. Expected values by hand from the exact least-squares
+// slope Sxy / Sxx: 68 / 14 with SSR / SST = 365 / 14, and 155 / 55 with SSR / SST = 89 / 44.
+TEST_F(FitDriverTest, PoorFitsWithoutAConstantTermAreShownWithRWithinZeroAndOne)
+{
+    const struct {
+        const char* name;
+        int model;
+        std::vector<DataPoint> points;
+        const char* term;
+        const char* rText;
+        double r2;
+    } cases[] = {
+        {"y = mx through an offset rise",
+         kRegProportional,
+         {{1, 10}, {2, 11}, {3, 12}},
+         "4,857*x",
+         "Korrelationskoeffizient: r =   0,196     ",
+         14.0 / 365.0},
+        {"y = mx through 2x + 3",
+         kRegProportional,
+         {{1, 5}, {2, 7}, {3, 9}, {4, 11}, {5, 13}},
+         "2,818*x",
+         "Korrelationskoeffizient: r =   0,703     ",
+         44.0 / 89.0},
+        {"y = mx, falling",
+         kRegProportional,
+         {{1, -10}, {2, -11}, {3, -12}},
+         "-4,857*x",
+         "Korrelationskoeffizient: r =  -0,196     ",
+         14.0 / 365.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FitOutcome fit = FitPoints(c.model, {}, c.points, 3);
+        ASSERT_TRUE(fit.shown) << fit.message;
+        EXPECT_NE(fit.texts.term.find(c.term), std::string::npos) << fit.texts.term;
+        EXPECT_EQ(fit.texts.rText, c.rText);
+        EXPECT_NEAR(fit.report.r2, c.r2, 1e-12);
+        EXPECT_NEAR(fit.report.r * fit.report.r, c.r2, 1e-12);
+    }
+
+    // The power curve's start fit is made on logarithms, so its values swing wider than the data:
+    // r² is SST / SSR of the values it draws.
+    const std::vector<DataPoint> steps{{1, 1}, {2, 2}, {3, 20}, {4, 21}, {5, 22}, {6, 40}};
+    const FitOutcome power = FitPoints(kRegPower, {}, steps, 3);
+    ASSERT_TRUE(power.shown) << power.message;
+    double mean = 0;
+    for (const DataPoint& p : steps) {
+        mean += p.y / static_cast<double>(steps.size());
+    }
+    double sst = 0;
+    double ssr = 0;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        sst += (steps[i].y - mean) * (steps[i].y - mean);
+        ssr += (power.fitted[i] - mean) * (power.fitted[i] - mean);
+    }
+    ASSERT_GT(ssr, sst);
+    EXPECT_NEAR(power.report.r2, sst / ssr, 1e-12);
+    EXPECT_NEAR(power.report.r, std::sqrt(sst / ssr), 1e-12);
+}
+
 TEST_F(FitDriverTest, FitsThatDidNotWorkAreRefused)
 {
     const ModelCase cases[] = {
@@ -254,6 +316,22 @@ TEST_F(FitDriverTest, BoundedGrowthOfDataWithoutTrendIsRefusedForItsPoorR2)
         EXPECT_LE(std::fabs(fit.stats.R2), 1.0);
     } else {
         EXPECT_EQ(fit.message, kFitImpossibleMessage);
+    }
+}
+
+// Cooling and warming measured without error: the refinement's R2 passes 1 by a few units of the
+// last place, which is rounding and no impossible R2.
+TEST_F(FitDriverTest, BoundedGrowthOfExactDataIsShown)
+{
+    const struct {
+        double c, a, k;
+    } cases[] = {{20, -60, 0.1}, {80, 60, 0.1}, {-2, 3, 0.4}};
+    for (const auto& g : cases) {
+        SCOPED_TRACE(g.c);
+        const auto f = [&g](double t) { return g.c - g.a * std::exp(-g.k * t); };
+        const FitOutcome fit = FitPoints(kRegBoundedGrowth, {}, Sample(f, 0, 40, 2.5), 3);
+        ASSERT_TRUE(fit.shown) << fit.message;
+        EXPECT_NEAR(fit.stats.R2, 1.0, 1e-12);
     }
 }
 

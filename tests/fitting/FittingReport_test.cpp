@@ -113,9 +113,9 @@ protected:
             return true;
         };
         hooks.documentFolder = [this] { return folder; };
-        hooks.openDocument = [this](const QString& path) {
+        hooks.openDocument = [this](const QString& path, const std::function<void(bool)>& done) {
             opened.append(path);
-            return opens;
+            done(opens);
         };
         printHooks = std::make_unique<ScopedPrintExportHooks>(hooks);
         folder = dir.filePath(QStringLiteral("tmp"));
@@ -168,23 +168,36 @@ TEST_F(FittingReportTest, ReportButtonShowsTheFitsReportEditableOverThePlot)
     EXPECT_FALSE(panel.isVisible());
 }
 
-TEST_F(FittingReportTest, RefusedFitClearsTheReportAndFailedCheckLeavesItAlone)
+TEST_F(FittingReportTest, RefusedFitKeepsThePreviousReportOrSaysWhyThereIsNone)
 {
-    clickAt(0, 1);
-    clickAt(1, 3);
-    control<QToolButton>("SpeedButton4")->click();
-    ASSERT_FALSE(memo()->toPlainText().isEmpty());
-
-    // Three points of equal y: the line is refused, no report of the two points stays behind.
+    const QString why = QStringLiteral("Kein Auswertungsprotokoll: Die Kurvenanpassung ist nicht möglich!");
+    // Three points of equal y and no report before: the panel and "MS Word" say why it is empty.
     editor().setPoints({{0, 2}, {1, 2}, {2, 2}}, 0);
     control<QToolButton>("SpeedButton4")->click();
     EXPECT_TRUE(window->reportPanel().isVisible());
     EXPECT_TRUE(memo()->toPlainText().isEmpty());
+    EXPECT_EQ(memo()->placeholderText(), why);
     control<QToolButton>("SpeedButton24")->click();
     EXPECT_EQ(printerSetups, 0) << "an empty report prints nothing";
     control<QToolButton>("SpeedButton27")->click();
+    EXPECT_EQ(errors, QStringList{why});
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(filesInFolder().isEmpty());
+
+    // After a fit the refused one leaves its report in the panel and in the document.
+    errors.clear();
+    editor().setPoints({{0, 1}, {1, 3}}, 0);
+    control<QToolButton>("SpeedButton4")->click();
+    const QStringList report = window->reportPanel().lines();
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_TRUE(memo()->placeholderText().isEmpty());
+    editor().setPoints({{0, 2}, {1, 2}, {2, 2}}, 0);
+    control<QToolButton>("SpeedButton4")->click();
+    EXPECT_EQ(window->reportPanel().lines(), report);
+    control<QToolButton>("SpeedButton27")->click();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char(' ')).toStdString();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(readDocument(opened.front()).paragraphs.mid(0, report.size()), report);
 
     // The power model with a point at x = 0 fails its check: the panel stays as it was.
     memo()->setPlainText(QStringLiteral("edited"));
@@ -300,6 +313,51 @@ TEST_F(FittingReportTest, DocumentFailingOnAFullDiskSaysWhyAndLeavesNoFile)
         << errors[0].toStdString();
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// PATH with a folder in front, for the test's lifetime.
+class PathInFront {
+public:
+    explicit PathInFront(const QString& folder) : old_(qgetenv("PATH"))
+    {
+        qputenv("PATH", QFile::encodeName(folder) + ':' + old_);
+    }
+    ~PathInFront() { qputenv("PATH", old_); }
+    PathInFront(const PathInFront&) = delete;
+    PathInFront& operator=(const PathInFront&) = delete;
+
+private:
+    QByteArray old_;
+};
+
+// The desktop's own opener, replaced by a script that records its argument and exits with a code.
+TEST_F(FittingReportTest, DocumentOpenerThatFailsIsToldEvenThoughItStarted)
+{
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const PathInFront path(bin);
+    PrintExportHooks hooks;
+    hooks.showError = [this](QWidget*, const QString& m) { errors.append(m); };
+    hooks.documentFolder = [this] { return folder; };
+    const ScopedPrintExportHooks desktopOpener(hooks);
+    addLine(4);
+
+    // A working opener first: had it been taken for a failure, its message would be there too.
+    for (const int exitCode : {0, 3}) {
+        SCOPED_TRACE(exitCode);
+        const QString log = dir.filePath(QStringLiteral("opened-%1").arg(exitCode));
+        QFile script(QDir(bin).filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\nexit %2\n").arg(log).arg(exitCode).toLocal8Bit());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        control<QToolButton>("SpeedButton27")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&log] { return QFile::exists(log); }, 20000));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !errors.isEmpty(); }, 20000));
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Das Dokument konnte nicht geöffnet werden.")});
+    EXPECT_EQ(filesInFolder().size(), 1) << "the opened document stays for its application, the other goes";
 }
 
 } // namespace

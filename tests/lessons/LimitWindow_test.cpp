@@ -232,6 +232,108 @@ TEST_F(LimitWindowTest, HalfWithoutAnyValueSaysSoInsteadOfDrawingAnImage)
     EXPECT_TRUE(canvas.callsOf(CanvasOp::Ellipse).empty());
 }
 
+// What every example must show: the strip around f(x0), the dashed line at f(x0) and the disk.
+void expectWholePicture(const RecordingCanvas& canvas)
+{
+    const auto rects = canvas.callsOf(CanvasOp::Rectangle);
+    EXPECT_TRUE(std::any_of(rects.begin(), rects.end(), [](const CanvasCall& r) {
+        return r.brush.color == kStripColour && r.rect.width() > 100;
+    })) << "no strip";
+    const auto lines = canvas.callsOf(CanvasOp::LineTo);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const CanvasCall& l) {
+        return l.pen.style == PenStyle::Dash && l.points[0].y == l.points[1].y;
+    })) << "no line at f(x0)";
+    const auto disks = canvas.callsOf(CanvasOp::Ellipse);
+    EXPECT_TRUE(std::any_of(disks.begin(), disks.end(), [](const CanvasCall& e) {
+        return e.brush.color == clBlack;
+    })) << "no disk at (x0, f(x0))";
+    const auto texts = canvas.callsOf(CanvasOp::TextOut);
+    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const CanvasCall& t) {
+        return t.text.find("nicht definiert") != std::string::npos;
+    }));
+}
+
+TEST_F(LimitWindowTest, EveryShippedExampleShowsTheWholePicture)
+{
+    writeExamples(test::ReadBytes(KURVEX_SOURCE_DIR "/resources/data/Bsp4.txt"));
+    open();
+    QListWidget* list = control<QListWidget>("ListBox1");
+    ASSERT_GE(list->count(), 5);
+    for (int row = 0; row < list->count(); ++row) {
+        SCOPED_TRACE(list->item(row)->text().toStdString());
+        list->setCurrentRow(row);
+        control<QToolButton>("SpeedButton1")->click();
+        expectWholePicture(test::RecordPicture(*window));
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LimitWindowTest, ValueAtX0ThatIsNotDefinedIsToldInThePicture)
+{
+    open();
+    const struct {
+        const char* term1;
+        const char* x0;
+        bool told;
+    } cases[] = {
+        {"1/x", "0", true},
+        {"1/x", "-50", false},
+        {"sqrt(x-100)", "50", true}, // x0 right of the window: the note stays in the plot
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.term1) + " at " + c.x0);
+        TypeInto(edit("Edit1"), QString::fromLatin1(c.term1));
+        TypeInto(edit("Edit2"), QString::fromLatin1(c.x0));
+        const RecordingCanvas canvas = test::RecordPicture(*window);
+        const auto texts = canvas.callsOf(CanvasOp::TextOut);
+        const auto note = std::find_if(texts.begin(), texts.end(), [](const CanvasCall& t) {
+            return t.text == "f(x0) ist nicht definiert";
+        });
+        if (!c.told) {
+            EXPECT_EQ(note, texts.end());
+            continue;
+        }
+        ASSERT_NE(note, texts.end());
+        EXPECT_GE(note->points[0].x, 0);
+        EXPECT_LE(note->points[0].x + canvas.textWidth(note->text), PlotWidth);
+        EXPECT_GE(note->points[0].y, 0);
+        EXPECT_LT(note->points[0].y, PlotHeight / 10);
+    }
+}
+
+// x³ left of 2 and x right of it: however large the typed δ, the left image reaches up to 8 and
+// the right one down to 2, drawn on the y axis through the plot.
+TEST_F(LimitWindowTest, LargeTypedDeltaKeepsTheImagesNextToX0)
+{
+    open();
+    TypeInto(edit("Edit1"), QStringLiteral("x^3"));
+    TypeInto(edit("Edit3"), QStringLiteral("x"));
+    TypeInto(edit("Edit2"), QStringLiteral("2"));
+    for (const char* delta : {"1000", "100000"}) {
+        SCOPED_TRACE(delta);
+        TypeInto(edit("Edit5"), QString::fromLatin1(delta));
+        const RecordingCanvas canvas = test::RecordPicture(*window);
+        const auto rows = imageRows(canvas);
+        ASSERT_EQ(rows.size(), 2u);
+        // Half a pixel from x0, x³ lies 12 half pixels below 8 on a square plot.
+        EXPECT_NEAR(rows[0].second, WorldToPixelY(8), 7);
+        EXPECT_NEAR(rows[1].first, WorldToPixelY(2), 1);
+        EXPECT_GT(rows[0].first, PlotHeight) << "the left image runs down out of the plot";
+        EXPECT_LT(rows[1].second, 0) << "the right image runs up out of the plot";
+        // The help lines at the extremes next to x0.
+        const auto lines = canvas.callsOf(CanvasOp::LineTo);
+        for (const double y : {8.0, 2.0}) {
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                    [y](const CanvasCall& l) {
+                                        return l.pen.color == clBlack && l.points[0].y == l.points[1].y &&
+                                               std::abs(l.points[0].y - WorldToPixelY(y)) <= 7 &&
+                                               l.points[0].x == WorldToPixelX(0);
+                                    }))
+                << "no help line at " << y;
+        }
+    }
+}
+
 TEST_F(LimitWindowTest, TypedDeltaAndPointFarOutsideTheWindowDrawInBoundedTime)
 {
     open();

@@ -377,6 +377,28 @@ TEST_F(MappingsWindowTest, ExampleListTakesATermOnceAndKeepsItForTheNextOpening)
     EXPECT_EQ(label("Label6"), QString::fromStdString(FValueText(std::sin(1.0), 2)));
 }
 
+// The list beside the program: every entry fetched fits the edit, compiles and draws its mapping.
+TEST_F(MappingsWindowTest, ShippedExamplesEachShowTheirMapping)
+{
+    QFile shipped(QStringLiteral(KURVEX_SOURCE_DIR "/resources/data/Bsp5.txt"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    writeProgramFile(QStringLiteral("Bsp5.txt"), shipped.readAll().toStdString());
+    open("x");
+    QListWidget* list = control<QListWidget>("ListBox1");
+    ASSERT_GE(list->count(), 8);
+    QLineEdit* edit = control<QLineEdit>("Edit1");
+    for (int row = 0; row < list->count(); ++row) {
+        SCOPED_TRACE(list->item(row)->text().toStdString());
+        list->setCurrentRow(row);
+        click("SpeedButton3");
+        EXPECT_EQ(edit->text(), list->item(row)->text());
+        EXPECT_LE(edit->text().size(), edit->maxLength());
+        // At x = 1 every one of them has a value to map.
+        EXPECT_NE(label("Label6"), QStringLiteral("f(x) = nicht definiert"));
+    }
+    EXPECT_TRUE(syntaxMessages.empty());
+}
+
 TEST_F(MappingsWindowTest, TypingStopsAtFortyCharactersButALongerExampleStaysWhole)
 {
     const std::string longTerm = "x+" + std::string(48, '1');

@@ -237,6 +237,33 @@ TEST_F(StripSumsWindowTest, LauncherOpensTheWindow)
     EXPECT_EQ(title, QStringLiteral("Unter- und Obersumme"));
 }
 
+TEST_F(StripSumsWindowTest, ReopenedFromTheLauncherWithTheLastTermInTheEditAndDrawn)
+{
+    // The settings file holds another term; the launcher and the window reload it at each opening.
+    writeFile("Kurvex.ini", "[Funktionsterme]\r\nf(x,a,b,c,d)=0\r\n");
+    std::vector<QString> closedWith;
+    ASSERT_TRUE(test::OpenFromLauncher<StripSumsWindow>("Unter- und Obersumme", [&](StripSumsWindow& w) {
+        TypeInto(test::child<QLineEdit>(&w, "Edit1"), QStringLiteral("sin(x)+1"));
+        closedWith = {test::child<QLabel>(&w, "Label3")->text(), test::child<QLabel>(&w, "Label6")->text()};
+    }));
+    // sin is odd: on [-2, 2] the sums lie around the integral 4, O above and U below.
+    ASSERT_EQ(closedWith.size(), 2u);
+    EXPECT_NE(closedWith[0], QStringLiteral("O =  0,0000"));
+
+    std::string term;
+    std::vector<QString> reopenedWith;
+    ASSERT_TRUE(test::OpenFromLauncher<StripSumsWindow>("Unter- und Obersumme", [&](StripSumsWindow& w) {
+        term = test::child<QLineEdit>(&w, "Edit1")->text().toStdString();
+        reopenedWith = {test::child<QLabel>(&w, "Label3")->text(), test::child<QLabel>(&w, "Label6")->text()};
+        EXPECT_GT(w.sums().upper.value_or(0), 4.0);
+        EXPECT_LT(w.sums().lower.value_or(9), 4.0);
+    }));
+    EXPECT_EQ(term, "sin(x)+1");
+    EXPECT_TRUE(reopenedWith == closedWith)
+        << reopenedWith[0].toStdString() << " " << reopenedWith[1].toStdString();
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(StripSumsWindowTest, HatchedStripsReachAnEnhancedMetafile)
 {
     QTemporaryDir out;

@@ -99,10 +99,10 @@ TEST(StatRegression, VarianceR2SparesAndNoSpread)
         // Micrometres given in metres: a tiny spread in absolute terms, a plain one in relative terms.
         {"small magnitude", {1e-6, 2e-6, 3e-6, 4e-6}, {}, 1, 0.0, 1.0, false, 6.0},
         {"all zero", {0, 0, 0}, {}, 0, 0.0, 0.0, true, 6.0},
-        // SSR 9 + 1 + 1 + 16 = 27 exceeds SST 10: 1 - SSE / SST = 1 - 5 / 10 stands for it.
-        {"explained share above 1", {1, 2, 4, 5}, {0, 2, 4, 7}, 1, 2.5, 0.5, false, 6.0},
-        // SSE 16 + 36 = 52 exceeds SST 10: worse than the mean, no fit.
-        {"worse than the mean", {1, 2, 4, 5}, {-3, 2, 4, 11}, 1, 26.0, 0.0, true, 6.0},
+        // SSR 9 + 1 + 1 + 16 = 27 exceeds SST 10: kept, the windows show its reciprocal.
+        {"explained share above 1", {1, 2, 4, 5}, {0, 2, 4, 7}, 1, 2.5, 2.7, false, 6.0},
+        // SSE 16 + 36 = 52 exceeds SST 10, SSR 36 + 1 + 1 + 64 = 102: a poor fit is still a fit.
+        {"worse than the mean", {1, 2, 4, 5}, {-3, 2, 4, 11}, 1, 26.0, 10.2, false, 6.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 
 #include "app/LauncherWindow.h"
 #include "lessons/FunctionGraphWindow.h"
+#include "lessons/StripSumsWindow.h"
 #include "support/LessonFixture.h"
 #include "support/NumericState.h"
 
@@ -19,6 +20,12 @@ inline auto FunctionGraphWindowVariables()
     return std::tie(VertexDrag);
 }
 
+// lessons/StripSumsWindow.h
+inline auto StripSumsWindowVariables()
+{
+    return std::tie(StripSumsTerm);
+}
+
 // app/LauncherWindow.h
 inline auto LauncherWindowVariables()
 {
@@ -31,6 +38,7 @@ class WindowsStateScope {
 private:
     NumericStateScope numeric_;
     SavedVariables<FunctionGraphWindowVariables> functionGraphWindow_;
+    SavedVariables<StripSumsWindowVariables> stripSumsWindow_;
     SavedVariables<LauncherWindowVariables> launcherWindow_;
 };
 

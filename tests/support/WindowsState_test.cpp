@@ -14,6 +14,7 @@ TEST(WindowsStateLists, EveryWindowHeaderHasAllItsVariablesListed)
     ExpectHeadersListed({"controls", "lesson", "lessons", "app"},
                         {
                             {"lessons/FunctionGraphWindow.h", ListSize<FunctionGraphWindowVariables>()},
+                            {"lessons/StripSumsWindow.h", ListSize<StripSumsWindowVariables>()},
                             {"app/LauncherWindow.h", ListSize<LauncherWindowVariables>()},
                         });
 }
@@ -24,15 +25,16 @@ class BareProgramWindowFixture : public ProgramWindowFixture {
 
 TEST(ProgramWindowFixture, GivesBackTheWindowLayersAndTheNumericVariables)
 {
-    const auto before = std::tuple(VertexDrag, FirstResize, CurrentModel, ParamA);
+    const auto before = std::tuple(VertexDrag, StripSumsTerm, FirstResize, CurrentModel, ParamA);
     {
         BareProgramWindowFixture fixture;
         VertexDrag = !VertexDrag;
+        StripSumsTerm += "x";
         FirstResize = !FirstResize;
         CurrentModel = kModelLogistic + 1;
         ParamA += 1.0;
     }
-    EXPECT_EQ(std::tuple(VertexDrag, FirstResize, CurrentModel, ParamA), before);
+    EXPECT_EQ(std::tuple(VertexDrag, StripSumsTerm, FirstResize, CurrentModel, ParamA), before);
 }
 
 } // namespace
