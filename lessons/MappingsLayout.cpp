@@ -221,6 +221,8 @@ void MappingsWindow::placeRailPanels()
 
 void MappingsWindow::connectControls()
 {
+    // A plot centred anew in a maximised window takes its rails along.
+    connect(plotBox(), &PlotBox::moved, this, &MappingsWindow::placeRailPanels);
     connect(termField_, &TermField::termChanged, this, &MappingsWindow::fullRedraw);
     connect(examples_, &ExampleListPanel::fetchRequested, this, &MappingsWindow::onFetchExample);
     connect(examples_, &ExampleListPanel::addRequested, this, &MappingsWindow::onAddExample);
