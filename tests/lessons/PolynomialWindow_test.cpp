@@ -16,6 +16,7 @@
 #include "support/MetafileReader.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,6 +198,31 @@ TEST_F(PolynomialWindowTest, EighthEquationIsRefusedAndTheSelectionStays)
     place(4, 4);
     EXPECT_EQ(window->conditions().items().size(), 6u);
     EXPECT_FALSE(control<QLabel>("RefusedLabel")->text().isEmpty());
+}
+
+// "f(x) =" hides the term and nothing else: the plot keeps its size and square shape, the button
+// its place.
+TEST_F(PolynomialWindowTest, TermButtonHidesOnlyTheTerm)
+{
+    snapMode(2);
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {2.0, 4.0}, {1.0, 1.0}}) {
+        place(x, y);
+    }
+    auto* button = control<QToolButton>("SpeedButton2");
+    QLabel* text = control<QLabel>("Label1");
+    const QRect plot = window->plotBox()->geometry();
+    const QPoint buttonAt = button->pos();
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(text->isVisible(), shown);
+        EXPECT_EQ(window->plotBox()->geometry(), plot);
+        EXPECT_EQ(button->pos(), buttonAt);
+    }
+    EXPECT_EQ(plot.width(), plot.height());
+    EXPECT_EQ(term(), QStringLiteral("  1,000 x^2"));
 }
 
 TEST_F(PolynomialWindowTest, LeavingAnEditKeepsExactValuesAndTakesChangedOnes)
