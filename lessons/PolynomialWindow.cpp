@@ -127,6 +127,8 @@ void PolynomialWindow::showSelected()
 {
     const Condition* c = conditions_.selectedCondition();
     if (c == nullptr) {
+        // With nothing selected the edit holds the slope for the conditions to come, as at the start.
+        edits_.slope->setEnabled(true);
         return;
     }
     showCoordinate(edits_.x, c->x);
@@ -185,6 +187,7 @@ void PolynomialWindow::deleteAll()
 {
     conditions_.clear();
     kindGroup_->button(0)->setChecked(true);
+    showSelected();
     conditionsChanged();
 }
 

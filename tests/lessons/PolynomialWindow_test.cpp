@@ -200,6 +200,23 @@ TEST_F(PolynomialWindowTest, EighthEquationIsRefusedAndTheSelectionStays)
     EXPECT_FALSE(control<QLabel>("RefusedLabel")->text().isEmpty());
 }
 
+// With no condition selected the slope edit takes the slope for the next ones, after "Neu" as at
+// the start.
+TEST_F(PolynomialWindowTest, SlopeEditIsOpenAtTheStartAndAgainAfterNeu)
+{
+    QLineEdit* slope = control<QLineEdit>("Edit1");
+    EXPECT_TRUE(slope->isEnabled());
+    snapMode(2);
+    place(1, 1); // a point has no slope of its own
+    EXPECT_FALSE(slope->isEnabled());
+    QTest::mouseClick(control<QToolButton>("SpeedButton5"), Qt::LeftButton); // "Neu"
+    EXPECT_TRUE(slope->isEnabled());
+    TypeInto(slope, QStringLiteral("3"));
+    chooseKind(ConditionKind::PointSlope);
+    place(2, 2);
+    EXPECT_EQ(condition(0).m, 3);
+}
+
 // "f(x) =" hides the term and nothing else: the plot keeps its size and square shape, the button
 // its place.
 TEST_F(PolynomialWindowTest, TermButtonHidesOnlyTheTerm)
