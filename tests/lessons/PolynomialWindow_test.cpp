@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,6 +199,35 @@ TEST_F(PolynomialWindowTest, EighthEquationIsRefusedAndTheSelectionStays)
     place(4, 4);
     EXPECT_EQ(window->conditions().items().size(), 6u);
     EXPECT_FALSE(control<QLabel>("RefusedLabel")->text().isEmpty());
+}
+
+// The refusal notice stays only until the user's next action, whatever that is.
+TEST_F(PolynomialWindowTest, RefusalNoticeGoesWithTheNextAction)
+{
+    snapMode(2);
+    for (int i = 0; i < 7; ++i) {
+        place(-3 + i, i % 2);
+    }
+    const auto click = [this](const char* name) {
+        return [this, name] { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); };
+    };
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"picking a condition", [this] { place(-2, 1); }},
+        {"showing f'", [this] { ClickBox(control<BitCheckBox>("FirstDerivativeBox")); }},
+        {"choosing a kind", [this] { chooseKind(ConditionKind::Extremum); }},
+        {"a grid button", click("SpeedButton53")},
+        {"zooming out", click("SpeedButton3")},
+        {"hiding the term", click("SpeedButton2")},
+    };
+    QLabel* notice = control<QLabel>("RefusedLabel");
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
+        place(5, 5);
+        ASSERT_EQ(window->conditions().items().size(), 7u);
+        ASSERT_FALSE(notice->text().isEmpty());
+        act();
+        EXPECT_TRUE(notice->text().isEmpty());
+    }
 }
 
 // With no condition selected the slope edit takes the slope for the next ones, after "Neu" as at
