@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
+#include "lessons/MappingsWindow.h"
 #include "lessons/TrigonometryWindow.h"
 #include "support/WindowsState.h"
 
@@ -157,6 +158,25 @@ TEST_F(WindowShapeTest, TrigonometryBarsFollowThePlotIntoAMaximisedWindow)
         EXPECT_GT(barRect.top(), plot.bottom());
         EXPECT_LT(barRect.top(), plot.bottom() + 10);
     }
+}
+
+// The rails' captions stand beside their rails whatever room the plot gets.
+TEST_F(WindowShapeTest, MappingsRailCaptionsFollowThePlotIntoAMaximisedWindow)
+{
+    NumberLineMode = true;
+    MappingsWindow w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    for (const Resize& r : kResizes) {
+        SCOPED_TRACE(r.name);
+        r.apply(w);
+        settle();
+        const QRect plot(w.plotBox()->mapTo(&w, QPoint()), w.plotBox()->size());
+        const auto* caption = test::child<QWidget>(&w, "Panel4"); // "x - Schiene"
+        const int middle = caption->mapTo(&w, QPoint(0, caption->height() / 2)).y();
+        EXPECT_NEAR(middle, plot.top() + plot.height() * 20.0 / 21.0, 2);
+    }
+    NumberLineMode = false;
 }
 
 TEST(WindowShapeCoverage, EveryLauncherEntryHasItsCase)
