@@ -1,5 +1,5 @@
 // The lesson frame's widgets: plot box, the areas around it, the coordinate-system group with zoom
-// and pan pad, and the standard buttons.
+// and pan pad, the standard buttons, and the window size that keeps the plot in its shape.
 #include "lesson/LessonWindow.h"
 
 #include "controls/BitCheckBox.h"
@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kurvex {
 
