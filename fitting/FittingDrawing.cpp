@@ -41,13 +41,18 @@ void FittingWindow::fitPoints()
         fit_ = FitOutcome{};
         fit_.message = check.message;
     }
+    // Fewer than two points have no message of their own: the label keeps the last one, and stays
+    // empty until the first check of two points.
+    if (!fit_.shown && (check.passed || points_->points().size() >= 2)) {
+        fitMessage_ = fit_.message;
+    }
     if (fit_.shown) {
         resultLabel_->setStyleSheet(kBlackText);
         resultLabel_->setText(QString::fromStdString(fit_.texts.label()));
         FitTermText = TransferFitTerm ? fit_.texts.parserTerm : std::string();
     } else {
         resultLabel_->setStyleSheet(kRedText);
-        resultLabel_->setText(QString::fromStdString(fit_.message));
+        resultLabel_->setText(QString::fromStdString(fitMessage_));
         FitTermText.clear();
     }
     // Written by the program at full precision; an empty text draws y = 0.

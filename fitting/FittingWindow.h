@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 class QButtonGroup;
 class QLabel;
@@ -111,6 +112,8 @@ private:
     QLabel* resultLabel_ = nullptr;
 
     FitOutcome fit_;
+    // The last reason shown in red for not fitting.
+    std::string fitMessage_;
     // Whether the points of the last fit passed the model's check.
     bool checkPassed_ = false;
     // FitTermText compiled; the curve, f', f'', special points and deviations are drawn from it.

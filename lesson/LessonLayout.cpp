@@ -1,10 +1,11 @@
 // The lesson frame's widgets: plot box, the areas around it, the coordinate-system group with zoom
-// and pan pad, and the standard buttons.
+// and pan pad, the standard buttons, and the window size that keeps the plot in its shape.
 #include "lesson/LessonWindow.h"
 
 #include "controls/BitCheckBox.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/PlotBox.h"
+#include "lesson/PlotColumnLayout.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kurvex {
 
@@ -84,15 +84,12 @@ void LessonWindow::buildFrame()
     leftPanel_ = hiddenPanel(this, leftLayout_);
     row->addWidget(leftPanel_);
 
-    auto* plotColumn = new QVBoxLayout;
-    plotColumn->setSpacing(0);
     plotBox_ = new PlotBox(this);
     plotBox_->setObjectName(QStringLiteral("PaintBox1"));
     plotBox_->setPicture(&foreground_);
-    plotColumn->addWidget(plotBox_, 1);
     bottomPanel_ = hiddenPanel(this, bottomLayout_);
-    plotColumn->addWidget(bottomPanel_);
-    row->addLayout(plotColumn, 1);
+    plotColumn_ = new PlotColumnLayout(variant_.picture, plotBox_, bottomPanel_);
+    row->addLayout(plotColumn_, 1);
     connect(plotBox_, &PlotBox::mousePressed, this, &LessonWindow::onPlotPressed);
     connect(plotBox_, &PlotBox::mouseMoved, this, &LessonWindow::onPlotMoved);
     connect(plotBox_, &PlotBox::mouseReleased, this, &LessonWindow::onPlotReleased);
@@ -210,29 +207,67 @@ QWidget* LessonWindow::buildButtons()
     return box;
 }
 
-void LessonWindow::applyPlotAspect()
+void LessonWindow::openAtPlannedSize()
 {
-    // Once, as the window opens: later the user's own size holds.
-    const PlotAspect aspect = variant_.picture.aspect;
-    if (aspect != PlotAspect::Free && plotBox_->height() > 100) {
-        const int others = width() - plotBox_->width();
-        const int h = plotBox_->height();
-        int plotWidth = h * 4 / 5;
-        if (aspect == PlotAspect::Square) {
-            plotWidth = h;
-        } else if (aspect == PlotAspect::HalfAsWide) {
-            plotWidth = h / 2;
-        } else if (aspect == PlotAspect::Given) {
-            const double given = variant_.picture.widthPerHeight;
-            const double ratio = std::isfinite(given) ? std::clamp(given, 0.1, 10.0) : 1.0;
-            plotWidth = static_cast<int>(std::lround(h * ratio));
-        }
-        resize(plotWidth + others, height());
+    if (variant_.opening == WindowOpening::FullHeight) {
+        fullHeightChecks_ = kFullHeightChecks;
+        takeFullHeight();
     }
-    // Centred horizontally on the screen, whatever the owner's place.
-    if (const QScreen* s = screen()) {
-        const QRect area = s->availableGeometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2, y());
+    fitWidthToPlot(true);
+}
+
+void LessonWindow::takeFullHeight()
+{
+    const QScreen* s = screen();
+    if (s == nullptr) {
+        return;
+    }
+    // The title bar is known once the window manager has framed the window; until then the owner's,
+    // framed by the same manager, stands in for it.
+    int titleAndBorders = frameGeometry().height() - height();
+    if (titleAndBorders > 0) {
+        fullHeightChecks_ = 0;
+    } else if (const QWidget* owner = parentWidget(); owner != nullptr) {
+        titleAndBorders = owner->window()->frameGeometry().height() - owner->window()->height();
+    }
+    const QRect area = s->availableGeometry();
+    if (frameGeometry().top() != area.top() || height() + titleAndBorders != area.height()) {
+        resize(width(), area.height() - titleAndBorders);
+        move(x(), area.y());
+    }
+}
+
+void LessonWindow::fitWidthToPlot(bool opening)
+{
+    // A maximised window keeps the width the window manager gave it; the plot keeps its shape in
+    // the middle of the room.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        return;
+    }
+    const QRect room = plotColumn_->geometry();
+    int wanted = width() - room.width() + plotColumn_->roomWidthFor(room.height());
+    const QScreen* s = screen();
+    const QRect area = s != nullptr ? s->availableGeometry() : QRect();
+    if (const int screenWidth = area.width() - (frameGeometry().width() - width());
+        !opening && s != nullptr && wanted > screenWidth) {
+        // A taller window is never widened beyond the screen, so that the buttons stay in reach;
+        // the plot then gets less room. The opening size is the window's own.
+        wanted = std::max(screenWidth, std::min(wanted, width()));
+    }
+    wanted = std::max(wanted, minimumSizeHint().width());
+    // Not asked again from the size the last request left the window at: the window manager kept
+    // its own width, and insisting would make the two answer each other for ever.
+    const QSize request(wanted, height());
+    if (wanted != width() && (request != widthRequest_ || size() != sizeAtRequest_)) {
+        widthRequest_ = request;
+        sizeAtRequest_ = size();
+        resize(request);
+    }
+    if (s != nullptr) {
+        const int left = area.x() + (area.width() - frameGeometry().width()) / 2;
+        if (left != x()) {
+            move(left, y());
+        }
     }
 }
 

@@ -25,8 +25,8 @@ enum class ArrowKeys { None, MoveFocus, Own };
 // bottom fifth left to the window (bars, number lines).
 enum class PlotShare { WholeBox, TopFourFifths };
 
-// The shape the window gives its plot box when it opens: any, square, four wide to five high,
-// half as wide as high (two square panes one above the other), or the plan's widthPerHeight.
+// The shape of the plot box at every window size: any, square, four wide to five high, half as
+// wide as high (two square panes one above the other), or the plan's widthPerHeight.
 enum class PlotAspect { Free, Square, FourToFive, HalfAsWide, Given };
 
 // The window's picture: a fixed background layer ANDed under the moving one or a single layer, and
@@ -52,6 +52,10 @@ struct FrameControlNames {
     const char* close = "SpeedButton35";       // "&Beenden"
 };
 
+// The window's height when it opens: the one it sets itself, or the screen's whole working height
+// (the lessons that open maximised); the width always follows from the plot's shape.
+enum class WindowOpening { OwnSize, FullHeight };
+
 struct LessonVariant {
     DelayKind delay = DelayKind::A;
     CurveVariant curve;
@@ -63,6 +67,7 @@ struct LessonVariant {
     bool helpButton = true;
     bool zoomPad = true; // zoom buttons and the pan pad with "Anfangswerte setzen"
     PicturePlan picture;
+    WindowOpening opening = WindowOpening::OwnSize;
     WorldLimits worldLimits;
     // Cursor slot of the plot while the window's own drag is available (0: the default cursor).
     int dragCursorSlot = 0;

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -583,10 +584,36 @@ void LessonWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (firstShow_) {
         firstShow_ = false;
-        applyPlotAspect();
+        openAtPlannedSize();
     }
     refresh();
     updatePlotCursor();
+}
+
+void LessonWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // After the window manager has finished this change, not inside it.
+    if (isVisible() && !widthFitPending_) {
+        widthFitPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            widthFitPending_ = false;
+            if (isVisible()) {
+                fitWidthToPlot();
+            }
+        });
+    }
+}
+
+void LessonWindow::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    // Framing a new window moves it; its title bar's height is known from then on. A few moves
+    // at most: later ones are the user's, also under a manager that draws no frame.
+    if (fullHeightChecks_ > 0) {
+        --fullHeightChecks_;
+        QTimer::singleShot(0, this, [this] { takeFullHeight(); });
+    }
 }
 
 void LessonWindow::done(int result)

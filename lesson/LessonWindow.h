@@ -23,6 +23,7 @@ namespace kurvex {
 
 class BitCheckBox;
 class PlotBox;
+class PlotColumnLayout;
 class QtCanvas;
 
 // How the world window was changed.
@@ -208,13 +209,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // LessonLayout.cpp
     void buildFrame();
     QWidget* buildCoordinateGroup();
     QWidget* buildButtons();
-    void applyPlotAspect();
+    // The opening size the variant plans, then the width the plot's shape gives, centred.
+    void openAtPlannedSize();
+    // The screen's whole working height, title bar included, at the top of the screen.
+    void takeFullHeight();
+    // The window's width from its height, so that the plot in its shape fills the room beside the
+    // panels; the window centred horizontally on the screen.
+    void fitWidthToPlot(bool opening = false);
 
     void prepareLayers();
     void setPlotGeometry(QSize box);
@@ -228,6 +237,7 @@ private:
     Font plotFont_;
     AnimationLoop animation_;
     PlotBox* plotBox_ = nullptr;
+    PlotColumnLayout* plotColumn_ = nullptr;
     QWidget* topPanel_ = nullptr;
     QVBoxLayout* topLayout_ = nullptr;
     QWidget* bottomPanel_ = nullptr;
@@ -255,6 +265,14 @@ private:
     int pendingResult_ = QDialog::Rejected;
     bool closed_ = false;
     bool firstShow_ = true;
+    // The last size asked of the window manager, and the size the window had then.
+    QSize widthRequest_;
+    QSize sizeAtRequest_;
+    bool widthFitPending_ = false;
+    // A full-height opening corrects its height on its first moves, once the window manager's frame
+    // is known.
+    static constexpr int kFullHeightChecks = 4;
+    int fullHeightChecks_ = 0;
 };
 
 } // namespace kurvex

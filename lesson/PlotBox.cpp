@@ -80,4 +80,10 @@ void PlotBox::resizeEvent(QResizeEvent* event)
     emit resized(event->size());
 }
 
+void PlotBox::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    emit moved();
+}
+
 } // namespace kurvex

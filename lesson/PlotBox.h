@@ -33,6 +33,8 @@ signals:
     void mouseMoved(QMouseEvent* event);
     void mouseReleased(QMouseEvent* event);
     void resized(QSize size);
+    // The box moved in the window without changing its size (centred in a new room).
+    void moved();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +42,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     const QImage* picture_ = nullptr;

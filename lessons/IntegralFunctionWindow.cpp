@@ -10,9 +10,7 @@
 #include "lesson/TermRemarkExamples.h"
 #include "lesson/ValueRow.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -20,7 +18,9 @@ namespace kurvex {
 
 LessonVariant IntegralFunctionWindow::windowVariant()
 {
-    return TwoPaneVariant(DelayKind::A);
+    LessonVariant v = TwoPaneVariant(DelayKind::A);
+    v.opening = WindowOpening::FullHeight;
+    return v;
 }
 
 IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
@@ -38,9 +38,6 @@ IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(wi
     connectControls();
     termField_->load();
     termField_->use();
-    // As tall as the screen allows; the plot then takes half its height as width.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    resize(700, screen != nullptr ? std::max(600, screen->availableGeometry().height() - 40) : 800);
 }
 
 IntegralFunctionWindow::~IntegralFunctionWindow()

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -45,6 +44,7 @@ LessonVariant LimitWindow::windowVariant()
                     .rubberBand = RubberBandMode::Always,
                     .arrowKeys = ArrowKeys::None,
                     .picture = {.aspect = PlotAspect::Square},
+                    .opening = WindowOpening::FullHeight,
                     .worldLimits = {}};
     v.names.close = "SpeedButton6";
     return v;
@@ -73,10 +73,6 @@ LimitWindow::LimitWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 
     term1_->load();
     term2_->load();
-    // As tall as the screen allows; the frame then narrows it to a square plot.
-    if (const QScreen* s = screen()) {
-        resize(s->availableGeometry().width(), s->availableGeometry().height() - 40);
-    }
 }
 
 void LimitWindow::buildPieces()

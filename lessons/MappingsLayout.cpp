@@ -14,6 +14,7 @@
 #include "lesson/ValueRow.h"
 #include "lessons/GuessTermGame.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -192,6 +193,7 @@ void MappingsWindow::buildRailPanels()
     railColumn_ = new QWidget(this);
     railColumn_->setObjectName(QStringLiteral("Panel3"));
     railColumn_->setFixedWidth(kRailPanelWidth);
+    railColumn_->installEventFilter(this);
     leftArea()->addWidget(railColumn_, 1);
     xRail_ =
         buildRailPanel({"Panel4", QStringLiteral("x - Schiene"), &Rails::x, "SpeedButton12", "SpeedButton16",
@@ -219,8 +221,19 @@ void MappingsWindow::placeRailPanels()
     }
 }
 
+bool MappingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The column takes a new height after the plot has: the captions follow their rails then.
+    if (watched == railColumn_ && event->type() == QEvent::Resize) {
+        placeRailPanels();
+    }
+    return LessonWindow::eventFilter(watched, event);
+}
+
 void MappingsWindow::connectControls()
 {
+    // A plot centred anew in a maximised window takes its rails along.
+    connect(plotBox(), &PlotBox::moved, this, &MappingsWindow::placeRailPanels);
     connect(termField_, &TermField::termChanged, this, &MappingsWindow::fullRedraw);
     connect(examples_, &ExampleListPanel::fetchRequested, this, &MappingsWindow::onFetchExample);
     connect(examples_, &ExampleListPanel::addRequested, this, &MappingsWindow::onAddExample);

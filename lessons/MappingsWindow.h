@@ -49,6 +49,7 @@ protected:
     void plotRelease(QMouseEvent* event) override;
     void closing() override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // MappingsLayout.cpp

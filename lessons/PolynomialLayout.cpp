@@ -301,6 +301,10 @@ void PolynomialWindow::buildTermPanel()
     term_.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     term_.text->setWordWrap(true);
     term_.text->setFixedHeight(2 * term_.text->fontMetrics().lineSpacing() + 4);
+    // Hidden by "f(x) =", it keeps its room: the button and the plot stay where they are.
+    QSizePolicy keepRoom = term_.text->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    term_.text->setSizePolicy(keepRoom);
     row->addWidget(term_.button);
     row->addWidget(term_.text, 1);
     bottomArea()->addLayout(row);

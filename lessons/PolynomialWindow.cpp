@@ -16,11 +16,14 @@
 #include "lesson/PlotBox.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QToolButton>
+
+#include <functional>
 
 namespace kurvex {
 
@@ -48,6 +51,38 @@ void setTextColor(QLabel* label, TColor c)
 }
 
 } // namespace
+
+// Watches the whole application for the next mouse or key press on a control or the plot of one
+// window (not on its labels or the panels' background), and then calls back once.
+class NextPressWatcher : public QObject {
+public:
+    NextPressWatcher(QWidget* window, std::function<void()> pressed)
+        : QObject(window), window_(window), pressed_(std::move(pressed))
+    {
+    }
+    void start() { QCoreApplication::instance()->installEventFilter(this); }
+    void stop() { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* w = qobject_cast<QWidget*>(watched);
+        const bool background = w == nullptr || qobject_cast<const QLabel*>(w) != nullptr ||
+                                w->metaObject() == &QWidget::staticMetaObject || w == window_;
+        if (!background && window_->isAncestorOf(w)) {
+            stop();
+            pressed_();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> pressed_;
+};
 
 LessonVariant PolynomialWindow::windowVariant()
 {
@@ -80,6 +115,7 @@ PolynomialWindow::PolynomialWindow(QWidget* owner) : LessonWindow(windowVariant(
     buildTermPanel();
     connectControls();
     ShowNumber(edits_.slope, slopeValue_);
+    refusalWatcher_ = new NextPressWatcher(this, [this] { refusedLabel_->clear(); });
     resize(1060, 720);
 }
 
@@ -106,8 +142,10 @@ void PolynomialWindow::addCondition(double x, double y)
 {
     const ConditionKind kind = pressedKind();
     if (!conditions_.canAdd(kind)) {
-        // Said at once, and the selection stays on the condition the user picked.
+        // Said at once, and the selection stays on the condition the user picked; the notice goes
+        // with whatever the user does next.
         refusedLabel_->setText(kRefusedText);
+        refusalWatcher_->start();
         return;
     }
     const SnapPoint p = SnapToGrid(x, y, XTickStep, YTickStep, snapMode_);
@@ -127,6 +165,8 @@ void PolynomialWindow::showSelected()
 {
     const Condition* c = conditions_.selectedCondition();
     if (c == nullptr) {
+        // With nothing selected the edit holds the slope for the conditions to come, as at the start.
+        edits_.slope->setEnabled(true);
         return;
     }
     showCoordinate(edits_.x, c->x);
@@ -185,6 +225,7 @@ void PolynomialWindow::deleteAll()
 {
     conditions_.clear();
     kindGroup_->button(0)->setChecked(true);
+    showSelected();
     conditionsChanged();
 }
 

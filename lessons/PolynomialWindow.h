@@ -21,6 +21,7 @@ class BitCheckBox;
 class ColorButton;
 class LineWidthComboBox;
 class CurvePointRows;
+class NextPressWatcher;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -117,6 +118,8 @@ private:
     ColorButton* selectedColourButton_ = nullptr;
     std::array<QToolButton*, 3> gridButtons_{};
     QLabel* refusedLabel_ = nullptr;
+    // Takes the refusal notice away at the user's next press (owned by the window).
+    NextPressWatcher* refusalWatcher_ = nullptr;
     // The term under the plot, shown while its button is down.
     struct {
         QToolButton* button = nullptr;

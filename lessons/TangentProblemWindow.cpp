@@ -37,6 +37,7 @@ LessonVariant TangentProblemWindow::windowVariant()
             .rubberBand = RubberBandMode::WithZoomBox,
             .arrowKeys = ArrowKeys::None,
             .picture = {.backgroundLayer = false, .aspect = PlotAspect::Square},
+            .opening = WindowOpening::FullHeight,
             .worldLimits = {},
             .dragCursorSlot = 5};
 }
@@ -69,7 +70,6 @@ TangentProblemWindow::TangentProblemWindow(const WindowTexts& texts, QWidget* ow
     rowP_->showValues();
     rowQ_->showValues();
     updateSecantButtons();
-    resize(1100, 720);
 }
 
 TangentProblemWindow::~TangentProblemWindow()

@@ -59,8 +59,7 @@ TEST_F(FittingWindowTest, LauncherEntryOpensTheWindowWithTheLineChosenAndNoHelpB
     EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("SpeedButton28")), nullptr);
     EXPECT_EQ(window->exportVariant().metafileScale, 4.0);
     EXPECT_EQ(window->exportVariant().fontFactor, 1.2);
-    EXPECT_EQ(labelText(*window), QStringLiteral("Zahl der Wertepaare erhöhen!"));
-    EXPECT_TRUE(labelIsRed(*window));
+    EXPECT_EQ(labelText(*window).toStdString(), ""); // no point placed, nothing to ask for yet
     EXPECT_FALSE(control<QToolButton>("SpeedButton26")->isEnabled());
     EXPECT_EQ(control<QSpinBox>("SpinEdit1")->value(), 3);
 }
@@ -206,6 +205,19 @@ TEST_F(FittingWindowTest, LabelAndStartValueButtonFollowEveryCheck)
     EXPECT_EQ(labelText(*window), QStringLiteral("x-Werte: x > 0"));
     EXPECT_TRUE(labelIsRed(*window));
     EXPECT_EQ(FitTermText, "");
+}
+
+// Fewer than two points have no message of their own: nothing is asked of a user who has not
+// placed a point yet.
+TEST_F(FittingWindowTest, ResultLabelStaysEmptyUntilTwoPointsAreChecked)
+{
+    EXPECT_EQ(labelText(*window).toStdString(), "");
+    control<QToolButton>("SpeedButtonQuadFkt")->click();
+    editor().addPoint(0, 1);
+    EXPECT_EQ(labelText(*window).toStdString(), "");
+    editor().addPoint(1, 2);
+    EXPECT_EQ(labelText(*window), QStringLiteral("Zahl der Wertepaare erhöhen!"));
+    EXPECT_TRUE(labelIsRed(*window));
 }
 
 TEST_F(FittingWindowTest, ModelButtonsAndDegreesRefitAndRestartTheSineFromItsAutomaticValues)

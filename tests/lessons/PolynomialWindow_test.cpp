@@ -16,6 +16,7 @@
 #include "support/MetafileReader.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +199,77 @@ TEST_F(PolynomialWindowTest, EighthEquationIsRefusedAndTheSelectionStays)
     place(4, 4);
     EXPECT_EQ(window->conditions().items().size(), 6u);
     EXPECT_FALSE(control<QLabel>("RefusedLabel")->text().isEmpty());
+}
+
+// The refusal notice stays only until the user's next action, whatever that is.
+TEST_F(PolynomialWindowTest, RefusalNoticeGoesWithTheNextAction)
+{
+    snapMode(2);
+    for (int i = 0; i < 7; ++i) {
+        place(-3 + i, i % 2);
+    }
+    const auto click = [this](const char* name) {
+        return [this, name] { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); };
+    };
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"picking a condition", [this] { place(-2, 1); }},
+        {"showing f'", [this] { ClickBox(control<BitCheckBox>("FirstDerivativeBox")); }},
+        {"choosing a kind", [this] { chooseKind(ConditionKind::Extremum); }},
+        {"a grid button", click("SpeedButton53")},
+        {"zooming out", click("SpeedButton3")},
+        {"hiding the term", click("SpeedButton2")},
+    };
+    QLabel* notice = control<QLabel>("RefusedLabel");
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
+        place(5, 5);
+        ASSERT_EQ(window->conditions().items().size(), 7u);
+        ASSERT_FALSE(notice->text().isEmpty());
+        act();
+        EXPECT_TRUE(notice->text().isEmpty());
+    }
+}
+
+// With no condition selected the slope edit takes the slope for the next ones, after "Neu" as at
+// the start.
+TEST_F(PolynomialWindowTest, SlopeEditIsOpenAtTheStartAndAgainAfterNeu)
+{
+    QLineEdit* slope = control<QLineEdit>("Edit1");
+    EXPECT_TRUE(slope->isEnabled());
+    snapMode(2);
+    place(1, 1); // a point has no slope of its own
+    EXPECT_FALSE(slope->isEnabled());
+    QTest::mouseClick(control<QToolButton>("SpeedButton5"), Qt::LeftButton); // "Neu"
+    EXPECT_TRUE(slope->isEnabled());
+    TypeInto(slope, QStringLiteral("3"));
+    chooseKind(ConditionKind::PointSlope);
+    place(2, 2);
+    EXPECT_EQ(condition(0).m, 3);
+}
+
+// "f(x) =" hides the term and nothing else: the plot keeps its size and square shape, the button
+// its place.
+TEST_F(PolynomialWindowTest, TermButtonHidesOnlyTheTerm)
+{
+    snapMode(2);
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {2.0, 4.0}, {1.0, 1.0}}) {
+        place(x, y);
+    }
+    auto* button = control<QToolButton>("SpeedButton2");
+    QLabel* text = control<QLabel>("Label1");
+    const QRect plot = window->plotBox()->geometry();
+    const QPoint buttonAt = button->pos();
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(text->isVisible(), shown);
+        EXPECT_EQ(window->plotBox()->geometry(), plot);
+        EXPECT_EQ(button->pos(), buttonAt);
+    }
+    EXPECT_EQ(plot.width(), plot.height());
+    EXPECT_EQ(term(), QStringLiteral("  1,000 x^2"));
 }
 
 TEST_F(PolynomialWindowTest, LeavingAnEditKeepsExactValuesAndTakesChangedOnes)
