@@ -5,11 +5,11 @@
 #include "controls/ColorButton.h"
 #include "controls/StyleComboBoxes.h"
 #include "core/Settings.h"
-#include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
 #include "fitting/ReportPanel.h"
 #include "fitting/ValueTablePanel.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
 
 #include <QButtonGroup>

@@ -1,5 +1,5 @@
 // The lesson kit through real widgets: a value row keeps bar and value in step both ways, a term
-// field reports a wrong term once however often the window redraws, the fixed-object buttons.
+// field reports a wrong term once however often the window redraws, the fixed-object and grid buttons.
 #include "lesson/TestLessonWindow.h"
 
 #include "controls/EditRoutines.h"
@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lesson/FixedObjectButtons.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonFixture.h"
@@ -457,6 +458,30 @@ TEST_F(KitTest, FixedObjectButtonsDeleteOnlyWhileTheListHoldsObjects)
     buttons.setListFilled(true);
     EXPECT_TRUE(buttons.deleteLastButton()->isEnabled());
     EXPECT_TRUE(buttons.clearAllButton()->isEnabled());
+}
+
+TEST_F(KitTest, GridModeButtonsSetTheGridAndShowTheOneSetElsewhere)
+{
+    GridMode = 2;
+    GridModeButtons buttons(nullptr);
+    const auto button = [&buttons](const char* name) {
+        return buttons.findChild<QToolButton*>(QString::fromLatin1(name));
+    };
+    EXPECT_TRUE(button("SpeedButton52")->isChecked());
+    int changed = 0;
+    QObject::connect(&buttons, &GridModeButtons::changed, [&changed] { ++changed; });
+
+    QTest::mouseClick(button("SpeedButton53"), Qt::LeftButton);
+    EXPECT_EQ(GridMode, 3);
+    EXPECT_EQ(changed, 1);
+    EXPECT_FALSE(button("SpeedButton52")->isChecked());
+
+    // The settings dialog set the grid: the buttons follow without reporting a change.
+    GridMode = 1;
+    buttons.showMode();
+    EXPECT_TRUE(button("SpeedButton50")->isChecked());
+    EXPECT_FALSE(button("SpeedButton53")->isChecked());
+    EXPECT_EQ(changed, 1);
 }
 
 } // namespace
