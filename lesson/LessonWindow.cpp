@@ -45,11 +45,17 @@ LessonWindow::LessonWindow(const LessonVariant& variant, QWidget* owner)
     variant_.picture.panes = std::clamp(variant_.picture.panes, 1, 2);
     DrawScale = 1.0;
     Printing = false;
+    if (variant_.setsModuleOpen) {
+        ModuleOpen = true;
+    }
     buildFrame();
 }
 
 LessonWindow::~LessonWindow()
 {
+    if (variant_.setsModuleOpen) {
+        ModuleOpen = false;
+    }
     // The shared target must not keep pointing at a canvas of a window that is gone.
     if (DrawCanvas == foregroundCanvas_.get() || DrawCanvas == backgroundCanvas_.get()) {
         DrawCanvas = nullptr;
@@ -631,6 +637,10 @@ void LessonWindow::done(int result)
         mouseDragActive_ = false;
         plotBox_->setBand(std::nullopt);
         closing();
+        DrawScale = 1.0;
+        if (variant_.setsModuleOpen) {
+            ModuleOpen = false;
+        }
     }
     QDialog::done(result);
 }

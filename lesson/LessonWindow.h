@@ -167,7 +167,8 @@ protected:
     virtual bool panelRightClick(QMouseEvent* event);
     // Keys the window handles itself; true when it took the key.
     virtual bool windowKey(QKeyEvent* event);
-    // Extra steps when the window closes (after the animations have stopped).
+    // Extra steps when the window closes (after the animations have stopped); the frame then puts
+    // DrawScale back to the screen's and clears ModuleOpen.
     virtual void closing() {}
     // Size of the off-screen layers (the plot box's size).
     virtual QSize layerSize() const;

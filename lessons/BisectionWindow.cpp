@@ -35,12 +35,12 @@ LessonVariant BisectionWindow::windowVariant()
                    "SpeedButton5",  "SpeedButton18", "SpeedButton10", "SpeedButton19"};
     v.names.coordinateCaption = "Label1";
     v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
     return v;
 }
 
 BisectionWindow::BisectionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
-    ModuleOpen = true;
     XTickStep = 1.0;
 
     setWindowTitle(QStringLiteral("Bisektion  -  Berechnung einer Nullstelle mit Hilfe fortgesetzter "
@@ -253,9 +253,6 @@ void BisectionWindow::redraw()
 
 void BisectionWindow::closing()
 {
-    AnimationRunning = false;
-    DrawScale = 1.0;
-    ModuleOpen = false;
     examples_->save();
 }
 

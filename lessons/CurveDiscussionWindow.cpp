@@ -11,7 +11,6 @@
 #include "lesson/ValueRow.h"
 
 #include <QMouseEvent>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -19,32 +18,24 @@ namespace kurvex {
 
 LessonVariant CurveDiscussionWindow::windowVariant()
 {
-    return TwoPaneVariant(DelayKind::B);
+    LessonVariant v = TwoPaneVariant(DelayKind::B);
+    v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
+    return v;
 }
 
 CurveDiscussionWindow::CurveDiscussionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     setWindowTitle(QStringLiteral("Monotonie, Krümmungsverhalten - Kurvendiskussion"));
-    DrawScale = 1.0;
-    ModuleOpen = true;
     buildTermAndExamples();
     buildPointRow();
     buildOptions();
     connectControls();
-    // The frame's close button carries this form's name for it.
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
     // Compiled once as the window opens: a wrong stored term gives one message, here.
     termField_->load();
     termField_->use();
     sweep_ = StartSweep(CurrentX);
     resize(640, 760);
-}
-
-CurveDiscussionWindow::~CurveDiscussionWindow()
-{
-    ModuleOpen = false;
 }
 
 void CurveDiscussionWindow::refreshControls()
@@ -59,8 +50,6 @@ void CurveDiscussionWindow::refreshControls()
 void CurveDiscussionWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
-    ModuleOpen = false;
 }
 
 // ---------------------------------------------------------------------------------------------

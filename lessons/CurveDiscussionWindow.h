@@ -21,7 +21,6 @@ class CurveDiscussionWindow : public LessonWindow {
     Q_OBJECT
 public:
     explicit CurveDiscussionWindow(QWidget* owner = nullptr);
-    ~CurveDiscussionWindow() override;
 
     static LessonVariant windowVariant();
 

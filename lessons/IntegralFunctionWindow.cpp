@@ -20,15 +20,14 @@ LessonVariant IntegralFunctionWindow::windowVariant()
 {
     LessonVariant v = TwoPaneVariant(DelayKind::A);
     v.opening = WindowOpening::FullHeight;
+    v.setsModuleOpen = true;
     return v;
 }
 
 IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     setWindowTitle(QStringLiteral("Integralfunktion"));
-    DrawScale = 1.0;
     AreaFillStyle = BrushStyle::Solid;
-    ModuleOpen = true;
     // Set before the stored term is compiled, so that a term in x is refused at opening as it is
     // when typed.
     IntegrandMode = true;
@@ -43,7 +42,6 @@ IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(wi
 IntegralFunctionWindow::~IntegralFunctionWindow()
 {
     IntegrandMode = false;
-    ModuleOpen = false;
 }
 
 void IntegralFunctionWindow::refreshControls()
@@ -62,9 +60,7 @@ void IntegralFunctionWindow::showBars()
 void IntegralFunctionWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
     IntegrandMode = false;
-    ModuleOpen = false;
 }
 
 void IntegralFunctionWindow::worldChanged(WorldChange how)

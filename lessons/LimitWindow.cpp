@@ -47,13 +47,13 @@ LessonVariant LimitWindow::windowVariant()
                     .opening = WindowOpening::FullHeight,
                     .worldLimits = {}};
     v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
     return v;
 }
 
 LimitWindow::LimitWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     FixFamily = false;
-    ModuleOpen = true;
     XTickStep = 1.0;
     EpsDeltaMaxRadius = CheckedMaxRadius(EpsDeltaMaxRadius);
     delta_ = EpsDeltaMaxRadius / 2.0;
@@ -246,9 +246,6 @@ void LimitWindow::onFetchExample(int index)
 
 void LimitWindow::closing()
 {
-    AnimationRunning = false;
-    DrawScale = 1.0;
-    ModuleOpen = false;
     examples_->save();
 }
 

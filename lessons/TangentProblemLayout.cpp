@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -74,15 +73,6 @@ void TangentProblemWindow::buildTermRow()
     // A wrong term from the settings file shows its message here, once.
     termField_->load();
     termField_->use(ParsedTerm);
-}
-
-void TangentProblemWindow::renameFrameControls()
-{
-    // This window's own "Steigungsdreieck" is BitCheckBox5 and its close button SpeedButton6.
-    zoomCheckBox()->setObjectName(QStringLiteral("BitCheckBox6"));
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
 }
 
 void TangentProblemWindow::buildExamples(const WindowTexts& texts)
