@@ -8,6 +8,7 @@
 #include "fitting/PointEditor.h"
 #include "fitting/ReportPanel.h"
 #include "fitting/ValueTablePanel.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
@@ -246,14 +247,9 @@ void FittingWindow::connectControls()
                              inflectionPointsBox_, deviationsBox_}) {
         connect(box, &BitCheckBox::clicked, this, &FittingWindow::drawPicture);
     }
-    connect(curveColour_, &ColorButton::changed, this, [this] {
-        GraphColor = curveColour_->SelectionColor();
-        fullRedraw();
-    });
-    connect(curveWidth_, &LineWidthComboBox::changed, this, [this] {
-        LineWidth = curveWidth_->LineWidth();
-        fullRedraw();
-    });
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
+    redraw.colour(curveColour_, GraphColor);
+    redraw.lineWidth(curveWidth_, LineWidth);
     for (ColorButton* b : {firstDerivativeColour_, secondDerivativeColour_, highPointColour_, lowPointColour_,
                            inflectionPointColour_}) {
         connect(b, &ColorButton::changed, this, &FittingWindow::fullRedraw);

@@ -160,13 +160,12 @@ void BisectionWindow::onTermChanged()
     }
 }
 
-void BisectionWindow::onFetchExample(int index)
+void BisectionWindow::onFetchExample(const std::string& term)
 {
-    term_->setTerm(examples_->examples().entry(static_cast<std::size_t>(index)).text);
+    term_->setTerm(term);
     // Steps made for another term mean nothing for this one: the run starts again.
     restart();
     redraw();
-    term_->edit()->setFocus();
 }
 
 void BisectionWindow::showTable()

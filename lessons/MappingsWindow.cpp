@@ -202,17 +202,6 @@ void MappingsWindow::onClearArrows()
 // ---------------------------------------------------------------------------------------------
 // Example list and game
 
-void MappingsWindow::onFetchExample(int index)
-{
-    termField_->enter(examples_->examples().entry(static_cast<std::size_t>(index)).text);
-    termField_->edit()->setFocus();
-}
-
-void MappingsWindow::onAddExample()
-{
-    examples_->add(ExampleEntry{TermFromDisplay(termField_->edit()->text()), {}});
-}
-
 void MappingsWindow::onGuessModeClicked()
 {
     game_->loadTerms();

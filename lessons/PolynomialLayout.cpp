@@ -8,6 +8,7 @@
 #include "controls/StyleComboBoxes.h"
 #include "core/GridSnap.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/CurvePointRows.h"
 #include "lesson/GridModeButtons.h"
@@ -248,23 +249,14 @@ void PolynomialWindow::connectControls()
 
 void PolynomialWindow::connectCurveControls()
 {
+    const RedrawBinding draw(this, [this] { drawPicture(); });
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
     for (std::size_t n = 0; n < curves_.size(); ++n) {
         CurveRow& row = curves_[n];
-        connect(row.box, &BitCheckBox::clicked, this, [this, &row] {
-            row.shown = row.box->Checked();
-            drawPicture();
-        });
+        draw.flag(row.box, row.shown);
         // f's pen is the shared curve colour and width.
-        TColor* colour = n == 0 ? &GraphColor : &row.color;
-        int* width = n == 0 ? &LineWidth : &row.width;
-        connect(row.colourButton, &ColorButton::changed, this, [this, &row, colour] {
-            *colour = row.colourButton->SelectionColor();
-            fullRedraw();
-        });
-        connect(row.widthBox, &LineWidthComboBox::changed, this, [this, &row, width] {
-            *width = row.widthBox->LineWidth();
-            fullRedraw();
-        });
+        redraw.colour(row.colourButton, n == 0 ? GraphColor : row.color);
+        redraw.lineWidth(row.widthBox, n == 0 ? LineWidth : row.width);
     }
     for (BitCheckBox* box : {slopeLinesBox_, fractionBox_}) {
         connect(box, &BitCheckBox::clicked, this, [this] {

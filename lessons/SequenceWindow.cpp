@@ -193,15 +193,4 @@ void SequenceWindow::onFindLimitToggled()
     redraw();
 }
 
-void SequenceWindow::onFetchExample(int index)
-{
-    termField_->enter(examples_->examples().entry(static_cast<std::size_t>(index)).text);
-    termField_->edit()->setFocus();
-}
-
-void SequenceWindow::onAddExample()
-{
-    examples_->add(ExampleEntry{TermFromDisplay(termField_->edit()->text()), {}});
-}
-
 } // namespace kurvex

@@ -5,6 +5,7 @@
 #include "controls/ColorButton.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/FixedObjectButtons.h"
@@ -189,11 +190,9 @@ void TangentProblemWindow::buildSlopeLabels()
 
 void TangentProblemWindow::connectControls()
 {
-    for (ValueRow* row : {rowP_, rowQ_}) {
-        connect(row, &ValueRow::barMoved, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::valueEntered, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::resetDone, this, [this] { drawPicture(); });
-    }
+    const RedrawBinding draw(this, [this] { drawPicture(); });
+    draw.row(rowP_);
+    draw.row(rowQ_);
     rowQ_->beforeAnimationStep = [] { PointXQ = SweepPosition(PointXQ, XMin, XMax); };
     rowQ_->afterAnimationStep = [this] { drawPicture(); };
     for (BitCheckBox* box :
