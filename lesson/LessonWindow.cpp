@@ -584,6 +584,26 @@ void LessonWindow::runAnimation(AnimationTrack track, double step)
     }
 }
 
+double LessonWindow::pixelColumn()
+{
+    return (XMax - XMin) / std::max(1, PlotWidth);
+}
+
+void LessonWindow::runPixelSweep(ToggleSwitch* toggle, double& x, double& step, std::function<void()> show,
+                                 std::function<void()> finished)
+{
+    step = pixelColumn();
+    AnimationTrack track;
+    track.toggle = toggle;
+    track.frame = [&x, &step, show = std::move(show)] {
+        x += step;
+        show();
+        step = turnAround(x, step, XMin, XMax);
+    };
+    track.finished = std::move(finished);
+    runAnimation(std::move(track), step);
+}
+
 void LessonWindow::showEvent(QShowEvent* event)
 {
     closed_ = false;

@@ -114,6 +114,13 @@ public:
     bool animationLoopActive() const { return animation_.active(); }
     double animationStep() const { return animation_.step(); }
     void registerAnimationSwitch(ToggleSwitch* s) { animation_.registerSwitch(s); }
+    // x crosses the world window one pixel column a frame, turning at its edges; show shows x and
+    // draws after each step, finished runs after the last frame. step is the window's, so its
+    // direction button can reverse it and a zoom can set it anew (pixelColumn()).
+    void runPixelSweep(ToggleSwitch* toggle, double& x, double& step, std::function<void()> show,
+                       std::function<void()> finished = {});
+    // The world width of one pixel column of the plot.
+    static double pixelColumn();
 
     // ---- Widgets and state of the frame ----
     PlotBox* plotBox() const { return plotBox_; }

@@ -5,14 +5,11 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
-#include "core/WorldWindow.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
 #include "lesson/ValueRow.h"
 
 #include <QMouseEvent>
-
-#include <algorithm>
 
 namespace kurvex {
 
@@ -101,24 +98,18 @@ void CurveDiscussionWindow::plotMove(QMouseEvent* event)
 
 void CurveDiscussionWindow::onAnimation()
 {
-    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
-    AnimationTrack track;
-    track.toggle = xSwitch_;
     // Only the moving parts are drawn per frame; the curves stay in the background layer.
-    track.frame = [this] {
-        CurrentX += xAnimationStep_;
+    runPixelSweep(xSwitch_, CurrentX, xAnimationStep_, [this] {
         xRow_->showValues();
         drawPicture();
-        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
-    };
-    runAnimation(std::move(track), xAnimationStep_);
+    });
 }
 
 void CurveDiscussionWindow::worldChanged(WorldChange how)
 {
     // A zoom changes the width of a pixel column; a pan keeps it.
     if (how == WorldChange::Zoom) {
-        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+        xAnimationStep_ = pixelColumn();
     }
 }
 

@@ -4,15 +4,12 @@
 
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
-#include "core/WorldWindow.h"
 #include "core/term/Term.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
 #include "lesson/ValueRow.h"
 
 #include <QMouseEvent>
-
-#include <algorithm>
 
 namespace kurvex {
 
@@ -67,7 +64,7 @@ void IntegralFunctionWindow::worldChanged(WorldChange how)
 {
     // A zoom changes the width of a pixel column; a pan keeps it.
     if (how == WorldChange::Zoom) {
-        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+        xAnimationStep_ = pixelColumn();
     }
     showBars();
 }
@@ -102,17 +99,13 @@ void IntegralFunctionWindow::plotRelease(QMouseEvent*)
 
 void IntegralFunctionWindow::onAnimation()
 {
-    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
-    AnimationTrack track;
-    track.toggle = xSwitch_;
-    track.frame = [this] {
-        CurrentX += xAnimationStep_;
-        xRow_->showValues();
-        drawPicture();
-        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
-    };
-    track.finished = [this] { xRow_->setBarFromValue(ValueRow::BarSync::Snap); };
-    runAnimation(std::move(track), xAnimationStep_);
+    runPixelSweep(
+        xSwitch_, CurrentX, xAnimationStep_,
+        [this] {
+            xRow_->showValues();
+            drawPicture();
+        },
+        [this] { xRow_->setBarFromValue(ValueRow::BarSync::Snap); });
 }
 
 } // namespace kurvex
