@@ -35,7 +35,10 @@ void ComputeYTickStep();
 // below 0.00001 in magnitude.
 std::string FormatAxisLabel(double v);
 
-// Axes with arrow heads, grid, ticks, labels and captions on DrawCanvas.
+// Axes with arrow heads, grid, ticks, labels and captions on DrawCanvas; the x axis in multiples
+// of π as PiAxis says.
 void DrawCoordinateSystem();
+// The same with the x axis in multiples of π or not, whatever PiAxis says.
+void DrawCoordinateSystem(bool piAxis);
 
 } // namespace kurvex

@@ -316,6 +316,11 @@ void LessonWindow::drawCurve(const CurveFunction& f, double xFrom, double xTo)
     DrawCurve(XMin, XMax, xFrom, xTo, f, variant_.curve);
 }
 
+void LessonWindow::drawCurve(const CurveFunction& f, double xFrom, double xTo, TColor color, int lineWidth)
+{
+    DrawCurve(XMin, XMax, xFrom, xTo, f, variant_.curve, color, lineWidth);
+}
+
 void LessonWindow::drawCurve()
 {
     drawCurve(XMin, XMax);

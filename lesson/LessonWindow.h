@@ -78,6 +78,9 @@ public:
     // A curve from xFrom to xTo with the variant's step and jump limits (the step set by the
     // window's x range), in CurveColor and LineWidth on DrawCanvas.
     void drawCurve(const CurveFunction& f, double xFrom, double xTo);
+    // The same in the caller's colour and pen width (before DrawScale) instead of CurveColor and
+    // LineWidth, which stay as they are.
+    void drawCurve(const CurveFunction& f, double xFrom, double xTo, TColor color, int lineWidth);
     // The window's own curve (curveValue) over the window, or from xFrom to xTo.
     void drawCurve();
     void drawCurve(double xFrom, double xTo);

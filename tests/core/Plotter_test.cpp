@@ -49,6 +49,20 @@ std::optional<double> identity(double x)
     return x;
 }
 
+TEST_F(PlotterTest, CurveInTheCallersPenLeavesTheSharedPenAsItWas)
+{
+    DrawScale = 2.0;
+    DrawCurve(XMin, XMax, XMin, XMax, identity, kTwoPixels, clRed, 3);
+    const auto segs = lines();
+    ASSERT_FALSE(segs.empty());
+    for (const CanvasCall& c : segs) {
+        EXPECT_EQ(c.pen.color, clRed);
+        EXPECT_EQ(c.pen.width, 6);
+    }
+    EXPECT_EQ(CurveColor, clBlue);
+    EXPECT_EQ(LineWidth, 1);
+}
+
 TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInStepsWithTheScaledPen)
 {
     LineWidth = 3;
