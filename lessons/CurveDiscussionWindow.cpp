@@ -52,14 +52,6 @@ void CurveDiscussionWindow::closing()
 // ---------------------------------------------------------------------------------------------
 // Options
 
-void CurveDiscussionWindow::onOptionToggled()
-{
-    showFirst_ = firstBox_->Checked();
-    showSecond_ = secondBox_->Checked();
-    showTriangle_ = triangleBox_->Checked();
-    fullRedraw();
-}
-
 void CurveDiscussionWindow::onGenerateToggled()
 {
     generate_ = generateBox_->Checked();

@@ -46,7 +46,6 @@ private:
     void connectControls();
 
     // Handlers
-    void onOptionToggled();
     void onGenerateToggled();
     void onAnimation();
     // x0 from the pixel column under the mouse.
