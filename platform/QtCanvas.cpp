@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace kurvex {
@@ -319,27 +320,112 @@ void QtCanvas::prepare(Use use)
     appliedBrush_ = b;
 }
 
-bool QtCanvas::dottedLineOnImage(QPoint from, QPoint to)
+std::optional<QRect> QtCanvas::directArea() const
 {
-    const Pen& p = pen();
-    if (!image_ || painterLent_ || p.width > 1 || p.style != PenStyle::Dot || p.mode != PenMode::Copy ||
-        (from.x() != to.x() && from.y() != to.y()))
-        return false;
+    if (!image_ || painterLent_)
+        return std::nullopt;
     const QImage::Format format = image_->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
-        return false;
+        return std::nullopt;
     // bits() of a shared image would detach it from the buffer the painter writes into.
     if (!image_->isDetached())
-        return false;
+        return std::nullopt;
     QRect area = image_->rect();
     if (hasClip()) {
         const QRect clip = deviceRect(clipRect());
         if (clip.width() <= 0 || clip.height() <= 0)
-            return false;
+            return std::nullopt;
         area &= clip;
     }
+    return area;
+}
 
+bool QtCanvas::lineOnImage(QPoint from, QPoint to)
+{
+    const Pen& p = pen();
+    if (p.width > 1 || p.mode != PenMode::Copy)
+        return false;
+    const bool axisParallel = from.x() == to.x() || from.y() == to.y();
+    if (p.style == PenStyle::Solid)
+        return solidLineOnImage(from, to);
+    if (p.style == PenStyle::Dot && axisParallel)
+        return dottedLineOnImage(from, to);
+    return false;
+}
+
+bool QtCanvas::solidLineOnImage(QPoint from, QPoint to)
+{
+    const std::optional<QRect> clipped = directArea();
+    if (!clipped)
+        return false;
+    const QRect& area = *clipped;
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    const QRgb color = toQColor(pen().color).rgb() | 0xFF000000u;
+    if (from == to) {
+        if (area.contains(from))
+            reinterpret_cast<QRgb*>(bits + stride * from.y())[from.x()] = color;
+        return true;
+    }
+    // Every pixel from the start up to the end pixel, which stays free in any direction: a line
+    // that begins where the one before ended then joins it without a gap or a doubled pixel. The
+    // painter leaves out whichever end lies right or below, so a curve rising steeply in short
+    // segments lost the pixel where a flat segment met a steep one.
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const bool steep = std::abs(dy) > std::abs(dx);
+    const int steps = steep ? std::abs(dy) : std::abs(dx);
+    const int majorStart = steep ? from.y() : from.x();
+    const int majorStep = (steep ? dy : dx) > 0 ? 1 : -1;
+    const int majorLow = steep ? area.top() : area.left();
+    const int majorHigh = steep ? area.bottom() : area.right();
+    const int minorLow = steep ? area.left() : area.top();
+    const int minorHigh = steep ? area.right() : area.bottom();
+    // Steps i whose pixel lies in the area's rows (steep) or columns.
+    const int iA = (majorLow - majorStart) * majorStep;
+    const int iB = (majorHigh - majorStart) * majorStep;
+    const int iFirst = std::max(0, std::min(iA, iB));
+    const int iLast = std::min(steps - 1, std::max(iA, iB));
+    if (iFirst > iLast)
+        return true;
+
+    // The minor coordinate nearest to the exact line, halves rounded up on the device, so the same
+    // line drawn either way covers the same pixels: floor(minor0 + (i * span + steps / 2) / steps),
+    // kept as a quotient and a remainder in [0, 2 * steps).
+    const std::int64_t span2 = 2 * std::int64_t{steep ? dx : dy};
+    const std::int64_t steps2 = 2 * std::int64_t{steps};
+    const std::int64_t numerator = std::int64_t{iFirst} * span2 + steps;
+    std::int64_t quotient = numerator >= 0 ? numerator / steps2 : -((-numerator + steps2 - 1) / steps2);
+    std::int64_t remainder = numerator - quotient * steps2;
+    const std::int64_t minorStart = steep ? from.x() : from.y();
+    for (int i = iFirst; i <= iLast; ++i) {
+        const std::int64_t minor = minorStart + quotient;
+        if (minor >= minorLow && minor <= minorHigh) {
+            const int major = majorStart + i * majorStep;
+            const int px = steep ? static_cast<int>(minor) : major;
+            const int py = steep ? major : static_cast<int>(minor);
+            reinterpret_cast<QRgb*>(bits + stride * py)[px] = color;
+        }
+        remainder += span2;
+        if (remainder >= steps2) {
+            remainder -= steps2;
+            ++quotient;
+        } else if (remainder < 0) {
+            remainder += steps2;
+            --quotient;
+        }
+    }
+    return true;
+}
+
+bool QtCanvas::dottedLineOnImage(QPoint from, QPoint to)
+{
+    const std::optional<QRect> clipped = directArea();
+    if (!clipped)
+        return false;
+    const QRect& area = *clipped;
+    const Pen& p = pen();
     uchar* const bits = image_->bits();
     const qsizetype stride = image_->bytesPerLine();
     const QRgb color = toQColor(p.color).rgb() | 0xFF000000u;
@@ -410,7 +496,7 @@ void QtCanvas::lineTo(int x, int y)
             return;
     }
     const QLine line(toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2));
-    if (dottedLineOnImage(line.p1(), line.p2()))
+    if (lineOnImage(line.p1(), line.p2()))
         return;
     prepare(Use::Stroke);
     painter_->drawLine(line);
