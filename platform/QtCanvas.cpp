@@ -624,10 +624,22 @@ void QtCanvas::setPixel(int x, int y, TColor c)
     painter_->fillRect(QRect(at, QSize(end.x() - at.x(), end.y() - at.y())), toQColor(c));
 }
 
+QFont QtCanvas::deviceFont() const
+{
+    QFont qf = toQFont(font());
+    // Unsmoothed glyphs stand on whole pixels: at fractional advances the gaps between letters
+    // came out a pixel apart now and then ("Einhe itskreis"). Hinted advances are whole pixels.
+    // A printer's pixels are too small for that to show, and its text keeps the face's own widths.
+    const QPaintDevice* dev = device();
+    if (!dev || dev->devType() != QInternal::Printer)
+        qf.setHintingPreference(QFont::PreferFullHinting);
+    return qf;
+}
+
 QFontMetrics QtCanvas::metrics() const
 {
     const QPaintDevice* dev = device();
-    return dev ? QFontMetrics(toQFont(font()), dev) : QFontMetrics(toQFont(font()));
+    return dev ? QFontMetrics(deviceFont(), dev) : QFontMetrics(deviceFont());
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& utf8)
@@ -637,7 +649,7 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
     applyGeometry();
     stateValid_ = false;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter_->setFont(toQFont(font()));
+    painter_->setFont(deviceFont());
     const QFontMetrics fm = metrics();
     const QString text = canvasText(font(), utf8);
     const int w = fm.horizontalAdvance(text);

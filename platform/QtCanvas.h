@@ -80,6 +80,8 @@ private:
     bool lineOnImage(QPoint from, QPoint to);
     bool solidLineOnImage(QPoint from, QPoint to);
     bool dottedLineOnImage(QPoint from, QPoint to);
+    // The canvas font as drawn on this device.
+    QFont deviceFont() const;
     QFontMetrics metrics() const;
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 

@@ -812,6 +812,44 @@ TEST(QtCanvasPixelRatio, TextIsMeasuredLogicallyAndDrawnAtDeviceResolution)
     EXPECT_TRUE(mixedBlock);
 }
 
+// Where each run of inked columns begins, left to right.
+std::vector<int> inkRunStarts(const QImage& img)
+{
+    std::vector<int> starts;
+    bool before = false;
+    for (int x = 0; x < img.width(); ++x) {
+        const bool ink = [&] {
+            for (int y = 0; y < img.height(); ++y)
+                if (pixel(img, x, y) != clWhite)
+                    return true;
+            return false;
+        }();
+        if (ink && !before)
+            starts.push_back(x);
+        before = ink;
+    }
+    return starts;
+}
+
+TEST(QtCanvasPixelRatio, RepeatedLettersStandAtEvenDistances)
+{
+    // Glyphs placed at fractional advances but drawn on whole pixels stood one pixel closer now and
+    // then: "Einhe itskreis", "0 ,52 36".
+    for (const double ratio : {1.0, 2.0}) {
+        for (const char* text : {"iiiiiiiiiiii", "llllllllllll", "111111111111", "rrrrrrrrrrrr"}) {
+            SCOPED_TRACE(testing::Message() << text << " ratio " << ratio);
+            const QImage img = paintedAt(
+                ratio, [&](QtCanvas& c) { c.textOut(4, 4, text); }, 120, 24);
+            const std::vector<int> starts = inkRunStarts(img);
+            ASSERT_EQ(starts.size(), std::string(text).size());
+            std::vector<int> distances;
+            for (std::size_t i = 1; i < starts.size(); ++i)
+                distances.push_back(starts[i] - starts[i - 1]);
+            EXPECT_EQ(distances, std::vector<int>(distances.size(), distances.front()));
+        }
+    }
+}
+
 TEST(QtCanvasPixelRatio, ClipAndOriginCutOnDevicePixels)
 {
     constexpr double kRatio = 1.5;
