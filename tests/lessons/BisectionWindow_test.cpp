@@ -13,6 +13,7 @@
 #include "lessons/BisectionTableDialog.h"
 #include "support/LessonWindowTest.h"
 #include "support/TestTempDir.h"
+#include "support/WholeTexts.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -112,7 +113,7 @@ TEST_F(BisectionWindowTest, OpensWithItsStartStateAndFormNames)
     EXPECT_EQ(control<QLabel>("Label6")->text(), QStringLiteral("= 0,00001"));
     EXPECT_EQ(result(), QString());
     EXPECT_EQ(control<QLabel>("Panel2")->text(),
-              QStringLiteral("  a = 0,00000  b = 0,00000  m = 0,00000  f(a) = -2,00000  f(m) = -2,00000"
+              QStringLiteral("  a = 0,00000  b = 0,00000  m = 0,00000\n  f(a) = -2,00000  f(m) = -2,00000"
                              "  f(a)*f(m) = 4,00000"));
     EXPECT_EQ(control<QLabel>("Label14")->text(),
               QStringLiteral("wenn f(a) * f(m) > 0  dann a := m  sonst  b := m"));
@@ -134,13 +135,29 @@ TEST_F(BisectionWindowTest, OpensWithItsStartStateAndFormNames)
     EXPECT_EQ(PlotHeight, window->plotBox()->height() / 5 * 4);
 }
 
+TEST_F(BisectionWindowTest, ResultAndStatusLineShowTheirWholeText)
+{
+    open();
+    typeInterval("1", "2");
+    runToTheEnd();
+    EXPECT_EQ(test::CutText(*control<QLabel>("Label12")), "");
+    EXPECT_EQ(test::CutText(*control<QLabel>("Panel2")), "");
+    // Near the pole of 1/x the values run to ten digits before the comma.
+    TypeInto(edit("Edit1"), QStringLiteral("1/x"));
+    typeInterval("-1", "2");
+    runToTheEnd();
+    EXPECT_TRUE(control<QLabel>("Panel2")->text().endsWith(QStringLiteral("f(a)*f(m) = 274877906944,00000")))
+        << control<QLabel>("Panel2")->text().toStdString();
+    EXPECT_EQ(test::CutText(*control<QLabel>("Panel2")), "");
+}
+
 TEST_F(BisectionWindowTest, SquareRootOfTwoAndTheTableRowsMatchTheSteps)
 {
     open();
     typeInterval("1", "2");
     const auto steps = runToTheEnd();
     ASSERT_EQ(steps.size(), 17u);
-    EXPECT_TRUE(result().startsWith(QStringLiteral("x := (a + b) / 2 = 1,41421     f(x) = ")))
+    EXPECT_TRUE(result().startsWith(QStringLiteral("x := (a + b) / 2 = 1,41421\nf(x) = ")))
         << result().toStdString();
     EXPECT_FALSE(stepButton()->isEnabled());
 
