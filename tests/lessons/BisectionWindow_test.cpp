@@ -16,10 +16,12 @@
 #include "support/WholeTexts.h"
 
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -180,6 +182,34 @@ TEST_F(BisectionWindowTest, SquareRootOfTwoAndTheTableRowsMatchTheSteps)
     EXPECT_EQ(grid.item(0, 5)->text(), QStringLiteral("-0,25000")); // f(m) · f(a) = 0,25 · (-1)
     EXPECT_EQ(control<QPushButton>("SpeedButton2"), stepButton());
     EXPECT_EQ(table.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->text(), QStringLiteral("&Weiter"));
+}
+
+TEST_F(BisectionWindowTest, TableColumnsHoldTheirLongestNumbers)
+{
+    TermBisection = "1/x";
+    open();
+    typeInterval("-1", "2");
+    BisectionTableDialog table(window->tableInput());
+    table.show();
+    const QTableWidget& grid = *table.table();
+    const QFontMetrics metrics(grid.font());
+    const int margin = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+    bool sawTenDigits = false;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QTableWidgetItem* item = grid.item(r, c);
+            if (item == nullptr) {
+                continue;
+            }
+            sawTenDigits = sawTenDigits || item->text() == QStringLiteral("-8589934592,00000");
+            EXPECT_LE(metrics.horizontalAdvance(item->text()) + margin, grid.columnWidth(c))
+                << "row " << r << " column " << c << " " << item->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(sawTenDigits);
+    // Every column shows whole, or a narrow screen lets the grid scroll to it.
+    EXPECT_TRUE(grid.viewport()->width() >= grid.horizontalHeader()->length() ||
+                grid.horizontalScrollBar()->isVisible());
 }
 
 TEST_F(BisectionWindowTest, ClickWithoutMovingAfterARunIsNoSolution)
