@@ -23,6 +23,7 @@ class ColorButton;
 class GridModeButtons;
 class LineWidthComboBox;
 class ReportPanel;
+class TermLabel;
 class ValueTablePanel;
 
 class FittingWindow : public PointPlotWindow {
@@ -108,7 +109,7 @@ private:
     ColorButton* inflectionPointColour_ = nullptr;
     BitCheckBox* deviationsBox_ = nullptr;
     GridModeButtons* gridButtons_ = nullptr;
-    QLabel* resultLabel_ = nullptr;
+    TermLabel* resultLabel_ = nullptr;
 
     FitOutcome fit_;
     // Whether the points of the last fit passed the model's check.

@@ -21,6 +21,7 @@ class BitCheckBox;
 class ColorButton;
 class LineWidthComboBox;
 class CurvePointRows;
+class TermLabel;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -120,7 +121,7 @@ private:
     // The term under the plot, shown while its button is down.
     struct {
         QToolButton* button = nullptr;
-        QLabel* text = nullptr;
+        TermLabel* text = nullptr;
     } term_;
 };
 
