@@ -1,0 +1,109 @@
+// The launcher's 19 entries and the one change a user makes in each window once it has drawn, for
+// the tests that open every entry.
+#pragma once
+
+#include "controls/BitCheckBox.h"
+#include "lesson/LessonWindow.h"
+#include "lesson/PlotBox.h"
+#include "support/LessonFixture.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <functional>
+
+namespace kurvex::test {
+
+// What a user changes in the window once it has drawn.
+using EntryAction = std::function<void(LessonWindow&)>;
+
+inline EntryAction TypeTerm(const char* edit, const char* term)
+{
+    return [edit, term](LessonWindow& w) { typeInto(child<QLineEdit>(&w, edit), QString::fromUtf8(term)); };
+}
+
+inline EntryAction MoveBar(const char* bar)
+{
+    return [bar](LessonWindow& w) {
+        auto* b = child<QScrollBar>(&w, bar);
+        b->setValue(b->value() + (b->value() < b->maximum() ? 1 : -1));
+    };
+}
+
+// Several changes one after the other.
+inline EntryAction Both(EntryAction first, EntryAction second)
+{
+    return [first, second](LessonWindow& w) {
+        first(w);
+        second(w);
+    };
+}
+
+inline EntryAction CheckBox(const char* box)
+{
+    return [box](LessonWindow& w) { clickBox(child<BitCheckBox>(&w, box)); };
+}
+
+inline EntryAction ClickPoints()
+{
+    return [](LessonWindow& w) {
+        const QSize s = w.plotBox()->size();
+        for (const QPointF at :
+             {QPointF(0.3, 0.6), QPointF(0.5, 0.4), QPointF(0.7, 0.5), QPointF(0.8, 0.3)}) {
+            QTest::mouseClick(
+                w.plotBox(), Qt::LeftButton, {},
+                QPoint(static_cast<int>(s.width() * at.x()), static_cast<int>(s.height() * at.y())));
+        }
+    };
+}
+
+inline EntryAction DragAcrossPlot()
+{
+    return [](LessonWindow& w) {
+        const QSize s = w.plotBox()->size();
+        dragOnPlot(w.plotBox(), QPoint(s.width() / 2, s.height() / 2),
+                   QPoint(s.width() * 2 / 3, s.height() / 3));
+    };
+}
+
+struct LauncherEntry {
+    const char* caption;
+    bool graphList; // "Funktionsgraphen" rather than "Analysis"
+    EntryAction action;
+};
+
+inline void PrintTo(const LauncherEntry& e, std::ostream* os)
+{
+    *os << e.caption;
+}
+
+// Every entry with its standard action.
+inline const std::vector<LauncherEntry>& LauncherEntries()
+{
+    static const std::vector<LauncherEntry> entries{
+        {"y = m  x + c", true, MoveBar("ScrollBar1")},
+        {"y = a x² + b x + c", true, MoveBar("ScrollBar2")},
+        {"y = a (x - u)² + v", true, MoveBar("ScrollBar3")},
+        {"y = a f(x - u) + v", true, TypeTerm("Edit12", "sin(x)")},
+        {"y = f(x) Parameter a, b, c, d", true, TypeTerm("Edit1", "a*x^3-3x")},
+        {"Tangentenproblem", false, TypeTerm("Edit1", "x^2/4")},
+        {"Differenzierbarkeit", false, TypeTerm("Edit1", "x^2")},
+        {"Grenzwert - Stetigkeit", false, TypeTerm("Edit1", "x^2/2")},
+        {"Folgen -  Grenzwert", false, TypeTerm("Edit1", "1/n")},
+        {"Bisektion  f(x) = 0", false, TypeTerm("Edit1", "x^2-3")},
+        {"Unter- und Obersumme", false, TypeTerm("Edit1", "x^2/4")},
+        {"Ortskurven - H, T, W", false, TypeTerm("Edit1", "x^2-t*x")},
+        {"Ganzrationale Funktionen", false, DragAcrossPlot()},
+        {"f f' f''  Kurvendiskussion", false, TypeTerm("Edit1", "x^3-3x")},
+        {"f  F    Integralfunktion", false, TypeTerm("Edit1", "sin(t)")},
+        {"Zuordnungen", false,
+         Both(TypeTerm("Edit1", "x^2/2"), Both(CheckBox("BitCheckBox1"), CheckBox("BitCheckBox3")))},
+        {"Funktionsanpassung", false, ClickPoints()},
+        {"sin cos    tan cot", false, MoveBar("ScrollBar1")},
+        {"Lineare Regression", false, Both(ClickPoints(), MoveBar("ScrollBar1"))},
+    };
+    return entries;
+}
+
+} // namespace kurvex::test
