@@ -120,6 +120,15 @@ ColorButton* MakeColorButton(const QString& objectName, const QString& hint, QWi
     return b;
 }
 
+int CaptionWidth(const QWidget& window)
+{
+    // Title bars use a bold face; the icon and each button take about a title bar's height.
+    QFont bold = window.font();
+    bold.setBold(true);
+    const int button = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 4 * button + 16;
+}
+
 QFont TermFont()
 {
     QFont f(QStringLiteral("Courier New"));

@@ -40,6 +40,9 @@ ToggleSwitch* MakeAnimationSwitch(const QString& objectName, QWidget* parent);
 BitCheckBox* MakeCheckBox(const QString& objectName, const QString& text, QWidget* parent);
 QSlider* MakeTrackBar(const QString& objectName, const QString& hint, int min, int max, QWidget* parent);
 ColorButton* MakeColorButton(const QString& objectName, const QString& hint, QWidget* parent);
+// The width at which the window's title bar shows its whole caption: the caption in a bold face
+// beside the window manager's icon and three buttons.
+int CaptionWidth(const QWidget& window);
 // Courier New bold 13 px, the font of term edits and lists.
 QFont TermFont();
 
