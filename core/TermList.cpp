@@ -4,6 +4,8 @@
 #include "core/term/Term.h"
 #include "platform/IniFile.h"
 
+#include <algorithm>
+
 namespace kurvex {
 
 std::string TermListKey(int number)
@@ -15,7 +17,7 @@ TermList ReadTermList(const std::string& path)
 {
     const IniFile file(path);
     TermList list;
-    std::string refused;
+    std::vector<std::string> refused;
     for (std::size_t family = 0; family < kTermFamilyCount; ++family) {
         const TermFamily& f = kTermFamilies[family];
         std::vector<std::string>& terms = list.terms[family];
@@ -24,7 +26,7 @@ TermList ReadTermList(const std::string& path)
             const std::string key = TermListKey(n);
             const std::string term = TermFromUtf8(file.readString(f.section, key, ""));
             if (term.size() > kMaxListTermLength) {
-                refused += "\n[" + std::string(f.section) + "] " + key;
+                refused.push_back("[" + std::string(f.section) + "] " + key);
             }
             const bool usable = !term.empty() && term.size() <= kMaxListTermLength;
             terms.push_back(usable ? term : f.defaultTerm);
@@ -40,8 +42,16 @@ TermList ReadTermList(const std::string& path)
         list.message += "Diese Terme in " + std::string(kTermListFileName) + " sind länger als " +
                         std::to_string(kMaxListTermLength) +
                         " Zeichen und werden nicht verwendet; an ihrer Stelle gilt der Standardterm "
-                        "ihres Abschnitts:" +
-                        refused;
+                        "ihres Abschnitts:";
+        // The first keys name the fault; a list of all 240 made a box far taller than the screen.
+        const std::size_t listed = std::min(refused.size(), kListedRefusals);
+        for (std::size_t i = 0; i < listed; ++i) {
+            list.message += "\n" + refused[i];
+        }
+        if (refused.size() > listed) {
+            list.message += "\n… und " + std::to_string(refused.size() - listed) + " weitere (" +
+                            std::to_string(refused.size()) + " insgesamt)";
+        }
     }
     return list;
 }
