@@ -850,6 +850,22 @@ TEST(QtCanvasPixelRatio, RepeatedLettersStandAtEvenDistances)
     }
 }
 
+TEST(QtCanvasPixelRatio, PrimeStandsApartFromItsLetter)
+{
+    // The lower pane's caption "y'" read "y": the prime sat on the arm of the y.
+    for (const double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const auto inkRuns = [ratio](const char* text) {
+            return inkRunStarts(paintedAt(
+                                    ratio, [&](QtCanvas& c) { c.textOut(4, 4, text); }, 40, 24))
+                .size();
+        };
+        // The prime is a run of inked columns of its own after the letter's.
+        EXPECT_EQ(inkRuns("y'"), inkRuns("y") + 1);
+        EXPECT_EQ(inkRuns("y''"), inkRuns("y") + 2);
+    }
+}
+
 TEST(QtCanvasPixelRatio, ClipAndOriginCutOnDevicePixels)
 {
     constexpr double kRatio = 1.5;
