@@ -78,8 +78,6 @@ private:
     // Writes a thin line of the copy mode (device pixels) straight into the bitmap: solid ones in
     // any direction, dotted ones along an axis; false when the painter has to draw it.
     bool lineOnImage(QPoint from, QPoint to);
-    bool solidLineOnImage(QPoint from, QPoint to);
-    bool dottedLineOnImage(QPoint from, QPoint to);
     // The canvas font as drawn on this device.
     QFont deviceFont() const;
     QFontMetrics metrics() const;
