@@ -1,17 +1,27 @@
 // The launcher's 19 entries and the one change a user makes in each window once it has drawn, for
-// the tests that open every entry.
+// the tests that open every entry, and opening an entry as a user does.
 #pragma once
 
+#include "app/CategoryList.h"
+#include "app/LauncherWindow.h"
 #include "controls/BitCheckBox.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
 #include "support/LessonFixture.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cctype>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace kurvex::test {
 
@@ -104,6 +114,69 @@ inline const std::vector<LauncherEntry>& LauncherEntries()
         {"Lineare Regression", false, Both(ClickPoints(), MoveBar("ScrollBar1"))},
     };
     return entries;
+}
+
+// A test name from the entry's caption: its letters and digits and its place in the list.
+inline std::string EntryTestName(const LauncherEntry& entry, std::size_t index)
+{
+    std::string name;
+    for (const char ch : std::string(entry.caption)) {
+        if (std::isalnum(static_cast<unsigned char>(ch))) {
+            name += ch;
+        }
+    }
+    return name + "_" + std::to_string(index);
+}
+
+// The program's data files (example lists, term list, help) copied into a test's program folder.
+inline void CopyProgramData(const QTemporaryDir& programDir)
+{
+    const QDir data(QStringLiteral(KURVEX_SOURCE_DIR "/resources/data"));
+    for (const QString& name : data.entryList(QDir::Files)) {
+        QFile::copy(data.filePath(name), programDir.filePath(name));
+    }
+}
+
+// The launcher without its info window and exit question.
+class QuietLauncher : public LauncherWindow {
+protected:
+    void showInfoWindow() override {}
+    bool confirmExit() override { return true; }
+};
+
+// Clicks the entry in a launcher, hands the lesson window it opens to use once the window is shown
+// and closes it; false when no lesson window opened.
+inline bool UseEntryWindow(const LauncherEntry& entry, const std::function<void(LessonWindow&)>& use)
+{
+    QuietLauncher launcher;
+    launcher.show();
+    if (!QTest::qWaitForWindowExposed(&launcher)) {
+        return false;
+    }
+    CategoryList* list = entry.graphList ? launcher.graphList() : launcher.analysisList();
+    int row = -1;
+    for (int i = 0; i < list->count(); ++i) {
+        row = list->caption(i) == QString::fromUtf8(entry.caption) ? i : row;
+    }
+    if (row < 0) {
+        ADD_FAILURE() << "no launcher entry " << entry.caption;
+        return false;
+    }
+    bool used = false;
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<LessonWindow*>(QApplication::activeModalWidget());
+        if (w == nullptr) {
+            return;
+        }
+        used = true;
+        if (QTest::qWaitForWindowExposed(w)) {
+            use(*w);
+        }
+        w->reject();
+    });
+    QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(row).center());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return used;
 }
 
 } // namespace kurvex::test
