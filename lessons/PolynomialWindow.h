@@ -22,6 +22,7 @@ class ColorButton;
 class LineWidthComboBox;
 class CurvePointRows;
 class NextPressWatcher;
+class TermLabel;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -123,7 +124,7 @@ private:
     // The term under the plot, shown while its button is down.
     struct {
         QToolButton* button = nullptr;
-        QLabel* text = nullptr;
+        TermLabel* text = nullptr;
     } term_;
 };
 

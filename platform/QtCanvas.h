@@ -72,9 +72,14 @@ private:
     QPoint devicePoint(Point p) const;
     // Device pixels of the logical ones from (left, top) up to (right, bottom), not normalised.
     QRect deviceRect(const Rect& r) const;
-    // Writes an axis-parallel thin dotted line (device pixels) straight into the bitmap; false when
-    // it can't.
-    bool dottedLineOnImage(QPoint from, QPoint to);
+    // Device pixels of the bitmap a primitive may write straight into (bitmap and clip), or nothing
+    // when the bitmap can't be written directly.
+    std::optional<QRect> directArea() const;
+    // Writes a thin line of the copy mode (device pixels) straight into the bitmap: solid ones in
+    // any direction, dotted ones along an axis; false when the painter has to draw it.
+    bool lineOnImage(QPoint from, QPoint to);
+    // The canvas font as drawn on this device.
+    QFont deviceFont() const;
     QFontMetrics metrics() const;
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 

@@ -4,12 +4,16 @@
 
 #include "controls/EditRoutines.h"
 #include "controls/ToggleSwitch.h"
+#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lesson/ControlFactory.h"
 #include "lesson/FixedObjectButtons.h"
 #include "lesson/TermField.h"
+#include "lesson/TermLabel.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonFixture.h"
+#include "support/WholeTexts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -261,6 +265,66 @@ TEST_F(KitTest, ValueRowAnimationAdvancesTheValueAndSnapsItAtTheEnd)
     EXPECT_NEAR(value, 1.0 + 5 * 0.04, 1e-9);
     EXPECT_EQ(row->valueEdit()->text(), QStringLiteral("1,20"));
     EXPECT_EQ(row->bar()->value(), 130);
+}
+
+TEST_F(KitTest, NumberEditsShowEveryNumberWhole)
+{
+    // Each value at every number of decimals the settings allow, and as the condition edits show
+    // it (three decimals, no padding): "7,0000 E-2", "-1,040 E-2" and "1,000 E+10" were cut.
+    const double values[] = {-1.04e-2, 1.04e-2, 7e-2, 1e10, -1e10, -99.9999, -0.123456, 4.5e-11, 123456.0};
+    QWidget panel;
+    QLineEdit* edit = MakeNumberEdit(QStringLiteral("Edit1"), &panel);
+    panel.show();
+    for (const double v : values) {
+        for (int decimals = 0; decimals <= 4; ++decimals) {
+            Decimals = decimals;
+            ShowNumber(edit, v);
+            EXPECT_EQ(test::CutText(*edit), "") << "decimals " << decimals;
+        }
+        edit->setText(QString::fromStdString(FormatNumberShort(3, v)).trimmed());
+        EXPECT_EQ(test::CutText(*edit), "");
+    }
+}
+
+TEST(TermLabelSummands, BreakOnlyBeforeTheSignOfASummand)
+{
+    const struct {
+        const char* line;
+        QStringList pieces;
+    } cases[] = {
+        {" -  2,000 x^2 +  4,000 x", {" -  2,000 x^2", " +  4,000 x"}},
+        {" -  3,904 E-3 x^6 +  0,191", {" -  3,904 E-3 x^6", " +  0,191"}},
+        {"f(x) = -1,234+ 5,678x^1-1,862 E+2x^2", {"f(x) = -1,234", "+ 5,678x^1", "-1,862 E+2x^2"}},
+        {"f(x) = ( 1,2+ 3,4x^1)/(1-2,0x^1)", {"f(x) = ( 1,2", "+ 3,4x^1)/(1", "-2,0x^1)"}},
+        {"f(x) = 2,000*exp(-0,500*x)", {"f(x) = 2,000*exp(-0,500*x)"}},
+        {"Korrelationskoeffizient: r = -0,998", {"Korrelationskoeffizient: r = -0,998"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TermLabel::summands(QString::fromLatin1(c.line)), c.pieces) << c.line;
+    }
+}
+
+TEST(TermLabelLayout, LinesFollowTheWidthAndKeepTheWholeText)
+{
+    QWidget window;
+    auto* label = new TermLabel(&window);
+    label->setFont(TermFont());
+    const QString term = QStringLiteral(" -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4 +  6,667 E-2 x^3");
+    const QString r = QStringLiteral("Korrelationskoeffizient: r = 0,998");
+    label->setTermLines({term, r});
+    window.show();
+    const int oneLine = label->fontMetrics().horizontalAdvance(term);
+    label->resize(oneLine + 10, 60);
+    EXPECT_EQ(label->text().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
+    label->resize(oneLine * 4 / 5, 60);
+    EXPECT_EQ(label->text().toStdString(), " -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4\n"
+                                           "+  6,667 E-2 x^3\n" +
+                                               r.toStdString());
+    EXPECT_EQ(label->wholeText().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
+    // A message wraps between words and breaks nothing of its own.
+    label->setMessage(QStringLiteral("x-Werte: x > 0"));
+    EXPECT_EQ(label->text().toStdString(), "x-Werte: x > 0");
+    EXPECT_TRUE(label->wordWrap());
 }
 
 TEST_F(KitTest, TermFieldReportsAWrongTermOnceHoweverOftenTheWindowRedraws)

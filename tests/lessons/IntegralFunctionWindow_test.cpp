@@ -10,6 +10,7 @@
 #include "core/WorldWindow.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonWindowTest.h"
+#include "support/WholeTexts.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -174,6 +176,46 @@ TEST_F(IntegralFunctionWindowTest, ResetPutsTheLowerLimitAtZeroAndMovesItsBar)
     // The bar itself puts x0 on its grid.
     bar->setValue(100);
     EXPECT_DOUBLE_EQ(window->lowerLimit(), 2.5);
+}
+
+TEST_F(IntegralFunctionWindowTest, LowerLimitShowsWholeAtFourDecimals)
+{
+    Decimals = 4;
+    open("1");
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,07"));
+    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("7,0000 E-2"));
+    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
+}
+
+TEST_F(IntegralFunctionWindowTest, XBelowTheAxisKeepsClearOfTheTickLabels)
+{
+    setWorld({-14, 14, -14, 14});
+    open("1");
+    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("1"));
+    const RecordingCanvas picture = RecordPicture(*window);
+    std::vector<Rect> texts;
+    std::optional<Rect> marker;
+    const int axisRow = pixel(0, 0).y;
+    for (const CanvasCall& c : picture.callsOf(CanvasOp::TextOut)) {
+        if (c.origin.y != 0) {
+            continue; // the lower pane
+        }
+        const Point at = c.points[0];
+        const Rect box{at.x, at.y, at.x + picture.textWidth(c.text), at.y + c.font.pixelHeight};
+        if (c.text == "x" && at.y > axisRow) {
+            marker = box;
+        } else if (at.y > axisRow) {
+            texts.push_back(box);
+        }
+    }
+    ASSERT_TRUE(marker.has_value());
+    ASSERT_FALSE(texts.empty()) << "no tick label below the axis";
+    for (const Rect& t : texts) {
+        const bool sameRow = marker->top < t.bottom && t.top < marker->bottom;
+        const int apart = std::max(t.left - marker->right, marker->left - t.right);
+        EXPECT_TRUE(!sameRow || apart >= marker->width())
+            << "tick label at " << t.left << " beside x at " << marker->left;
+    }
 }
 
 TEST_F(IntegralFunctionWindowTest, LimitsTypedFarOutsideTheWindowDrawAtOnce)
