@@ -307,6 +307,46 @@ TEST_F(CurveDiscussionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
     EXPECT_EQ(DrawScale, 1.0);
 }
 
+// The picture: the value of f'' at x0 = 1,5 is 9, far above the lower pane's top.
+void showTangentAndBothDerivatives(CurveDiscussionWindow& w)
+{
+    TypeInto(Control<QLineEdit>(w, "Edit3"), QStringLiteral("1,5"));
+    for (const char* box : {"BitCheckBox1", "BitCheckBox2", "BitCheckBox4"}) {
+        ClickBox(Control<BitCheckBox>(w, box));
+    }
+}
+
+TEST_F(CurveDiscussionWindowTest, EachPaneStaysInsideItselfInBothMetafiles)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    open("x^3-3x");
+    showTangentAndBothDerivatives(*window);
+    // The metafile's plot is (400 + 1) x 2 high: the lower pane starts there.
+    const int lowerPaneTop = (400 + 1) * 2;
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("kd.wmf") : QStringLiteral("kd.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        const test::Bytes bytes = test::ReadFileBytes(exportTo.choice.path.toStdString());
+        const std::vector<test::Drawn> drawn =
+            wmf ? test::DrawnOf(test::ReadWmf(bytes)) : test::DrawnOf(test::ReadEmf(bytes));
+        // f'' and its value at x0 are lower-pane strokes.
+        int strokes = 0;
+        for (const test::Drawn& d : drawn) {
+            if (d.kind != test::Drawn::Kind::Line || d.penColor != Deriv2Color) {
+                continue;
+            }
+            ++strokes;
+            for (const auto& [x, y] : d.points) {
+                EXPECT_GE(y, lowerPaneTop) << "at column " << x;
+            }
+        }
+        EXPECT_GT(strokes, 1);
+    }
+}
+
 TEST_F(CurveDiscussionWindowTest, LauncherEntryOpensTheWindow)
 {
     QString title;

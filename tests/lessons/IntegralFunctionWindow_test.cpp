@@ -10,10 +10,13 @@
 #include "core/WorldWindow.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonWindowTest.h"
+#include "support/MetafileReader.h"
 
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -254,6 +257,42 @@ TEST_F(IntegralFunctionWindowTest, AnimationMovesXOnePixelColumnAndSnapsItAtTheE
     EXPECT_EQ(control<QScrollBar>("ScrollBar1")->value(), grid.position(CurrentX));
     EXPECT_DOUBLE_EQ(CurrentX, grid.value(grid.position(CurrentX)));
     EXPECT_EQ(value().toStdString(), FormatNumber(2, CurrentX * CurrentX / 2) + " [FE]");
+}
+
+// What a reader of the exported file paints.
+std::vector<test::Drawn> drawnIn(const SaveChoice& file)
+{
+    const test::Bytes bytes = test::ReadFileBytes(file.path.toStdString());
+    return file.kind == MetafileKind::Wmf ? test::DrawnOf(test::ReadWmf(bytes))
+                                          : test::DrawnOf(test::ReadEmf(bytes));
+}
+
+TEST_F(IntegralFunctionWindowTest, BarOfFStaysInTheLowerPaneInBothMetafiles)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    open("1");
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("-5"));
+    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("6"));
+    // F(6) = 11 lies above the window; the metafile's lower pane starts at (400 + 1) x 2.
+    const int lowerPaneTop = (400 + 1) * 2;
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        int bars = 0;
+        for (const test::Drawn& d : drawnIn(exportTo.choice)) {
+            // The bar is the widest line in the area's colour.
+            if (d.kind == test::Drawn::Kind::Line && d.penColor == AreaColor && d.penWidth == 4) {
+                ++bars;
+                for (const auto& [x, y] : d.points) {
+                    EXPECT_GE(y, lowerPaneTop) << "at column " << x;
+                }
+            }
+        }
+        EXPECT_EQ(bars, 1);
+    }
 }
 
 TEST_F(IntegralFunctionWindowTest, LauncherEntryOpensTheWindowAndLeavesIntegrandModeOff)
