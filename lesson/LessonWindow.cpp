@@ -75,7 +75,8 @@ QFont LessonWindow::plotFont() const
 
 ExportVariant LessonWindow::exportVariant() const
 {
-    ExportVariant e{variant_.metafileScale, variant_.fontFactor, variant_.printClipToPage, 1.0};
+    ExportVariant e{variant_.metafileScale, variant_.fontFactor, variant_.printClipToPage, 1.0,
+                    variant_.picture.backgroundLayer};
     if (variant_.picture.panes >= 2) {
         e.pictureHeightFactor = 2.0;
     } else if (variant_.picture.share == PlotShare::TopFourFifths) {

@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
+#include "lesson/ApplicationPrinter.h"
 #include "lesson/PrintExportHooks.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
@@ -345,6 +346,60 @@ TEST_F(CurveDiscussionWindowTest, EachPaneStaysInsideItselfInBothMetafiles)
         }
         EXPECT_GT(strokes, 1);
     }
+}
+
+// Notes the plot it is printed at.
+class PrintObservedCurveDiscussionWindow : public CurveDiscussionWindow {
+public:
+    std::vector<QSize> printedPlots;
+
+protected:
+    void paintForeground(int pane) override
+    {
+        if (Printing && pane == 0) {
+            printedPlots.emplace_back(PlotWidth, PlotHeight);
+        }
+        CurveDiscussionWindow::paintForeground(pane);
+    }
+};
+
+TEST_F(CurveDiscussionWindowTest, PrintTooTallForThePageIsAskedAboutAndComesOutWholeOrNotAtAll)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo printTo;
+    printTo.pdf = out.filePath(QStringLiteral("kd.pdf"));
+    // y from -5 to 5 is a legal window; its scale-true print needs two panes of 20 cm.
+    setWorld({-7, 7, -5, 5});
+    auto observed = std::make_unique<PrintObservedCurveDiscussionWindow>();
+    const PrintObservedCurveDiscussionWindow& w = *observed;
+    TermText = "x^3-3x";
+    window = std::move(observed);
+    window->setFixedLayerSize(kLayers);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    showTangentAndBothDerivatives(*window);
+
+    control<QPushButton>("SpeedButton15")->click();
+    ASSERT_EQ(printTo.fitQuestions.size(), 1u);
+    EXPECT_TRUE(printTo.fitQuestions[0].contains(QStringLiteral("100 %")))
+        << printTo.fitQuestions[0].toStdString();
+    EXPECT_TRUE(printTo.fitQuestions[0].contains(QStringLiteral("verkleinert")))
+        << printTo.fitQuestions[0].toStdString();
+    ASSERT_EQ(w.printedPlots.size(), 1u);
+    // Both panes on the page, below the origin.
+    const QPrinter& printer = ApplicationPrinter();
+    EXPECT_LE(PrintOriginY + 2 * w.printedPlots[0].height(), printer.height());
+    EXPECT_LE(PrintOriginX + w.printedPlots[0].width(), printer.width());
+    EXPECT_TRUE(QFile::exists(printTo.pdf));
+
+    // Declined: nothing is printed.
+    QFile::remove(printTo.pdf);
+    printTo.fitToPage = false;
+    control<QPushButton>("SpeedButton15")->click();
+    EXPECT_EQ(printTo.fitQuestions.size(), 2u);
+    EXPECT_EQ(w.printedPlots.size(), 1u);
+    EXPECT_FALSE(QFile::exists(printTo.pdf));
+    EXPECT_FALSE(Printing);
 }
 
 TEST_F(CurveDiscussionWindowTest, LauncherEntryOpensTheWindow)
