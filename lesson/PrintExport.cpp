@@ -338,6 +338,13 @@ QImage PictureImage(PictureSource& source)
     return rasterPicture(source);
 }
 
+std::vector<std::uint8_t> PictureMetafile(PictureSource& source, MetafileKind kind)
+{
+    const QtTextMeasurer measurer;
+    const MetafileRecording recording = recordPicture(source, measurer);
+    return kind == MetafileKind::Emf ? WriteEmf(recording) : WriteWmf(recording);
+}
+
 void ExportMetafileClipboard(PictureSource& source)
 {
     std::vector<std::uint8_t> wmf;
