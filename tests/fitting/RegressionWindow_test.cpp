@@ -304,7 +304,7 @@ TEST_F(RegressionWindowTest, SquaresReachAnEmfReaderWhicheverSideOfThePointTheyL
     TypeInto(edit("Edit5"), QStringLiteral("1"));
     control<QPushButton>("SpeedButton17")->click();
     int squares = 0;
-    for (const Drawn& d : DrawnOf(ReadEmf(ReadFileBytes(exportTo.choice.path.toStdString())))) {
+    for (const Drawn& d : DrawnInFile(exportTo.choice.path.toStdString())) {
         if (d.kind == Drawn::Kind::Shape && d.brushColor == 0xFFBBBB) {
             ++squares;
             EXPECT_LE(d.points[0].first, d.points[1].first);

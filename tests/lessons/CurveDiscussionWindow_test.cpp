@@ -330,9 +330,7 @@ TEST_F(CurveDiscussionWindowTest, EachPaneStaysInsideItselfInBothMetafiles)
         SCOPED_TRACE(wmf ? "wmf" : "emf");
         exportTo.choice = {out.filePath(wmf ? QStringLiteral("kd.wmf") : QStringLiteral("kd.emf")), kind};
         control<QPushButton>("SpeedButton17")->click();
-        const test::Bytes bytes = test::ReadFileBytes(exportTo.choice.path.toStdString());
-        const std::vector<test::Drawn> drawn =
-            wmf ? test::DrawnOf(test::ReadWmf(bytes)) : test::DrawnOf(test::ReadEmf(bytes));
+        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
         // f'' and its value at x0 are lower-pane strokes.
         int strokes = 0;
         for (const test::Drawn& d : drawn) {

@@ -261,14 +261,6 @@ TEST_F(IntegralFunctionWindowTest, AnimationMovesXOnePixelColumnAndSnapsItAtTheE
     EXPECT_EQ(value().toStdString(), FormatNumber(2, CurrentX * CurrentX / 2) + " [FE]");
 }
 
-// What a reader of the exported file paints.
-std::vector<test::Drawn> drawnIn(const SaveChoice& file)
-{
-    const test::Bytes bytes = test::ReadFileBytes(file.path.toStdString());
-    return file.kind == MetafileKind::Wmf ? test::DrawnOf(test::ReadWmf(bytes))
-                                          : test::DrawnOf(test::ReadEmf(bytes));
-}
-
 TEST_F(IntegralFunctionWindowTest, BarOfFStaysInTheLowerPaneInBothMetafiles)
 {
     QTemporaryDir out;
@@ -284,7 +276,7 @@ TEST_F(IntegralFunctionWindowTest, BarOfFStaysInTheLowerPaneInBothMetafiles)
         exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
         control<QPushButton>("SpeedButton17")->click();
         int bars = 0;
-        for (const test::Drawn& d : drawnIn(exportTo.choice)) {
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
             // The bar is the widest line in the area's colour.
             if (d.kind == test::Drawn::Kind::Line && d.penColor == AreaColor && d.penWidth == 4) {
                 ++bars;
@@ -315,7 +307,7 @@ TEST_F(IntegralFunctionWindowTest, AxesGridAndFShowThroughTheAreaInBothMetafiles
         control<QPushButton>("SpeedButton17")->click();
         std::optional<std::size_t> lastArea;
         std::optional<std::size_t> firstLine;
-        for (const test::Drawn& d : drawnIn(exportTo.choice)) {
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
             if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 0 && d.brushColor == AreaColor) {
                 lastArea = d.order;
             } else if (d.kind == test::Drawn::Kind::Line &&

@@ -410,9 +410,7 @@ TEST_F(LimitWindowTest, DashedAndDottedLinesStayDashedAndDottedInBothMetafilesAn
         SCOPED_TRACE(wmf ? "wmf" : "emf");
         exportTo.choice = {out.filePath(wmf ? QStringLiteral("g.wmf") : QStringLiteral("g.emf")), kind};
         control<QPushButton>("SpeedButton17")->click();
-        const test::Bytes bytes = test::ReadFileBytes(exportTo.choice.path.toStdString());
-        const std::vector<test::Drawn> drawn =
-            wmf ? test::DrawnOf(test::ReadWmf(bytes)) : test::DrawnOf(test::ReadEmf(bytes));
+        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
         // Readers draw a wide styled pen solid, some every styled pen: none is written.
         std::map<int, std::vector<int>> rows; // black horizontal lines by row: their lengths
         for (const test::Drawn& d : drawn) {

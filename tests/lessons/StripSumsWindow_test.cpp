@@ -288,8 +288,7 @@ TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheM
         exportTo.choice = {out.filePath(QStringLiteral("summen.wmf")), MetafileKind::Wmf};
         control<QPushButton>("SpeedButton17")->click();
         int strips = 0;
-        for (const test::Drawn& d :
-             test::DrawnOf(test::ReadWmf(test::ReadFileBytes(exportTo.choice.path.toStdString())))) {
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
             if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 2 && d.brushColor == fill) {
                 ++strips;
                 EXPECT_EQ(d.hatch, c.hatchCode);

@@ -396,4 +396,12 @@ inline std::vector<Drawn> DrawnOf(const EmfFile& f)
     return out;
 }
 
+// What a player paints for the file: a placeable WMF by its key, otherwise an EMF.
+inline std::vector<Drawn> DrawnInFile(const std::string& path)
+{
+    const Bytes bytes = ReadFileBytes(path);
+    return bytes.size() >= 4 && le32(bytes, 0) == 0x9AC6CDD7u ? DrawnOf(ReadWmf(bytes))
+                                                              : DrawnOf(ReadEmf(bytes));
+}
+
 } // namespace kurvex::test
