@@ -269,8 +269,8 @@ int FillsFirstCanvas::textHeight(const std::string& utf8) const
 
 void FillsFirstCanvas::copyRect(const Rect& dest, const Canvas& source, const Rect& src, RasterOp op)
 {
-    Held state = snapshot(Kind::Pixel);
-    apply(state);
+    // A copy is neither a fill nor a line: it goes at once, in the state of now.
+    apply(snapshot(Kind::Pixel));
     target_.copyRect(dest, source, src, op);
 }
 

@@ -308,7 +308,7 @@ TEST_F(CurveDiscussionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
     EXPECT_EQ(DrawScale, 1.0);
 }
 
-// The picture: the value of f'' at x0 = 1,5 is 9, far above the lower pane's top.
+// x0 = 1,5 with f', f'' and the slope triangle: f''(x0) = 9 lies far above the lower pane's top.
 void showTangentAndBothDerivatives(CurveDiscussionWindow& w)
 {
     TypeInto(Control<QLineEdit>(w, "Edit3"), QStringLiteral("1,5"));

@@ -251,7 +251,7 @@ int hatchLean(const QImage& img, const std::function<bool(QColor)>& isHatch, int
     return lean;
 }
 
-// The sums: x^2/2 + 1 on -1..3 with six strips.
+// The sums of x^2/2 + 1 on -1..3 with six strips.
 void showSixStrips(StripSumsWindow& w)
 {
     TypeInto(Control<QLineEdit>(w, "Edit1"), QStringLiteral("x^2/2+1"));
