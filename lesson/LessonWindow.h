@@ -226,6 +226,8 @@ private:
     void fitWidthToPlot(bool opening = false);
 
     void prepareLayers();
+    // A pane's clip on a printer or metafile, in the pane's coordinates.
+    Rect printPaneClip(int top) const;
     void setPlotGeometry(QSize box);
     void paintFixedParts(int pane);
     void worldButtonDone(WorldChange how);
@@ -253,8 +255,10 @@ private:
     QImage foreground_;
     std::unique_ptr<QtCanvas> backgroundCanvas_;
     std::unique_ptr<QtCanvas> foregroundCanvas_;
-    // The device origin of the picture while it is printed or recorded, and the pane drawn now.
+    // The device origin and clip of the picture while it is printed or recorded, and the pane
+    // drawn now.
     Point printOrigin_;
+    std::optional<Rect> printClip_;
     int currentPane_ = 0;
 
     std::optional<QSize> fixedLayerSize_;

@@ -1,6 +1,8 @@
 // Canvas painted with a QPainter: state mapping, GDI-like primitives, text and bitmap copies.
 #include "platform/QtCanvas.h"
 
+#include "platform/MetafileText.h"
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintEngine>
@@ -46,18 +48,10 @@ QRect scaledRect(const Rect& r, double ratio, Point origin)
 // Dash patterns of the platform's cosmetic pens, in logical pixels.
 QList<qreal> logicalDashPattern(PenStyle s)
 {
-    switch (s) {
-    case PenStyle::Dash:
-        return {18, 6};
-    case PenStyle::Dot:
-        return {3, 3};
-    case PenStyle::DashDot:
-        return {9, 6, 3, 6};
-    case PenStyle::DashDotDot:
-        return {9, 3, 3, 3, 3, 3};
-    default:
-        return {};
-    }
+    QList<qreal> pattern;
+    for (const int length : PenDashPattern(s))
+        pattern.append(length);
+    return pattern;
 }
 
 // The pattern in whole device pixels, so the dots of the direct path and the painter's agree.
@@ -67,6 +61,12 @@ QList<qreal> dashPattern(PenStyle s, double ratio)
     for (qreal& length : pattern)
         length = static_cast<qreal>(std::max(1L, std::lround(length * ratio)));
     return pattern;
+}
+
+// A hatch or dash pattern is scaled only for a picture drawn larger than the screen's.
+bool enlarged(double pictureScale)
+{
+    return std::isfinite(pictureScale) && pictureScale > 1.0;
 }
 
 // The scale QPainter applies on the device: its pixel ratio, never below 1, and 1 on printers.
@@ -93,9 +93,9 @@ Qt::BrushStyle hatchStyle(BrushStyle s)
     case BrushStyle::Vertical:
         return Qt::VerPattern;
     case BrushStyle::FDiagonal:
-        return Qt::BDiagPattern; // Qt names the direction of the rising stroke the other way
+        return Qt::FDiagPattern; // both run down from left to right
     case BrushStyle::BDiagonal:
-        return Qt::FDiagPattern;
+        return Qt::BDiagPattern;
     case BrushStyle::Cross:
         return Qt::CrossPattern;
     case BrushStyle::DiagCross:
@@ -272,16 +272,9 @@ QColor toQColor(TColor c)
 
 QString symbolText(const QString& text)
 {
-    // Letters of the symbol font's encoding, a..z and A..Z.
-    static const char16_t lower[] = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
-    static const char16_t upper[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
     QString out = text;
     for (QChar& ch : out) {
-        const char16_t u = ch.unicode();
-        if (u >= u'a' && u <= u'z')
-            ch = QChar(lower[u - u'a']);
-        else if (u >= u'A' && u <= u'Z')
-            ch = QChar(upper[u - u'A']);
+        ch = QChar(static_cast<char16_t>(SymbolFontLetter(ch.unicode())));
     }
     return out;
 }
@@ -338,6 +331,12 @@ QPaintDevice* QtCanvas::device() const
     if (image_)
         return image_;
     return painter_ ? painter_->device() : nullptr;
+}
+
+void QtCanvas::setPictureScale(double scale)
+{
+    pictureScale_ = std::clamp(std::isfinite(scale) ? scale : 1.0, 1.0, 1000.0);
+    stateValid_ = false;
 }
 
 void QtCanvas::end()
@@ -400,26 +399,38 @@ void QtCanvas::prepare(Use use)
         painter_->setPen(Qt::NoPen);
     } else {
         QPen qp(toQColor(p.color));
-        // A wide pen is always solid; a thin one ends before its last pixel, as lines always have,
-        // and stays one device pixel wide at any pixel ratio.
+        // A wide pen is solid, as the platform draws it; a thin one ends before its last pixel, as
+        // lines always have, and stays one device pixel wide at any pixel ratio. In a picture drawn
+        // larger than the screen's, a pen up to the scale wide is a thin one enlarged.
         const bool wide = p.width > 1;
+        const bool scaledThin = wide && enlarged(pictureScale_) && p.width <= std::lround(pictureScale_);
         if (wide) {
             qp.setWidthF(p.width * ratio_);
         } else {
             qp.setWidth(std::max(0, p.width));
             qp.setCosmetic(true);
         }
-        if (!wide && p.style != PenStyle::Solid)
+        if (p.style != PenStyle::Solid && !wide) {
             qp.setDashPattern(dashPattern(p.style, ratio_));
-        qp.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
+        } else if (p.style != PenStyle::Solid && scaledThin) {
+            // Qt counts the pattern in pen widths.
+            QList<qreal> pattern = logicalDashPattern(p.style);
+            for (qreal& length : pattern) {
+                length *= pictureScale_ / p.width;
+            }
+            qp.setDashPattern(pattern);
+        }
+        const bool round = wide && (p.style == PenStyle::Solid || !scaledThin);
+        qp.setCapStyle(round ? Qt::RoundCap : Qt::FlatCap);
         qp.setJoinStyle(wide ? Qt::RoundJoin : Qt::MiterJoin);
         painter_->setPen(qp);
     }
 
-    if (use == Use::Stroke || b.style == BrushStyle::Clear)
+    if (use == Use::Stroke || b.style == BrushStyle::Clear) {
         painter_->setBrush(Qt::NoBrush);
-    else
+    } else {
         painter_->setBrush(QBrush(toQColor(b.color), hatchStyle(b.style)));
+    }
 
     // A borrowed painter may be changed by its owner between our calls.
     stateValid_ = ownPainter_.has_value();
@@ -519,15 +530,69 @@ void QtCanvas::polyline(const std::vector<Point>& pts)
     painter_->drawPolyline(poly);
 }
 
+bool QtCanvas::scaledHatch() const
+{
+    const BrushStyle s = brush().style;
+    return enlarged(pictureScale_) && s != BrushStyle::Solid && s != BrushStyle::Clear;
+}
+
+void QtCanvas::hatchArea(const QPainterPath& area)
+{
+    applyGeometry();
+    stateValid_ = false;
+    painter_->save();
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->setClipPath(area, Qt::IntersectClip);
+    // The screen's hatch: lines one pixel wide, eight apart, both times the picture's scale.
+    QPen pen(toQColor(brush().color));
+    pen.setWidthF(pictureScale_ * ratio_);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_->setPen(pen);
+    painter_->setBrush(Qt::NoBrush);
+    const double pitch = 8.0 * pictureScale_ * ratio_;
+    const QRectF r = area.boundingRect();
+    const BrushStyle s = brush().style;
+    // Lines at whole multiples of the pitch, so neighbouring areas continue each other's hatch.
+    const auto from = [pitch](double v) { return std::floor(v / pitch) * pitch; };
+    if (s == BrushStyle::Horizontal || s == BrushStyle::Cross) {
+        for (double y = from(r.top()); y <= r.bottom(); y += pitch)
+            painter_->drawLine(QLineF(r.left(), y, r.right(), y));
+    }
+    if (s == BrushStyle::Vertical || s == BrushStyle::Cross) {
+        for (double x = from(r.left()); x <= r.right(); x += pitch)
+            painter_->drawLine(QLineF(x, r.top(), x, r.bottom()));
+    }
+    if (s == BrushStyle::FDiagonal || s == BrushStyle::DiagCross) {
+        // Down from left to right: x - y is constant.
+        for (double c = from(r.left() - r.bottom()); c <= r.right() - r.top(); c += pitch)
+            painter_->drawLine(QLineF(c + r.top(), r.top(), c + r.bottom(), r.bottom()));
+    }
+    if (s == BrushStyle::BDiagonal || s == BrushStyle::DiagCross) {
+        // Up from left to right: x + y is constant.
+        for (double c = from(r.left() + r.top()); c <= r.right() + r.bottom(); c += pitch)
+            painter_->drawLine(QLineF(c - r.top(), r.top(), c - r.bottom(), r.bottom()));
+    }
+    painter_->restore();
+}
+
 void QtCanvas::polygon(const std::vector<Point>& pts)
 {
     if (pts.size() < 2 || !isActive())
         return;
-    prepare(Use::StrokeAndFill);
     QPolygon poly;
     poly.reserve(static_cast<int>(pts.size()));
     for (const Point& p : pts)
         poly << devicePoint(p);
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addPolygon(poly);
+        area.closeSubpath();
+        area.setFillRule(Qt::OddEvenFill);
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
     painter_->drawPolygon(poly, Qt::OddEvenFill);
 }
 
@@ -535,8 +600,15 @@ void QtCanvas::rectangle(int left, int top, int right, int bottom)
 {
     if (!isActive())
         return;
-    prepare(Use::StrokeAndFill);
     const QRect box = deviceRect(normalized({left, top, right, bottom}));
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addRect(QRectF(box));
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
     // Right and bottom edges are outside; an aliased outline covers width + 1 columns.
     painter_->drawRect(box.adjusted(0, 0, -1, -1));
 }
@@ -545,8 +617,16 @@ void QtCanvas::ellipse(int left, int top, int right, int bottom)
 {
     if (!isActive())
         return;
-    prepare(Use::StrokeAndFill);
-    painter_->drawEllipse(deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1));
+    const QRect box = deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1);
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addEllipse(QRectF(box));
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
+    painter_->drawEllipse(box);
 }
 
 void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4,
@@ -573,6 +653,13 @@ void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom
         span = 360.0;
     const int a16 = static_cast<int>(std::lround(start * 16.0));
     const int s16 = static_cast<int>(std::lround(span * 16.0));
+    if (isPie && scaledHatch()) {
+        QPainterPath area(box.center());
+        area.arcTo(box, a16 / 16.0, s16 / 16.0);
+        area.closeSubpath();
+        hatchArea(area);
+        prepare(Use::Stroke);
+    }
     if (isPie)
         painter_->drawPie(box, a16, s16);
     else
@@ -593,6 +680,12 @@ void QtCanvas::fillRect(const Rect& r)
 {
     if (!isActive() || brush().style == BrushStyle::Clear)
         return;
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addRect(QRectF(deviceRect(normalized(r))));
+        hatchArea(area);
+        return;
+    }
     prepare(Use::Fill);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     stateValid_ = false;

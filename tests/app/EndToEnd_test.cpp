@@ -172,6 +172,8 @@ protected:
         hooks.chooseFile = [this](QWidget*) { return std::optional<SaveChoice>(choice); };
         hooks.confirmReplace = [](QWidget*, const QString&) { return true; };
         hooks.showError = [this](QWidget*, const QString& m) { errors.push_back(m); };
+        // A page smaller than the picture asks before printing it smaller; no one is there to answer.
+        hooks.confirmFitToPage = [](QWidget*, const QString&) { return true; };
         hooks.setupPrinter = [this](QWidget*, QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(out.filePath(QStringLiteral("druck.pdf")));

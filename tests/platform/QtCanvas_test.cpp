@@ -909,3 +909,101 @@ TEST(QtCanvas, SymbolFaceShowsItsGreekLetters)
 
 } // namespace
 } // namespace kurvex
+
+namespace kurvex {
+namespace {
+
+// Whether every hatch pixel of the box's inside continues along (dx, dy) with a hatch pixel.
+bool hatchRunsAlong(const QImage& img, const QRect& inside, TColor colour, int dx, int dy)
+{
+    int seen = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (pixel(img, x, y) != colour || !inside.contains(x + dx, y + dy))
+                continue;
+            ++seen;
+            if (pixel(img, x + dx, y + dy) != colour)
+                return false;
+        }
+    }
+    return seen > 0;
+}
+
+TEST(QtCanvasHatch, ForwardDiagonalRunsDownAndBackwardDiagonalUpFromLeftToRight)
+{
+    struct Case {
+        BrushStyle style;
+        int dy; // the next pixel of a hatch line one column to the right
+    };
+    for (const Case c : {Case{BrushStyle::FDiagonal, 1}, Case{BrushStyle::BDiagonal, -1}}) {
+        SCOPED_TRACE(c.dy > 0 ? "forward" : "backward");
+        const QImage img = painted([&c](QtCanvas& canvas) {
+            canvas.setBrush({clGreen, c.style});
+            canvas.fillRect({0, 0, 60, 60});
+        });
+        EXPECT_TRUE(hatchRunsAlong(img, QRect(2, 2, 56, 56), clGreen, 1, c.dy));
+        EXPECT_FALSE(hatchRunsAlong(img, QRect(2, 2, 56, 56), clGreen, 1, -c.dy));
+    }
+}
+
+// Columns where hatch lines cross a row, left edges of each run.
+std::vector<int> runStarts(const QImage& img, int row, TColor colour)
+{
+    std::vector<int> starts;
+    for (int x = 1; x < img.width(); ++x)
+        if (pixel(img, x, row) == colour && pixel(img, x - 1, row) != colour)
+            starts.push_back(x);
+    return starts;
+}
+
+TEST(QtCanvasHatch, EnlargedPictureHasTheScreensPitchTimesItsScale)
+{
+    for (const double scale : {1.0, 5.0}) {
+        SCOPED_TRACE(scale);
+        const QImage img = painted(
+            [scale](QtCanvas& c) {
+                c.setPictureScale(scale);
+                c.setPen({clBlack, 1, PenStyle::Clear});
+                c.setBrush({clGreen, BrushStyle::FDiagonal});
+                c.rectangle(0, 0, 400, 400);
+            },
+            400, 400);
+        const std::vector<int> starts = runStarts(img, 200, clGreen);
+        ASSERT_GE(starts.size(), 4u);
+        for (std::size_t i = 1; i < starts.size(); ++i)
+            EXPECT_NEAR(starts[i] - starts[i - 1], 8 * scale, 1) << i;
+        // Still the forward diagonal.
+        EXPECT_TRUE(hatchRunsAlong(img, QRect(2, 2, 396, 396), clGreen, 1, 1));
+    }
+}
+
+TEST(QtCanvasHatch, EnlargedPictureKeepsAThinPensDashesAndAWidePenSolid)
+{
+    struct Case {
+        int width;
+        bool dashed;
+    };
+    // At scale 4 a pen 4 wide is a thin screen pen enlarged; one 12 wide was wide on screen too.
+    for (const Case c : {Case{4, true}, Case{12, false}}) {
+        SCOPED_TRACE(c.width);
+        const QImage img = painted(
+            [&c](QtCanvas& canvas) {
+                canvas.setPictureScale(4.0);
+                canvas.setPen({clBlack, c.width, PenStyle::Dash});
+                canvas.moveTo(0, 50);
+                canvas.lineTo(400, 50);
+            },
+            400, 100);
+        const std::vector<int> starts = runStarts(img, 50, clBlack);
+        if (c.dashed) {
+            // The screen's 18 on and 6 off, four times as long.
+            ASSERT_GE(starts.size(), 3u);
+            EXPECT_NEAR(starts[1] - starts[0], 96, 2);
+        } else {
+            EXPECT_LE(starts.size(), 1u);
+        }
+    }
+}
+
+} // namespace
+} // namespace kurvex
