@@ -114,6 +114,7 @@ public:
     bool animationLoopActive() const { return animation_.active(); }
     double animationStep() const { return animation_.step(); }
     void registerAnimationSwitch(ToggleSwitch* s) { animation_.registerSwitch(s); }
+    int animationSwitchCount() const { return animation_.switchCount(); }
 
     // ---- Widgets and state of the frame ----
     PlotBox* plotBox() const { return plotBox_; }

@@ -424,6 +424,34 @@ TEST_F(KitTest, ValueRowWholeStepAnimationCountsAndComesBackIntoItsRange)
     }
 }
 
+// A row deleted while its window stays open takes its switch out of the window's animation loop, so
+// the next animation (which turns every other switch off) never reaches the deleted one.
+TEST_F(KitTest, DeletedValueRowLeavesTheAnimationLoop)
+{
+    const int windowSwitches = window->animationSwitchCount();
+    ValueRow* first = makeRow();
+    auto* second = new ValueRow(
+        *window, QStringLiteral("n ="),
+        {"Label11", "Edit13", "SpeedButton16", "ScrollBar4", nullptr, nullptr, "Switch5", "SpeedButton29"},
+        wholeStepBinding(), window.get());
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches + 2);
+    delete first;
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches + 1);
+
+    int frames = 0;
+    second->afterAnimationStep = [&] {
+        if (++frames == 2) {
+            second->toggle()->setChecked(false);
+        }
+    };
+    second->toggle()->setChecked(true);
+    emit second->toggle()->clicked();
+    EXPECT_EQ(frames, 2);
+    EXPECT_FALSE(window->animationLoopActive());
+    delete second;
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches);
+}
+
 // An entry fetched from a list is taken as a typed term: compiled, reported once when wrong.
 TEST_F(KitTest, TermFieldTakesAnEnteredTextAsTypedAndLeft)
 {
