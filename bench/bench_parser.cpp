@@ -110,6 +110,34 @@ struct Figures {
 // Every repetition's figures, so that the table can show their median.
 std::map<std::string, std::vector<Figures>> results;
 
+// Passes every report on to the display the flags chose and keeps the figures of the repetitions.
+// The benchmark function also runs while the library sizes the iteration count; only the runs it
+// reports are measurements, and of those the aggregates (mean, median, ...) are not repetitions.
+class RepetitionCollector : public benchmark::BenchmarkReporter {
+public:
+    explicit RepetitionCollector(benchmark::BenchmarkReporter* display) : display_(display) {}
+
+    bool ReportContext(const Context& context) override { return display_->ReportContext(context); }
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
+                continue;
+            }
+            const auto ours = run.counters.find("ours_ns");
+            const auto mu = run.counters.find("muparser_ns");
+            if (ours != run.counters.end() && mu != run.counters.end()) {
+                results[run.run_name.function_name].push_back({ours->second.value, mu->second.value});
+            }
+        }
+        display_->ReportRuns(runs);
+    }
+    void Finalize() override { display_->Finalize(); }
+
+private:
+    benchmark::BenchmarkReporter* display_;
+};
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -119,7 +147,7 @@ double median(std::vector<double> values)
 
 // The machine may be shared, so each iteration times one batch of ours and one of muparser back to back
 // (in alternating order), and the fastest batch of each side counts: the one least disturbed.
-void compare(benchmark::State& state, const Expression* e, int order, const std::string& key)
+void compare(benchmark::State& state, const Expression* e, int order)
 {
     constexpr int kBatch = 256;
     const kurvex::TermTree tree = compiled(*e);
@@ -156,7 +184,6 @@ void compare(benchmark::State& state, const Expression* e, int order, const std:
         offset += kBatch;
     }
     const Figures figures{bestOurs / kBatch, bestMu / kBatch};
-    results[key].push_back(figures);
     state.counters["ours_ns"] = figures.oursNs;
     state.counters["muparser_ns"] = figures.muparserNs;
     state.counters["ratio"] = figures.oursNs / figures.muparserNs;
@@ -170,11 +197,12 @@ int main(int argc, char** argv)
     for (int order = 0; order <= 2; ++order) {
         for (const Expression& e : kExpressions) {
             const std::string key = std::string(kinds[order]) + "/" + e.name;
-            benchmark::RegisterBenchmark(key.c_str(), compare, &e, order, key);
+            benchmark::RegisterBenchmark(key.c_str(), compare, &e, order);
         }
     }
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RepetitionCollector collector(benchmark::CreateDefaultDisplayReporter());
+    benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\nMedian over the repetitions of the fastest batch, ns per evaluation:\n");
     std::printf("%-12s %-12s %12s %12s %8s\n", "kind", "expression", "ours ns", "muparser ns", "ratio");

@@ -5,6 +5,7 @@
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
+#include "lesson/PrintExport.h"
 #include "platform/QtCanvas.h"
 #include "platform/RecordingCanvas.h"
 
@@ -111,6 +112,25 @@ void BM_CoordinateSystem(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CoordinateSystem)->Unit(benchmark::kMillisecond);
+
+// "WMF - Datei" of the same window with a dotted grid, without the file: the picture recorded at the
+// metafile's scale and written as WMF (0) or EMF (1) bytes.
+void BM_MetafileExport(benchmark::State& state)
+{
+    TestLessonWindow& w = benchWindow();
+    const int gridMode = GridMode;
+    GridMode = 2;
+    const MetafileKind kind = state.range(0) == 0 ? MetafileKind::Wmf : MetafileKind::Emf;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = PictureMetafile(w, kind).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    GridMode = gridMode;
+    w.refresh();
+    state.counters["kB"] = static_cast<double>(bytes) / 1024.0;
+}
+BENCHMARK(BM_MetafileExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

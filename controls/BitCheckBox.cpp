@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include <algorithm>
+
 namespace kurvex {
 
 QPixmap DefaultCheckGlyph(TCheckBoxState state, qreal ratio)
@@ -121,6 +123,15 @@ int BitCheckBox::glyphCount() const
 int BitCheckBox::glyphWidth() const
 {
     return static_cast<int>(glyphs_[state_].deviceIndependentSize().width()) / glyphCount();
+}
+
+QSize BitCheckBox::minimumSizeHint() const
+{
+    QString shown = text_;
+    shown.remove(QLatin1Char('&'));
+    const int glyphHeight = static_cast<int>(glyphs_[state_].deviceIndependentSize().height());
+    const int caption = shown.isEmpty() ? 0 : fontMetrics().horizontalAdvance(shown) + 4;
+    return {glyphWidth() + caption, std::max(glyphHeight, fontMetrics().height())};
 }
 
 QRect BitCheckBox::captionRect() const

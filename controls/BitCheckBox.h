@@ -41,6 +41,8 @@ public:
     virtual void Toggle();
 
     QSize sizeHint() const override { return {97, 17}; }
+    // Glyph and whole caption: a crowded layout never squeezes the box below them.
+    QSize minimumSizeHint() const override;
 
 signals:
     void clicked();

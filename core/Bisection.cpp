@@ -105,13 +105,13 @@ BisectionVerdict VerdictOn(const CurveValueFunction& f, double a, double b, Step
     return verdict;
 }
 
-std::string ResultLine(const BisectionVerdict& verdict, int decimals)
+std::vector<std::string> ResultLines(const BisectionVerdict& verdict, int decimals)
 {
     if (!verdict.solved) {
-        return " Keine L\u00F6sung!";
+        return {" Keine L\u00F6sung!"};
     }
-    return "x := (a + b) / 2 = " + BisectionNumber(verdict.x, decimals) +
-           "     f(x) = " + BisectionNumber(verdict.fx, decimals);
+    return {"x := (a + b) / 2 = " + BisectionNumber(verdict.x, decimals),
+            "f(x) = " + BisectionNumber(verdict.fx, decimals)};
 }
 
 std::optional<double> BisectionRow::product() const

@@ -58,8 +58,9 @@ struct BisectionVerdict {
 // f at the midpoint of [a, b]: solved when it is defined and below kZeroBound in magnitude and
 // the run did not stop at an undefined value.
 BisectionVerdict VerdictOn(const CurveValueFunction& f, double a, double b, StepOutcome end);
-// " Keine Lösung!" or "x := (a + b) / 2 = …     f(x) = …" (UTF-8).
-std::string ResultLine(const BisectionVerdict& verdict, int decimals);
+// The result as the lines the panel shows (UTF-8): " Keine Lösung!", or "x := (a + b) / 2 = …" and
+// "f(x) = …" below it, as one line would not fit beside its caption.
+std::vector<std::string> ResultLines(const BisectionVerdict& verdict, int decimals);
 
 // ---- Replay ----
 

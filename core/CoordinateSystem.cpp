@@ -325,4 +325,49 @@ void DrawCoordinateSystem(bool piAxis)
     c.setTextAlign(oldAlign);
 }
 
+std::vector<Rect> XTickLabelBoxes(Canvas& c)
+{
+    std::vector<Rect> boxes;
+    const double keptStep = XTickStep;
+    const double keptAutoStep = AutoXTickStep;
+    ComputeXTickStep();
+    const double step = PiAxis ? XTickStep * kPi / 2.0 : XTickStep;
+    XTickStep = keptStep;
+    AutoXTickStep = keptAutoStep;
+
+    double y0 = 0.0;
+    if (YMin > 0.0)
+        y0 = YMin;
+    else if (YMax < 0.0)
+        y0 = YMax;
+    const int top = WorldToPixelY(y0) + scaled(6.0);
+    const auto add = [&](int centre, const std::string& label) {
+        const int w = c.textWidth(label);
+        boxes.push_back({centre - w / 2, top, centre - w / 2 + w, top + c.textHeight(label)});
+    };
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+    if (!tickRange(XMin, XMax, step, first, last))
+        return boxes;
+    for (std::int64_t i = first; i <= last; ++i) {
+        const double xv = static_cast<double>(i) * step;
+        if (!(XMin < xv && xv < XMax) || (xv == 0.0 && !NumberLineMode))
+            continue;
+        const int X = WorldToPixelX(xv);
+        if (NumberLineMode && i == 0)
+            add(X, FormatAxisLabel(xv));
+        if (TrigTicks || (ShowScale && i != 1))
+            continue;
+        if (PiAxis) {
+            const FontCharset kept = c.font().charset;
+            c.setFontCharset(FontCharset::Greek);
+            add(X, FormatAxisLabel(xv / kPi) + "π");
+            c.setFontCharset(kept);
+        } else {
+            add(X, FormatAxisLabel(xv));
+        }
+    }
+    return boxes;
+}
+
 } // namespace kurvex

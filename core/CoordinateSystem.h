@@ -1,8 +1,11 @@
 // World-to-pixel mapping, tick steps and the coordinate-system painter on DrawCanvas.
 #pragma once
 
+#include "platform/Canvas.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kurvex {
 
@@ -40,5 +43,10 @@ std::string FormatAxisLabel(double v);
 void DrawCoordinateSystem();
 // The same with the x axis in multiples of π or not, whatever PiAxis says.
 void DrawCoordinateSystem(bool piAxis);
+
+// Where DrawCoordinateSystem puts the labels of the x ticks on canvas c, in pixels of the plot,
+// so that a window's own text beside the axis can keep clear of them. Leaves the tick steps as
+// they were.
+std::vector<Rect> XTickLabelBoxes(Canvas& c);
 
 } // namespace kurvex

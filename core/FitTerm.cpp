@@ -137,12 +137,12 @@ FitTermTexts BuildFitTerm(const FitTermInput& input)
     texts.term = shown.write(input);
     texts.parserTerm = exact.write(input);
     texts.termLine = "f(x) = " + texts.term + "     ";
-    const std::string rCaption = "Korrelationskoeffizient: r = ";
+    texts.correlation = "Korrelationskoeffizient: r = " + FormatNumberZeroed(digits, FitCorrelation(input));
     if (input.regModel == kRegSine) {
-        texts.termLine += rCaption + FormatNumberZeroed(digits, input.sineR);
+        texts.termLine += texts.correlation;
         return texts;
     }
-    texts.rText = rCaption + FormatNumberZeroed(digits, FitCorrelation(input));
+    texts.rText = texts.correlation;
     return texts;
 }
 

@@ -32,7 +32,10 @@ struct FitTermTexts {
     std::string parserTerm; // the same term with every number at full precision
     std::string termLine;   // "f(x) = " + term + five blanks (and r for the sine)
     std::string rText;      // "Korrelationskoeffizient: r = " + r; empty for the sine
+    std::string correlation; // "Korrelationskoeffizient: r = " + r, for the sine too
     std::string label() const { return termLine + rText; }
+    // The label in two lines, as a plot too narrow for the term beside r shows it.
+    std::vector<std::string> labelLines() const { return {"f(x) = " + term, correlation}; }
 };
 
 // Sets every parameter with |v| < kTinyParameter to 0.

@@ -201,6 +201,19 @@ int XLabelLeft(int lineColumn, bool rightOfLowerLimit, int textWidth)
     return rightOfLowerLimit ? lineColumn + textWidth : lineColumn - 2 * textWidth;
 }
 
+int XLabelTop(const Rect& label, const std::vector<Rect>& tickLabels, int gap)
+{
+    int top = label.top;
+    for (const Rect& tick : tickLabels) {
+        const bool near = label.left < tick.right + gap && tick.left < label.right + gap &&
+                          label.top < tick.bottom && tick.top < label.bottom;
+        if (near) {
+            top = std::max(top, tick.bottom + 1);
+        }
+    }
+    return top;
+}
+
 std::string IntegralValueText(std::optional<double> value, int decimals)
 {
     if (!value || !std::isfinite(*value)) {

@@ -62,6 +62,9 @@ AreaPolygons(int colFrom, int colTo, const std::function<std::optional<int>(int 
 // Left edge of the "x" beside the line at x: its text width to the right of the line when x lies
 // right of x0, else twice its width to the left.
 int XLabelLeft(int lineColumn, bool rightOfLowerLimit, int textWidth);
+// Top row of the "x" whose box is label: where it is, unless it comes within gap pixels of a tick
+// label, which it would be read with ("x2"); then below the tick labels it meets.
+int XLabelTop(const Rect& label, const std::vector<Rect>& tickLabels, int gap);
 
 // F with the given decimals and its unit, or "nicht definiert".
 std::string IntegralValueText(std::optional<double> value, int decimals);

@@ -3,16 +3,15 @@
 
 #include "core/NumberText.h"
 #include "core/Settings.h"
+#include "numeric/Matrices.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace kurvex {
 
 namespace {
 
-constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 // A pivot of the row-scaled matrix this close to 0 is rounding noise: the system has no solution.
 constexpr double kSingularFactor = 64.0;
 // Conditions whose x lie closer than this share of the conditions' spread count as one x.
@@ -171,37 +170,16 @@ LinearSolution SolveLinearSystem(std::vector<std::vector<double>> a, std::vector
         }
         b[i] /= unit;
     }
-    const double threshold = kSingularFactor * static_cast<double>(n) * kEpsilon;
-    for (std::size_t j = 0; j < n; ++j) {
-        std::size_t pivotRow = j;
-        for (std::size_t i = j + 1; i < n; ++i) {
-            if (std::fabs(a[i][j]) > std::fabs(a[pivotRow][j])) {
-                pivotRow = i;
-            }
-        }
-        if (!(std::fabs(a[pivotRow][j]) > threshold)) {
-            result.singular = true;
-            return result;
-        }
-        std::swap(a[j], a[pivotRow]);
-        std::swap(b[j], b[pivotRow]);
-        const double pivot = a[j][j];
-        for (double& v : a[j]) {
-            v /= pivot;
-        }
-        b[j] /= pivot;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double factor = a[i][j];
-            if (i == j || factor == 0.0) {
-                continue;
-            }
-            for (std::size_t k = j; k < n; ++k) {
-                a[i][k] -= factor * a[j][k];
-            }
-            b[i] -= factor * b[j];
-        }
+    // Every row's largest entry now lies in (1/2, 1], so the pivot tolerance is kSingularFactor * n
+    // units of rounding against each row.
+    TMatrix inverse;
+    TVector x;
+    const int last = static_cast<int>(n) - 1;
+    if (InvertGaussJordan(a, b, 0, last, inverse, x, kSingularFactor * static_cast<double>(n)) != 0) {
+        result.singular = true;
+        return result;
     }
-    result.x = std::move(b);
+    result.x = std::move(x);
     if (!std::all_of(result.x.begin(), result.x.end(), [](double v) { return std::isfinite(v); })) {
         result.x.clear();
         result.singular = true;

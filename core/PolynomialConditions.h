@@ -45,8 +45,8 @@ struct LinearSolution {
     std::vector<double> x;
     bool singular = false;
 };
-// Gauss-Jordan reduction of a·x = b with each row scaled to its largest entry and the pivot chosen by
-// size; singular when no pivot stands out of the rounding noise of the scaled matrix.
+// a·x = b by InvertGaussJordan (numeric/Matrices) after each row is scaled to its largest entry;
+// singular when no pivot stands out of the rounding noise of the scaled matrix.
 LinearSolution SolveLinearSystem(std::vector<std::vector<double>> a, std::vector<double> b);
 
 // ---- The polynomial ----

@@ -70,6 +70,40 @@ std::optional<PrintLayout> ComputePrintLayout(const DeviceCaps& caps, const Prin
     return l;
 }
 
+double PrintFitFactor(const PrintLayout& layout, const DeviceCaps& caps, double heightFactor)
+{
+    const double extra = std::nearbyint(std::clamp(layout.drawScale, 0.0, kMaxPrintPixels));
+    const double needX = layout.plotWidth + extra;
+    const double needY = std::nearbyint(layout.plotHeight * std::clamp(heightFactor, 1.0, 4.0)) + extra;
+    const double roomX = caps.horzRes - layout.originX;
+    const double roomY = caps.vertRes - layout.originY;
+    // A page without room beyond the origin cannot take any picture; shrinking does not help.
+    if (roomX <= 0.0 || roomY <= 0.0 || needX <= 0.0 || needY <= 0.0) {
+        return 1.0;
+    }
+    const double factor = std::min(roomX / needX, roomY / needY);
+    // A little below the exact share, so that rounding the shrunk sizes never overshoots.
+    return factor >= 1.0 ? 1.0 : factor * 0.999;
+}
+
+void ShrinkPrintLayout(PrintLayout& l, double factor, PrintClip clip)
+{
+    if (!positive(factor) || factor >= 1.0) {
+        return;
+    }
+    l.plotWidth = std::max(1, roundToInt(l.plotWidth * factor, kMaxPrintPixels));
+    l.plotHeight = std::max(1, roundToInt(l.plotHeight * factor, kMaxPrintPixels));
+    l.drawScale *= factor;
+    if (clip == PrintClip::Plot) {
+        l.clip.right = l.originX + roundToInt((l.clip.right - l.originX) * factor, kMaxPrintPixels);
+        l.clip.bottom = l.originY + roundToInt((l.clip.bottom - l.originY) * factor, kMaxPrintPixels);
+    }
+    l.fontPoints = PrintFontPoints(l.screenFontPoints, l.drawScale, l.logPixelsX);
+    if (l.logPixelsX > 0) {
+        l.fontPixelHeight = PointsToPixels(l.fontPoints, l.logPixelsX);
+    }
+}
+
 int PrintFontPoints(double screenPoints, double drawScale, int logPixelsX)
 {
     if (logPixelsX <= 0) {

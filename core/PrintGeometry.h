@@ -61,6 +61,14 @@ constexpr int kMaxPrintSizePercent = 200;
 // or the picture gives nothing to scale by (zero sizes, zero steps).
 std::optional<PrintLayout> ComputePrintLayout(const DeviceCaps& caps, const PrintRequest& request);
 
+// The share of its size a printed picture keeps so that it fits the printable page: 1 when it fits
+// as it is, less than 1 when it must shrink. The picture is the plot, heightFactor plot heights
+// tall, with the margin of DrawScale that the plot clip adds.
+double PrintFitFactor(const PrintLayout& layout, const DeviceCaps& caps, double heightFactor);
+// The layout shrunk by factor around its origin: plot, DrawScale, font and a plot clip (a page
+// clip stays).
+void ShrinkPrintLayout(PrintLayout& layout, double factor, PrintClip clip);
+
 // The printer font for a DrawScale: screen size x scale / LOGPIXELSX x 330 x 0.39, rounded (at least 1).
 int PrintFontPoints(double screenPoints, double drawScale, int logPixelsX);
 

@@ -5,6 +5,8 @@
 #include "platform/IniFile.h"
 #include "platform/TextCodec.h"
 
+#include <algorithm>
+
 namespace kurvex {
 
 std::string TermListKey(int number)
@@ -37,14 +39,33 @@ void appendParagraph(std::string& message, const std::string& paragraph)
     message += paragraph;
 }
 
+// The heading and the first keys; a list of all 240 made a box far taller than the screen. Empty
+// when nothing was refused.
+std::string refusalParagraph(const std::string& heading, const std::vector<std::string>& keys)
+{
+    if (keys.empty()) {
+        return {};
+    }
+    std::string paragraph = heading;
+    const std::size_t listed = std::min(keys.size(), kListedRefusals);
+    for (std::size_t i = 0; i < listed; ++i) {
+        paragraph += "\n" + keys[i];
+    }
+    if (keys.size() > listed) {
+        paragraph += "\n… und " + std::to_string(keys.size() - listed) + " weitere (" +
+                     std::to_string(keys.size()) + " insgesamt)";
+    }
+    return paragraph;
+}
+
 } // namespace
 
 TermList ReadTermList(const std::string& path)
 {
     const IniFile file(path);
     TermList list;
-    std::string refused;
-    std::string invalid;
+    std::vector<std::string> refused;
+    std::vector<std::string> invalid;
     for (std::size_t family = 0; family < kTermFamilyCount; ++family) {
         const TermFamily& f = kTermFamilies[family];
         std::vector<std::string>& terms = list.terms[family];
@@ -53,17 +74,17 @@ TermList ReadTermList(const std::string& path)
             const std::string key = TermListKey(n);
             const std::string value = file.readString(f.section, key, "");
             const std::string term = TermFromUtf8(value);
-            const std::string where = "\n[" + std::string(f.section) + "] " + key;
+            const std::string where = "[" + std::string(f.section) + "] " + key;
             bool usable = !term.empty();
             if (term.size() > kMaxListTermLength) {
-                refused += where;
+                refused.push_back(where);
                 usable = false;
             }
             // A term that does not compile would only say "Syntaxfehler" when it is drawn, with
             // nothing to tell the teacher which line of the file to mend.
             TermTree tree;
             if (usable && !CompileTermSilently(tree, term, true)) {
-                invalid += where + "=" + value + " (" + syntaxReason() + ")";
+                invalid.push_back(where + "=" + value + " (" + syntaxReason() + ")");
                 usable = false;
             }
             terms.push_back(usable ? term : f.defaultTerm);
@@ -73,16 +94,14 @@ TermList ReadTermList(const std::string& path)
         list.message = file.readError();
     }
     const std::string instead = "; an ihrer Stelle gilt der Standardterm ihres Abschnitts:";
-    if (!refused.empty()) {
-        appendParagraph(list.message, "Diese Terme in \"" + path + "\" sind länger als " +
-                                          std::to_string(kMaxListTermLength) +
-                                          " Zeichen und werden nicht verwendet" + instead + refused);
-    }
-    if (!invalid.empty()) {
-        appendParagraph(list.message, "Diese Terme in \"" + path +
-                                          "\" sind fehlerhaft und werden nicht verwendet" + instead +
-                                          invalid);
-    }
+    appendParagraph(list.message, refusalParagraph("Diese Terme in \"" + path + "\" sind länger als " +
+                                                       std::to_string(kMaxListTermLength) +
+                                                       " Zeichen und werden nicht verwendet" + instead,
+                                                   refused));
+    appendParagraph(list.message,
+                    refusalParagraph("Diese Terme in \"" + path +
+                                         "\" sind fehlerhaft und werden nicht verwendet" + instead,
+                                     invalid));
     return list;
 }
 

@@ -35,6 +35,8 @@ inline constexpr std::array<TermFamily, kTermFamilyCount> kTermFamilies{{
 inline constexpr const char* kTermListFileName = "FktListe.txt";
 // A value longer than this is refused rather than cut into another term.
 inline constexpr std::size_t kMaxListTermLength = 40;
+// The message names this many refused keys and counts the rest.
+inline constexpr std::size_t kListedRefusals = 10;
 
 // "f" + number + "(x)".
 std::string TermListKey(int number);

@@ -9,6 +9,7 @@
 #include "core/Decorations.h"
 #include "core/Settings.h"
 #include "fitting/PointEditor.h"
+#include "lesson/TermLabel.h"
 #include "platform/VectorState.h"
 
 #include <QButtonGroup>
@@ -48,11 +49,15 @@ void FittingWindow::fitPoints()
     }
     if (fit_.shown) {
         resultLabel_->setStyleSheet(kBlackText);
-        resultLabel_->setText(QString::fromStdString(fit_.texts.label()));
+        QStringList lines;
+        for (const std::string& line : fit_.texts.labelLines()) {
+            lines << QString::fromStdString(line);
+        }
+        resultLabel_->setTermLines(lines);
         FitTermText = TransferFitTerm ? fit_.texts.parserTerm : std::string();
     } else {
         resultLabel_->setStyleSheet(kRedText);
-        resultLabel_->setText(QString::fromStdString(fitMessage_));
+        resultLabel_->setMessage(QString::fromStdString(fitMessage_));
         FitTermText.clear();
     }
     // Written by the program at full precision; an empty text draws y = 0.

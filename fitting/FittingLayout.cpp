@@ -12,6 +12,7 @@
 #include "lesson/ControlFactory.h"
 #include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
+#include "lesson/TermLabel.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -217,14 +218,18 @@ void FittingWindow::buildDisplayOptions()
 
 void FittingWindow::buildResultLabel()
 {
-    resultLabel_ = MakeLabel(QStringLiteral("Label1"), {}, this);
+    resultLabel_ = new TermLabel(this);
+    resultLabel_->setObjectName(QStringLiteral("Label1"));
     QFont bold = resultLabel_->font();
     bold.setBold(true);
     resultLabel_->setFont(bold);
     resultLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long term must not widen the window and with it the plot.
-    resultLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A long term must not widen the window and with it the plot: it breaks between its summands,
+    // with r below it. Three lines are kept, so the plot keeps its size whatever the fit.
+    resultLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     resultLabel_->setMinimumWidth(1);
+    resultLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    resultLabel_->setFixedHeight(3 * resultLabel_->fontMetrics().lineSpacing() + 2);
     bottomArea()->addWidget(resultLabel_);
 }
 

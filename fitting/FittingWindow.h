@@ -24,6 +24,7 @@ class ColorButton;
 class GridModeButtons;
 class LineWidthComboBox;
 class ReportPanel;
+class TermLabel;
 class ValueTablePanel;
 
 class FittingWindow : public PointPlotWindow {
@@ -109,7 +110,7 @@ private:
     ColorButton* inflectionPointColour_ = nullptr;
     BitCheckBox* deviationsBox_ = nullptr;
     GridModeButtons* gridButtons_ = nullptr;
-    QLabel* resultLabel_ = nullptr;
+    TermLabel* resultLabel_ = nullptr;
 
     FitOutcome fit_;
     // The last reason shown in red for not fitting.

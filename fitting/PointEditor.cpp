@@ -95,8 +95,6 @@ void PointEditor::buildControls()
     xEdit_ = MakeNumberEdit(QStringLiteral("Edit2"), this);
     yEdit_ = MakeNumberEdit(QStringLiteral("Edit3"), this);
     // Room for a coordinate in years or in exponent form ("2,000 E+3").
-    xEdit_->setFixedWidth(72);
-    yEdit_->setFixedWidth(72);
     deleteButton_ = MakeGlyphButton(QStringLiteral("Entf"), QStringLiteral("SpeedButton1"),
                                     QStringLiteral("Punkt löschen"), this, QSize(36, 22));
     clearButton_ = MakeGlyphButton(QStringLiteral("Neu"), QStringLiteral("SpeedButton5"),

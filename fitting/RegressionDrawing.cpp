@@ -99,6 +99,8 @@ void RegressionWindow::paintForeground(int)
     for (const PlotPoint& p : points_->points()) {
         points.push_back({p.x, p.y});
     }
+    // The squares first: the regression line stays visible over them.
+    drawDeviations(points);
     if (regressionBox_->Checked()) {
         // Without a fit the regression line is y = 0, as an empty fitted term draws.
         const LineCoefficients regression =
@@ -106,7 +108,6 @@ void RegressionWindow::paintForeground(int)
         CurveColor = regressionColour_->SelectionColor();
         drawCurve(lineFunction(regression), XMin, XMax);
     }
-    drawDeviations(points);
     points_->paint();
     userSquareSum_ = SquaredErrorSum(points, userLine());
     minimumSquareSum_ = MinimumSquaredErrorSum(points);

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace kurvex {
 
 namespace {
@@ -46,8 +48,9 @@ SineStartDialog::SineStartDialog(QWidget* owner) : QDialog(owner, Qt::Tool)
 {
     setWindowTitle(QStringLiteral("Startwerte und Einstellungen y = a sin(bx+c)+d"));
     buildControls();
-    // The size of the form, or more where the fonts need it.
-    resize(sizeHint().expandedTo(QSize(301, 244)));
+    // The size of the form, or more where the fonts or the caption need it: at the form's width the
+    // title bar cut the caption to "Startwerte und E… = a sin(bx+c)+d".
+    resize(sizeHint().expandedTo(QSize(std::max(301, CaptionWidth(*this)), 244)));
     if (owner != nullptr) {
         const QRect o = owner->frameGeometry();
         move(o.x() + (o.width() - width()) / 2, o.y() + (o.height() - height()) / 2);
@@ -77,7 +80,6 @@ void SineStartDialog::buildControls()
         const Row& r = kRows[static_cast<std::size_t>(i)];
         grid->addWidget(boldLabel(r.captionName, QString::fromLatin1(r.caption), this), r.gridRow, 0);
         QLineEdit* edit = MakeNumberEdit(QString::fromLatin1(r.editName), this);
-        edit->setFixedWidth(80);
         startEdits_[static_cast<std::size_t>(i)] = edit;
         grid->addWidget(edit, r.gridRow, 1);
         QLabel* fitted = boldLabel(r.labelName, {}, this);

@@ -56,17 +56,34 @@ void AnimationLoop::delay(int ms)
     }
 }
 
+void AnimationLoop::forgetDestroyedSwitches()
+{
+    std::erase_if(switches_, [](const QPointer<ToggleSwitch>& s) { return s.isNull(); });
+}
+
 void AnimationLoop::registerSwitch(ToggleSwitch* s)
 {
+    forgetDestroyedSwitches();
     if (s != nullptr && std::find(switches_.begin(), switches_.end(), s) == switches_.end()) {
-        switches_.push_back(s);
+        switches_.emplace_back(s);
     }
+}
+
+int AnimationLoop::switchCount() const
+{
+    return static_cast<int>(std::count_if(switches_.begin(), switches_.end(),
+                                          [](const QPointer<ToggleSwitch>& s) { return !s.isNull(); }));
 }
 
 void AnimationLoop::stopAll()
 {
-    for (ToggleSwitch* s : switches_) {
-        s->setChecked(false);
+    forgetDestroyedSwitches();
+    // A copy: a switch's handlers may delete or register switches.
+    const std::vector<QPointer<ToggleSwitch>> switches = switches_;
+    for (const QPointer<ToggleSwitch>& s : switches) {
+        if (s != nullptr) {
+            s->setChecked(false);
+        }
     }
     AnimationRunning = false;
 }
@@ -88,8 +105,9 @@ void AnimationLoop::run(AnimationTrack track, double step)
 {
     registerSwitch(track.toggle);
     AnimationRunning = true;
-    for (ToggleSwitch* s : switches_) {
-        if (s != track.toggle) {
+    const std::vector<QPointer<ToggleSwitch>> switches = switches_; // as in stopAll()
+    for (const QPointer<ToggleSwitch>& s : switches) {
+        if (s != nullptr && s != track.toggle) {
             s->setChecked(false);
         }
     }

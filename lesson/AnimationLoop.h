@@ -4,6 +4,8 @@
 
 #include "lesson/LessonVariant.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <vector>
 
@@ -13,7 +15,8 @@ class ToggleSwitch;
 
 // One animated quantity: the loop runs while its switch is on.
 struct AnimationTrack {
-    ToggleSwitch* toggle = nullptr;
+    // Guarded: a row, and with it its switch, may be deleted while its window stays open.
+    QPointer<ToggleSwitch> toggle;
     // One pass: advance the value (AnimationLoop::advance), show it, redraw.
     std::function<void()> frame;
     // After the last pass, e.g. the value's scroll bar set from the value.
@@ -30,8 +33,11 @@ public:
     // once), None not at all. Sleeps in the event loop instead of spinning.
     void delay(int ms);
 
-    // Every animation switch of the window, so that one turned on can turn the others off.
+    // Every animation switch of the window, so that one turned on can turn the others off. A switch
+    // leaves the list when it is destroyed.
     void registerSwitch(ToggleSwitch* s);
+    // The registered switches that still exist.
+    int switchCount() const;
     // Runs the loop with the track's quantity and the step until its switch is off. While a loop
     // runs, the track takes it over: the other switches go off and the old track's finished() runs.
     void run(AnimationTrack track, double step);
@@ -50,9 +56,11 @@ public:
 
 private:
     void waitMoreThan(int ms);
+    // Drops the switches destroyed since they were registered.
+    void forgetDestroyedSwitches();
 
     DelayKind kind_;
-    std::vector<ToggleSwitch*> switches_;
+    std::vector<QPointer<ToggleSwitch>> switches_;
     AnimationTrack track_;
     double step_ = 0.0;
     bool active_ = false;

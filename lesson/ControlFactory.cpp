@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 
 namespace kurvex {
@@ -48,8 +50,24 @@ QLineEdit* MakeNumberEdit(const QString& objectName, QWidget* parent)
 {
     auto* e = new QLineEdit(parent);
     e->setObjectName(objectName);
-    e->setFixedWidth(kNumberEditWidth);
+    // Measured, not a fixed count of pixels: "-1,040 E-2" or "7,0000 E-2" were cut in another font.
+    e->setFixedWidth(EditWidthFor(*e, QString::fromLatin1(kWidestNumberText)));
     return e;
+}
+
+int EditWidthFor(const QLineEdit& edit, const QString& text)
+{
+    // The edit keeps 2 pixels beside its text on either side and one for the cursor after it.
+    constexpr int kEditTextMargins = 2 * 2 + 1;
+    const QMargins margins = edit.textMargins();
+    const QSize contents(edit.fontMetrics().horizontalAdvance(text) + kEditTextMargins + margins.left() +
+                             margins.right(),
+                         edit.fontMetrics().height());
+    QStyleOptionFrame opt;
+    opt.initFrom(&edit);
+    opt.lineWidth =
+        edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, &edit) : 0;
+    return edit.style()->sizeFromContents(QStyle::CT_LineEdit, &opt, contents, &edit).width();
 }
 
 QLineEdit* MakeTermEdit(const QString& objectName, QWidget* parent)
@@ -100,6 +118,15 @@ ColorButton* MakeColorButton(const QString& objectName, const QString& hint, QWi
     b->setToolTip(hint);
     b->setFixedSize(20, 20);
     return b;
+}
+
+int CaptionWidth(const QWidget& window)
+{
+    // Title bars use a bold face; the icon and each button take about a title bar's height.
+    QFont bold = window.font();
+    bold.setBold(true);
+    const int button = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 4 * button + 16;
 }
 
 QFont TermFont()

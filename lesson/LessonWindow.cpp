@@ -82,7 +82,8 @@ QFont LessonWindow::plotFont() const
 
 ExportVariant LessonWindow::exportVariant() const
 {
-    ExportVariant e{variant_.metafileScale, variant_.fontFactor, variant_.printClipToPage, 1.0};
+    ExportVariant e{variant_.metafileScale, variant_.fontFactor, variant_.printClipToPage, 1.0,
+                    variant_.picture.backgroundLayer};
     if (variant_.picture.panes >= 2) {
         e.pictureHeightFactor = 2.0;
     } else if (variant_.picture.share == PlotShare::TopFourFifths) {
@@ -200,9 +201,13 @@ void LessonWindow::beginPane(int pane, Layer layer)
     currentPane_ = std::clamp(pane, 0, variant_.picture.panes - 1);
     const int top = currentPane_ * PlotHeight;
     if (Printing) {
-        // Printer and metafile: the lower pane lands below the upper one.
+        // Printer and metafile: the lower pane lands below the upper one, and each pane's drawing
+        // stays in its pane, as on screen.
         if (DrawCanvas != nullptr) {
             DrawCanvas->setWindowOrigin(printOrigin_.x, printOrigin_.y + top);
+            if (variant_.picture.panes >= 2) {
+                DrawCanvas->setClipRect(printPaneClip(top));
+            }
         }
         return;
     }
@@ -215,12 +220,30 @@ void LessonWindow::beginPane(int pane, Layer layer)
     canvas->setClipRect(Rect{0, 0, PlotWidth, PlotHeight});
 }
 
+Rect LessonWindow::printPaneClip(int top) const
+{
+    // The pane's rows, and across it what the printer's clip leaves (the whole plot otherwise).
+    Rect clip{0, 0, PlotWidth, PlotHeight};
+    if (printClip_) {
+        clip.left = printClip_->left;
+        clip.right = printClip_->right;
+        clip.top = std::max(0, printClip_->top - top);
+        clip.bottom = std::min(PlotHeight, printClip_->bottom - top);
+    }
+    return clip;
+}
+
 void LessonWindow::endPanes()
 {
     currentPane_ = 0;
     if (Printing) {
         if (DrawCanvas != nullptr) {
             DrawCanvas->setWindowOrigin(printOrigin_.x, printOrigin_.y);
+            if (variant_.picture.panes >= 2 && printClip_) {
+                DrawCanvas->setClipRect(*printClip_);
+            } else if (variant_.picture.panes >= 2) {
+                DrawCanvas->clearClip();
+            }
         }
         return;
     }
@@ -297,6 +320,10 @@ void LessonWindow::fullRedraw()
 void LessonWindow::paintPicture()
 {
     printOrigin_ = DrawCanvas != nullptr ? DrawCanvas->windowOrigin() : Point{};
+    printClip_.reset();
+    if (DrawCanvas != nullptr && DrawCanvas->hasClip()) {
+        printClip_ = DrawCanvas->clipRect();
+    }
     fullRedraw();
 }
 

@@ -117,6 +117,7 @@ public:
     bool animationLoopActive() const { return animation_.active(); }
     double animationStep() const { return animation_.step(); }
     void registerAnimationSwitch(ToggleSwitch* s) { animation_.registerSwitch(s); }
+    int animationSwitchCount() const { return animation_.switchCount(); }
     // x crosses the world window one pixel column a frame, turning at its edges; show shows x and
     // draws after each step, finished runs after the last frame. step is the window's, so its
     // direction button can reverse it and a zoom can set it anew (pixelColumn()).
@@ -237,6 +238,8 @@ private:
     void fitWidthToPlot(bool opening = false);
 
     void prepareLayers();
+    // A pane's clip on a printer or metafile, in the pane's coordinates.
+    Rect printPaneClip(int top) const;
     void setPlotGeometry(QSize box);
     void paintFixedParts(int pane);
     void worldButtonDone(WorldChange how);
@@ -264,8 +267,10 @@ private:
     QImage foreground_;
     std::unique_ptr<QtCanvas> backgroundCanvas_;
     std::unique_ptr<QtCanvas> foregroundCanvas_;
-    // The device origin of the picture while it is printed or recorded, and the pane drawn now.
+    // The device origin and clip of the picture while it is printed or recorded, and the pane
+    // drawn now.
     Point printOrigin_;
+    std::optional<Rect> printClip_;
     int currentPane_ = 0;
 
     std::optional<QSize> fixedLayerSize_;

@@ -18,6 +18,9 @@ struct ExportVariant {
     // The picture's height in plot heights: 2 for two stacked panes, 5/4 for a plot in the top
     // four fifths of its box.
     double pictureHeightFactor = 1.0;
+    // The screen combines the picture's two layers by AND, so no fill of the moving layer hides a
+    // line of the fixed one.
+    bool layered = false;
 };
 
 class PictureSource {

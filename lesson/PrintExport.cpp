@@ -1,6 +1,7 @@
 // The three picture handlers every lesson window offers: print, metafile file, metafile clipboard.
 #include "lesson/PrintExport.h"
 
+#include "core/NumberText.h"
 #include "core/PrintGeometry.h"
 #include "core/Settings.h"
 #include "lesson/ApplicationPrinter.h"
@@ -9,6 +10,7 @@
 #include "lesson/PrintExportHooks.h"
 #include "lesson/PrintJob.h"
 #include "platform/EmfWriter.h"
+#include "platform/FillsFirstCanvas.h"
 #include "platform/MetafileCanvas.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtTextMeasurer.h"
@@ -94,6 +96,18 @@ DeviceCaps capsOf(QPrinter& printer)
     return caps;
 }
 
+// Runs the window's passes onto the canvas with the fills under the lines, as the screen shows
+// them (see FillsFirstCanvas).
+void paintFillsFirst(PictureSource& source, Canvas& canvas)
+{
+    FillsFirstCanvas picture(canvas, source.exportVariant().layered ? FillsFirstCanvas::Fills::All
+                                                                    : FillsFirstCanvas::Fills::Hatched);
+    DrawCanvas = &picture;
+    source.paintPicture();
+    picture.finish();
+    DrawCanvas = &canvas;
+}
+
 // Runs the picture on the canvas at the metafile scale and size; the device state is back as it
 // was when this returns or throws.
 void paintAtExportScale(PictureSource& source, Canvas& canvas, ExportSize size)
@@ -108,8 +122,7 @@ void paintAtExportScale(PictureSource& source, Canvas& canvas, ExportSize size)
     const int points = ExportFontPoints(pointSize(font), variant.metafileScale, variant.fontFactor);
     canvas.setFont(canvasFont(font, PointsToPixels(points, kMetafileDpi)));
     canvas.setTextAlign(TaLeft | TaTop);
-    DrawCanvas = &canvas;
-    source.paintPicture();
+    paintFillsFirst(source, canvas);
 }
 
 // The plot at the export scale, and the whole picture: taller than the plot for two panes or for
@@ -146,6 +159,7 @@ QImage rasterPicture(PictureSource& source)
     QImage image(g.picture.width, g.picture.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QtCanvas canvas(image);
+    canvas.setPictureScale(source.exportVariant().metafileScale);
     paintAtExportScale(source, canvas, g.plot);
     canvas.end();
     return image;
@@ -160,11 +174,11 @@ QString writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
                             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
 }
 
-// Paints onto the open printer painter; false when the device gives nothing to scale by.
-bool printOnto(PictureSource& source, QPrinter& printer, QPainter& painter)
+// The picture's place and scale on the printer's page; nothing when the device or the picture
+// gives nothing to scale by.
+std::optional<PrintLayout> printLayout(const PictureSource& source, const DeviceCaps& caps)
 {
     const ExportVariant variant = source.exportVariant();
-    const QFont font = source.plotFont();
     const QSize plot = screenPlot(source);
     PrintRequest request;
     request.xSpan = std::abs(XMax - XMin);
@@ -179,10 +193,10 @@ bool printOnto(PictureSource& source, QPrinter& printer, QPainter& painter)
     request.marginLeftCm = PrintMarginLeft;
     request.marginTopCm = PrintMarginTop;
     request.clip = variant.clipToPage ? PrintClip::Page : PrintClip::Plot;
-    request.screenFontPoints = pointSize(font);
-    auto layout = ComputePrintLayout(capsOf(printer), request);
+    request.screenFontPoints = pointSize(source.plotFont());
+    auto layout = ComputePrintLayout(caps, request);
     if (!layout) {
-        return false;
+        return std::nullopt;
     }
     // The clip around the plot grows with a picture taller than its plot (panes, bars below).
     const double factor = std::clamp(variant.pictureHeightFactor, 1.0, 4.0);
@@ -191,24 +205,46 @@ bool printOnto(PictureSource& source, QPrinter& printer, QPainter& painter)
         layout->clip.bottom = layout->clip.top + static_cast<int>(std::lround(height * factor));
     }
     source.adjustPrintLayout(*layout);
+    return layout;
+}
 
+// What the user is told before a picture too large for the page is printed smaller.
+QString fitToPageQuestion(const PrintLayout& layout, const DeviceCaps& caps, double heightFactor, double fit)
+{
+    const double extra = std::round(layout.drawScale);
+    const auto cm = [](double pixels, double perCm) {
+        return QString::fromStdString(FormatTwoDecimals(perCm > 0.0 ? pixels / perCm : 0.0));
+    };
+    return QStringLiteral("Die Grafik ist bei der Druckgröße %1 % mit %2 × %3 cm größer als die Seite "
+                          "(%4 × %5 cm).\nSie wird auf %6 % verkleinert gedruckt und ist dann nicht "
+                          "maßstabsgetreu.")
+        .arg(PrintSizePercent)
+        .arg(cm(layout.plotWidth + extra, layout.pxPerCmX),
+             cm(std::round(layout.plotHeight * heightFactor) + extra, layout.pxPerCmY),
+             cm(caps.horzRes - layout.originX, layout.pxPerCmX),
+             cm(caps.vertRes - layout.originY, layout.pxPerCmY))
+        .arg(static_cast<int>(std::floor(fit * 100.0)));
+}
+
+// Paints the picture with the layout onto the open printer painter.
+void printOnto(PictureSource& source, const PrintLayout& layout, QPainter& painter)
+{
     DeviceStateGuard guard;
-    PlotWidth = layout->plotWidth;
-    PlotHeight = layout->plotHeight;
-    DrawScale = layout->drawScale;
-    PrintOriginX = layout->originX;
-    PrintOriginY = layout->originY;
+    PlotWidth = layout.plotWidth;
+    PlotHeight = layout.plotHeight;
+    DrawScale = layout.drawScale;
+    PrintOriginX = layout.originX;
+    PrintOriginY = layout.originY;
     QtCanvas canvas(painter);
-    canvas.setWindowOrigin(layout->originX, layout->originY);
+    canvas.setPictureScale(layout.drawScale);
+    canvas.setWindowOrigin(layout.originX, layout.originY);
     // The canvas clips in picture coordinates, which start at the origin.
-    canvas.setClipRect(Rect{layout->clip.left - layout->originX, layout->clip.top - layout->originY,
-                            layout->clip.right - layout->originX, layout->clip.bottom - layout->originY});
-    canvas.setFont(canvasFont(font, layout->fontPixelHeight));
+    canvas.setClipRect(Rect{layout.clip.left - layout.originX, layout.clip.top - layout.originY,
+                            layout.clip.right - layout.originX, layout.clip.bottom - layout.originY});
+    canvas.setFont(canvasFont(source.plotFont(), layout.fontPixelHeight));
     canvas.setTextAlign(TaLeft | TaTop);
-    DrawCanvas = &canvas;
     Printing = true;
-    source.paintPicture();
-    return true;
+    paintFillsFirst(source, canvas);
 }
 
 } // namespace
@@ -224,18 +260,35 @@ void PrintPicture(PictureSource& source)
     if (printer.printerState() == QPrinter::Active) {
         return;
     }
+    const DeviceCaps caps = capsOf(printer);
+    std::optional<PrintLayout> layout = printLayout(source, caps);
+    if (layout) {
+        // A picture larger than the page is never cut silently: the user hears it and gets it
+        // whole, smaller, or not at all.
+        const ExportVariant variant = source.exportVariant();
+        const double heightFactor = std::clamp(variant.pictureHeightFactor, 1.0, 4.0);
+        const double fit = PrintFitFactor(*layout, caps, heightFactor);
+        if (fit < 1.0) {
+            if (!hooks.confirmFitToPage(parent, fitToPageQuestion(*layout, caps, heightFactor, fit))) {
+                return;
+            }
+            ShrinkPrintLayout(*layout, fit, variant.clipToPage ? PrintClip::Page : PrintClip::Plot);
+        }
+    }
     std::optional<QString> failure;
     try {
-        failure = RunPrintJob(printer, [&source](QPrinter& job) {
+        failure = RunPrintJob(printer, [&source, &layout](QPrinter& job) {
             QPainter painter;
             if (!painter.begin(&job)) {
                 return false;
             }
-            const bool ok = printOnto(source, job, painter);
-            if (!ok) {
+            if (!layout) {
                 job.abort();
+                painter.end();
+                return false;
             }
-            return painter.end() && ok;
+            printOnto(source, *layout, painter);
+            return painter.end();
         });
     } catch (const std::exception&) {
         failure = QString();
@@ -285,6 +338,13 @@ void ExportMetafileFile(PictureSource& source)
 QImage PictureImage(PictureSource& source)
 {
     return rasterPicture(source);
+}
+
+std::vector<std::uint8_t> PictureMetafile(PictureSource& source, MetafileKind kind)
+{
+    const QtTextMeasurer measurer;
+    const MetafileRecording recording = recordPicture(source, measurer);
+    return kind == MetafileKind::Emf ? WriteEmf(recording) : WriteWmf(recording);
 }
 
 void ExportMetafileClipboard(PictureSource& source)

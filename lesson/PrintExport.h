@@ -2,7 +2,12 @@
 // picture as an image for documents.
 #pragma once
 
+#include "core/PrintGeometry.h"
+
 #include <QImage>
+
+#include <cstdint>
+#include <vector>
 
 namespace kurvex {
 
@@ -17,5 +22,8 @@ void ExportMetafileClipboard(PictureSource& source);
 // The picture as an image drawn as the metafile is (its scale and size), white behind it. The
 // device state is back afterwards; the caller refreshes the screen.
 QImage PictureImage(PictureSource& source);
+// The picture as the bytes of a WMF or EMF file, recorded as "WMF - Datei" records it. The device
+// state is back afterwards; the caller refreshes the screen.
+std::vector<std::uint8_t> PictureMetafile(PictureSource& source, MetafileKind kind);
 
 } // namespace kurvex

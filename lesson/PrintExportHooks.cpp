@@ -54,6 +54,18 @@ bool askReplace(QWidget* parent, const QString& question)
     return box.clickedButton() == yes;
 }
 
+bool askFitToPage(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Drucken"), question, QMessageBox::NoButton,
+                    parent);
+    QPushButton* print = box.addButton(QStringLiteral("Verkleinert drucken"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(print);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == print;
+}
+
 void showMessage(QWidget* parent, const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Kurvex"), message, QMessageBox::NoButton, parent);
@@ -113,6 +125,9 @@ PrintExportHooks withDefaults(PrintExportHooks hooks)
     }
     if (!hooks.showError) {
         hooks.showError = showMessage;
+    }
+    if (!hooks.confirmFitToPage) {
+        hooks.confirmFitToPage = askFitToPage;
     }
     if (!hooks.setupPrinter) {
         hooks.setupPrinter = showPrintDialog;

@@ -28,6 +28,8 @@ struct PrintExportHooks {
     std::function<bool(QWidget* parent, const QString& question)> confirmReplace;
     // A failed save or print.
     std::function<void(QWidget* parent, const QString& message)> showError;
+    // Whether a picture too large for the page may be printed smaller; the question says by how much.
+    std::function<bool(QWidget* parent, const QString& question)> confirmFitToPage;
     // The printer setup dialog on the application's printer; false when it was cancelled.
     std::function<bool(QWidget* parent, QPrinter& printer)> setupPrinter;
     // An exported document opened with the desktop's application for it; done is called once, at

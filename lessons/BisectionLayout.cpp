@@ -96,18 +96,23 @@ void BisectionWindow::buildStepControls()
     lessonArea()->addLayout(steps);
 
     auto* output = new QHBoxLayout;
-    output->addWidget(label("Label17", QStringLiteral("Ausgabe:"), rightPanel()));
+    QLabel* caption = label("Label17", QStringLiteral("Ausgabe:"), rightPanel());
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    output->addWidget(caption);
     resultLabel_ = label("Label12", {}, rightPanel());
     resultLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long result never widens the panel and narrows the plot.
-    resultLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    resultLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A long result never widens the panel and narrows the plot; the room for both of its lines
+    // is kept, so nothing below moves when it appears.
+    resultLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    resultLabel_->setFixedHeight(2 * resultLabel_->fontMetrics().height());
     output->addWidget(resultLabel_, 1);
     lessonArea()->addLayout(output);
 
     statusLine_ = label("Panel2", {}, this);
     statusLine_->setFrameShape(QFrame::Panel);
     statusLine_->setFrameShadow(QFrame::Sunken);
-    statusLine_->setFixedHeight(21);
+    statusLine_->setFixedHeight(2 * statusLine_->fontMetrics().height() + 2 * statusLine_->frameWidth() + 3);
     statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     statusLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     bottomArea()->addWidget(statusLine_);

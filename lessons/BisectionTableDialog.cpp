@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace kurvex {
 
@@ -97,12 +98,25 @@ void BisectionTableDialog::fillRows()
     }
 }
 
+int BisectionTableDialog::columnWidth(int c) const
+{
+    // Fifteen letters wide, as the grid has always been, and wider where a number needs it (the
+    // products near a pole run to ten digits before the comma).
+    const QFontMetrics metrics(table_->font());
+    const int margin = 2 * (table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) + 1);
+    int width = metrics.horizontalAdvance(QStringLiteral("AAAAAAAAAAAAAAA"));
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (const QTableWidgetItem* item = table_->item(r, c)) {
+            width = std::max(width, metrics.horizontalAdvance(item->text()) + margin);
+        }
+    }
+    return width;
+}
+
 void BisectionTableDialog::fitToRows()
 {
     const QFontMetrics metrics(table_->font());
-    const int columnWidth = metrics.horizontalAdvance(QStringLiteral("AAAAAAAAAAAAAAA"));
     const int rowHeight = metrics.height() + 6;
-    table_->horizontalHeader()->setDefaultSectionSize(columnWidth);
     table_->horizontalHeader()->setFixedHeight(rowHeight);
     table_->verticalHeader()->setDefaultSectionSize(rowHeight);
     table_->verticalHeader()->setMinimumSectionSize(1);
@@ -110,15 +124,27 @@ void BisectionTableDialog::fitToRows()
     const int rows = table_->rowCount();
     const int contentHeight = (rows + 1) * rowHeight + 2 * table_->frameWidth();
     const int buttonHeight = continueButton_->sizeHint().height() + 6;
-    // As tall as the rows need, but never beyond the screen: the grid scrolls instead.
+    // As tall and wide as the rows need, but never beyond the screen: the grid scrolls instead.
     int available = contentHeight + buttonHeight;
+    int availableWidth = std::numeric_limits<int>::max();
     if (const QScreen* s = screen()) {
         available = s->availableGeometry().height() * 9 / 10;
+        availableWidth = s->availableGeometry().width() * 9 / 10;
     }
-    const int gridHeight = std::min(contentHeight, available - buttonHeight);
+    int gridHeight = std::min(contentHeight, available - buttonHeight);
     const bool scrolls = gridHeight < contentHeight;
-    const int gridWidth = kColumns * columnWidth + 2 * table_->frameWidth() +
-                          (scrolls ? table_->verticalScrollBar()->sizeHint().width() : 0);
+    int gridWidth =
+        2 * table_->frameWidth() + (scrolls ? table_->verticalScrollBar()->sizeHint().width() : 0);
+    for (int c = 0; c < kColumns; ++c) {
+        table_->setColumnWidth(c, columnWidth(c));
+        gridWidth += table_->columnWidth(c);
+    }
+    if (gridWidth > availableWidth) {
+        table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        gridWidth = availableWidth;
+        gridHeight = std::min(gridHeight + table_->horizontalScrollBar()->sizeHint().height(),
+                              available - buttonHeight);
+    }
     table_->setFixedSize(gridWidth, gridHeight);
     setFixedSize(gridWidth, gridHeight + buttonHeight);
 }

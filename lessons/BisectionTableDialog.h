@@ -29,6 +29,8 @@ public:
 private:
     void fillRows();
     void fitToRows();
+    // Width of column c: room for its widest cell.
+    int columnWidth(int c) const;
 
     BisectionTableInput input_;
     QTableWidget* table_ = nullptr;

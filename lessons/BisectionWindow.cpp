@@ -127,7 +127,11 @@ void BisectionWindow::makeStep()
     // The run has ended; only a new start interval begins another.
     stepButton_->setEnabled(false);
     const BisectionVerdict verdict = VerdictOn(function(), a_, b_, step.outcome);
-    resultLabel_->setText(QString::fromStdString(ResultLine(verdict, decimals_)));
+    QStringList lines;
+    for (const std::string& line : ResultLines(verdict, decimals_)) {
+        lines << QString::fromStdString(line);
+    }
+    resultLabel_->setText(lines.join(QLatin1Char('\n')));
 }
 
 void BisectionWindow::onStartValueEntered(QLineEdit* edit, double& start)
@@ -239,7 +243,8 @@ void BisectionWindow::showStatus()
     const std::optional<double> fm = f(m);
     const std::optional<double> product = fa && fm ? std::optional<double>(*fm * *fa) : std::nullopt;
     const auto n = [this](std::optional<double> v) { return BisectionNumber(v, decimals_); };
-    statusLine_->setText(QString::fromStdString("  a = " + n(a_) + "  b = " + n(b_) + "  m = " + n(m) +
+    // Two lines: in one, the values outgrow the plot's width.
+    statusLine_->setText(QString::fromStdString("  a = " + n(a_) + "  b = " + n(b_) + "  m = " + n(m) + "\n" +
                                                 "  f(a) = " + n(fa) + "  f(m) = " + n(fm) +
                                                 "  f(a)*f(m) = " + n(product)));
 }

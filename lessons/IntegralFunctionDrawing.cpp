@@ -105,8 +105,11 @@ void IntegralFunctionWindow::drawUpperLimitLine()
         c.lineTo(column, axisRow);
     }
     c.setBrush({BackgroundColor, BrushStyle::Solid});
-    const int left = XLabelLeft(column, x > lowerLimit_, c.textWidth("x"));
-    c.textOut(left, axisRow + ScaledSize(kLabelGap), "x");
+    const int width = c.textWidth("x");
+    const int left = XLabelLeft(column, x > lowerLimit_, width);
+    const int top = axisRow + ScaledSize(kLabelGap);
+    const Rect box{left, top, left + width, top + c.textHeight("x")};
+    c.textOut(left, XLabelTop(box, XTickLabelBoxes(c), width), "x");
 }
 
 void IntegralFunctionWindow::drawValueBar()

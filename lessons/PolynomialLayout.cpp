@@ -12,6 +12,7 @@
 #include "lesson/ControlFactory.h"
 #include "lesson/CurvePointRows.h"
 #include "lesson/GridModeButtons.h"
+#include "lesson/TermLabel.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -212,13 +213,13 @@ void PolynomialWindow::buildTermPanel()
         MakeGlyphButton(QStringLiteral("f(x) = "), QStringLiteral("SpeedButton2"), {}, this, QSize(54, 24));
     term_.button->setCheckable(true);
     term_.button->setChecked(true);
-    term_.text = MakeLabel(QStringLiteral("Label1"), {}, this);
+    term_.text = new TermLabel(this);
+    term_.text->setObjectName(QStringLiteral("Label1"));
     term_.text->setFont(TermFont());
     term_.text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long term wraps instead of widening the window; two lines are kept for it, so the plot
-    // keeps its size whatever the term.
+    // A long term breaks between its summands instead of widening the window; two lines are kept
+    // for it, so the plot keeps its size whatever the term.
     term_.text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    term_.text->setWordWrap(true);
     term_.text->setFixedHeight(2 * term_.text->fontMetrics().lineSpacing() + 4);
     // Hidden by "f(x) =", it keeps its room: the button and the plot stay where they are.
     QSizePolicy keepRoom = term_.text->sizePolicy();

@@ -15,6 +15,7 @@
 #include "core/Settings.h"
 #include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
+#include "lesson/TermLabel.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -247,16 +248,16 @@ void PolynomialWindow::conditionsChanged()
 void PolynomialWindow::updateTermLabel()
 {
     if (conditions_.empty()) {
-        term_.text->clear();
+        term_.text->setMessage({});
         return;
     }
     if (!polynomial_.solved()) {
         setTextColor(term_.text, 0x0000FF);
-        term_.text->setText(QString::fromStdString(FailureMessage(polynomial_.failure)));
+        term_.text->setMessage(QString::fromStdString(FailureMessage(polynomial_.failure)));
         return;
     }
     setTextColor(term_.text, 0x000000);
-    term_.text->setText(QString::fromStdString(PolynomialTermText(polynomial_.a, fractionMode_)));
+    term_.text->setTermLines({QString::fromStdString(PolynomialTermText(polynomial_.a, fractionMode_))});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -23,6 +23,7 @@ class LineWidthComboBox;
 class CurvePointRows;
 class GridModeButtons;
 class NextPressWatcher;
+class TermLabel;
 
 class PolynomialWindow : public LessonWindow {
     Q_OBJECT
@@ -124,7 +125,7 @@ private:
     // The term under the plot, shown while its button is down.
     struct {
         QToolButton* button = nullptr;
-        QLabel* text = nullptr;
+        TermLabel* text = nullptr;
     } term_;
 };
 

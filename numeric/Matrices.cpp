@@ -93,7 +93,8 @@ double VectorMaximum(const TVector& V, int Lb, int Ub)
     return m;
 }
 
-int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatrix& Ainv, TVector& X)
+int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatrix& Ainv, TVector& X,
+                      double PivotTolerance)
 {
     // The singularity test is relative to the matrix's own scale, so a well-conditioned matrix
     // of tiny entries still inverts and a singular one of huge entries is still refused.
@@ -101,7 +102,7 @@ int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatri
     for (int i = Lb; i <= Ub; ++i)
         for (int j = Lb; j <= Ub; ++j)
             scale = std::max(scale, std::abs(A[i][j]));
-    const double threshold = kMachineEpsilon * scale;
+    const double threshold = PivotTolerance * kMachineEpsilon * scale;
 
     CopyMatrixBlock(Ainv, A, Lb, Ub, Lb, Ub);
     CopyVectorRange(X, B, Lb, Ub);

@@ -39,8 +39,10 @@ double VectorMaximum(const TVector& V, int Lb, int Ub);
 
 // Ainv[Lb..Ub][Lb..Ub] := A^-1 and X[Lb..Ub] := A^-1 * B by Gauss-Jordan elimination with full
 // pivoting; A and B are not changed (Ainv or X may be the same object as A or B).
-// Returns 0, or -1 when A is singular relative to its own scale.
-int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatrix& Ainv, TVector& X);
+// Returns 0, or -1 when A is singular relative to its own scale: a pivot below
+// PivotTolerance * kMachineEpsilon * max |A[i][j]|.
+int InvertGaussJordan(const TMatrix& A, const TVector& B, int Lb, int Ub, TMatrix& Ainv, TVector& X,
+                      double PivotTolerance = 1.0);
 
 // A = U * diag(S) * V^T for A with rows Lb..Ub1 and columns Lb..Ub2; U overwrites A, V gets rows
 // and columns Lb..Ub2, S indices Lb..Ub2 (not sorted, all >= 0). Meant for Ub1 >= Ub2; with fewer

@@ -46,6 +46,24 @@ constexpr TColor makeColor(int r, int g, int b)
 }
 
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+
+// The on and off lengths of a styled pen, in pixels of the platform's thin pens; empty for a pen
+// without a pattern.
+inline std::vector<int> PenDashPattern(PenStyle s)
+{
+    switch (s) {
+    case PenStyle::Dash:
+        return {18, 6};
+    case PenStyle::Dot:
+        return {3, 3};
+    case PenStyle::DashDot:
+        return {9, 6, 3, 6};
+    case PenStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    default:
+        return {};
+    }
+}
 // Copy draws the pen colour; NotXor is the rubber band's mode (drawing twice restores the pixels).
 enum class PenMode { Copy, NotXor, Xor, Not };
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };

@@ -169,6 +169,28 @@ protected:
     void lineTo(Point p) override { pair(emf::kLineTo, p.x, p.y); }
     void polyline(const std::vector<Point>& pts) override { points16(emf::kPolyline16, pts); }
     void polygon(const std::vector<Point>& pts) override { points16(emf::kPolygon16, pts); }
+    void polyPolyline(const std::vector<std::vector<Point>>& lines) override
+    {
+        std::vector<Point> all;
+        for (const std::vector<Point>& line : lines) {
+            all.insert(all.end(), line.begin(), line.end());
+        }
+        if (all.empty()) {
+            return;
+        }
+        RecordBytes r;
+        putRect(r, boundsOf(all));
+        r.u32(static_cast<std::uint32_t>(lines.size()));
+        r.u32(static_cast<std::uint32_t>(all.size()));
+        for (const std::vector<Point>& line : lines) {
+            r.u32(static_cast<std::uint32_t>(line.size()));
+        }
+        for (const Point p : all) {
+            r.u16(static_cast<std::uint16_t>(p.x));
+            r.u16(static_cast<std::uint16_t>(p.y));
+        }
+        record(emf::kPolyPolyline16, r);
+    }
     void rectangle(const IntRect& r) override { rectRecord(emf::kRectangle, r); }
     void ellipse(const IntRect& r) override { rectRecord(emf::kEllipse, r); }
     void arc(const IntRect& r, Point start, Point end) override { arcRecord(emf::kArc, r, start, end); }
@@ -180,6 +202,8 @@ protected:
         r.u32(ColorRef(c));
         record(emf::kSetPixelV, r);
     }
+
+    bool unicodeText() const override { return true; }
 
     void textOut(Point p, const std::u32string& text, const std::vector<int>& dx, bool) override
     {
@@ -260,7 +284,7 @@ private:
         record(type, r);
     }
 
-    void points16(std::uint32_t type, const std::vector<Point>& pts)
+    static IntRect boundsOf(const std::vector<Point>& pts)
     {
         IntRect bounds{pts.front().x, pts.front().y, pts.front().x, pts.front().y};
         for (const Point p : pts) {
@@ -269,8 +293,13 @@ private:
             bounds.right = std::max(bounds.right, p.x);
             bounds.bottom = std::max(bounds.bottom, p.y);
         }
+        return bounds;
+    }
+
+    void points16(std::uint32_t type, const std::vector<Point>& pts)
+    {
         RecordBytes r;
-        putRect(r, bounds);
+        putRect(r, boundsOf(pts));
         r.u32(static_cast<std::uint32_t>(pts.size()));
         for (const Point p : pts) {
             r.u16(static_cast<std::uint16_t>(p.x));

@@ -41,6 +41,7 @@ constexpr std::uint32_t kExtCreateFontIndirectW = 82;
 constexpr std::uint32_t kExtTextOutW = 84;
 constexpr std::uint32_t kPolygon16 = 86;
 constexpr std::uint32_t kPolyline16 = 87;
+constexpr std::uint32_t kPolyPolyline16 = 90;
 constexpr std::uint32_t kExtCreatePen = 95;
 constexpr std::uint32_t kSignature = 0x464D4520; // " EMF"
 // The reference device every file claims: 96 pixels per inch.

@@ -133,6 +133,78 @@ std::vector<std::vector<DPoint>> ClipPolyline(const std::vector<DPoint>& line, c
     return runs;
 }
 
+namespace {
+
+// The part of the line between the lengths from and to along it.
+std::vector<DPoint> stretchOf(const std::vector<DPoint>& line, const std::vector<double>& at, double from,
+                              double to)
+{
+    const auto pointAt = [&](std::size_t i, double length) {
+        const double span = at[i + 1] - at[i];
+        const double t = span > 0.0 ? (length - at[i]) / span : 0.0;
+        return DPoint{line[i].x + t * (line[i + 1].x - line[i].x),
+                      line[i].y + t * (line[i + 1].y - line[i].y)};
+    };
+    std::vector<DPoint> out;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        if (at[i + 1] < from || at[i] > to || (at[i + 1] == from && i + 2 < line.size())) {
+            continue;
+        }
+        if (out.empty()) {
+            out.push_back(pointAt(i, std::max(from, at[i])));
+        }
+        if (at[i + 1] >= to) {
+            out.push_back(pointAt(i, to));
+            break;
+        }
+        out.push_back(line[i + 1]);
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::vector<DPoint>> DashPolyline(const std::vector<DPoint>& line,
+                                              const std::vector<double>& pattern, double trim)
+{
+    std::vector<std::vector<DPoint>> dashes;
+    double period = 0.0;
+    for (const double length : pattern) {
+        if (!std::isfinite(length) || length < 0.0) {
+            return dashes;
+        }
+        period += length;
+    }
+    if (line.size() < 2 || pattern.size() < 2 || !(period > 0.0)) {
+        return dashes;
+    }
+    std::vector<double> at{0.0};
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        at.push_back(at.back() + std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y));
+    }
+    const double total = at.back();
+    if (!std::isfinite(total) || total <= 0.0 || total / period > 1e6) {
+        return dashes;
+    }
+    double start = 0.0;
+    for (std::size_t k = 0; start < total; k = (k + 1) % pattern.size()) {
+        const double end = std::min(start + pattern[k], total);
+        if (k % 2 == 0 && end > start) {
+            double from = start + trim;
+            double to = end - trim;
+            if (to - from < 1.0) {
+                const double middle = (start + end) / 2.0;
+                const double half = std::min(0.5, (end - start) / 2.0);
+                from = middle - half;
+                to = middle + half;
+            }
+            dashes.push_back(stretchOf(line, at, from, to));
+        }
+        start = end;
+    }
+    return dashes;
+}
+
 int RoundClamped(double v, int lo, int hi)
 {
     if (std::isnan(v) || v <= lo) {

@@ -34,6 +34,12 @@ std::vector<DPoint> ClipPolygon(const std::vector<DPoint>& polygon, const DBox& 
 // A polyline cut to the box: the runs that stay inside, each with at least two points.
 std::vector<std::vector<DPoint>> ClipPolyline(const std::vector<DPoint>& line, const DBox& box);
 
+// The dashes of a line drawn with a pattern of on and off lengths (starting with on, repeated
+// along the whole line). Each dash is cut short by trim at both ends, where a reader's round caps
+// add that much again; a dash too short for it keeps a length of at most one unit.
+std::vector<std::vector<DPoint>> DashPolyline(const std::vector<DPoint>& line,
+                                              const std::vector<double>& pattern, double trim);
+
 // Rounded to the nearest integer and held inside [lo, hi]; NaN becomes lo.
 int RoundClamped(double v, int lo, int hi);
 

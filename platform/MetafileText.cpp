@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string_view>
 
 namespace kurvex {
 
@@ -19,6 +20,10 @@ constexpr std::array<char32_t, 64> kCp1253High = {
     0,      0x203A, 0,      0,      0,      0,      0x00A0, 0x0385, 0x0386, 0x00A3, 0x00A4, 0x00A5, 0x00A6,
     0x00A7, 0x00A8, 0x00A9, 0,      0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x2015, 0x00B0, 0x00B1, 0x00B2, 0x00B3,
     0x0384, 0x00B5, 0x00B6, 0x00B7, 0x0388, 0x0389, 0x038A, 0x00BB, 0x038C, 0x00BD, 0x038E, 0x038F};
+
+// The symbol encoding's letters for a..z and A..Z.
+constexpr std::u32string_view kSymbolLower = U"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
+constexpr std::u32string_view kSymbolUpper = U"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
 
 } // namespace
 
@@ -77,6 +82,26 @@ std::string EncodeSingleByte(const std::u32string& text, bool greek)
     for (const char32_t c : text) {
         const auto b = greek ? ToCp1253(c) : ToCp1252(c);
         out.push_back(static_cast<char>(b.value_or('?')));
+    }
+    return out;
+}
+
+char32_t SymbolFontLetter(char32_t c)
+{
+    if (c >= U'a' && c <= U'z') {
+        return kSymbolLower[c - U'a'];
+    }
+    if (c >= U'A' && c <= U'Z') {
+        return kSymbolUpper[c - U'A'];
+    }
+    return c;
+}
+
+std::u32string SymbolFontToUnicode(const std::u32string& text)
+{
+    std::u32string out = text;
+    for (char32_t& c : out) {
+        c = SymbolFontLetter(c);
     }
     return out;
 }

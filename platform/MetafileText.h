@@ -24,4 +24,9 @@ std::string EncodeSingleByte(const std::u32string& text, bool greek);
 
 std::u16string ToUtf16(const std::u32string& text);
 
+// The letters a font of the symbol encoding shows for Latin ones (a is α, p is π, e is ε); other
+// characters stay as they are.
+char32_t SymbolFontLetter(char32_t c);
+std::u32string SymbolFontToUnicode(const std::u32string& text);
+
 } // namespace kurvex

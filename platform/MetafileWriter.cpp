@@ -16,6 +16,11 @@ constexpr int kInt16Max = 32767;
 constexpr double kClipMargin = 1024.0;
 // Points per POLYLINE record; longer lines continue in the next record from the last point.
 constexpr std::size_t kMaxPolylinePoints = 8000;
+// Width of a dashed or dotted pen, in units: the widest the formats draw styled.
+constexpr int kStyledPenWidth = 1;
+// The face of Greek letters written as Unicode text where the picture asked for the symbol face,
+// as the screen shows them.
+constexpr const char* kGreekFallbackFace = "Arial";
 
 int ropOf(PenMode mode)
 {
@@ -145,9 +150,20 @@ Point MetafileWriter::toPoint(DPoint p) const
 
 IntRect MetafileWriter::toRect(DPoint a, DPoint b) const
 {
+    // Corners in either order; several readers draw nothing for a rectangle written backwards.
     const Point p = toPoint(a);
     const Point q = toPoint(b);
-    return {p.x, p.y, q.x, q.y};
+    return {std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)};
+}
+
+DBox MetafileWriter::strokeBox(const MetafileOp& op) const
+{
+    // Lines are cut to the clip as well, so a reader that ignores clip records shows the same.
+    if (!op.clip) {
+        return box_;
+    }
+    return DBox{std::max(box_.left, op.clip->left), std::max(box_.top, op.clip->top),
+                std::min(box_.right, op.clip->right), std::min(box_.bottom, op.clip->bottom)};
 }
 
 void MetafileWriter::applyClip(const std::optional<DBox>& clip)
@@ -228,7 +244,11 @@ void MetafileWriter::collect(Kind kind)
 
 void MetafileWriter::usePen(const Pen& pen)
 {
-    use(PenKey{pen.color, std::max(pen.width, 0), pen.style});
+    // Lines have their dashes written out; a shape's outline keeps the style at a width that
+    // Windows and the readers that follow it draw styled.
+    const bool styled = pen.style != PenStyle::Solid && pen.style != PenStyle::Clear;
+    const int width = styled ? std::min(pen.width, kStyledPenWidth) : pen.width;
+    use(PenKey{pen.color, std::max(width, 0), pen.style});
     const int rop = ropOf(pen.mode);
     if (dc_.rop != rop) {
         setRop2(rop);
@@ -282,7 +302,7 @@ bool MetafileWriter::extendChain(const MetafileOp& op)
         return false;
     }
     const bool sameState = !chain_.empty() && op.pen == chainPen_ && op.clip == clip_;
-    const auto piece = ClipSegment(op.points[0], op.points[1], box_);
+    const auto piece = ClipSegment(op.points[0], op.points[1], strokeBox(op));
     if (!piece) {
         flushChain();
         return true;
@@ -305,9 +325,65 @@ bool MetafileWriter::extendChain(const MetafileOp& op)
     return true;
 }
 
+void MetafileWriter::polyPolyline(const std::vector<std::vector<Point>>& lines)
+{
+    for (const std::vector<Point>& line : lines) {
+        polyline(line);
+    }
+}
+
+bool MetafileWriter::emitDashed(const std::vector<DPoint>& line, const Pen& pen)
+{
+    const std::vector<int> pattern = PenDashPattern(pen.style);
+    if (pattern.empty()) {
+        return false;
+    }
+    // The screen's pattern, as long as the pen is wide: the dashes a thin screen pen has, enlarged.
+    const int width = std::max(pen.width, 1);
+    std::vector<double> lengths;
+    for (const int length : pattern) {
+        lengths.push_back(static_cast<double>(length) * width);
+    }
+    const double trim = width > 1 ? width / 2.0 : 0.0;
+    std::vector<std::vector<Point>> dashes;
+    for (const std::vector<DPoint>& dash : DashPolyline(line, lengths, trim)) {
+        std::vector<Point> pts;
+        for (const DPoint p : dash) {
+            pts.push_back(toPoint(p));
+        }
+        if (pts.size() >= 2) {
+            dashes.push_back(std::move(pts));
+        }
+    }
+    if (dashes.empty()) {
+        return true;
+    }
+    Pen solid = pen;
+    solid.style = PenStyle::Solid;
+    usePen(solid);
+    useBkMode(false);
+    for (std::size_t i = 0; i < dashes.size(); i += kMaxPolylinePoints / 2) {
+        const auto end =
+            dashes.begin() + static_cast<std::ptrdiff_t>(std::min(dashes.size(), i + kMaxPolylinePoints / 2));
+        polyPolyline({dashes.begin() + static_cast<std::ptrdiff_t>(i), end});
+    }
+    return true;
+}
+
 void MetafileWriter::flushChain()
 {
     if (chain_.size() < 2) {
+        chain_.clear();
+        return;
+    }
+    // Windows and the readers that follow it draw a wide dashed or dotted pen solid, and some draw
+    // no pattern at all: the dashes are written as lines of their own.
+    std::vector<DPoint> line;
+    line.reserve(chain_.size());
+    for (const Point p : chain_) {
+        line.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+    }
+    if (emitDashed(line, chainPen_)) {
         chain_.clear();
         return;
     }
@@ -337,14 +413,16 @@ void MetafileWriter::play(const MetafileOp& op)
         // Handled by extendChain.
         return;
     case MetafileOpKind::Polyline: {
-        const auto runs = ClipPolyline(op.points, box_);
+        const auto runs = ClipPolyline(op.points, strokeBox(op));
         if (runs.empty()) {
             return;
         }
-        usePen(op.pen);
-        useBkMode(false);
         for (const auto& run : runs) {
-            emitPolyline(run);
+            if (!emitDashed(run, op.pen)) {
+                usePen(op.pen);
+                useBkMode(false);
+                emitPolyline(run);
+            }
         }
         return;
     }
@@ -398,8 +476,8 @@ void MetafileWriter::play(const MetafileOp& op)
         usePen(none);
         useFill(op.brush);
         IntRect r = toRect(op.points[0], op.points[1]);
-        r.right = std::min(r.right + 1, kInt16Max);
-        r.bottom = std::min(r.bottom + 1, kInt16Max);
+        r.right = std::min(r.right + 1, static_cast<int>(box_.right));
+        r.bottom = std::min(r.bottom + 1, static_cast<int>(box_.bottom));
         rectangle(r);
         return;
     }
@@ -409,15 +487,27 @@ void MetafileWriter::play(const MetafileOp& op)
         }
         return;
     case MetafileOpKind::Text: {
-        const std::u32string text = DecodeUtf8(op.text);
+        std::u32string text = DecodeUtf8(op.text);
         if (text.empty()) {
             return;
         }
-        const bool greek = op.font.charset == FontCharset::Greek || NeedsGreekCodePage(text);
         Font key = op.font;
         key.color = clBlack;
+        if (IsSymbolFont(op.font) && unicodeText()) {
+            // UTF-16 text carries the Greek letters themselves, which every reader shows; the
+            // symbol encoding needs a face that exists on the reader's machine.
+            text = SymbolFontToUnicode(text);
+            key.family =
+                IsSymbolFont(Font{.family = key.family}) ? std::string(kGreekFallbackFace) : key.family;
+            key.charset = FontCharset::Default;
+        } else if (IsSymbolFont(op.font)) {
+            // Single-byte text: the Latin letters in the face whose symbol encoding shows them Greek.
+            key.family = "Symbol";
+            key.charset = FontCharset::Symbol;
+        }
+        const bool greek = key.charset == FontCharset::Greek || NeedsGreekCodePage(text);
         key.charset =
-            greek ? FontCharset::Greek : (IsSymbolFont(op.font) ? FontCharset::Symbol : FontCharset::Ansi);
+            greek ? FontCharset::Greek : (IsSymbolFont(key) ? FontCharset::Symbol : FontCharset::Ansi);
         use(key);
         if (dc_.textColor != op.font.color) {
             setTextColor(op.font.color);

@@ -80,6 +80,8 @@ protected:
     virtual void moveTo(Point p) = 0;
     virtual void lineTo(Point p) = 0;
     virtual void polyline(const std::vector<Point>& pts) = 0;
+    // Several lines with one pen; by default a polyline each.
+    virtual void polyPolyline(const std::vector<std::vector<Point>>& lines);
     virtual void polygon(const std::vector<Point>& pts) = 0;
     virtual void rectangle(const IntRect& r) = 0;
     virtual void ellipse(const IntRect& r) = 0;
@@ -88,6 +90,8 @@ protected:
     virtual void setPixel(Point p, TColor c) = 0;
     // dx holds one advance per code point of text; greek says the font uses the Greek code page.
     virtual void textOut(Point p, const std::u32string& text, const std::vector<int>& dx, bool greek) = 0;
+    // Whether text records hold Unicode (EMF) rather than single bytes of a code page (WMF).
+    virtual bool unicodeText() const = 0;
 
 private:
     struct PenKey {
@@ -119,8 +123,14 @@ private:
     void useFill(const Brush& brush);
     void useBkMode(bool opaque);
     Point toPoint(DPoint p) const;
+    // Normalised: left <= right, top <= bottom.
     IntRect toRect(DPoint a, DPoint b) const;
+    // Where a line of the op may go: the coordinate range, within the op's clip.
+    DBox strokeBox(const MetafileOp& op) const;
     void emitPolyline(const std::vector<DPoint>& run);
+    // A line of a dashed or dotted pen as its dashes with a solid pen; false for a pen without a
+    // pattern.
+    bool emitDashed(const std::vector<DPoint>& line, const Pen& pen);
     // Consecutive lines that continue each other become one polyline record.
     bool extendChain(const MetafileOp& op);
     void flushChain();

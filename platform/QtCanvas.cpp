@@ -1,6 +1,8 @@
 // Canvas painted with a QPainter: state mapping, GDI-like primitives, text and bitmap copies.
 #include "platform/QtCanvas.h"
 
+#include "platform/MetafileText.h"
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintEngine>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace kurvex {
@@ -45,18 +48,10 @@ QRect scaledRect(const Rect& r, double ratio, Point origin)
 // Dash patterns of the platform's cosmetic pens, in logical pixels.
 QList<qreal> logicalDashPattern(PenStyle s)
 {
-    switch (s) {
-    case PenStyle::Dash:
-        return {18, 6};
-    case PenStyle::Dot:
-        return {3, 3};
-    case PenStyle::DashDot:
-        return {9, 6, 3, 6};
-    case PenStyle::DashDotDot:
-        return {9, 3, 3, 3, 3, 3};
-    default:
-        return {};
-    }
+    QList<qreal> pattern;
+    for (const int length : PenDashPattern(s))
+        pattern.append(length);
+    return pattern;
 }
 
 // The pattern in whole device pixels, so the dots of the direct path and the painter's agree.
@@ -66,6 +61,12 @@ QList<qreal> dashPattern(PenStyle s, double ratio)
     for (qreal& length : pattern)
         length = static_cast<qreal>(std::max(1L, std::lround(length * ratio)));
     return pattern;
+}
+
+// A hatch or dash pattern is scaled only for a picture drawn larger than the screen's.
+bool enlarged(double pictureScale)
+{
+    return std::isfinite(pictureScale) && pictureScale > 1.0;
 }
 
 // The scale QPainter applies on the device: its pixel ratio, never below 1, and 1 on printers.
@@ -92,9 +93,9 @@ Qt::BrushStyle hatchStyle(BrushStyle s)
     case BrushStyle::Vertical:
         return Qt::VerPattern;
     case BrushStyle::FDiagonal:
-        return Qt::BDiagPattern; // Qt names the direction of the rising stroke the other way
+        return Qt::FDiagPattern; // both run down from left to right
     case BrushStyle::BDiagonal:
-        return Qt::FDiagPattern;
+        return Qt::BDiagPattern;
     case BrushStyle::Cross:
         return Qt::CrossPattern;
     case BrushStyle::DiagCross:
@@ -154,6 +155,114 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, const QRectF& b
     return true;
 }
 
+// The pixels of a 32-bit bitmap, written one at a time in one colour.
+struct PixelWriter {
+    uchar* bits;
+    qsizetype stride;
+    QRgb color;
+    void put(int x, int y) const { reinterpret_cast<QRgb*>(bits + stride * y)[x] = color; }
+};
+
+// A thin solid line of device pixels from from towards to, cut to area.
+void writeSolidLine(QPoint from, QPoint to, const QRect& area, const PixelWriter& pixels)
+{
+    // Every pixel from the start up to the end pixel, which stays free in any direction: a line
+    // that begins where the one before ended then joins it without a gap or a doubled pixel. The
+    // painter leaves out whichever end lies right or below, so a curve rising steeply in short
+    // segments lost the pixel where a flat segment met a steep one.
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const bool steep = std::abs(dy) > std::abs(dx);
+    const int steps = steep ? std::abs(dy) : std::abs(dx);
+    const int majorStart = steep ? from.y() : from.x();
+    const int majorStep = (steep ? dy : dx) > 0 ? 1 : -1;
+    const int majorLow = steep ? area.top() : area.left();
+    const int majorHigh = steep ? area.bottom() : area.right();
+    const int minorLow = steep ? area.left() : area.top();
+    const int minorHigh = steep ? area.right() : area.bottom();
+    // Steps i whose pixel lies in the area's rows (steep) or columns.
+    const int iA = (majorLow - majorStart) * majorStep;
+    const int iB = (majorHigh - majorStart) * majorStep;
+    const int iFirst = std::max(0, std::min(iA, iB));
+    const int iLast = std::min(steps - 1, std::max(iA, iB));
+    if (iFirst > iLast)
+        return;
+
+    // The minor coordinate nearest to the exact line, halves rounded up on the device, so the same
+    // line drawn either way covers the same pixels: floor(minor0 + (i * span + steps / 2) / steps),
+    // kept as a quotient and a remainder in [0, 2 * steps).
+    const std::int64_t span2 = 2 * std::int64_t{steep ? dx : dy};
+    const std::int64_t steps2 = 2 * std::int64_t{steps};
+    const std::int64_t numerator = std::int64_t{iFirst} * span2 + steps;
+    std::int64_t quotient = numerator >= 0 ? numerator / steps2 : -((-numerator + steps2 - 1) / steps2);
+    std::int64_t remainder = numerator - quotient * steps2;
+    const std::int64_t minorStart = steep ? from.x() : from.y();
+    for (int i = iFirst; i <= iLast; ++i) {
+        const std::int64_t minor = minorStart + quotient;
+        if (minor >= minorLow && minor <= minorHigh) {
+            const int major = majorStart + i * majorStep;
+            const int px = steep ? static_cast<int>(minor) : major;
+            const int py = steep ? major : static_cast<int>(minor);
+            pixels.put(px, py);
+        }
+        remainder += span2;
+        if (remainder >= steps2) {
+            remainder -= steps2;
+            ++quotient;
+        } else if (remainder < 0) {
+            remainder += steps2;
+            --quotient;
+        }
+    }
+}
+
+// An axis-parallel thin dotted line of device pixels, its dots dot pixels long, placed as the painter
+// places it on a bitmap of imageSize, cut to area.
+void writeDottedLine(QPoint from, QPoint to, const QRect& area, QSize imageSize, int dot,
+                     const PixelWriter& pixels)
+{
+    // The painter cuts a line one pixel outside the bitmap and counts its dots from the cut; it
+    // covers the pixels from the start towards the end, except the end pixel, and a line running
+    // left or up begins one pixel before its start.
+    const int dx = (to.x() > from.x()) - (to.x() < from.x());
+    const int dy = (to.y() > from.y()) - (to.y() < from.y());
+    const QPoint start{dx == 0 ? from.x() : std::clamp(from.x(), -1, imageSize.width() + 1),
+                       dy == 0 ? from.y() : std::clamp(from.y(), -1, imageSize.height() + 1)};
+    const int length = (to.x() - start.x()) * dx + (to.y() - start.y()) * dy;
+    const QPoint first{dx < 0 ? start.x() - 1 : start.x(), dy < 0 ? start.y() - 1 : start.y()};
+    // Steps t along the line whose pixel lies in area.
+    int tFirst = 0;
+    int tLast = length - 1;
+    const auto limit = [&](int begin, int step, int low, int high) {
+        if (step == 0) {
+            if (begin < low || begin > high)
+                tLast = -1;
+            return;
+        }
+        const int ta = (low - begin) * step;
+        const int tb = (high - begin) * step;
+        tFirst = std::max(tFirst, std::min(ta, tb));
+        tLast = std::min(tLast, std::max(ta, tb));
+    };
+    limit(first.x(), dx, area.left(), area.right());
+    limit(first.y(), dy, area.top(), area.bottom());
+
+    // The platform's dot pen: as many pixels on as off, from the cut; written a dot at a time.
+    int t = tFirst;
+    int phase = t % (2 * dot);
+    if (phase >= dot) {
+        t += 2 * dot - phase;
+        phase = 0;
+    }
+    while (t <= tLast) {
+        const int dotEnd = std::min(tLast + 1, t + dot - phase);
+        for (; t < dotEnd; ++t)
+            pixels.put(first.x() + t * dx, first.y() + t * dy);
+        t += dot;
+        phase = 0;
+    }
+}
+
 } // namespace
 
 QColor toQColor(TColor c)
@@ -163,16 +272,9 @@ QColor toQColor(TColor c)
 
 QString symbolText(const QString& text)
 {
-    // Letters of the symbol font's encoding, a..z and A..Z.
-    static const char16_t lower[] = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
-    static const char16_t upper[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
     QString out = text;
     for (QChar& ch : out) {
-        const char16_t u = ch.unicode();
-        if (u >= u'a' && u <= u'z')
-            ch = QChar(lower[u - u'a']);
-        else if (u >= u'A' && u <= u'Z')
-            ch = QChar(upper[u - u'A']);
+        ch = QChar(static_cast<char16_t>(SymbolFontLetter(ch.unicode())));
     }
     return out;
 }
@@ -229,6 +331,12 @@ QPaintDevice* QtCanvas::device() const
     if (image_)
         return image_;
     return painter_ ? painter_->device() : nullptr;
+}
+
+void QtCanvas::setPictureScale(double scale)
+{
+    pictureScale_ = std::clamp(std::isfinite(scale) ? scale : 1.0, 1.0, 1000.0);
+    stateValid_ = false;
 }
 
 void QtCanvas::end()
@@ -291,26 +399,38 @@ void QtCanvas::prepare(Use use)
         painter_->setPen(Qt::NoPen);
     } else {
         QPen qp(toQColor(p.color));
-        // A wide pen is always solid; a thin one ends before its last pixel, as lines always have,
-        // and stays one device pixel wide at any pixel ratio.
+        // A wide pen is solid, as the platform draws it; a thin one ends before its last pixel, as
+        // lines always have, and stays one device pixel wide at any pixel ratio. In a picture drawn
+        // larger than the screen's, a pen up to the scale wide is a thin one enlarged.
         const bool wide = p.width > 1;
+        const bool scaledThin = wide && enlarged(pictureScale_) && p.width <= std::lround(pictureScale_);
         if (wide) {
             qp.setWidthF(p.width * ratio_);
         } else {
             qp.setWidth(std::max(0, p.width));
             qp.setCosmetic(true);
         }
-        if (!wide && p.style != PenStyle::Solid)
+        if (p.style != PenStyle::Solid && !wide) {
             qp.setDashPattern(dashPattern(p.style, ratio_));
-        qp.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
+        } else if (p.style != PenStyle::Solid && scaledThin) {
+            // Qt counts the pattern in pen widths.
+            QList<qreal> pattern = logicalDashPattern(p.style);
+            for (qreal& length : pattern) {
+                length *= pictureScale_ / p.width;
+            }
+            qp.setDashPattern(pattern);
+        }
+        const bool round = wide && (p.style == PenStyle::Solid || !scaledThin);
+        qp.setCapStyle(round ? Qt::RoundCap : Qt::FlatCap);
         qp.setJoinStyle(wide ? Qt::RoundJoin : Qt::MiterJoin);
         painter_->setPen(qp);
     }
 
-    if (use == Use::Stroke || b.style == BrushStyle::Clear)
+    if (use == Use::Stroke || b.style == BrushStyle::Clear) {
         painter_->setBrush(Qt::NoBrush);
-    else
+    } else {
         painter_->setBrush(QBrush(toQColor(b.color), hatchStyle(b.style)));
+    }
 
     // A borrowed painter may be changed by its owner between our calls.
     stateValid_ = ownPainter_.has_value();
@@ -319,79 +439,49 @@ void QtCanvas::prepare(Use use)
     appliedBrush_ = b;
 }
 
-bool QtCanvas::dottedLineOnImage(QPoint from, QPoint to)
+std::optional<QRect> QtCanvas::directArea() const
 {
-    const Pen& p = pen();
-    if (!image_ || painterLent_ || p.width > 1 || p.style != PenStyle::Dot || p.mode != PenMode::Copy ||
-        (from.x() != to.x() && from.y() != to.y()))
-        return false;
+    if (!image_ || painterLent_)
+        return std::nullopt;
     const QImage::Format format = image_->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
-        return false;
+        return std::nullopt;
     // bits() of a shared image would detach it from the buffer the painter writes into.
     if (!image_->isDetached())
-        return false;
+        return std::nullopt;
     QRect area = image_->rect();
     if (hasClip()) {
         const QRect clip = deviceRect(clipRect());
         if (clip.width() <= 0 || clip.height() <= 0)
-            return false;
+            return std::nullopt;
         area &= clip;
     }
+    return area;
+}
 
-    uchar* const bits = image_->bits();
-    const qsizetype stride = image_->bytesPerLine();
-    const QRgb color = toQColor(p.color).rgb() | 0xFF000000u;
-    const auto put = [&](int px, int py) { reinterpret_cast<QRgb*>(bits + stride * py)[px] = color; };
+bool QtCanvas::lineOnImage(QPoint from, QPoint to)
+{
+    const Pen& p = pen();
+    const bool solid = p.style == PenStyle::Solid;
+    const bool dotted = p.style == PenStyle::Dot && (from.x() == to.x() || from.y() == to.y());
+    if (p.width > 1 || p.mode != PenMode::Copy || !(solid || dotted))
+        return false;
+    const std::optional<QRect> area = directArea();
+    if (!area)
+        return false;
+    const PixelWriter pixels{image_->bits(), image_->bytesPerLine(), toQColor(p.color).rgb() | 0xFF000000u};
     if (from == to) {
         // The painter draws a line without length as a single point.
-        if (area.contains(from))
-            put(from.x(), from.y());
+        if (area->contains(from))
+            pixels.put(from.x(), from.y());
         return true;
     }
-
-    // The painter cuts a line one pixel outside the bitmap and counts its dots from the cut; it
-    // covers the pixels from the start towards the end, except the end pixel, and a line running
-    // left or up begins one pixel before its start.
-    const int dx = (to.x() > from.x()) - (to.x() < from.x());
-    const int dy = (to.y() > from.y()) - (to.y() < from.y());
-    const QPoint start{dx == 0 ? from.x() : std::clamp(from.x(), -1, image_->width() + 1),
-                       dy == 0 ? from.y() : std::clamp(from.y(), -1, image_->height() + 1)};
-    const int length = (to.x() - start.x()) * dx + (to.y() - start.y()) * dy;
-    const QPoint first{dx < 0 ? start.x() - 1 : start.x(), dy < 0 ? start.y() - 1 : start.y()};
-    // Steps t along the line whose pixel lies in area.
-    int tFirst = 0;
-    int tLast = length - 1;
-    const auto limit = [&](int begin, int step, int low, int high) {
-        if (step == 0) {
-            if (begin < low || begin > high)
-                tLast = -1;
-            return;
-        }
-        const int ta = (low - begin) * step;
-        const int tb = (high - begin) * step;
-        tFirst = std::max(tFirst, std::min(ta, tb));
-        tLast = std::min(tLast, std::max(ta, tb));
-    };
-    limit(first.x(), dx, area.left(), area.right());
-    limit(first.y(), dy, area.top(), area.bottom());
-
-    // The platform's dot pen: as many pixels on as off, from the cut; written a dot at a time.
-    const int dot = static_cast<int>(dashPattern(PenStyle::Dot, ratio_).front());
-    int t = tFirst;
-    int phase = t % (2 * dot);
-    if (phase >= dot) {
-        t += 2 * dot - phase;
-        phase = 0;
-    }
-    while (t <= tLast) {
-        const int dotEnd = std::min(tLast + 1, t + dot - phase);
-        for (; t < dotEnd; ++t)
-            put(first.x() + t * dx, first.y() + t * dy);
-        t += dot;
-        phase = 0;
-    }
+    if (solid)
+        writeSolidLine(from, to, *area, pixels);
+    else
+        writeDottedLine(from, to, *area, image_->size(),
+                        static_cast<int>(dashPattern(PenStyle::Dot, ratio_).front()), pixels);
     return true;
 }
 
@@ -410,7 +500,7 @@ void QtCanvas::lineTo(int x, int y)
             return;
     }
     const QLine line(toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2));
-    if (dottedLineOnImage(line.p1(), line.p2()))
+    if (lineOnImage(line.p1(), line.p2()))
         return;
     prepare(Use::Stroke);
     painter_->drawLine(line);
@@ -440,15 +530,69 @@ void QtCanvas::polyline(const std::vector<Point>& pts)
     painter_->drawPolyline(poly);
 }
 
+bool QtCanvas::scaledHatch() const
+{
+    const BrushStyle s = brush().style;
+    return enlarged(pictureScale_) && s != BrushStyle::Solid && s != BrushStyle::Clear;
+}
+
+void QtCanvas::hatchArea(const QPainterPath& area)
+{
+    applyGeometry();
+    stateValid_ = false;
+    painter_->save();
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->setClipPath(area, Qt::IntersectClip);
+    // The screen's hatch: lines one pixel wide, eight apart, both times the picture's scale.
+    QPen pen(toQColor(brush().color));
+    pen.setWidthF(pictureScale_ * ratio_);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_->setPen(pen);
+    painter_->setBrush(Qt::NoBrush);
+    const double pitch = 8.0 * pictureScale_ * ratio_;
+    const QRectF r = area.boundingRect();
+    const BrushStyle s = brush().style;
+    // Lines at whole multiples of the pitch, so neighbouring areas continue each other's hatch.
+    const auto from = [pitch](double v) { return std::floor(v / pitch) * pitch; };
+    if (s == BrushStyle::Horizontal || s == BrushStyle::Cross) {
+        for (double y = from(r.top()); y <= r.bottom(); y += pitch)
+            painter_->drawLine(QLineF(r.left(), y, r.right(), y));
+    }
+    if (s == BrushStyle::Vertical || s == BrushStyle::Cross) {
+        for (double x = from(r.left()); x <= r.right(); x += pitch)
+            painter_->drawLine(QLineF(x, r.top(), x, r.bottom()));
+    }
+    if (s == BrushStyle::FDiagonal || s == BrushStyle::DiagCross) {
+        // Down from left to right: x - y is constant.
+        for (double c = from(r.left() - r.bottom()); c <= r.right() - r.top(); c += pitch)
+            painter_->drawLine(QLineF(c + r.top(), r.top(), c + r.bottom(), r.bottom()));
+    }
+    if (s == BrushStyle::BDiagonal || s == BrushStyle::DiagCross) {
+        // Up from left to right: x + y is constant.
+        for (double c = from(r.left() + r.top()); c <= r.right() + r.bottom(); c += pitch)
+            painter_->drawLine(QLineF(c - r.top(), r.top(), c - r.bottom(), r.bottom()));
+    }
+    painter_->restore();
+}
+
 void QtCanvas::polygon(const std::vector<Point>& pts)
 {
     if (pts.size() < 2 || !isActive())
         return;
-    prepare(Use::StrokeAndFill);
     QPolygon poly;
     poly.reserve(static_cast<int>(pts.size()));
     for (const Point& p : pts)
         poly << devicePoint(p);
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addPolygon(poly);
+        area.closeSubpath();
+        area.setFillRule(Qt::OddEvenFill);
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
     painter_->drawPolygon(poly, Qt::OddEvenFill);
 }
 
@@ -456,8 +600,15 @@ void QtCanvas::rectangle(int left, int top, int right, int bottom)
 {
     if (!isActive())
         return;
-    prepare(Use::StrokeAndFill);
     const QRect box = deviceRect(normalized({left, top, right, bottom}));
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addRect(QRectF(box));
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
     // Right and bottom edges are outside; an aliased outline covers width + 1 columns.
     painter_->drawRect(box.adjusted(0, 0, -1, -1));
 }
@@ -466,8 +617,16 @@ void QtCanvas::ellipse(int left, int top, int right, int bottom)
 {
     if (!isActive())
         return;
-    prepare(Use::StrokeAndFill);
-    painter_->drawEllipse(deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1));
+    const QRect box = deviceRect(normalized({left, top, right, bottom})).adjusted(0, 0, -1, -1);
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addEllipse(QRectF(box));
+        hatchArea(area);
+        prepare(Use::Stroke);
+    } else {
+        prepare(Use::StrokeAndFill);
+    }
+    painter_->drawEllipse(box);
 }
 
 void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4,
@@ -494,6 +653,13 @@ void QtCanvas::drawArcOrPie(bool isPie, int left, int top, int right, int bottom
         span = 360.0;
     const int a16 = static_cast<int>(std::lround(start * 16.0));
     const int s16 = static_cast<int>(std::lround(span * 16.0));
+    if (isPie && scaledHatch()) {
+        QPainterPath area(box.center());
+        area.arcTo(box, a16 / 16.0, s16 / 16.0);
+        area.closeSubpath();
+        hatchArea(area);
+        prepare(Use::Stroke);
+    }
     if (isPie)
         painter_->drawPie(box, a16, s16);
     else
@@ -514,6 +680,12 @@ void QtCanvas::fillRect(const Rect& r)
 {
     if (!isActive() || brush().style == BrushStyle::Clear)
         return;
+    if (scaledHatch()) {
+        QPainterPath area;
+        area.addRect(QRectF(deviceRect(normalized(r))));
+        hatchArea(area);
+        return;
+    }
     prepare(Use::Fill);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     stateValid_ = false;
@@ -538,10 +710,22 @@ void QtCanvas::setPixel(int x, int y, TColor c)
     painter_->fillRect(QRect(at, QSize(end.x() - at.x(), end.y() - at.y())), toQColor(c));
 }
 
+QFont QtCanvas::deviceFont() const
+{
+    QFont qf = toQFont(font());
+    // Unsmoothed glyphs stand on whole pixels: at fractional advances the gaps between letters
+    // came out a pixel apart now and then ("Einhe itskreis"). Hinted advances are whole pixels.
+    // A printer's pixels are too small for that to show, and its text keeps the face's own widths.
+    const QPaintDevice* dev = device();
+    if (!dev || dev->devType() != QInternal::Printer)
+        qf.setHintingPreference(QFont::PreferFullHinting);
+    return qf;
+}
+
 QFontMetrics QtCanvas::metrics() const
 {
     const QPaintDevice* dev = device();
-    return dev ? QFontMetrics(toQFont(font()), dev) : QFontMetrics(toQFont(font()));
+    return dev ? QFontMetrics(deviceFont(), dev) : QFontMetrics(deviceFont());
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& utf8)
@@ -551,7 +735,7 @@ void QtCanvas::textOut(int x, int y, const std::string& utf8)
     applyGeometry();
     stateValid_ = false;
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter_->setFont(toQFont(font()));
+    painter_->setFont(deviceFont());
     const QFontMetrics fm = metrics();
     const QString text = canvasText(font(), utf8);
     const int w = fm.horizontalAdvance(text);

@@ -10,6 +10,7 @@
 
 class QImage;
 class QPaintDevice;
+class QPainterPath;
 
 namespace kurvex {
 
@@ -45,6 +46,10 @@ public:
     }
     // Ends painting, so the device may be read or shown elsewhere; later calls draw nothing.
     void end();
+    // A picture drawn scale times as large as on screen, for print or export, looks as the screen's
+    // would at that size: hatches keep the screen's pitch times scale, and a styled pen no wider
+    // than scale (a thin screen pen, scaled) keeps its dashes, scale times as long. 1 on screen.
+    void setPictureScale(double scale);
     bool isActive() const;
 
     void lineTo(int x, int y) override;
@@ -72,10 +77,19 @@ private:
     QPoint devicePoint(Point p) const;
     // Device pixels of the logical ones from (left, top) up to (right, bottom), not normalised.
     QRect deviceRect(const Rect& r) const;
-    // Writes an axis-parallel thin dotted line (device pixels) straight into the bitmap; false when
-    // it can't.
-    bool dottedLineOnImage(QPoint from, QPoint to);
+    // Device pixels of the bitmap a primitive may write straight into (bitmap and clip), or nothing
+    // when the bitmap can't be written directly.
+    std::optional<QRect> directArea() const;
+    // Writes a thin line of the copy mode (device pixels) straight into the bitmap: solid ones in
+    // any direction, dotted ones along an axis; false when the painter has to draw it.
+    bool lineOnImage(QPoint from, QPoint to);
+    // The canvas font as drawn on this device.
+    QFont deviceFont() const;
     QFontMetrics metrics() const;
+    // A picture drawn larger than the screen's draws its hatch as lines of that scale: the paint
+    // engines keep a hatch pattern at device pixels, which print as a tint.
+    bool scaledHatch() const;
+    void hatchArea(const QPainterPath& area);
     void drawArcOrPie(bool isPie, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
     std::optional<QPainter> ownPainter_;
@@ -94,6 +108,7 @@ private:
     Brush appliedBrush_;
     // Set once the painter was handed out: its opacity or hints may differ from ours from then on.
     bool painterLent_ = false;
+    double pictureScale_ = 1.0;
 };
 
 // Converts 0x00BBGGRR to a Qt colour.

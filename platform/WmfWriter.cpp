@@ -128,6 +128,8 @@ protected:
         recordBytes(wmf::kSetPixel, params);
     }
 
+    bool unicodeText() const override { return false; }
+
     void textOut(Point p, const std::u32string& text, const std::vector<int>& dx, bool greek) override
     {
         std::string bytes = EncodeSingleByte(text, greek);

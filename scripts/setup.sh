@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmuparser-dev libeigen3-dev libgsl-dev
   libwmf-bin emf2svg
+  # Print tests render the printed PDF page to look at its pixels (pdftoppm).
+  poppler-utils
   # libwmf only recommends its fonts, but wmf2svg fails without them ("failed to load *any* font").
   fonts-urw-base35
   fonts-liberation fonts-dejavu-core

@@ -74,7 +74,7 @@ protected:
 
 TEST_P(WindowShapeTest, PictureKeepsItsShapeWideTallAndMaximised)
 {
-    const bool opened = test::UseLauncherEntry(GetParam(), [](LessonWindow& w) {
+    const bool opened = test::UseEntryWindow(GetParam(), [](LessonWindow& w) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         settle();
         const double ratio = unitRatio(w);
@@ -88,8 +88,8 @@ TEST_P(WindowShapeTest, PictureKeepsItsShapeWideTallAndMaximised)
     EXPECT_TRUE(opened) << "no lesson window opened";
 }
 
-INSTANTIATE_TEST_SUITE_P(Launcher, WindowShapeTest, ::testing::ValuesIn(test::AllLauncherEntries()),
-                         test::LauncherEntryTestName);
+INSTANTIATE_TEST_SUITE_P(Launcher, WindowShapeTest, ::testing::ValuesIn(test::LauncherEntries()),
+                         test::EntryParamName);
 
 // The angle bars stand under the graph's -π..2π whatever room the plot gets.
 TEST_F(WindowShapeTest, TrigonometryBarsFollowThePlotIntoAMaximisedWindow)

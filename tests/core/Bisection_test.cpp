@@ -106,9 +106,9 @@ TEST(BisectionSteps, SquareRootOfTwoFromOneToTwo)
     const BisectionVerdict verdict = VerdictOn(f, run.a, run.b, run.end);
     EXPECT_TRUE(verdict.solved);
     EXPECT_EQ(BisectionNumber(verdict.x, 5), "1,41421");
-    EXPECT_EQ(ResultLine(verdict, 5).substr(0, 28), "x := (a + b) / 2 = 1,41421  ");
-    EXPECT_EQ(ResultLine(verdict, 5),
-              "x := (a + b) / 2 = 1,41421     f(x) = " + BisectionNumber(verdict.fx, 5));
+    EXPECT_EQ(
+        ResultLines(verdict, 5),
+        (std::vector<std::string>{"x := (a + b) / 2 = 1,41421", "f(x) = " + BisectionNumber(verdict.fx, 5)}));
 
     // The replay lists exactly these steps, and its verdict is the window's.
     const BisectionReplay replay = ReplayBisection(f, 1, 2, 0.00001);
@@ -198,7 +198,7 @@ TEST(BisectionSteps, UndefinedMidpointLeavesTheIntervalAndShowsInTheLastRow)
     const BisectionReplay replay = ReplayBisection(f, -1, 1, 0.00001);
     ASSERT_EQ(replay.rows.size(), 1u);
     EXPECT_FALSE(replay.rows[0].product());
-    EXPECT_EQ(ResultLine(replay.verdict, 5), " Keine L\u00F6sung!");
+    EXPECT_EQ(ResultLines(replay.verdict, 5), std::vector<std::string>{" Keine L\u00F6sung!"});
     // The band of [-1, 1] is coloured by values that exist; an undefined end gives no colour.
     EXPECT_EQ(BandOf(f(-1), f(1)), BandKind::SignChange);
     EXPECT_EQ(BandOf(f(0), f(1)), BandKind::Undefined);

@@ -227,6 +227,7 @@ TEST_F(FitTermTest, CorrelationTextTakesTheSlopesSignAndInvertsR2AboveOne)
         EXPECT_EQ(t.rText, c.rText);
         EXPECT_EQ(t.label(), t.termLine + t.rText);
         EXPECT_EQ(t.termLine, "f(x) = " + t.term + "     ");
+        EXPECT_EQ(t.labelLines(), (std::vector<std::string>{"f(x) = " + t.term, c.rText}));
     }
 }
 
@@ -241,6 +242,9 @@ TEST_F(FitTermTest, SineLineCarriesItsOwnRAndNoRText)
     EXPECT_EQ(t.termLine,
               "f(x) =   1,000*sin(  2,000*x+  0,000)+  0,000     Korrelationskoeffizient: r =   0,990     ");
     EXPECT_EQ(t.rText, "");
+    // In two lines, r stands below the term as for every other model.
+    EXPECT_EQ(t.labelLines(), (std::vector<std::string>{"f(x) =   1,000*sin(  2,000*x+  0,000)+  0,000",
+                                                        "Korrelationskoeffizient: r =   0,990     "}));
 }
 
 TEST_F(FitTermTest, TinyParametersBecomeZeroButNotFromOneE10On)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -105,6 +106,26 @@ TEST_F(TermListTest, ListWithCarriageReturnsAloneIsRead)
     EXPECT_EQ(list.message, "");
     EXPECT_EQ(list.terms[0][0], "2x+1");
     EXPECT_EQ(list.terms[0][1], "-x");
+}
+
+TEST_F(TermListTest, EveryValueTooLongNamesTheFirstKeysAndCountsTheRest)
+{
+    std::string bytes;
+    for (const TermFamily& f : kTermFamilies) {
+        bytes += "[" + std::string(f.section) + "]\r\n";
+        for (int n = f.firstNumber; n < f.firstNumber + f.count; ++n) {
+            bytes += TermListKey(n) + "=x+" + std::string(45, '1') + "\r\n";
+        }
+    }
+    const TermList list = read(bytes);
+    EXPECT_EQ(list.terms[0].front(), "x");
+    // Heading, ten keys and the count: a box that fits any screen.
+    const auto lines = std::count(list.message.begin(), list.message.end(), '\n') + 1;
+    EXPECT_EQ(lines, 12) << list.message;
+    EXPECT_NE(list.message.find("[Lineare Funktionen] f1(x)\n"), std::string::npos) << list.message;
+    EXPECT_NE(list.message.find("[Lineare Funktionen] f10(x)\n"), std::string::npos) << list.message;
+    EXPECT_EQ(list.message.find("f11(x)"), std::string::npos) << list.message;
+    EXPECT_NE(list.message.find("… und 230 weitere (240 insgesamt)"), std::string::npos) << list.message;
 }
 
 TEST_F(TermListTest, TeachersFileWithByteOrderMarkAndRealPiIsRead)

@@ -11,10 +11,12 @@
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
 #include "support/TestTempDir.h"
+#include "support/WholeTexts.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 
 namespace kurvex::test {
@@ -269,6 +271,12 @@ TEST_F(FittingWindowTest, StartValueDialogShowsTheAutomaticValuesAndKeepsTypedOn
     auto* defaults = dialog.findChild<BitCheckBox*>(QStringLiteral("BitCheckBox1"));
     ASSERT_TRUE(a && c && iterations && defaults);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Startwerte und Einstellungen y = a sin(bx+c)+d"));
+    // Room for the whole caption in a bold title face beside the title bar's icon and buttons.
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    const int titleBar = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 4 * titleBar);
+    EXPECT_EQ(test::CutTexts(dialog), std::vector<std::string>{});
     EXPECT_EQ(a->text(), QStringLiteral("2,000"));
     EXPECT_FALSE(a->isEnabled());
     EXPECT_EQ(iterations->text(), QStringLiteral("10"));

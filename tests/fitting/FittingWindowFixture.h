@@ -42,7 +42,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        setWorld({-7, 7, -7, 7});
+        // About -7..7 at a whole 34 pixels per unit from the corner (-7, 7), whatever size the
+        // screen gives the plot: clicks at whole world positions land on whole pixels.
+        const QSize plot = window->plotBox()->size();
+        setWorld({-7, -7 + plot.width() / 34.0, 7 - plot.height() / 34.0, 7});
         window->refresh();
     }
 

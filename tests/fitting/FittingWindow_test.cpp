@@ -6,6 +6,7 @@
 #include "controls/BitCheckBox.h"
 #include "core/FitCheck.h"
 #include "core/NumberText.h"
+#include "support/WholeTexts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -243,6 +244,40 @@ TEST_F(FittingWindowTest, ModelButtonsAndDegreesRefitAndRestartTheSineFromItsAut
     NewModel = false;
     control<QToolButton>("SpeedButtonSinFit")->click();
     EXPECT_TRUE(NewModel);
+}
+
+TEST_F(FittingWindowTest, LongFittedTermsShowWholeWithTheirCorrelation)
+{
+    // Free fall: distances in cm over times in s, with the scatter of a measurement.
+    const double scatter[] = {0.4, -0.7, 0.2, 0.9, -0.5, -0.3, 0.8, -0.9, 0.1, 0.6, -0.2};
+    std::vector<DataPoint> fall;
+    for (int i = 0; i < 11; ++i) {
+        const double t = 0.05 * i;
+        fall.push_back({t, 490.5 * t * t + scatter[i]});
+    }
+    editor().setPoints(fall, std::nullopt);
+    const struct {
+        const char* button;
+        int degree; // polynomial; 0: the rational model 2/2
+    } fits[] = {
+        {"SpeedButtonganzR", 4}, {"SpeedButtonganzR", 5}, {"SpeedButtonganzR", 6}, {"SpeedButtongebrR", 0}};
+    for (const auto& f : fits) {
+        SCOPED_TRACE(testing::Message() << f.button << " " << f.degree);
+        control<QToolButton>(f.button)->click();
+        if (f.degree > 0) {
+            control<QSpinBox>("SpinEdit1")->setValue(f.degree);
+        } else {
+            control<QSpinBox>("SpinEdit4")->setValue(2);
+            control<QSpinBox>("SpinEdit3")->setValue(2);
+        }
+        ASSERT_TRUE(window->lastFit().shown) << labelText(*window).toStdString();
+        const auto& label = *control<QLabel>("Label1");
+        EXPECT_TRUE(label.text().contains(QStringLiteral("Korrelationskoeffizient: r = ")));
+        if (f.degree > 0) {
+            EXPECT_TRUE(label.text().contains(QStringLiteral("x^%1").arg(f.degree)));
+        }
+        EXPECT_EQ(test::CutText(label), "");
+    }
 }
 
 TEST_F(FittingWindowTest, LineOverYearsIsDrawnThroughItsFittedValuesAtFullPrecision)

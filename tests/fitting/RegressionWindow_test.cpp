@@ -14,8 +14,13 @@
 #include "core/WorldWindow.h"
 #include "fitting/PointEditor.h"
 #include "support/LessonWindowTest.h"
+#include "support/MetafileConverters.h"
+#include "support/MetafileReader.h"
 
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <random>
@@ -264,6 +269,54 @@ TEST_F(RegressionWindowTest, SquaresAndDeviationsAreDrawnFromEveryPointToTheUser
     EXPECT_EQ(alone.count(CanvasOp::Rectangle), 0u);
     EXPECT_EQ(label("Label13"), QStringLiteral("1,00"));
     EXPECT_EQ(label("Label14"), QStringLiteral("–"));
+}
+
+TEST_F(RegressionWindowTest, RegressionLineShowsOverTheSquaresOnScreen)
+{
+    window->setFixedLayerSize(QSize(500, 500));
+    window->refresh();
+    // The regression line of these is y = 2/3; the square of (0, 0) up to the user's y = 3 covers it.
+    setPoints({{0, 0}, {2, 2}, {4, 0}});
+    TypeInto(edit("Edit8"), QStringLiteral("0"));
+    TypeInto(edit("Edit5"), QStringLiteral("3"));
+    ClickBox(control<BitCheckBox>("BitCheckBox2"));
+    const QImage& picture = *window->plotBox()->picture();
+    const Point on = PixelOf(1.5, 2.0 / 3.0);
+    int green = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        green += picture.pixel(on.x, on.y + dy) == qRgb(0x00, 0x80, 0x00) ? 1 : 0;
+    }
+    EXPECT_EQ(green, 1);
+    int square = 0;
+    for (int dy = 3; dy <= 12; ++dy) {
+        square += picture.pixel(on.x, on.y + dy) == qRgb(0xBB, 0xBB, 0xFF) ? 1 : 0;
+    }
+    EXPECT_GT(square, 0) << "inside the square";
+}
+
+TEST_F(RegressionWindowTest, SquaresReachAnEmfReaderWhicheverSideOfThePointTheyLie)
+{
+    QTemporaryDir out;
+    const ScopedExportTo exportTo({out.filePath(QStringLiteral("regression.emf")), MetafileKind::Emf});
+    // Deviations -1, 2 and 0,5 from y = 1: squares left and right of, above and below their points.
+    setPoints({{1, 2}, {-2, -1}, {3, 0.5}});
+    TypeInto(edit("Edit8"), QStringLiteral("0"));
+    TypeInto(edit("Edit5"), QStringLiteral("1"));
+    control<QPushButton>("SpeedButton17")->click();
+    int squares = 0;
+    for (const Drawn& d : DrawnInFile(exportTo.choice.path.toStdString())) {
+        if (d.kind == Drawn::Kind::Shape && d.brushColor == 0xFFBBBB) {
+            ++squares;
+            EXPECT_LE(d.points[0].first, d.points[1].first);
+            EXPECT_LE(d.points[0].second, d.points[1].second);
+        }
+    }
+    EXPECT_EQ(squares, 3);
+    const SvgRendering r = RenderMetafileAsSvg(exportTo.choice.path, MetafileKind::Emf);
+    ASSERT_EQ(r.error.toStdString(), "");
+    const QRegularExpression drawn(QStringLiteral(
+        "<rect [^>]*width=\"[0-9.]*[1-9][0-9.]*\" height=\"[0-9.]*[1-9][0-9.]*\"\\s+fill=\"#BBBBFF\""));
+    EXPECT_EQ(r.svg.count(drawn), 3);
 }
 
 TEST_F(RegressionWindowTest, RefusedFitShowsItsMessageUntilTheNextFitAndTheMinimumStillHolds)

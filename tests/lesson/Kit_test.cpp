@@ -8,6 +8,7 @@
 #include "controls/EditRoutines.h"
 #include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
+#include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
 #include "lesson/ControlBindings.h"
@@ -16,8 +17,10 @@
 #include "lesson/FixedObjectButtons.h"
 #include "lesson/GridModeButtons.h"
 #include "lesson/TermField.h"
+#include "lesson/TermLabel.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonFixture.h"
+#include "support/WholeTexts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -272,6 +275,66 @@ TEST_F(KitTest, ValueRowAnimationAdvancesTheValueAndSnapsItAtTheEnd)
     EXPECT_EQ(row->bar()->value(), 130);
 }
 
+TEST_F(KitTest, NumberEditsShowEveryNumberWhole)
+{
+    // Each value at every number of decimals the settings allow, and as the condition edits show
+    // it (three decimals, no padding): "7,0000 E-2", "-1,040 E-2" and "1,000 E+10" were cut.
+    const double values[] = {-1.04e-2, 1.04e-2, 7e-2, 1e10, -1e10, -99.9999, -0.123456, 4.5e-11, 123456.0};
+    QWidget panel;
+    QLineEdit* edit = MakeNumberEdit(QStringLiteral("Edit1"), &panel);
+    panel.show();
+    for (const double v : values) {
+        for (int decimals = 0; decimals <= 4; ++decimals) {
+            Decimals = decimals;
+            ShowNumber(edit, v);
+            EXPECT_EQ(test::CutText(*edit), "") << "decimals " << decimals;
+        }
+        edit->setText(QString::fromStdString(FormatNumberShort(3, v)).trimmed());
+        EXPECT_EQ(test::CutText(*edit), "");
+    }
+}
+
+TEST(TermLabelSummands, BreakOnlyBeforeTheSignOfASummand)
+{
+    const struct {
+        const char* line;
+        QStringList pieces;
+    } cases[] = {
+        {" -  2,000 x^2 +  4,000 x", {" -  2,000 x^2", " +  4,000 x"}},
+        {" -  3,904 E-3 x^6 +  0,191", {" -  3,904 E-3 x^6", " +  0,191"}},
+        {"f(x) = -1,234+ 5,678x^1-1,862 E+2x^2", {"f(x) = -1,234", "+ 5,678x^1", "-1,862 E+2x^2"}},
+        {"f(x) = ( 1,2+ 3,4x^1)/(1-2,0x^1)", {"f(x) = ( 1,2", "+ 3,4x^1)/(1", "-2,0x^1)"}},
+        {"f(x) = 2,000*exp(-0,500*x)", {"f(x) = 2,000*exp(-0,500*x)"}},
+        {"Korrelationskoeffizient: r = -0,998", {"Korrelationskoeffizient: r = -0,998"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TermLabel::summands(QString::fromLatin1(c.line)), c.pieces) << c.line;
+    }
+}
+
+TEST(TermLabelLayout, LinesFollowTheWidthAndKeepTheWholeText)
+{
+    QWidget window;
+    auto* label = new TermLabel(&window);
+    label->setFont(TermFont());
+    const QString term = QStringLiteral(" -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4 +  6,667 E-2 x^3");
+    const QString r = QStringLiteral("Korrelationskoeffizient: r = 0,998");
+    label->setTermLines({term, r});
+    window.show();
+    const int oneLine = label->fontMetrics().horizontalAdvance(term);
+    label->resize(oneLine + 10, 60);
+    EXPECT_EQ(label->text().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
+    label->resize(oneLine * 4 / 5, 60);
+    EXPECT_EQ(label->text().toStdString(), " -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4\n"
+                                           "+  6,667 E-2 x^3\n" +
+                                               r.toStdString());
+    EXPECT_EQ(label->wholeText().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
+    // A message wraps between words and breaks nothing of its own.
+    label->setMessage(QStringLiteral("x-Werte: x > 0"));
+    EXPECT_EQ(label->text().toStdString(), "x-Werte: x > 0");
+    EXPECT_TRUE(label->wordWrap());
+}
+
 TEST_F(KitTest, TermFieldReportsAWrongTermOnceHoweverOftenTheWindowRedraws)
 {
     TermText = "2*(x+";
@@ -367,6 +430,34 @@ TEST_F(KitTest, ValueRowWholeStepAnimationCountsAndComesBackIntoItsRange)
         EXPECT_EQ(row->bar()->value(), row->grid().position(value));
         delete row;
     }
+}
+
+// A row deleted while its window stays open takes its switch out of the window's animation loop, so
+// the next animation (which turns every other switch off) never reaches the deleted one.
+TEST_F(KitTest, DeletedValueRowLeavesTheAnimationLoop)
+{
+    const int windowSwitches = window->animationSwitchCount();
+    ValueRow* first = makeRow();
+    auto* second = new ValueRow(
+        *window, QStringLiteral("n ="),
+        {"Label11", "Edit13", "SpeedButton16", "ScrollBar4", nullptr, nullptr, "Switch5", "SpeedButton29"},
+        wholeStepBinding(), window.get());
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches + 2);
+    delete first;
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches + 1);
+
+    int frames = 0;
+    second->afterAnimationStep = [&] {
+        if (++frames == 2) {
+            second->toggle()->setChecked(false);
+        }
+    };
+    second->toggle()->setChecked(true);
+    emit second->toggle()->clicked();
+    EXPECT_EQ(frames, 2);
+    EXPECT_FALSE(window->animationLoopActive());
+    delete second;
+    EXPECT_EQ(window->animationSwitchCount(), windowSwitches);
 }
 
 // An entry fetched from a list is taken as a typed term: compiled, reported once when wrong.

@@ -13,12 +13,15 @@
 #include "lessons/BisectionTableDialog.h"
 #include "support/LessonWindowTest.h"
 #include "support/TestTempDir.h"
+#include "support/WholeTexts.h"
 
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -112,7 +115,7 @@ TEST_F(BisectionWindowTest, OpensWithItsStartStateAndFormNames)
     EXPECT_EQ(control<QLabel>("Label6")->text(), QStringLiteral("= 0,00001"));
     EXPECT_EQ(result(), QString());
     EXPECT_EQ(control<QLabel>("Panel2")->text(),
-              QStringLiteral("  a = 0,00000  b = 0,00000  m = 0,00000  f(a) = -2,00000  f(m) = -2,00000"
+              QStringLiteral("  a = 0,00000  b = 0,00000  m = 0,00000\n  f(a) = -2,00000  f(m) = -2,00000"
                              "  f(a)*f(m) = 4,00000"));
     EXPECT_EQ(control<QLabel>("Label14")->text(),
               QStringLiteral("wenn f(a) * f(m) > 0  dann a := m  sonst  b := m"));
@@ -134,13 +137,29 @@ TEST_F(BisectionWindowTest, OpensWithItsStartStateAndFormNames)
     EXPECT_EQ(PlotHeight, window->plotBox()->height() / 5 * 4);
 }
 
+TEST_F(BisectionWindowTest, ResultAndStatusLineShowTheirWholeText)
+{
+    open();
+    typeInterval("1", "2");
+    runToTheEnd();
+    EXPECT_EQ(test::CutText(*control<QLabel>("Label12")), "");
+    EXPECT_EQ(test::CutText(*control<QLabel>("Panel2")), "");
+    // Near the pole of 1/x the values run to ten digits before the comma.
+    TypeInto(edit("Edit1"), QStringLiteral("1/x"));
+    typeInterval("-1", "2");
+    runToTheEnd();
+    EXPECT_TRUE(control<QLabel>("Panel2")->text().endsWith(QStringLiteral("f(a)*f(m) = 274877906944,00000")))
+        << control<QLabel>("Panel2")->text().toStdString();
+    EXPECT_EQ(test::CutText(*control<QLabel>("Panel2")), "");
+}
+
 TEST_F(BisectionWindowTest, SquareRootOfTwoAndTheTableRowsMatchTheSteps)
 {
     open();
     typeInterval("1", "2");
     const auto steps = runToTheEnd();
     ASSERT_EQ(steps.size(), 17u);
-    EXPECT_TRUE(result().startsWith(QStringLiteral("x := (a + b) / 2 = 1,41421     f(x) = ")))
+    EXPECT_TRUE(result().startsWith(QStringLiteral("x := (a + b) / 2 = 1,41421\nf(x) = ")))
         << result().toStdString();
     EXPECT_FALSE(stepButton()->isEnabled());
 
@@ -163,6 +182,34 @@ TEST_F(BisectionWindowTest, SquareRootOfTwoAndTheTableRowsMatchTheSteps)
     EXPECT_EQ(grid.item(0, 5)->text(), QStringLiteral("-0,25000")); // f(m) · f(a) = 0,25 · (-1)
     EXPECT_EQ(control<QPushButton>("SpeedButton2"), stepButton());
     EXPECT_EQ(table.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->text(), QStringLiteral("&Weiter"));
+}
+
+TEST_F(BisectionWindowTest, TableColumnsHoldTheirLongestNumbers)
+{
+    TermBisection = "1/x";
+    open();
+    typeInterval("-1", "2");
+    BisectionTableDialog table(window->tableInput());
+    table.show();
+    const QTableWidget& grid = *table.table();
+    const QFontMetrics metrics(grid.font());
+    const int margin = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+    bool sawTenDigits = false;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QTableWidgetItem* item = grid.item(r, c);
+            if (item == nullptr) {
+                continue;
+            }
+            sawTenDigits = sawTenDigits || item->text() == QStringLiteral("-8589934592,00000");
+            EXPECT_LE(metrics.horizontalAdvance(item->text()) + margin, grid.columnWidth(c))
+                << "row " << r << " column " << c << " " << item->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(sawTenDigits);
+    // Every column shows whole, or a narrow screen lets the grid scroll to it.
+    EXPECT_TRUE(grid.viewport()->width() >= grid.horizontalHeader()->length() ||
+                grid.horizontalScrollBar()->isVisible());
 }
 
 TEST_F(BisectionWindowTest, ClickWithoutMovingAfterARunIsNoSolution)

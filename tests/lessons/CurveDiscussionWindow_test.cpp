@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
+#include "lesson/ApplicationPrinter.h"
 #include "lesson/PrintExportHooks.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
@@ -324,6 +325,98 @@ TEST_F(CurveDiscussionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
     EXPECT_EQ(wmf.boxBottom, (400 + 1) * 2 * 2);
     EXPECT_FALSE(Printing);
     EXPECT_EQ(DrawScale, 1.0);
+}
+
+// x0 = 1,5 with f', f'' and the slope triangle: f''(x0) = 9 lies far above the lower pane's top.
+void showTangentAndBothDerivatives(CurveDiscussionWindow& w)
+{
+    TypeInto(Control<QLineEdit>(w, "Edit3"), QStringLiteral("1,5"));
+    for (const char* box : {"BitCheckBox1", "BitCheckBox2", "BitCheckBox4"}) {
+        ClickBox(Control<BitCheckBox>(w, box));
+    }
+}
+
+TEST_F(CurveDiscussionWindowTest, EachPaneStaysInsideItselfInBothMetafiles)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    open("x^3-3x");
+    showTangentAndBothDerivatives(*window);
+    // The metafile's plot is (400 + 1) x 2 high: the lower pane starts there.
+    const int lowerPaneTop = (400 + 1) * 2;
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("kd.wmf") : QStringLiteral("kd.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
+        // f'' and its value at x0 are lower-pane strokes.
+        int strokes = 0;
+        for (const test::Drawn& d : drawn) {
+            if (d.kind != test::Drawn::Kind::Line || d.penColor != Deriv2Color) {
+                continue;
+            }
+            ++strokes;
+            for (const auto& [x, y] : d.points) {
+                EXPECT_GE(y, lowerPaneTop) << "at column " << x;
+            }
+        }
+        EXPECT_GT(strokes, 1);
+    }
+}
+
+// Notes the plot it is printed at.
+class PrintObservedCurveDiscussionWindow : public CurveDiscussionWindow {
+public:
+    std::vector<QSize> printedPlots;
+
+protected:
+    void paintForeground(int pane) override
+    {
+        if (Printing && pane == 0) {
+            printedPlots.emplace_back(PlotWidth, PlotHeight);
+        }
+        CurveDiscussionWindow::paintForeground(pane);
+    }
+};
+
+TEST_F(CurveDiscussionWindowTest, PrintTooTallForThePageIsAskedAboutAndComesOutWholeOrNotAtAll)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo printTo;
+    printTo.pdf = out.filePath(QStringLiteral("kd.pdf"));
+    // y from -5 to 5 is a legal window; its scale-true print needs two panes of 20 cm.
+    setWorld({-7, 7, -5, 5});
+    auto observed = std::make_unique<PrintObservedCurveDiscussionWindow>();
+    const PrintObservedCurveDiscussionWindow& w = *observed;
+    TermText = "x^3-3x";
+    window = std::move(observed);
+    window->setFixedLayerSize(kLayers);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    showTangentAndBothDerivatives(*window);
+
+    control<QPushButton>("SpeedButton15")->click();
+    ASSERT_EQ(printTo.fitQuestions.size(), 1u);
+    EXPECT_TRUE(printTo.fitQuestions[0].contains(QStringLiteral("100 %")))
+        << printTo.fitQuestions[0].toStdString();
+    EXPECT_TRUE(printTo.fitQuestions[0].contains(QStringLiteral("verkleinert")))
+        << printTo.fitQuestions[0].toStdString();
+    ASSERT_EQ(w.printedPlots.size(), 1u);
+    // Both panes on the page, below the origin.
+    const QPrinter& printer = ApplicationPrinter();
+    EXPECT_LE(PrintOriginY + 2 * w.printedPlots[0].height(), printer.height());
+    EXPECT_LE(PrintOriginX + w.printedPlots[0].width(), printer.width());
+    EXPECT_TRUE(QFile::exists(printTo.pdf));
+
+    // Declined: nothing is printed.
+    QFile::remove(printTo.pdf);
+    printTo.fitToPage = false;
+    control<QPushButton>("SpeedButton15")->click();
+    EXPECT_EQ(printTo.fitQuestions.size(), 2u);
+    EXPECT_EQ(w.printedPlots.size(), 1u);
+    EXPECT_FALSE(QFile::exists(printTo.pdf));
+    EXPECT_FALSE(Printing);
 }
 
 TEST_F(CurveDiscussionWindowTest, LauncherEntryOpensTheWindow)

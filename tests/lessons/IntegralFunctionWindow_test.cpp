@@ -10,10 +10,15 @@
 #include "core/WorldWindow.h"
 #include "lesson/ValueRow.h"
 #include "support/LessonWindowTest.h"
+#include "support/MetafileReader.h"
+#include "support/PdfPage.h"
+#include "support/WholeTexts.h"
 
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -21,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -176,6 +182,46 @@ TEST_F(IntegralFunctionWindowTest, ResetPutsTheLowerLimitAtZeroAndMovesItsBar)
     EXPECT_DOUBLE_EQ(window->lowerLimit(), 2.5);
 }
 
+TEST_F(IntegralFunctionWindowTest, LowerLimitShowsWholeAtFourDecimals)
+{
+    Decimals = 4;
+    open("1");
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,07"));
+    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("7,0000 E-2"));
+    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
+}
+
+TEST_F(IntegralFunctionWindowTest, XBelowTheAxisKeepsClearOfTheTickLabels)
+{
+    setWorld({-14, 14, -14, 14});
+    open("1");
+    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("1"));
+    const RecordingCanvas picture = RecordPicture(*window);
+    std::vector<Rect> texts;
+    std::optional<Rect> marker;
+    const int axisRow = pixel(0, 0).y;
+    for (const CanvasCall& c : picture.callsOf(CanvasOp::TextOut)) {
+        if (c.origin.y != 0) {
+            continue; // the lower pane
+        }
+        const Point at = c.points[0];
+        const Rect box{at.x, at.y, at.x + picture.textWidth(c.text), at.y + c.font.pixelHeight};
+        if (c.text == "x" && at.y > axisRow) {
+            marker = box;
+        } else if (at.y > axisRow) {
+            texts.push_back(box);
+        }
+    }
+    ASSERT_TRUE(marker.has_value());
+    ASSERT_FALSE(texts.empty()) << "no tick label below the axis";
+    for (const Rect& t : texts) {
+        const bool sameRow = marker->top < t.bottom && t.top < marker->bottom;
+        const int apart = std::max(t.left - marker->right, marker->left - t.right);
+        EXPECT_TRUE(!sameRow || apart >= marker->width())
+            << "tick label at " << t.left << " beside x at " << marker->left;
+    }
+}
+
 TEST_F(IntegralFunctionWindowTest, LimitsTypedFarOutsideTheWindowDrawAtOnce)
 {
     open("1");
@@ -254,6 +300,98 @@ TEST_F(IntegralFunctionWindowTest, AnimationMovesXOnePixelColumnAndSnapsItAtTheE
     EXPECT_EQ(control<QScrollBar>("ScrollBar1")->value(), grid.position(CurrentX));
     EXPECT_DOUBLE_EQ(CurrentX, grid.value(grid.position(CurrentX)));
     EXPECT_EQ(value().toStdString(), FormatNumber(2, CurrentX * CurrentX / 2) + " [FE]");
+}
+
+TEST_F(IntegralFunctionWindowTest, BarOfFStaysInTheLowerPaneInBothMetafiles)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    open("1");
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("-5"));
+    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("6"));
+    // F(6) = 11 lies above the window; the metafile's lower pane starts at (400 + 1) x 2.
+    const int lowerPaneTop = (400 + 1) * 2;
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        int bars = 0;
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
+            // The bar is the widest line in the area's colour.
+            if (d.kind == test::Drawn::Kind::Line && d.penColor == AreaColor && d.penWidth == 4) {
+                ++bars;
+                for (const auto& [x, y] : d.points) {
+                    EXPECT_GE(y, lowerPaneTop) << "at column " << x;
+                }
+            }
+        }
+        EXPECT_EQ(bars, 1);
+    }
+}
+
+TEST_F(IntegralFunctionWindowTest, AxesGridAndFShowThroughTheAreaInBothMetafilesAndInPrint)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    exportTo.pdf = out.filePath(QStringLiteral("f.pdf"));
+    GridMode = 2;
+    open("sin(t)");
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("-1"));
+    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("2,5"));
+    ASSERT_EQ(AreaFillStyle, BrushStyle::Solid);
+    // A reader paints the area first, then the axes, the grid and f over it.
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        std::optional<std::size_t> lastArea;
+        std::optional<std::size_t> firstLine;
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
+            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 0 && d.brushColor == AreaColor) {
+                lastArea = d.order;
+            } else if (d.kind == test::Drawn::Kind::Line &&
+                       (d.penColor == clBlack || d.penColor == GridColor)) {
+                firstLine = firstLine.value_or(d.order);
+            }
+        }
+        ASSERT_TRUE(lastArea && firstLine);
+        EXPECT_LT(*lastArea, *firstLine);
+    }
+
+    // On paper, a column through the middle of the area meets f at its top and the axis at its foot.
+    control<QPushButton>("SpeedButton15")->click();
+    const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 100);
+    ASSERT_EQ(page.error.toStdString(), "");
+    const QImage& img = page.image;
+    const auto yellow = [&img](int x, int y) {
+        const QColor c = img.pixelColor(x, y);
+        return c.red() > 200 && c.green() > 200 && c.blue() < 80;
+    };
+    // The area's inside: yellow all round (F below is a yellow line, not an area).
+    QRect area;
+    for (int y = 1; y + 1 < img.height(); ++y) {
+        for (int x = 1; x + 1 < img.width(); ++x) {
+            if (yellow(x, y) && yellow(x - 1, y) && yellow(x + 1, y) && yellow(x, y - 1) &&
+                yellow(x, y + 1)) {
+                area |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_TRUE(area.isValid());
+    // x from -1 to 2,5: a column a third from the area's right, where f is near its top. Down it,
+    // f (just above the inside) and the axis each cross as a dark run.
+    const int column = area.right() - area.width() / 3;
+    int darkRuns = 0;
+    bool inRun = false;
+    for (int y = area.top() - 3; y <= area.bottom(); ++y) {
+        const QColor c = img.pixelColor(column, y);
+        const bool dark = c.red() < 100 && c.green() < 100 && c.blue() < 100;
+        darkRuns += dark && !inRun ? 1 : 0;
+        inRun = dark;
+    }
+    EXPECT_EQ(darkRuns, 2) << "column " << column << " of " << area.left() << ".." << area.right();
 }
 
 TEST_F(IntegralFunctionWindowTest, LauncherEntryOpensTheWindowAndLeavesIntegrandModeOff)

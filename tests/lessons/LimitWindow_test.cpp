@@ -10,17 +10,21 @@
 #include "lesson/PrintExportHooks.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileConverters.h"
+#include "support/MetafileReader.h"
+#include "support/PdfPage.h"
 #include "support/TestTempDir.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -446,7 +450,7 @@ TEST_F(LimitWindowTest, LettersInTheSymbolFontOnlyWithBeschriftung)
     EXPECT_TRUE(letters(test::RecordPicture(*window)).empty());
 }
 
-TEST_F(LimitWindowTest, MetafilesCarryTheGreekLettersAsSymbolText)
+TEST_F(LimitWindowTest, MetafilesShowTheGreekLettersToTheirReaders)
 {
     QTemporaryDir out;
     test::ScopedExportTo exportTo;
@@ -460,11 +464,87 @@ TEST_F(LimitWindowTest, MetafilesCarryTheGreekLettersAsSymbolText)
         choice = {out.filePath(wmf ? QStringLiteral("grenzwert.wmf") : QStringLiteral("grenzwert.emf")),
                   kind};
         control<QPushButton>("SpeedButton17")->click();
+        // The WMF reader sets "e" and "d" in the symbol face, which shows ε and δ; the EMF carries
+        // the letters themselves.
         const test::SvgRendering r = test::RenderMetafileAsSvg(choice.path, kind);
         ASSERT_EQ(r.error.toStdString(), "");
-        EXPECT_TRUE(r.svg.contains(QStringLiteral("Symbol"), Qt::CaseInsensitive));
+        if (wmf) {
+            EXPECT_TRUE(
+                r.svg.contains(QRegularExpression(QStringLiteral("font-family:Symbol;[^>]*>\\s*e</text>"))));
+            EXPECT_TRUE(
+                r.svg.contains(QRegularExpression(QStringLiteral("font-family:Symbol;[^>]*>\\s*d</text>"))));
+        } else {
+            const QString text = test::SvgText(r.svg);
+            EXPECT_EQ(text.count(QStringLiteral("ε")), 4) << text.toStdString();
+            EXPECT_EQ(text.count(QStringLiteral("δ")), 2) << text.toStdString();
+        }
     }
     EXPECT_EQ(*window->plotBox()->picture(), before);
+}
+
+// Horizontal runs of dark pixels on each row of the page, by their lengths.
+std::vector<std::vector<int>> darkRuns(const QImage& img)
+{
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(img.height()));
+    for (int y = 0; y < img.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x <= img.width(); ++x) {
+            if (x < img.width() && qGray(img.pixel(x, y)) < 128) {
+                ++run;
+            } else if (run > 0) {
+                rows[static_cast<std::size_t>(y)].push_back(run);
+                run = 0;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(LimitWindowTest, DashedAndDottedLinesStayDashedAndDottedInBothMetafilesAndInPrint)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    exportTo.pdf = out.filePath(QStringLiteral("grenzwert.pdf"));
+    open();
+    // The dashed line at f(x0) = 1 and the dotted edges of the strip at 1 ± ε, in black.
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("g.wmf") : QStringLiteral("g.emf")), kind};
+        control<QPushButton>("SpeedButton17")->click();
+        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
+        // Readers draw a wide styled pen solid, some every styled pen: none is written.
+        std::map<int, std::vector<int>> rows; // black horizontal lines by row: their lengths
+        for (const test::Drawn& d : drawn) {
+            EXPECT_TRUE(d.penStyle == 0 || d.penStyle == 5) << "pen style " << d.penStyle;
+            if (d.kind == test::Drawn::Kind::Line && d.penColor == clBlack && d.points.size() == 2 &&
+                d.points[0].second == d.points[1].second) {
+                rows[d.points[0].second].push_back(std::abs(d.points[1].first - d.points[0].first));
+            }
+        }
+        // Twice the screen's pattern, less the pen's round ends: dashes 34 units long, dots 4.
+        int dashed = 0;
+        int dotted = 0;
+        for (const auto& [row, lengths] : rows) {
+            const auto count = [&lengths = lengths](int length) {
+                return std::count_if(lengths.begin(), lengths.end(),
+                                     [length](int n) { return std::abs(n - length) <= 1; });
+            };
+            dashed += count(34) >= 10 ? 1 : 0;
+            dotted += count(4) >= 10 ? 1 : 0;
+        }
+        EXPECT_EQ(std::pair(dashed, dotted), std::pair(1, 2));
+    }
+
+    // On paper: a row of dashes 18 screen pixels long (3,7 mm, 22 pixels at 150 dpi).
+    control<QPushButton>("SpeedButton15")->click();
+    const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 150);
+    ASSERT_EQ(page.error.toStdString(), "");
+    int dashedRows = 0;
+    for (const std::vector<int>& runs : darkRuns(page.image)) {
+        dashedRows += std::count_if(runs.begin(), runs.end(), [](int n) { return n >= 17 && n <= 27; }) >= 10;
+    }
+    EXPECT_GE(dashedRows, 1);
 }
 
 TEST_F(LimitWindowTest, LauncherEntryOpensTheWindow)

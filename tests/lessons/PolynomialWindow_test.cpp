@@ -11,9 +11,11 @@
 #include "core/WorldWindow.h"
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
+#include "lesson/TermLabel.h"
 #include "platform/RecordingCanvas.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
+#include "support/WholeTexts.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -76,7 +78,8 @@ protected:
     }
     void snapMode(int mode) { control<QSlider>("TrackBar1")->setValue(mode); }
     void place(double x, double y) { ClickOnPlot(window->plotBox(), PixelAt(x, y)); }
-    QString term() const { return control<QLabel>("Label1")->text(); }
+    // The term without the breaks the label puts between its summands.
+    QString term() const { return control<TermLabel>("Label1")->wholeText(); }
     bool termIsRed() const
     {
         return control<QLabel>("Label1")->palette().color(QPalette::WindowText) == QColor(Qt::red);
@@ -307,6 +310,40 @@ TEST_F(PolynomialWindowTest, LeavingAnEditKeepsExactValuesAndTakesChangedOnes)
     chooseKind(ConditionKind::Point);
     place(4, 0);
     EXPECT_FALSE(control<QLineEdit>("Edit1")->isEnabled());
+}
+
+TEST_F(PolynomialWindowTest, ConditionEditsShowSmallAndLargeValuesWhole)
+{
+    place(1, 1);
+    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("-0,0104"));
+    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,0104"));
+    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("-1,040 E-2"));
+    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("1,040 E-2"));
+    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
+    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
+    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("1e10"));
+    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("1,000 E+10"));
+    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
+}
+
+TEST_F(PolynomialWindowTest, LongTermShowsWholeAndBreaksOnlyBetweenSummands)
+{
+    snapMode(5);
+    const double ys[] = {-0.5, 0.9, -0.3, 0.2, -0.8, 0.6, 0.4};
+    for (int i = 0; i < 7; ++i) {
+        place(-3 + i, ys[i]);
+    }
+    // Seven summands, four of them with an exponent: wider than the plot.
+    ASSERT_TRUE(term().contains(QStringLiteral("E-3 x^5"))) << term().toStdString();
+    const QLabel& label = *control<QLabel>("Label1");
+    EXPECT_EQ(test::CutText(label), "");
+    // Every line but the first begins with a summand's sign: no number is broken.
+    const QStringList lines = label.text().split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.size(), 2);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].startsWith(QLatin1Char('+')) || lines[i].startsWith(QLatin1Char('-')))
+            << lines[i].toStdString();
+    }
 }
 
 TEST_F(PolynomialWindowTest, KeysActOnlyOnThePlot)

@@ -11,9 +11,12 @@
 #include "lesson/PlotBox.h"
 #include "lesson/PrintExportHooks.h"
 #include "lesson/ValueRow.h"
+#include "platform/QtCanvas.h"
 #include "platform/RecordingCanvas.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileConverters.h"
+#include "support/MetafileReader.h"
+#include "support/PdfPage.h"
 
 #include <QFile>
 #include <QLabel>
@@ -25,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +37,7 @@
 namespace kurvex {
 namespace {
 
+using test::Control;
 using test::TypeInto;
 
 class StripSumsWindowTest : public test::WindowFixture<StripSumsWindow> {
@@ -227,6 +233,121 @@ TEST_F(StripSumsWindowTest, StripsBeyondThePlotAreClippedAndStillCounted)
         EXPECT_LE(r.rect.bottom, PlotHeight);
     }
     EXPECT_EQ(label("Label3"), QStringLiteral("O = 10,0000"));
+}
+
+// How a hatch of the colour leans: how many of its pixels continue step pixels down to the right,
+// minus how many continue up to the right (a forward diagonal leans down, a backward one up).
+int hatchLean(const QImage& img, const std::function<bool(QColor)>& isHatch, int step)
+{
+    int lean = 0;
+    for (int y = step; y < img.height() - step; ++y) {
+        for (int x = 0; x < img.width() - step; ++x) {
+            if (isHatch(img.pixelColor(x, y))) {
+                lean += (isHatch(img.pixelColor(x + step, y + step)) ? 1 : 0) -
+                        (isHatch(img.pixelColor(x + step, y - step)) ? 1 : 0);
+            }
+        }
+    }
+    return lean;
+}
+
+// The sums of x^2/2 + 1 on -1..3 with six strips.
+void showSixStrips(StripSumsWindow& w)
+{
+    TypeInto(Control<QLineEdit>(w, "Edit1"), QStringLiteral("x^2/2+1"));
+    TypeInto(Control<QLineEdit>(w, "Edit2"), QStringLiteral("-1"));
+    TypeInto(Control<QLineEdit>(w, "Edit3"), QStringLiteral("3"));
+    TypeInto(Control<QLineEdit>(w, "Edit13"), QStringLiteral("6"));
+}
+
+TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheMetafileAndOnPaper)
+{
+    struct Case {
+        const char* radio;
+        const char* styleBox;
+        bool isGreen;  // the upper sum is green, the lower blue
+        int hatchCode; // the formats' hatch: HS_FDIAGONAL 2 runs down, HS_BDIAGONAL 3 up
+        int lean;      // +1 down from left to right, -1 up
+    };
+    const Case cases[] = {{"RadioButton1", "FillStyleComboBox1", true, 2, 1},
+                          {"RadioButton2", "FillStyleComboBox2", false, 3, -1}};
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    exportTo.pdf = out.filePath(QStringLiteral("summen.pdf"));
+    open(QSize(500, 500));
+    showSixStrips(*window);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radio);
+        choose(c.radio);
+        const TColor fill = c.isGreen ? clGreen : clBlue;
+        const auto exact = [fill](QColor q) { return q == toQColor(fill); };
+        EXPECT_EQ(std::clamp(hatchLean(*window->plotBox()->picture(), exact, 1), -1, 1), c.lean) << "screen";
+        const QImage sample = control<QWidget>(c.styleBox)->grab().toImage();
+        EXPECT_EQ(std::clamp(hatchLean(sample, exact, 1), -1, 1), c.lean) << "fill-style sample";
+
+        exportTo.choice = {out.filePath(QStringLiteral("summen.wmf")), MetafileKind::Wmf};
+        control<QPushButton>("SpeedButton17")->click();
+        int strips = 0;
+        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
+            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 2 && d.brushColor == fill) {
+                ++strips;
+                EXPECT_EQ(d.hatch, c.hatchCode);
+            }
+        }
+        EXPECT_EQ(strips, 6) << "metafile";
+
+        control<QPushButton>("SpeedButton15")->click();
+        const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 200);
+        ASSERT_EQ(page.error.toStdString(), "");
+        const auto tinted = [green = c.isGreen](QColor q) {
+            const int own = green ? q.green() : q.blue();
+            return own > q.red() + 40 && own > (green ? q.blue() : q.green()) + 40;
+        };
+        EXPECT_EQ(std::clamp(hatchLean(page.image, tinted, 4), -1, 1), c.lean) << "paper";
+    }
+}
+
+TEST_F(StripSumsWindowTest, PrintedHatchHasTheScreensPitchAtThePrintsScale)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    exportTo.pdf = out.filePath(QStringLiteral("summen.pdf"));
+    open(QSize(500, 500));
+    showSixStrips(*window);
+    choose("RadioButton1");
+    ASSERT_EQ(PrintSizePercent, 100);
+    control<QPushButton>("SpeedButton15")->click();
+    constexpr int kDpi = 200;
+    const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, kDpi);
+    ASSERT_EQ(page.error.toStdString(), "");
+    const QImage& img = page.image;
+    const auto green = [](QColor q) { return q.green() > q.red() + 40 && q.green() > q.blue() + 40; };
+    QRect strips;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (green(img.pixelColor(x, y))) {
+                strips |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_TRUE(strips.isValid());
+    // Along a row through the lowest strips: where each hatch line begins.
+    const int row = strips.bottom() - strips.height() / 10;
+    std::vector<int> gaps;
+    int last = -1;
+    for (int x = strips.left() + 1; x <= strips.right(); ++x) {
+        if (green(img.pixelColor(x, row)) && !green(img.pixelColor(x - 1, row))) {
+            if (last >= 0) {
+                gaps.push_back(x - last);
+            }
+            last = x;
+        }
+    }
+    ASSERT_GE(gaps.size(), 8u);
+    std::sort(gaps.begin(), gaps.end());
+    // Eight screen pixels, each 0,20532 mm on paper at 100 %: 1,64 mm.
+    const double pitch = 8 * 0.20532 / 25.4 * kDpi;
+    EXPECT_NEAR(gaps[gaps.size() / 2], pitch, 2.0);
 }
 
 TEST_F(StripSumsWindowTest, LauncherOpensTheWindow)

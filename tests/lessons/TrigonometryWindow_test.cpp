@@ -516,34 +516,48 @@ TEST_F(TrigonometryExportTest, FullTurnAndGreekMarksReachIndependentReaders)
         SCOPED_TRACE(wmf ? "wmf" : "emf");
         choice = {out.filePath(wmf ? QStringLiteral("trig.wmf") : QStringLiteral("trig.emf")), kind};
         click("SpeedButton17");
-        // The Greek marks go out in a font of the symbol character set ("p" is π), the rest not.
+        // The Greek marks: in a WMF the Latin letters in the "Symbol" face with its character
+        // set; in an EMF the Greek letters themselves, with no symbol font at all.
         const test::Bytes bytes = test::ReadFileBytes(choice.path.toStdString());
-        std::vector<int> charsets;
+        std::vector<std::pair<int, std::string>> fonts; // character set, face
         if (wmf) {
             for (const test::WmfRecord& rec : test::ReadWmf(bytes).records) {
                 if (rec.kind == 0x02FB) { // CREATEFONTINDIRECT
-                    charsets.push_back(rec.params.at(13));
+                    fonts.emplace_back(rec.params.at(13),
+                                       reinterpret_cast<const char*>(rec.params.data() + 18));
                 }
             }
         } else {
             for (const test::EmfRecord& rec : test::ReadEmf(bytes).records) {
                 if (rec.kind == 82) { // EXTCREATEFONTINDIRECTW
-                    charsets.push_back(rec.data.at(35));
+                    fonts.emplace_back(rec.data.at(35), "");
                 }
             }
         }
-        const auto symbolFonts = std::count(charsets.begin(), charsets.end(), 2);
-        EXPECT_GT(symbolFonts, 0);
-        EXPECT_LT(symbolFonts, std::ssize(charsets));
-        // Both readers draw the full turn as a whole green circle without fill, and show the
-        // marks' letters (as Latin ones: neither maps the symbol character set).
+        const auto symbolFonts =
+            std::count_if(fonts.begin(), fonts.end(), [](const auto& f) { return f.first == 2; });
+        EXPECT_EQ(symbolFonts > 0, wmf);
+        for (const auto& [charset, face] : fonts) {
+            if (wmf && charset == 2) {
+                EXPECT_EQ(face, "Symbol");
+            }
+        }
+        // Both readers draw the full turn as a whole green circle without fill; the marks come
+        // out Greek: the WMF reader sets them in the symbol face, the EMF reader writes π.
         const test::SvgRendering r = test::RenderMetafileAsSvg(choice.path, kind);
         ASSERT_EQ(r.error.toStdString(), "");
         const QRegularExpression wholeArc(
             wmf ? QStringLiteral("<ellipse[^>]*fill:none;[^>]*stroke:green")
                 : QStringLiteral("<ellipse[^>]*fill=\"none\" stroke=\"#008000\""));
         EXPECT_TRUE(r.svg.contains(wholeArc));
-        EXPECT_TRUE(r.svg.contains(wmf ? QStringLiteral(">p</text>") : QStringLiteral("[p/6]")));
+        if (wmf) {
+            EXPECT_TRUE(
+                r.svg.contains(QRegularExpression(QStringLiteral("font-family:Symbol;[^>]*>\\s*p</text>"))));
+        } else {
+            const QString text = test::SvgText(r.svg);
+            EXPECT_TRUE(text.contains(QStringLiteral("π/6"))) << text.toStdString();
+            EXPECT_TRUE(text.contains(QStringLiteral("-π"))) << text.toStdString();
+        }
     }
     EXPECT_EQ(*window->plotBox()->picture(), before);
     EXPECT_FALSE(Printing);

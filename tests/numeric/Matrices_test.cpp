@@ -160,6 +160,28 @@ TEST(GaussJordan, SingularMatrices)
               -1);
 }
 
+// A caller that knows its rounding noise (e.g. the polynomial from conditions) asks for a pivot that
+// stands further out of it; 1e-14 is about 45 units of rounding against the largest entry 1.
+TEST(GaussJordan, PivotToleranceCountsUnitsOfRoundingAgainstTheLargestEntry)
+{
+    struct Case {
+        double tolerance;
+        int expected;
+    };
+    const Case cases[] = {{1.0, 0}, {32.0, 0}, {64.0, -1}, {128.0, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tolerance);
+        TMatrix inv;
+        TVector x;
+        EXPECT_EQ(
+            InvertGaussJordan(TMatrix{{1, 0}, {0, 1e-14}}, TVector{1, 1e-14}, 0, 1, inv, x, c.tolerance),
+            c.expected);
+        // Scaled by 1e6 the decision stays the same: the tolerance is relative.
+        EXPECT_EQ(InvertGaussJordan(TMatrix{{1e6, 0}, {0, 1e-8}}, TVector{1, 1}, 0, 1, inv, x, c.tolerance),
+                  c.expected);
+    }
+}
+
 TEST(GaussJordan, TinyEntriesAreNotSingular)
 {
     // A well-conditioned matrix whose entries are all far below the machine epsilon.

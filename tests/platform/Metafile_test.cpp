@@ -12,6 +12,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kurvex {
@@ -217,7 +218,9 @@ TEST_F(MetafileTest, WmfPenAndBrushCodes)
         const auto brushes = RecordsOf(f, wmf::kCreateBrushIndirect);
         const auto rects = RecordsOf(f, wmf::kRectangle);
         ASSERT_TRUE(oneEach(pens, brushes, rects));
-        EXPECT_EQ(Ints({pens[0]->u(0), pens[0]->u(1)}), Ints({c.penCode, 7}));
+        // A dashed or dotted outline is one unit wide, the widest the formats draw styled.
+        const int width = c.penCode >= 1 && c.penCode <= 4 ? 1 : 7;
+        EXPECT_EQ(Ints({pens[0]->u(0), pens[0]->u(1)}), Ints({c.penCode, width}));
         EXPECT_EQ(test::le32(pens[0]->params, 6), 0x030201u);
         EXPECT_EQ(Ints({brushes[0]->u(0), brushes[0]->u(3)}), Ints({c.brushStyle, c.hatch}));
         if (c.brush != BrushStyle::Clear) {
@@ -473,7 +476,7 @@ TEST_F(MetafileTest, EmfPensTextAndPoints)
 {
     const EmfFile f = emf(
         [](Canvas& c) {
-            c.setPen(Pen{clBlue, 1, PenStyle::Dot});
+            c.setPen(Pen{clBlue, 1, PenStyle::Solid});
             c.polyline({{10, 20}, {500, 900}, {800, 30}});
             c.setPen(Pen{clRed, 8, PenStyle::Solid});
             c.polyline({{0, 500}, {2000000000, 500}});
@@ -489,7 +492,7 @@ TEST_F(MetafileTest, EmfPensTextAndPoints)
     const auto fonts = RecordsOf(f, emf::kExtCreateFontIndirectW);
     ASSERT_TRUE(oneEach(thin, wide, texts, fonts));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(U32s({thin[0]->u(12), thin[0]->u(16), thin[0]->u(24)}), U32s({2, 1, clBlue})); // PS_DOT
+    EXPECT_EQ(U32s({thin[0]->u(12), thin[0]->u(16), thin[0]->u(24)}), U32s({0, 1, clBlue})); // PS_SOLID
     // A wide pen is geometric (PS_GEOMETRIC | PS_SOLID, round ends and joins), so readers keep its width.
     EXPECT_EQ(U32s({wide[0]->size, wide[0]->u(28), wide[0]->u(32), wide[0]->u(40)}),
               U32s({52, 0x00010000, 8, clRed}));
@@ -510,6 +513,145 @@ TEST_F(MetafileTest, EmfPensTextAndPoints)
     ASSERT_EQ(offDx % 4, 0u);
     EXPECT_EQ(std::pair(t.u(offDx), t.u(offDx + 4)), std::pair(12u, 12u));
     EXPECT_EQ(Ints({fonts[0]->s(12), fonts[0]->data[12 + 23]}), Ints({-20, 161}));
+}
+
+// ---------------------------------------------------------------- both formats
+
+// What a player of each format paints.
+std::vector<test::Drawn> drawnInWmf(const MetafileCanvas& c)
+{
+    return test::DrawnOf(test::ReadWmf(c.toWmf()));
+}
+std::vector<test::Drawn> drawnInEmf(const MetafileCanvas& c)
+{
+    return test::DrawnOf(test::ReadEmf(c.toEmf()));
+}
+
+struct Format {
+    const char* name;
+    std::vector<test::Drawn> (*drawn)(const MetafileCanvas&);
+};
+const Format kFormats[] = {{"wmf", drawnInWmf}, {"emf", drawnInEmf}};
+
+TEST_F(MetafileTest, ShapesGivenFromTheirFarCornerAreWrittenFromTheNearOne)
+{
+    const std::pair<const char*, std::function<void(Canvas&)>> shapes[] = {
+        {"rectangle", [](Canvas& c) { c.rectangle(300, 400, 100, 150); }},
+        {"ellipse", [](Canvas& c) { c.ellipse(300, 150, 100, 400); }},
+        {"fill",
+         [](Canvas& c) {
+             c.fillRect({100, 400, 300, 150});
+         }},
+        {"pie", [](Canvas& c) { c.pie(300, 400, 100, 150, 300, 275, 200, 150); }},
+    };
+    for (const Format& format : kFormats) {
+        for (const auto& [name, draw] : shapes) {
+            SCOPED_TRACE(std::string(format.name) + " " + name);
+            MetafileCanvas canvas(500, 500, measurer);
+            canvas.setBrush({clBlue, BrushStyle::Solid});
+            draw(canvas);
+            const std::vector<test::Drawn> drawn = format.drawn(canvas);
+            ASSERT_EQ(drawn.size(), 1u);
+            const auto [left, top] = drawn[0].points[0];
+            const auto [right, bottom] = drawn[0].points[1];
+            EXPECT_EQ(std::pair(left, top), std::pair(100, 150));
+            EXPECT_GE(right, 300);
+            EXPECT_GE(bottom, 400);
+        }
+    }
+}
+
+TEST_F(MetafileTest, LinesAreCutToTheClipForReadersWithoutClipping)
+{
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        MetafileCanvas canvas(500, 1000, measurer);
+        // The lower of two panes, 500 high: its origin and clip as the frame sets them.
+        canvas.setWindowOrigin(0, 500);
+        canvas.setClipRect({0, 0, 500, 500});
+        canvas.moveTo(100, 400);
+        canvas.lineTo(100, -300);
+        canvas.polyline({{200, 400}, {200, -300}, {300, 400}});
+        for (const test::Drawn& d : format.drawn(canvas)) {
+            for (const auto& [x, y] : d.points) {
+                EXPECT_GE(y, 500) << x;
+            }
+        }
+    }
+}
+
+TEST_F(MetafileTest, DashedAndDottedLinesAreWrittenAsTheirDashesWithASolidPen)
+{
+    struct Case {
+        PenStyle style;
+        int width;
+        std::size_t dashes;        // on a line 480 units long
+        std::pair<int, int> first; // where the first dash runs
+        std::pair<int, int> second;
+    };
+    // The screen's pattern times the pen's width; a wide pen's round ends take half its width at
+    // each end of a dash.
+    const Case cases[] = {
+        {PenStyle::Dash, 1, 20, {0, 18}, {24, 42}},    {PenStyle::Dash, 2, 10, {1, 35}, {49, 83}},
+        {PenStyle::Dot, 2, 40, {1, 5}, {13, 17}},      {PenStyle::Dot, 4, 20, {2, 10}, {26, 34}},
+        {PenStyle::DashDot, 2, 20, {1, 17}, {31, 35}}, {PenStyle::DashDotDot, 2, 30, {1, 17}, {25, 29}},
+    };
+    for (const Format& format : kFormats) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(format.name) + " style " + std::to_string(static_cast<int>(c.style)) +
+                         " width " + std::to_string(c.width));
+            MetafileCanvas canvas(500, 500, measurer);
+            canvas.setPen({clRed, c.width, c.style});
+            canvas.moveTo(0, 100);
+            canvas.lineTo(480, 100);
+            const std::vector<test::Drawn> drawn = format.drawn(canvas);
+            ASSERT_EQ(drawn.size(), c.dashes);
+            for (const test::Drawn& d : drawn) {
+                EXPECT_EQ(std::tuple(d.penStyle, d.penWidth, d.penColor), std::tuple(0, c.width, clRed));
+            }
+            EXPECT_EQ(std::pair(drawn[0].points.front().first, drawn[0].points.back().first), c.first);
+            EXPECT_EQ(std::pair(drawn[1].points.front().first, drawn[1].points.back().first), c.second);
+        }
+    }
+}
+
+TEST_F(MetafileTest, SymbolFontTextIsGreekInEachFormatsOwnWay)
+{
+    // The trigonometry window's marks (the plot face with the symbol character set) and the limit
+    // window's letters (the face "Symbol").
+    const Font fonts[] = {Font{.family = "Arial", .charset = FontCharset::Symbol},
+                          Font{.family = "Symbol", .charset = FontCharset::Symbol}};
+    for (const Font& font : fonts) {
+        SCOPED_TRACE(font.family);
+        MetafileCanvas canvas(500, 500, measurer);
+        canvas.setFont(font);
+        canvas.textOut(10, 10, "-p/6");
+        // A WMF: the Latin letters in the "Symbol" face with the symbol character set.
+        const WmfFile w = test::ReadWmf(canvas.toWmf());
+        const auto wmfFonts = RecordsOf(w, wmf::kCreateFontIndirect);
+        const auto wmfTexts = RecordsOf(w, wmf::kExtTextOut);
+        ASSERT_TRUE(oneEach(wmfFonts, wmfTexts));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(wmfFonts[0]->params.data() + 18)), "Symbol");
+        EXPECT_EQ(wmfFonts[0]->params[13], 2);
+        EXPECT_EQ(std::string(wmfTexts[0]->params.begin() + 8, wmfTexts[0]->params.begin() + 12), "-p/6");
+        // An EMF: the Greek letters themselves, in a face that has them.
+        const EmfFile e = test::ReadEmf(canvas.toEmf());
+        const auto emfFonts = RecordsOf(e, emf::kExtCreateFontIndirectW);
+        const auto emfTexts = RecordsOf(e, emf::kExtTextOutW);
+        ASSERT_TRUE(oneEach(emfFonts, emfTexts));
+        std::u16string face;
+        for (std::size_t at = 12 + 28; test::le16(emfFonts[0]->data, at) != 0; at += 2) {
+            face.push_back(static_cast<char16_t>(test::le16(emfFonts[0]->data, at)));
+        }
+        EXPECT_EQ(face, u"Arial");
+        EXPECT_NE(emfFonts[0]->data[12 + 23], 2);
+        std::u16string text;
+        const EmfRecord& t = *emfTexts[0];
+        for (std::uint32_t i = 0; i < t.u(44); ++i) {
+            text.push_back(static_cast<char16_t>(test::le16(t.data, t.u(48) + 2 * i)));
+        }
+        EXPECT_EQ(text, u"-π/6");
+    }
 }
 
 // ---------------------------------------------------------------- helpers
@@ -544,6 +686,40 @@ TEST(MetafileGeometryTest, SegmentsPolygonsAndRounding)
     EXPECT_EQ(RoundClamped(2.5, -10, 10), 2);
     EXPECT_EQ(RoundClamped(1e300, -10, 10), 10);
     EXPECT_EQ(RoundClamped(std::nan(""), -10, 10), -10);
+}
+
+TEST(MetafileGeometryTest, DashesFollowTheLineAroundItsCorners)
+{
+    struct Case {
+        const char* what;
+        std::vector<DPoint> line;
+        std::vector<double> pattern;
+        double trim;
+        std::vector<std::vector<DPoint>> dashes;
+    };
+    const Case cases[] = {
+        {"straight",
+         {{0, 0}, {25, 0}},
+         {6, 4},
+         0,
+         {{{0, 0}, {6, 0}}, {{10, 0}, {16, 0}}, {{20, 0}, {25, 0}}}},
+        {"round ends",
+         {{0, 0}, {25, 0}},
+         {6, 4},
+         1,
+         {{{1, 0}, {5, 0}}, {{11, 0}, {15, 0}}, {{21, 0}, {24, 0}}}},
+        {"around a corner",
+         {{0, 0}, {4, 0}, {4, 10}},
+         {6, 4},
+         0,
+         {{{0, 0}, {4, 0}, {4, 2}}, {{4, 6}, {4, 10}}}},
+        {"a dot kept at one unit", {{0, 0}, {10, 0}}, {2, 8}, 1, {{{0.5, 0}, {1.5, 0}}}},
+        {"no pattern", {{0, 0}, {10, 0}}, {0, 0}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DashPolyline(c.line, c.pattern, c.trim), c.dashes);
+    }
 }
 
 } // namespace

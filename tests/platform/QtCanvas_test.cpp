@@ -624,6 +624,69 @@ TEST(QtCanvasPixelRatio, DottedGridLinesAreOneDevicePixelInTheirPlace)
     }
 }
 
+struct SlopedLineCase {
+    const char* name;
+    Point from;
+    Point to;
+};
+
+// Lines as the curve plotter draws a straight line: one segment per pixel column, or in one piece.
+std::vector<Point> lineSamples(const SlopedLineCase& k, bool perColumn)
+{
+    if (!perColumn)
+        return {k.from, k.to};
+    std::vector<Point> pts;
+    const int dx = k.to.x - k.from.x;
+    const int step = dx > 0 ? 1 : -1;
+    for (int x = k.from.x; x != k.to.x + step; x += step) {
+        const double y = k.from.y + static_cast<double>(k.to.y - k.from.y) * (x - k.from.x) / dx;
+        pts.push_back({x, static_cast<int>(std::lround(y))});
+    }
+    return pts;
+}
+
+TEST(QtCanvasPixelRatio, ThinLinesCoverEveryRowAndColumnTheyCross)
+{
+    // Rising lines of one to two rows per column lost a pixel wherever a flat segment met a steep
+    // one, as the painter leaves out the lower end of a rising segment, not its last pixel.
+    const SlopedLineCase cases[] = {
+        {"steep rising", {5, 115}, {60, 30}},      {"steep falling", {5, 20}, {60, 105}},
+        {"steep 2 rising", {5, 115}, {55, 10}},    {"steep leftwards", {60, 115}, {5, 30}},
+        {"shallow rising", {5, 60}, {110, 20}},    {"shallow falling", {5, 20}, {110, 60}},
+        {"shallow leftwards", {110, 60}, {5, 30}},
+    };
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        for (const SlopedLineCase& k : cases) {
+            for (const bool perColumn : {true, false}) {
+                SCOPED_TRACE(testing::Message() << k.name << " ratio " << ratio
+                                                << (perColumn ? " per column" : " in one piece"));
+                const std::vector<Point> pts = lineSamples(k, perColumn);
+                const QImage img = paintedAt(
+                    ratio,
+                    [&](QtCanvas& c) {
+                        c.moveTo(pts.front().x, pts.front().y);
+                        for (const Point& p : pts)
+                            c.lineTo(p.x, p.y);
+                    },
+                    120, 120);
+                const bool steep = std::abs(k.to.y - k.from.y) > std::abs(k.to.x - k.from.x);
+                const int a = steep ? dev(ratio, k.from.y) : dev(ratio, k.from.x);
+                const int b = steep ? dev(ratio, k.to.y) : dev(ratio, k.to.x);
+                const int dir = b > a ? 1 : -1;
+                std::string bare;
+                for (int v = a; v != b; v += dir) {
+                    if ((steep ? inkInRow(img, v) : inkInColumn(img, v)).empty())
+                        bare += " " + std::to_string(v);
+                }
+                EXPECT_EQ(bare, "") << (steep ? "rows" : "columns") << " without ink";
+                // The line begins on its first pixel and leaves out its last, in any direction.
+                EXPECT_EQ(pixel(img, dev(ratio, k.from.x), dev(ratio, k.from.y)), clBlack);
+                EXPECT_EQ(pixel(img, dev(ratio, k.to.x), dev(ratio, k.to.y)), clWhite);
+            }
+        }
+    }
+}
+
 TEST(QtCanvasPixelRatio, FillsCoverExactlyTheirLogicalArea)
 {
     for (const double ratio : {2.0, 1.5, 1.25}) {
@@ -749,6 +812,60 @@ TEST(QtCanvasPixelRatio, TextIsMeasuredLogicallyAndDrawnAtDeviceResolution)
     EXPECT_TRUE(mixedBlock);
 }
 
+// Where each run of inked columns begins, left to right.
+std::vector<int> inkRunStarts(const QImage& img)
+{
+    std::vector<int> starts;
+    bool before = false;
+    for (int x = 0; x < img.width(); ++x) {
+        const bool ink = [&] {
+            for (int y = 0; y < img.height(); ++y)
+                if (pixel(img, x, y) != clWhite)
+                    return true;
+            return false;
+        }();
+        if (ink && !before)
+            starts.push_back(x);
+        before = ink;
+    }
+    return starts;
+}
+
+TEST(QtCanvasPixelRatio, RepeatedLettersStandAtEvenDistances)
+{
+    // Glyphs placed at fractional advances but drawn on whole pixels stood one pixel closer now and
+    // then: "Einhe itskreis", "0 ,52 36".
+    for (const double ratio : {1.0, 2.0}) {
+        for (const char* text : {"iiiiiiiiiiii", "llllllllllll", "111111111111", "rrrrrrrrrrrr"}) {
+            SCOPED_TRACE(testing::Message() << text << " ratio " << ratio);
+            const QImage img = paintedAt(
+                ratio, [&](QtCanvas& c) { c.textOut(4, 4, text); }, 120, 24);
+            const std::vector<int> starts = inkRunStarts(img);
+            ASSERT_EQ(starts.size(), std::string(text).size());
+            std::vector<int> distances;
+            for (std::size_t i = 1; i < starts.size(); ++i)
+                distances.push_back(starts[i] - starts[i - 1]);
+            EXPECT_EQ(distances, std::vector<int>(distances.size(), distances.front()));
+        }
+    }
+}
+
+TEST(QtCanvasPixelRatio, PrimeStandsApartFromItsLetter)
+{
+    // The lower pane's caption "y'" read "y": the prime sat on the arm of the y.
+    for (const double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const auto inkRuns = [ratio](const char* text) {
+            return inkRunStarts(paintedAt(
+                                    ratio, [&](QtCanvas& c) { c.textOut(4, 4, text); }, 40, 24))
+                .size();
+        };
+        // The prime is a run of inked columns of its own after the letter's.
+        EXPECT_EQ(inkRuns("y'"), inkRuns("y") + 1);
+        EXPECT_EQ(inkRuns("y''"), inkRuns("y") + 2);
+    }
+}
+
 TEST(QtCanvasPixelRatio, ClipAndOriginCutOnDevicePixels)
 {
     constexpr double kRatio = 1.5;
@@ -788,6 +905,104 @@ TEST(QtCanvas, SymbolFaceShowsItsGreekLetters)
         }());
     });
     EXPECT_GT(countColor(img, clBlack), 10);
+}
+
+} // namespace
+} // namespace kurvex
+
+namespace kurvex {
+namespace {
+
+// Whether every hatch pixel of the box's inside continues along (dx, dy) with a hatch pixel.
+bool hatchRunsAlong(const QImage& img, const QRect& inside, TColor colour, int dx, int dy)
+{
+    int seen = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (pixel(img, x, y) != colour || !inside.contains(x + dx, y + dy))
+                continue;
+            ++seen;
+            if (pixel(img, x + dx, y + dy) != colour)
+                return false;
+        }
+    }
+    return seen > 0;
+}
+
+TEST(QtCanvasHatch, ForwardDiagonalRunsDownAndBackwardDiagonalUpFromLeftToRight)
+{
+    struct Case {
+        BrushStyle style;
+        int dy; // the next pixel of a hatch line one column to the right
+    };
+    for (const Case c : {Case{BrushStyle::FDiagonal, 1}, Case{BrushStyle::BDiagonal, -1}}) {
+        SCOPED_TRACE(c.dy > 0 ? "forward" : "backward");
+        const QImage img = painted([&c](QtCanvas& canvas) {
+            canvas.setBrush({clGreen, c.style});
+            canvas.fillRect({0, 0, 60, 60});
+        });
+        EXPECT_TRUE(hatchRunsAlong(img, QRect(2, 2, 56, 56), clGreen, 1, c.dy));
+        EXPECT_FALSE(hatchRunsAlong(img, QRect(2, 2, 56, 56), clGreen, 1, -c.dy));
+    }
+}
+
+// Columns where hatch lines cross a row, left edges of each run.
+std::vector<int> runStarts(const QImage& img, int row, TColor colour)
+{
+    std::vector<int> starts;
+    for (int x = 1; x < img.width(); ++x)
+        if (pixel(img, x, row) == colour && pixel(img, x - 1, row) != colour)
+            starts.push_back(x);
+    return starts;
+}
+
+TEST(QtCanvasHatch, EnlargedPictureHasTheScreensPitchTimesItsScale)
+{
+    for (const double scale : {1.0, 5.0}) {
+        SCOPED_TRACE(scale);
+        const QImage img = painted(
+            [scale](QtCanvas& c) {
+                c.setPictureScale(scale);
+                c.setPen({clBlack, 1, PenStyle::Clear});
+                c.setBrush({clGreen, BrushStyle::FDiagonal});
+                c.rectangle(0, 0, 400, 400);
+            },
+            400, 400);
+        const std::vector<int> starts = runStarts(img, 200, clGreen);
+        ASSERT_GE(starts.size(), 4u);
+        for (std::size_t i = 1; i < starts.size(); ++i)
+            EXPECT_NEAR(starts[i] - starts[i - 1], 8 * scale, 1) << i;
+        // Still the forward diagonal.
+        EXPECT_TRUE(hatchRunsAlong(img, QRect(2, 2, 396, 396), clGreen, 1, 1));
+    }
+}
+
+TEST(QtCanvasHatch, EnlargedPictureKeepsAThinPensDashesAndAWidePenSolid)
+{
+    struct Case {
+        int width;
+        bool dashed;
+    };
+    // At scale 4 a pen 4 wide is a thin screen pen enlarged; one 12 wide was wide on screen too.
+    for (const Case c : {Case{4, true}, Case{12, false}}) {
+        SCOPED_TRACE(c.width);
+        const QImage img = painted(
+            [&c](QtCanvas& canvas) {
+                canvas.setPictureScale(4.0);
+                canvas.setPen({clBlack, c.width, PenStyle::Dash});
+                canvas.moveTo(0, 50);
+                canvas.lineTo(400, 50);
+            },
+            400, 100);
+        const std::vector<int> starts = runStarts(img, 50, clBlack);
+        if (c.dashed) {
+            // The screen's 18 on and 6 off, four times as long.
+            ASSERT_GE(starts.size(), 3u);
+            EXPECT_NEAR(starts[1] - starts[0], 96, 2);
+        } else {
+            EXPECT_LE(starts.size(), 1u);
+        }
+    }
 }
 
 } // namespace

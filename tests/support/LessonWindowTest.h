@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QPrinter>
 #include <QTimer>
 
 #include <optional>
@@ -173,13 +174,17 @@ template <class W> bool OpenFromLauncher(const char* caption, const std::functio
     return shown.isNull() && entry->open != nullptr;
 }
 
-// While it lives, "WMF - Datei" saves to choice (which a test may change between exports) and any
-// error message of the export fails the test.
+// While it lives, "WMF - Datei" saves to choice (which a test may change between exports),
+// "Drucken" prints into the PDF file pdf and answers a picture too large for the page with
+// fitToPage, noting the question; any error message fails the test.
 class ScopedExportTo {
 public:
     explicit ScopedExportTo(SaveChoice first = {}) : choice(std::move(first)), scoped_(hooks()) {}
 
     SaveChoice choice;
+    QString pdf;
+    bool fitToPage = true;
+    std::vector<QString> fitQuestions;
 
 private:
     PrintExportHooks hooks()
@@ -187,6 +192,16 @@ private:
         PrintExportHooks h;
         h.chooseFile = [this](QWidget*) { return std::optional<SaveChoice>(choice); };
         h.showError = [](QWidget*, const QString& m) { ADD_FAILURE() << m.toStdString(); };
+        h.setupPrinter = [this](QWidget*, QPrinter& printer) {
+            EXPECT_FALSE(pdf.isEmpty()) << "a print without a PDF file to print to";
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return !pdf.isEmpty();
+        };
+        h.confirmFitToPage = [this](QWidget*, const QString& question) {
+            fitQuestions.push_back(question);
+            return fitToPage;
+        };
         return h;
     }
 

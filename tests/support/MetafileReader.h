@@ -186,4 +186,222 @@ inline ObjectReplay ReplayObjects(const EmfFile& f)
     });
 }
 
+// What a player paints for one drawing record: lines (MoveTo/LineTo, polylines, each line of a
+// polypolyline) and filled shapes (polygons, rectangles, ellipses, pies), with the pen and brush
+// selected then. order is the record's place in the file: a later shape paints over an earlier one.
+struct Drawn {
+    enum class Kind { Line, Shape };
+    Kind kind = Kind::Line;
+    std::size_t order = 0;
+    std::uint32_t penColor = 0;
+    int penStyle = 0; // PS_SOLID 0, PS_DASH 1, PS_DOT 2, ..., PS_NULL 5
+    int penWidth = 0;
+    int brushStyle = 1; // BS_SOLID 0, BS_NULL 1, BS_HATCHED 2
+    std::uint32_t brushColor = 0;
+    int hatch = 0; // HS_HORIZONTAL 0, HS_VERTICAL 1, HS_FDIAGONAL 2, HS_BDIAGONAL 3, ...
+    std::vector<std::pair<int, int>> points; // lines: the path; rectangles, ellipses: two corners
+};
+
+namespace detail {
+
+struct PenState {
+    std::uint32_t color = 0;
+    int style = 0;
+    int width = 1;
+};
+struct BrushState {
+    int style = 0;
+    std::uint32_t color = 0xFFFFFF;
+    int hatch = 0;
+};
+
+// The selected pen and brush as a player keeps them through creations, selections and deletions.
+struct Selection {
+    std::map<int, PenState> pens;
+    std::map<int, BrushState> brushes;
+    PenState pen;
+    BrushState brush;
+    void select(int slot)
+    {
+        if (pens.count(slot) != 0) {
+            pen = pens[slot];
+        } else if (brushes.count(slot) != 0) {
+            brush = brushes[slot];
+        }
+    }
+    void remove(int slot)
+    {
+        pens.erase(slot);
+        brushes.erase(slot);
+    }
+    Drawn drawn(Drawn::Kind kind, std::size_t order) const
+    {
+        Drawn d;
+        d.kind = kind;
+        d.order = order;
+        d.penColor = pen.color;
+        d.penStyle = pen.style;
+        d.penWidth = pen.width;
+        d.brushStyle = brush.style;
+        d.brushColor = brush.color;
+        d.hatch = brush.hatch;
+        return d;
+    }
+};
+
+} // namespace detail
+
+inline std::vector<Drawn> DrawnOf(const WmfFile& f)
+{
+    std::vector<Drawn> out;
+    detail::Selection sel;
+    std::vector<bool> used;
+    std::pair<int, int> position{0, 0};
+    const auto freeSlot = [&used] {
+        const auto it = std::find(used.begin(), used.end(), false);
+        const int slot = static_cast<int>(it - used.begin());
+        if (it == used.end()) {
+            used.push_back(true);
+        } else {
+            *it = true;
+        }
+        return slot;
+    };
+    for (std::size_t i = 0; i < f.records.size(); ++i) {
+        const WmfRecord& r = f.records[i];
+        switch (r.kind) {
+        case 0x02FA: // CREATEPENINDIRECT
+            sel.pens[freeSlot()] = {le32(r.params, 6), r.s(0), r.s(1)};
+            break;
+        case 0x02FC: // CREATEBRUSHINDIRECT
+            sel.brushes[freeSlot()] = {r.s(0), le32(r.params, 2), r.s(3)};
+            break;
+        case 0x02FB: // CREATEFONTINDIRECT
+            freeSlot();
+            break;
+        case 0x012D: // SELECTOBJECT
+            sel.select(r.u(0));
+            break;
+        case 0x01F0: // DELETEOBJECT
+            sel.remove(r.u(0));
+            if (r.u(0) < used.size()) {
+                used[r.u(0)] = false;
+            }
+            break;
+        case 0x0214: // MOVETO
+            position = {r.s(1), r.s(0)};
+            break;
+        case 0x0213: { // LINETO
+            Drawn d = sel.drawn(Drawn::Kind::Line, i);
+            d.points = {position, {r.s(1), r.s(0)}};
+            position = d.points.back();
+            out.push_back(d);
+            break;
+        }
+        case 0x0325:   // POLYLINE
+        case 0x0324: { // POLYGON
+            Drawn d = sel.drawn(r.kind == 0x0325 ? Drawn::Kind::Line : Drawn::Kind::Shape, i);
+            for (int k = 0; k < r.s(0); ++k) {
+                d.points.emplace_back(r.s(1 + 2 * k), r.s(2 + 2 * k));
+            }
+            out.push_back(d);
+            break;
+        }
+        case 0x041B:   // RECTANGLE
+        case 0x0418:   // ELLIPSE
+        case 0x081A: { // PIE
+            const std::size_t box = r.kind == 0x081A ? 4 : 0;
+            Drawn d = sel.drawn(Drawn::Kind::Shape, i);
+            d.points = {{r.s(box + 3), r.s(box + 2)}, {r.s(box + 1), r.s(box)}};
+            out.push_back(d);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+inline std::vector<Drawn> DrawnOf(const EmfFile& f)
+{
+    std::vector<Drawn> out;
+    detail::Selection sel;
+    std::pair<int, int> position{0, 0};
+    const auto point16 = [](const EmfRecord& r, std::size_t at) {
+        return std::pair<int, int>(static_cast<std::int16_t>(le16(r.data, at)),
+                                   static_cast<std::int16_t>(le16(r.data, at + 2)));
+    };
+    for (std::size_t i = 0; i < f.records.size(); ++i) {
+        const EmfRecord& r = f.records[i];
+        switch (r.kind) {
+        case 38: // CREATEPEN
+            sel.pens[r.s(8)] = {r.u(24), r.s(12), r.s(16)};
+            break;
+        case 95: // EXTCREATEPEN
+            sel.pens[r.s(8)] = {r.u(40), r.s(28) & 0xFF, r.s(32)};
+            break;
+        case 39: // CREATEBRUSHINDIRECT
+            sel.brushes[r.s(8)] = {r.s(12), r.u(16), r.s(20)};
+            break;
+        case 37: // SELECTOBJECT
+            sel.select(r.s(8));
+            break;
+        case 40: // DELETEOBJECT
+            sel.remove(r.s(8));
+            break;
+        case 27: // MOVETOEX
+            position = {r.s(8), r.s(12)};
+            break;
+        case 54: { // LINETO
+            Drawn d = sel.drawn(Drawn::Kind::Line, i);
+            d.points = {position, {r.s(8), r.s(12)}};
+            position = d.points.back();
+            out.push_back(d);
+            break;
+        }
+        case 87:   // POLYLINE16
+        case 86: { // POLYGON16
+            Drawn d = sel.drawn(r.kind == 87 ? Drawn::Kind::Line : Drawn::Kind::Shape, i);
+            for (std::uint32_t k = 0; k < r.u(24); ++k) {
+                d.points.push_back(point16(r, 28 + 4 * k));
+            }
+            out.push_back(d);
+            break;
+        }
+        case 90: { // POLYPOLYLINE16: one line each
+            const std::uint32_t lines = r.u(24);
+            std::size_t at = 32 + 4 * std::size_t{lines};
+            for (std::uint32_t k = 0; k < lines; ++k) {
+                Drawn d = sel.drawn(Drawn::Kind::Line, i);
+                for (std::uint32_t n = 0; n < r.u(32 + 4 * k); ++n, at += 4) {
+                    d.points.push_back(point16(r, at));
+                }
+                out.push_back(d);
+            }
+            break;
+        }
+        case 43:   // RECTANGLE
+        case 42:   // ELLIPSE
+        case 47: { // PIE
+            Drawn d = sel.drawn(Drawn::Kind::Shape, i);
+            d.points = {{r.s(8), r.s(12)}, {r.s(16), r.s(20)}};
+            out.push_back(d);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+// What a player paints for the file: a placeable WMF by its key, otherwise an EMF.
+inline std::vector<Drawn> DrawnInFile(const std::string& path)
+{
+    const Bytes bytes = ReadFileBytes(path);
+    return bytes.size() >= 4 && le32(bytes, 0) == 0x9AC6CDD7u ? DrawnOf(ReadWmf(bytes))
+                                                              : DrawnOf(ReadEmf(bytes));
+}
+
 } // namespace kurvex::test
