@@ -19,9 +19,9 @@ GridModeButtons::GridModeButtons(QWidget* parent) : QWidget(parent)
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     static constexpr std::array<const char*, 3> kNames{"SpeedButton50", "SpeedButton52", "SpeedButton53"};
-    // The glyph fills the kit's glyph button but for its frame; a taller row would crowd the
-    // fitting window's panel.
-    const QSize glyph = kGlyphButtonSize - QSize(4, 4);
+    // In the kit's glyph button (a taller row would crowd the fitting window's panel), with a rim
+    // of the button around the white glyph, so the pressed one shows.
+    const QSize glyph = kGlyphButtonSize - QSize(8, 8);
     for (int i = 0; i < 3; ++i) {
         QToolButton* b =
             MakeGlyphButton({}, QString::fromLatin1(kNames[static_cast<std::size_t>(i)]), {}, this);
