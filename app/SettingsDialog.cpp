@@ -19,7 +19,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -29,43 +28,6 @@
 namespace kurvex {
 
 namespace {
-
-// Grid glyphs: axes only, dotted grid, solid grid; drawn at the screen's pixel ratio, lines half a
-// pixel in so they cover whole device pixels at any ratio.
-QIcon gridGlyph(int mode)
-{
-    return DrawnIcon(QSize(16, 16), [mode](QPainter& p) {
-        p.fillRect(QRect(0, 0, 16, 16), Qt::white);
-        if (mode > 1) {
-            p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, mode == 2 ? Qt::DotLine : Qt::SolidLine));
-            for (int i = 2; i < 16; i += 4) {
-                p.drawLine(QPointF(i + 0.5, 0), QPointF(i + 0.5, 16));
-                p.drawLine(QPointF(0, i + 0.5), QPointF(16, i + 0.5));
-            }
-        }
-        p.setPen(QPen(Qt::black, 1));
-        p.drawLine(QPointF(0, 8.5), QPointF(16, 8.5));
-        p.drawLine(QPointF(8.5, 0), QPointF(8.5, 16));
-    });
-}
-
-// Label glyphs: axes with and without a "1".
-QIcon scaleGlyph(bool labelled)
-{
-    return DrawnIcon(QSize(16, 16), [labelled](QPainter& p) {
-        p.fillRect(QRect(0, 0, 16, 16), Qt::white);
-        p.setPen(QPen(Qt::black, 1));
-        p.drawLine(QPointF(0, 4.5), QPointF(16, 4.5));
-        p.drawLine(QPointF(4.5, 0), QPointF(4.5, 16));
-        p.drawLine(QPointF(10.5, 3), QPointF(10.5, 6));
-        if (labelled) {
-            QFont f = p.font();
-            f.setPixelSize(9);
-            p.setFont(f);
-            p.drawText(QRect(7, 6, 8, 10), Qt::AlignCenter, QStringLiteral("1"));
-        }
-    });
-}
 
 QToolButton* glyphButton(QWidget* parent, const char* formName, const QIcon& icon, int x, int y)
 {
@@ -170,16 +132,16 @@ void SettingsDialog::buildRightColumn()
     backgroundColourButton_ = placeColourButton("ColorButton2", 310, 32);
     placeLabel(QStringLiteral("Gitternetz"), 220, 60);
     gridColourButton_ = placeColourButton("ColorButton3", 310, 56);
-    axesOnlyButton_ = glyphButton(this, "SpeedButton50", gridGlyph(1), 220, 84);
-    dottedGridButton_ = glyphButton(this, "SpeedButton52", gridGlyph(2), 247, 84);
-    solidGridButton_ = glyphButton(this, "SpeedButton53", gridGlyph(3), 274, 84);
+    axesOnlyButton_ = glyphButton(this, "SpeedButton50", GridGlyph(1, 16), 220, 84);
+    dottedGridButton_ = glyphButton(this, "SpeedButton52", GridGlyph(2, 16), 247, 84);
+    solidGridButton_ = glyphButton(this, "SpeedButton53", GridGlyph(3, 16), 274, 84);
     auto* gridGroup = new QButtonGroup(this);
     gridGroup->addButton(axesOnlyButton_, 1);
     gridGroup->addButton(dottedGridButton_, 2);
     gridGroup->addButton(solidGridButton_, 3);
     placeLabel(QStringLiteral("Beschriftung"), 220, 118);
-    scaleLabelsOnButton_ = glyphButton(this, "SpeedButton60", scaleGlyph(true), 310, 112);
-    scaleLabelsOffButton_ = glyphButton(this, "SpeedButton61", scaleGlyph(false), 337, 112);
+    scaleLabelsOnButton_ = glyphButton(this, "SpeedButton60", ScaleGlyph(true), 310, 112);
+    scaleLabelsOffButton_ = glyphButton(this, "SpeedButton61", ScaleGlyph(false), 337, 112);
     auto* scaleGroup = new QButtonGroup(this);
     scaleGroup->addButton(scaleLabelsOnButton_);
     scaleGroup->addButton(scaleLabelsOffButton_);

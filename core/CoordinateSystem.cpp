@@ -215,6 +215,11 @@ std::string FormatAxisLabel(double v)
 
 void DrawCoordinateSystem()
 {
+    DrawCoordinateSystem(PiAxis);
+}
+
+void DrawCoordinateSystem(bool piAxis)
+{
     if (!DrawCanvas)
         return;
     Canvas& c = *DrawCanvas;
@@ -238,7 +243,7 @@ void DrawCoordinateSystem()
     arrowHead(c, {{PlotWidth - A, Y0 - H}, {PlotWidth, Y0}, {PlotWidth - A, Y0 + H}});
     const PenStyle gridStyle = GridMode == 2 ? PenStyle::Dot : PenStyle::Solid;
 
-    if (PiAxis)
+    if (piAxis)
         XTickStep *= kPi / 2.0;
 
     std::int64_t first = 0;
@@ -265,7 +270,7 @@ void DrawCoordinateSystem()
                 c.textOut(X - c.textWidth(zero) / 2, Y0 + A, zero);
             }
             if (!TrigTicks && (!ShowScale || i == 1)) {
-                if (PiAxis) {
+                if (piAxis) {
                     const std::string label = FormatAxisLabel(xv / kPi) + "π";
                     c.setFontCharset(FontCharset::Greek);
                     c.textOut(X - c.textWidth(label) / 2, Y0 + A, label);

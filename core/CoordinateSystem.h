@@ -38,8 +38,11 @@ void ComputeYTickStep();
 // below 0.00001 in magnitude.
 std::string FormatAxisLabel(double v);
 
-// Axes with arrow heads, grid, ticks, labels and captions on DrawCanvas.
+// Axes with arrow heads, grid, ticks, labels and captions on DrawCanvas; the x axis in multiples
+// of π as PiAxis says.
 void DrawCoordinateSystem();
+// The same with the x axis in multiples of π or not, whatever PiAxis says.
+void DrawCoordinateSystem(bool piAxis);
 
 // Where DrawCoordinateSystem puts the labels of the x ticks on canvas c, in pixels of the plot,
 // so that a window's own text beside the axis can keep clear of them. Leaves the tick steps as

@@ -135,10 +135,12 @@ void DrawLabelAt(Canvas& c, double x, double y, int dx, int dy, const std::strin
     c.textOut(p.x + dx, p.y + dy, text);
 }
 
-void DrawStraightLine(double slope, double intercept, double xFrom, double xTo, const CurveVariant& variant)
+void DrawStraightLine(double slope, double intercept, double xFrom, double xTo, const CurveVariant& variant,
+                      TColor color)
 {
     DrawCurve(
-        XMin, XMax, xFrom, xTo, [slope, intercept](double x) { return slope * x + intercept; }, variant);
+        XMin, XMax, xFrom, xTo, [slope, intercept](double x) { return slope * x + intercept; }, variant,
+        color, LineWidth);
 }
 
 } // namespace kurvex

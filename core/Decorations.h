@@ -40,8 +40,9 @@ void DrawLinesToAxes(Canvas& c, double x, double y, TColor color, bool toXAxis, 
 // Text whose upper left corner lies dx, dy pixels from the point's pixel.
 void DrawLabelAt(Canvas& c, double x, double y, int dx, int dy, const std::string& text);
 
-// The line y = slope · x + intercept from xFrom to xTo through the curve plotter, in CurveColor
-// and LineWidth on DrawCanvas.
-void DrawStraightLine(double slope, double intercept, double xFrom, double xTo, const CurveVariant& variant);
+// The line y = slope · x + intercept from xFrom to xTo through the curve plotter, in color and
+// LineWidth on DrawCanvas.
+void DrawStraightLine(double slope, double intercept, double xFrom, double xTo, const CurveVariant& variant,
+                      TColor color);
 
 } // namespace kurvex

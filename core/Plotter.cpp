@@ -184,8 +184,14 @@ private:
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant)
 {
-    DrawCurveWithPen(xLeft, xRight, xFrom, xTo, curveValue, variant, CurveColor,
-                     static_cast<int>(std::nearbyint(LineWidth * DrawScale)));
+    DrawCurve(xLeft, xRight, xFrom, xTo, curveValue, variant, CurveColor, LineWidth);
+}
+
+void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
+               const CurveVariant& variant, TColor color, int lineWidth)
+{
+    DrawCurveWithPen(xLeft, xRight, xFrom, xTo, curveValue, variant, color,
+                     static_cast<int>(std::nearbyint(lineWidth * DrawScale)));
 }
 
 void DrawCurveWithPen(double xLeft, double xRight, double xFrom, double xTo,

@@ -28,6 +28,10 @@ constexpr double kCurveValueHigh = 100000.0;
 // when it leaves them, and never across a jump of the variant's limits or an undefined gap.
 void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
                const CurveVariant& variant);
+// The same in the caller's colour and pen width (before DrawScale) instead of CurveColor and
+// LineWidth.
+void DrawCurve(double xLeft, double xRight, double xFrom, double xTo, const CurveValueFunction& curveValue,
+               const CurveVariant& variant, TColor color, int lineWidth);
 // How a curve reaches the canvas: line by line, or each unbroken run as one polyline, which a wide
 // pen strokes far faster than lines capped one by one.
 enum class CurveStroke { Segments, Polylines };

@@ -78,9 +78,7 @@ std::optional<double> FittingWindow::curveValue(double x)
 void FittingWindow::drawDerivative(int order, TColor colour, int width)
 {
     derivativeOrder_ = order;
-    CurveColor = colour;
-    LineWidth = width;
-    drawCurve();
+    drawCurve([this](double x) { return curveValue(x); }, XMin, XMax, colour, width);
     derivativeOrder_ = 0;
 }
 
@@ -114,7 +112,6 @@ void FittingWindow::paintForeground(int)
     if (DrawCanvas == nullptr) {
         return;
     }
-    const int width = LineWidth;
     CurveColor = GraphColor;
     fitPoints();
     derivativeOrder_ = 0;
@@ -130,7 +127,6 @@ void FittingWindow::paintForeground(int)
     if (secondDerivativeBox_->Checked()) {
         drawDerivative(2, secondDerivativeColour_->SelectionColor(), secondDerivativeWidth_->LineWidth());
     }
-    LineWidth = width;
     drawSpecialPoints();
 }
 

@@ -5,11 +5,12 @@
 #include "controls/ColorButton.h"
 #include "controls/StyleComboBoxes.h"
 #include "core/Settings.h"
-#include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
 #include "fitting/ReportPanel.h"
 #include "fitting/ValueTablePanel.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
 #include "lesson/TermLabel.h"
 
@@ -251,14 +252,9 @@ void FittingWindow::connectControls()
                              inflectionPointsBox_, deviationsBox_}) {
         connect(box, &BitCheckBox::clicked, this, &FittingWindow::drawPicture);
     }
-    connect(curveColour_, &ColorButton::changed, this, [this] {
-        GraphColor = curveColour_->SelectionColor();
-        fullRedraw();
-    });
-    connect(curveWidth_, &LineWidthComboBox::changed, this, [this] {
-        LineWidth = curveWidth_->LineWidth();
-        fullRedraw();
-    });
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
+    redraw.colour(curveColour_, GraphColor);
+    redraw.lineWidth(curveWidth_, LineWidth);
     for (ColorButton* b : {firstDerivativeColour_, secondDerivativeColour_, highPointColour_, lowPointColour_,
                            inflectionPointColour_}) {
         connect(b, &ColorButton::changed, this, &FittingWindow::fullRedraw);

@@ -8,11 +8,11 @@
 #include "core/PointFiles.h"
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
-#include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
 #include "fitting/PointFileDialogs.h"
 #include "fitting/SineStartDialog.h"
 #include "fitting/ValueTablePanel.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
 #include "numeric/SineFit.h"
 

@@ -3,9 +3,9 @@
 
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
-#include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/ValueRow.h"
 
 #include <QGridLayout>

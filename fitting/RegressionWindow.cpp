@@ -4,8 +4,8 @@
 #include "core/FitCheck.h"
 #include "core/Settings.h"
 #include "fitting/FittingWindow.h"
-#include "fitting/GridModeButtons.h"
 #include "fitting/PointEditor.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/ValueRow.h"
 
 namespace kurvex {

@@ -168,7 +168,7 @@ QWidget* LessonWindow::buildCoordinateGroup()
     }
     if (variant_.rubberBand == RubberBandMode::WithZoomBox) {
         zoomBox_ = new BitCheckBox(QStringLiteral("Zoom"), group);
-        zoomBox_->setObjectName(QStringLiteral("BitCheckBox5"));
+        zoomBox_->setObjectName(QString::fromLatin1(variant_.names.zoomBox));
         connect(zoomBox_, &BitCheckBox::clicked, this, &LessonWindow::updatePlotCursor);
         layout->addWidget(zoomBox_, 3, 0, 1, 2);
     }

@@ -50,6 +50,7 @@ struct FrameControlNames {
                                    "SpeedButton18", "SpeedButton10", "SpeedButton19"};
     const char* coordinateCaption = "Label10"; // "Koordinatensys."
     const char* close = "SpeedButton35";       // "&Beenden"
+    const char* zoomBox = "BitCheckBox5";      // "Zoom"
 };
 
 // The window's height when it opens: the one it sets itself, or the screen's whole working height
@@ -72,6 +73,8 @@ struct LessonVariant {
     // Cursor slot of the plot while the window's own drag is available (0: the default cursor).
     int dragCursorSlot = 0;
     FrameControlNames names = {};
+    // The lessons that count as an open module: ModuleOpen is set while the window is open.
+    bool setsModuleOpen = false;
 };
 
 // The row of the windows whose picture is two square panes on one world window, above and below:

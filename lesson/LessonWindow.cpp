@@ -45,11 +45,17 @@ LessonWindow::LessonWindow(const LessonVariant& variant, QWidget* owner)
     variant_.picture.panes = std::clamp(variant_.picture.panes, 1, 2);
     DrawScale = 1.0;
     Printing = false;
+    if (variant_.setsModuleOpen) {
+        ModuleOpen = true;
+    }
     buildFrame();
 }
 
 LessonWindow::~LessonWindow()
 {
+    if (variant_.setsModuleOpen) {
+        ModuleOpen = false;
+    }
     // The shared target must not keep pointing at a canvas of a window that is gone.
     if (DrawCanvas == foregroundCanvas_.get() || DrawCanvas == backgroundCanvas_.get()) {
         DrawCanvas = nullptr;
@@ -337,6 +343,11 @@ void LessonWindow::drawCurve(const CurveFunction& f, double xFrom, double xTo)
     DrawCurve(XMin, XMax, xFrom, xTo, f, variant_.curve);
 }
 
+void LessonWindow::drawCurve(const CurveFunction& f, double xFrom, double xTo, TColor color, int lineWidth)
+{
+    DrawCurve(XMin, XMax, xFrom, xTo, f, variant_.curve, color, lineWidth);
+}
+
 void LessonWindow::drawCurve()
 {
     drawCurve(XMin, XMax);
@@ -605,6 +616,26 @@ void LessonWindow::runAnimation(AnimationTrack track, double step)
     }
 }
 
+double LessonWindow::pixelColumn()
+{
+    return (XMax - XMin) / std::max(1, PlotWidth);
+}
+
+void LessonWindow::runPixelSweep(ToggleSwitch* toggle, double& x, double& step, std::function<void()> show,
+                                 std::function<void()> finished)
+{
+    step = pixelColumn();
+    AnimationTrack track;
+    track.toggle = toggle;
+    track.frame = [&x, &step, show = std::move(show)] {
+        x += step;
+        show();
+        step = turnAround(x, step, XMin, XMax);
+    };
+    track.finished = std::move(finished);
+    runAnimation(std::move(track), step);
+}
+
 void LessonWindow::showEvent(QShowEvent* event)
 {
     closed_ = false;
@@ -658,6 +689,10 @@ void LessonWindow::done(int result)
         mouseDragActive_ = false;
         plotBox_->setBand(std::nullopt);
         closing();
+        DrawScale = 1.0;
+        if (variant_.setsModuleOpen) {
+            ModuleOpen = false;
+        }
     }
     QDialog::done(result);
 }

@@ -78,6 +78,9 @@ public:
     // A curve from xFrom to xTo with the variant's step and jump limits (the step set by the
     // window's x range), in CurveColor and LineWidth on DrawCanvas.
     void drawCurve(const CurveFunction& f, double xFrom, double xTo);
+    // The same in the caller's colour and pen width (before DrawScale) instead of CurveColor and
+    // LineWidth, which stay as they are.
+    void drawCurve(const CurveFunction& f, double xFrom, double xTo, TColor color, int lineWidth);
     // The window's own curve (curveValue) over the window, or from xFrom to xTo.
     void drawCurve();
     void drawCurve(double xFrom, double xTo);
@@ -115,6 +118,13 @@ public:
     double animationStep() const { return animation_.step(); }
     void registerAnimationSwitch(ToggleSwitch* s) { animation_.registerSwitch(s); }
     int animationSwitchCount() const { return animation_.switchCount(); }
+    // x crosses the world window one pixel column a frame, turning at its edges; show shows x and
+    // draws after each step, finished runs after the last frame. step is the window's, so its
+    // direction button can reverse it and a zoom can set it anew (pixelColumn()).
+    void runPixelSweep(ToggleSwitch* toggle, double& x, double& step, std::function<void()> show,
+                       std::function<void()> finished = {});
+    // The world width of one pixel column of the plot.
+    static double pixelColumn();
 
     // ---- Widgets and state of the frame ----
     PlotBox* plotBox() const { return plotBox_; }
@@ -168,7 +178,8 @@ protected:
     virtual bool panelRightClick(QMouseEvent* event);
     // Keys the window handles itself; true when it took the key.
     virtual bool windowKey(QKeyEvent* event);
-    // Extra steps when the window closes (after the animations have stopped).
+    // Extra steps when the window closes (after the animations have stopped); the frame then puts
+    // DrawScale back to the screen's and clears ModuleOpen.
     virtual void closing() {}
     // Size of the off-screen layers (the plot box's size).
     virtual QSize layerSize() const;

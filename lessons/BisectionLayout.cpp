@@ -5,6 +5,7 @@
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/TermField.h"
@@ -157,27 +158,12 @@ void BisectionWindow::connectControls()
     ConnectEditExit(decimalsEdit_, this, [this] { onDecimalsEntered(); });
     connect(stepButton_, &QPushButton::clicked, this, &BisectionWindow::makeStep);
     connect(tableButton_, &QToolButton::clicked, this, &BisectionWindow::showTable);
-    const auto colour = [this](ColorButton* button, TColor& variable) {
-        connect(button, &ColorButton::changed, this, [this, button, &variable] {
-            variable = button->SelectionColor();
-            redraw();
-        });
-    };
-    colour(sameSignButton_, sameSignColour_);
-    colour(signChangeButton_, signChangeColour_);
-    const auto option = [this](BitCheckBox* box, bool& flag) {
-        connect(box, &BitCheckBox::clicked, this, [this, box, &flag] {
-            flag = box->Checked();
-            redraw();
-        });
-    };
-    option(helpLinesBox_, showHelpLines_);
-    option(labelsBox_, showPointLabels_);
-    connect(examples_, &ExampleListPanel::addRequested, this, [this] {
-        examples_->add({TermFromDisplay(term_->edit()->text()), {}});
-    });
-    connect(examples_, &ExampleListPanel::fetchRequested, this, &BisectionWindow::onFetchExample);
-    connect(examples_, &ExampleListPanel::entryRemoved, this, [this] { term_->edit()->setFocus(); });
+    const RedrawBinding bind(this, [this] { redraw(); });
+    bind.colour(sameSignButton_, sameSignColour_);
+    bind.colour(signChangeButton_, signChangeColour_);
+    bind.flag(helpLinesBox_, showHelpLines_);
+    bind.flag(labelsBox_, showPointLabels_);
+    BindTermExamples(examples_, term_, [this](const std::string& term) { onFetchExample(term); });
 }
 
 } // namespace kurvex

@@ -35,12 +35,12 @@ LessonVariant BisectionWindow::windowVariant()
                    "SpeedButton5",  "SpeedButton18", "SpeedButton10", "SpeedButton19"};
     v.names.coordinateCaption = "Label1";
     v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
     return v;
 }
 
 BisectionWindow::BisectionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
-    ModuleOpen = true;
     XTickStep = 1.0;
 
     setWindowTitle(QStringLiteral("Bisektion  -  Berechnung einer Nullstelle mit Hilfe fortgesetzter "
@@ -164,13 +164,12 @@ void BisectionWindow::onTermChanged()
     }
 }
 
-void BisectionWindow::onFetchExample(int index)
+void BisectionWindow::onFetchExample(const std::string& term)
 {
-    term_->setTerm(examples_->examples().entry(static_cast<std::size_t>(index)).text);
+    term_->setTerm(term);
     // Steps made for another term mean nothing for this one: the run starts again.
     restart();
     redraw();
-    term_->edit()->setFocus();
 }
 
 void BisectionWindow::showTable()
@@ -258,9 +257,6 @@ void BisectionWindow::redraw()
 
 void BisectionWindow::closing()
 {
-    AnimationRunning = false;
-    DrawScale = 1.0;
-    ModuleOpen = false;
     examples_->save();
 }
 

@@ -7,6 +7,8 @@
 #include "lesson/LessonWindow.h"
 #include "lessons/BisectionTableDialog.h"
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -67,7 +69,7 @@ private:
     void onStartValueEntered(QLineEdit* edit, double& start);
     void onDecimalsEntered();
     void onTermChanged();
-    void onFetchExample(int index);
+    void onFetchExample(const std::string& term);
     void showTable();
     // The start values in their edits, except in one that is being typed into.
     void showStartValues();

@@ -19,10 +19,10 @@ void CurveDiscussionWindow::setAxisCaptions(int pane)
 
 void CurveDiscussionWindow::drawOrder(int order, TColor color, double xFrom, double xTo)
 {
-    CurveColor = color;
     const TermTree& f = termField_->tree();
     const TermParameters p = parameters();
-    drawCurve([&f, p, order](double x) { return DiscussionValue(f, order, x, p); }, xFrom, xTo);
+    drawCurve([&f, p, order](double x) { return DiscussionValue(f, order, x, p); }, xFrom, xTo, color,
+              LineWidth);
 }
 
 void CurveDiscussionWindow::verticalLine(double x, int fromRow, int toRow, TColor color, double widthFactor)
@@ -75,9 +75,8 @@ void CurveDiscussionWindow::paintUpperParts()
     if (!tangent) {
         return;
     }
-    CurveColor = TangentLineColor;
     DrawStraightLine(tangent->m, tangent->intercept(), x0 - tangent->halfLength, x0 + tangent->halfLength,
-                     variant().curve);
+                     variant().curve, TangentLineColor);
     if (showTriangle_) {
         DrawSlopeTriangle(*DrawCanvas, UnitSlopeTriangle(*tangent), TriangleColor, TriangleColor);
     }

@@ -4,6 +4,7 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
@@ -85,9 +86,10 @@ void CurveDiscussionWindow::connectControls()
     connect(xRow_, &ValueRow::resetDone, this, [this] { drawPicture(); });
     connect(xSwitch_, &ToggleSwitch::clicked, this, [this] { onAnimation(); });
     connect(directionButton_, &QToolButton::clicked, this, [this] { xAnimationStep_ = -xAnimationStep_; });
-    for (BitCheckBox* box : {firstBox_, secondBox_, triangleBox_}) {
-        connect(box, &BitCheckBox::clicked, this, [this] { onOptionToggled(); });
-    }
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
+    redraw.flag(firstBox_, showFirst_);
+    redraw.flag(secondBox_, showSecond_);
+    redraw.flag(triangleBox_, showTriangle_);
     connect(generateBox_, &BitCheckBox::clicked, this, [this] { onGenerateToggled(); });
 }
 

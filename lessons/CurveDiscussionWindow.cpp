@@ -5,46 +5,34 @@
 #include "controls/BitCheckBox.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
-#include "core/WorldWindow.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
 #include "lesson/ValueRow.h"
 
 #include <QMouseEvent>
-#include <QPushButton>
-
-#include <algorithm>
 
 namespace kurvex {
 
 LessonVariant CurveDiscussionWindow::windowVariant()
 {
-    return TwoPaneVariant(DelayKind::B);
+    LessonVariant v = TwoPaneVariant(DelayKind::B);
+    v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
+    return v;
 }
 
 CurveDiscussionWindow::CurveDiscussionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     setWindowTitle(QStringLiteral("Monotonie, Krümmungsverhalten - Kurvendiskussion"));
-    DrawScale = 1.0;
-    ModuleOpen = true;
     buildTermAndExamples();
     buildPointRow();
     buildOptions();
     connectControls();
-    // The frame's close button carries this form's name for it.
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
     // Compiled once as the window opens: a wrong stored term gives one message, here.
     termField_->load();
     termField_->use();
     sweep_ = StartSweep(CurrentX);
     resize(640, 760);
-}
-
-CurveDiscussionWindow::~CurveDiscussionWindow()
-{
-    ModuleOpen = false;
 }
 
 void CurveDiscussionWindow::refreshControls()
@@ -59,20 +47,10 @@ void CurveDiscussionWindow::refreshControls()
 void CurveDiscussionWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
-    ModuleOpen = false;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Options
-
-void CurveDiscussionWindow::onOptionToggled()
-{
-    showFirst_ = firstBox_->Checked();
-    showSecond_ = secondBox_->Checked();
-    showTriangle_ = triangleBox_->Checked();
-    fullRedraw();
-}
 
 void CurveDiscussionWindow::onGenerateToggled()
 {
@@ -112,24 +90,18 @@ void CurveDiscussionWindow::plotMove(QMouseEvent* event)
 
 void CurveDiscussionWindow::onAnimation()
 {
-    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
-    AnimationTrack track;
-    track.toggle = xSwitch_;
     // Only the moving parts are drawn per frame; the curves stay in the background layer.
-    track.frame = [this] {
-        CurrentX += xAnimationStep_;
+    runPixelSweep(xSwitch_, CurrentX, xAnimationStep_, [this] {
         xRow_->showValues();
         drawPicture();
-        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
-    };
-    runAnimation(std::move(track), xAnimationStep_);
+    });
 }
 
 void CurveDiscussionWindow::worldChanged(WorldChange how)
 {
     // A zoom changes the width of a pixel column; a pan keeps it.
     if (how == WorldChange::Zoom) {
-        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+        xAnimationStep_ = pixelColumn();
     }
 }
 

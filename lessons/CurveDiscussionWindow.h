@@ -21,7 +21,6 @@ class CurveDiscussionWindow : public LessonWindow {
     Q_OBJECT
 public:
     explicit CurveDiscussionWindow(QWidget* owner = nullptr);
-    ~CurveDiscussionWindow() override;
 
     static LessonVariant windowVariant();
 
@@ -47,7 +46,6 @@ private:
     void connectControls();
 
     // Handlers
-    void onOptionToggled();
     void onGenerateToggled();
     void onAnimation();
     // x0 from the pixel column under the mouse.

@@ -8,6 +8,7 @@
 #include "controls/ToggleSwitch.h"
 #include "core/FunctionGraph.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/FixedObjectButtons.h"
 #include "lesson/TermField.h"
@@ -229,14 +230,9 @@ void FunctionGraphWindow::buildVertexAndObjects()
 void FunctionGraphWindow::connectControls()
 {
     connect(tabs_, &QTabBar::currentChanged, this, [this] { onTabChanged(); });
-    connect(curveColourButton_, &ColorButton::changed, this, [this] {
-        GraphColor = curveColourButton_->SelectionColor();
-        fullRedraw();
-    });
-    connect(lineWidthBox_, &LineWidthComboBox::changed, this, [this] {
-        LineWidth = lineWidthBox_->LineWidth();
-        fullRedraw();
-    });
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
+    redraw.colour(curveColourButton_, GraphColor);
+    redraw.lineWidth(lineWidthBox_, LineWidth);
     for (TermField* field : {generalTerm_, shiftedTerm_}) {
         connect(field, &TermField::termChanged, this, [this, field] {
             field->use();

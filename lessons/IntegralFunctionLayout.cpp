@@ -3,6 +3,7 @@
 
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
@@ -95,11 +96,9 @@ void IntegralFunctionWindow::connectControls()
         termField_->use();
         fullRedraw();
     });
-    for (auto signal : {&ValueRow::barMoved, &ValueRow::valueEntered, &ValueRow::resetDone}) {
-        connect(xRow_, signal, this, [this] { drawPicture(); });
-        // x0 changes F everywhere: the lower pane's curve is drawn anew.
-        connect(lowerRow_, signal, this, [this] { fullRedraw(); });
-    }
+    RedrawBinding(this, [this] { drawPicture(); }).row(xRow_);
+    // x0 changes F everywhere: the lower pane's curve is drawn anew.
+    RedrawBinding(this, [this] { fullRedraw(); }).row(lowerRow_);
     connect(xSwitch_, &ToggleSwitch::clicked, this, [this] { onAnimation(); });
     connect(directionButton_, &QToolButton::clicked, this, [this] { xAnimationStep_ = -xAnimationStep_; });
 }

@@ -4,7 +4,6 @@
 
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
-#include "core/WorldWindow.h"
 #include "core/term/Term.h"
 #include "lesson/TermField.h"
 #include "lesson/TermRemarkExamples.h"
@@ -12,23 +11,20 @@
 
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace kurvex {
 
 LessonVariant IntegralFunctionWindow::windowVariant()
 {
     LessonVariant v = TwoPaneVariant(DelayKind::A);
     v.opening = WindowOpening::FullHeight;
+    v.setsModuleOpen = true;
     return v;
 }
 
 IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     setWindowTitle(QStringLiteral("Integralfunktion"));
-    DrawScale = 1.0;
     AreaFillStyle = BrushStyle::Solid;
-    ModuleOpen = true;
     // Set before the stored term is compiled, so that a term in x is refused at opening as it is
     // when typed.
     IntegrandMode = true;
@@ -43,7 +39,6 @@ IntegralFunctionWindow::IntegralFunctionWindow(QWidget* owner) : LessonWindow(wi
 IntegralFunctionWindow::~IntegralFunctionWindow()
 {
     IntegrandMode = false;
-    ModuleOpen = false;
 }
 
 void IntegralFunctionWindow::refreshControls()
@@ -62,16 +57,14 @@ void IntegralFunctionWindow::showBars()
 void IntegralFunctionWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
     IntegrandMode = false;
-    ModuleOpen = false;
 }
 
 void IntegralFunctionWindow::worldChanged(WorldChange how)
 {
     // A zoom changes the width of a pixel column; a pan keeps it.
     if (how == WorldChange::Zoom) {
-        xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
+        xAnimationStep_ = pixelColumn();
     }
     showBars();
 }
@@ -106,17 +99,13 @@ void IntegralFunctionWindow::plotRelease(QMouseEvent*)
 
 void IntegralFunctionWindow::onAnimation()
 {
-    xAnimationStep_ = (XMax - XMin) / std::max(1, PlotWidth);
-    AnimationTrack track;
-    track.toggle = xSwitch_;
-    track.frame = [this] {
-        CurrentX += xAnimationStep_;
-        xRow_->showValues();
-        drawPicture();
-        xAnimationStep_ = turnAround(CurrentX, xAnimationStep_, XMin, XMax);
-    };
-    track.finished = [this] { xRow_->setBarFromValue(ValueRow::BarSync::Snap); };
-    runAnimation(std::move(track), xAnimationStep_);
+    runPixelSweep(
+        xSwitch_, CurrentX, xAnimationStep_,
+        [this] {
+            xRow_->showValues();
+            drawPicture();
+        },
+        [this] { xRow_->setBarFromValue(ValueRow::BarSync::Snap); });
 }
 
 } // namespace kurvex

@@ -6,6 +6,7 @@
 #include "controls/EditRoutines.h"
 #include "core/CoordinateSystem.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/TermField.h"
@@ -47,13 +48,13 @@ LessonVariant LimitWindow::windowVariant()
                     .opening = WindowOpening::FullHeight,
                     .worldLimits = {}};
     v.names.close = "SpeedButton6";
+    v.setsModuleOpen = true;
     return v;
 }
 
 LimitWindow::LimitWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     FixFamily = false;
-    ModuleOpen = true;
     XTickStep = 1.0;
     EpsDeltaMaxRadius = CheckedMaxRadius(EpsDeltaMaxRadius);
     delta_ = EpsDeltaMaxRadius / 2.0;
@@ -154,24 +155,14 @@ void LimitWindow::connectControls()
     for (TermField* field : {term1_, term2_}) {
         connect(field, &TermField::termChanged, this, &LimitWindow::onTermChanged);
     }
+    const RedrawBinding bind(this, [this] { drawPicture(); });
     for (ValueRow* row : {pointRow_, epsilonRow_, deltaRow_}) {
-        connect(row, &ValueRow::barMoved, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::valueEntered, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::resetDone, this, [this] { drawPicture(); });
+        bind.row(row);
     }
-    const auto colour = [this](ColorButton* button, TColor& variable) {
-        connect(button, &ColorButton::changed, this, [this, button, &variable] {
-            variable = button->SelectionColor();
-            drawPicture();
-        });
-    };
-    colour(epsilonColour_, EpsilonColor);
-    colour(deltaColour_, DeltaColor);
-    colour(imageColour_, FOfDeltaColor);
-    connect(labelsBox_, &BitCheckBox::clicked, this, [this] {
-        showStripLabels_ = labelsBox_->Checked();
-        drawPicture();
-    });
+    bind.colour(epsilonColour_, EpsilonColor);
+    bind.colour(deltaColour_, DeltaColor);
+    bind.colour(imageColour_, FOfDeltaColor);
+    bind.flag(labelsBox_, showStripLabels_);
     connect(examples_, &ExampleListPanel::addRequested, this, &LimitWindow::onAddExample);
     connect(examples_, &ExampleListPanel::fetchRequested, this, &LimitWindow::onFetchExample);
     connect(examples_, &ExampleListPanel::entryRemoved, this, [this] { term1_->edit()->setFocus(); });
@@ -246,9 +237,6 @@ void LimitWindow::onFetchExample(int index)
 
 void LimitWindow::closing()
 {
-    AnimationRunning = false;
-    DrawScale = 1.0;
-    ModuleOpen = false;
     examples_->save();
 }
 

@@ -30,13 +30,8 @@ void LociWindow::drawMember(double t, bool curve, bool points, TColor color, int
     const TermTree& f = familyTerm_->tree();
     const CurveParams params = CurrentParams();
     if (curve) {
-        const TColor keptColor = CurveColor;
-        const int keptWidth = LineWidth;
-        CurveColor = color;
-        LineWidth = width;
-        drawCurve([&f, t, &params](double x) { return FamilyValue(f, x, t, params); }, XMin, XMax);
-        CurveColor = keptColor;
-        LineWidth = keptWidth;
+        drawCurve([&f, t, &params](double x) { return FamilyValue(f, x, t, params); }, XMin, XMax, color,
+                  width);
     }
     if (points && pointRows_->anyShown()) {
         DrawSpecialPointMarkers(MemberSpecialPoints(f, t, params, XMin, XMax, pointRows_->shown()),
@@ -49,13 +44,8 @@ void LociWindow::drawLocusCurve()
     const TermTree& locus = locus_.field->tree();
     const CurveParams params = CurrentParams();
     const double t = ParamT;
-    const TColor keptColor = CurveColor;
-    const int keptWidth = LineWidth;
-    CurveColor = locus_.colour->SelectionColor();
-    LineWidth = locus_.width->LineWidth();
-    drawCurve([&locus, t, &params](double x) { return FamilyValue(locus, x, t, params); }, XMin, XMax);
-    CurveColor = keptColor;
-    LineWidth = keptWidth;
+    drawCurve([&locus, t, &params](double x) { return FamilyValue(locus, x, t, params); }, XMin, XMax,
+              locus_.colour->SelectionColor(), locus_.width->LineWidth());
 }
 
 void LociWindow::paintBackground(int)

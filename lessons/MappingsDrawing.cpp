@@ -81,7 +81,6 @@ void MappingsWindow::paintForeground(int)
     const int cartesianHeight = PlotHeight;
     const int fullHeight = pictureHeight();
     const bool numberLine = NumberLineMode;
-    const TColor curveColour = CurveColor;
     termField_->use(ParsedTerm);
     const std::vector<double> order = ArrowOrder(ArrowList, PointXP);
     std::vector<std::optional<double>> values;
@@ -97,8 +96,7 @@ void MappingsWindow::paintForeground(int)
     setWorld(CartesianWorld(rails_));
     DrawCoordinateSystem();
     if (showGraph_) {
-        CurveColor = kGraphColour;
-        drawCurve();
+        drawCurve([this](double x) { return curveValue(x); }, XMin, XMax, kGraphColour, LineWidth);
     }
     if (showCartesian_) {
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -125,7 +123,6 @@ void MappingsWindow::paintForeground(int)
     // The shared state shows this window's own view again, for printing and the settings dialog.
     PlotHeight = cartesianHeight;
     NumberLineMode = numberLine;
-    CurveColor = curveColour;
     setWorld(CartesianWorld(rails_));
     ComputeXTickStep();
     ComputeYTickStep();

@@ -6,6 +6,7 @@
 #include "controls/EditRoutines.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/FixedObjectButtons.h"
@@ -235,16 +236,13 @@ void MappingsWindow::connectControls()
     // A plot centred anew in a maximised window takes its rails along.
     connect(plotBox(), &PlotBox::moved, this, &MappingsWindow::placeRailPanels);
     connect(termField_, &TermField::termChanged, this, &MappingsWindow::fullRedraw);
-    connect(examples_, &ExampleListPanel::fetchRequested, this, &MappingsWindow::onFetchExample);
-    connect(examples_, &ExampleListPanel::addRequested, this, &MappingsWindow::onAddExample);
-    connect(examples_, &ExampleListPanel::entryRemoved, this, [this] { termField_->edit()->setFocus(); });
+    BindTermExamples(examples_, termField_);
     connect(guessBox_, &BitCheckBox::clicked, this, &MappingsWindow::onGuessModeClicked);
     connect(game_, &GuessTermGame::termDrawn, this,
             [this](const std::string& term) { termField_->enter(term); });
 
-    connect(xRow_, &ValueRow::barMoved, this, &MappingsWindow::fullRedraw);
-    connect(xRow_, &ValueRow::valueEntered, this, &MappingsWindow::fullRedraw);
-    connect(xRow_, &ValueRow::resetDone, this, &MappingsWindow::fullRedraw);
+    const RedrawBinding bind(this, [this] { fullRedraw(); });
+    bind.row(xRow_);
     connect(animationSwitch_, &ToggleSwitch::clicked, this, &MappingsWindow::onAnimation);
     connect(directionButton_, &QToolButton::clicked, this, [this] { mappingStep_ = -mappingStep_; });
     connect(speedBar_, &QSlider::valueChanged, this,
@@ -253,23 +251,11 @@ void MappingsWindow::connectControls()
     connect(arrowButtons_, &FixedObjectButtons::insertClicked, this, &MappingsWindow::onFixArrow);
     connect(arrowButtons_, &FixedObjectButtons::deleteLastClicked, this, &MappingsWindow::onDeleteArrow);
     connect(arrowButtons_, &FixedObjectButtons::clearAllClicked, this, &MappingsWindow::onClearArrows);
-    const auto connectBox = [this](BitCheckBox* box, bool& flag) {
-        connect(box, &BitCheckBox::clicked, this, [this, box, &flag] {
-            flag = box->Checked();
-            fullRedraw();
-        });
-    };
-    connectBox(arrowsBox_, showArrows_);
-    connectBox(graphBox_, showGraph_);
-    connectBox(cartesianBox_, showCartesian_);
-    const auto connectColour = [this](ColorButton* button, TColor& colour) {
-        connect(button, &ColorButton::changed, this, [this, button, &colour] {
-            colour = button->SelectionColor();
-            fullRedraw();
-        });
-    };
-    connectColour(xRail_.colour, xRailColour_);
-    connectColour(fRail_.colour, fRailColour_);
+    bind.flag(arrowsBox_, showArrows_);
+    bind.flag(graphBox_, showGraph_);
+    bind.flag(cartesianBox_, showCartesian_);
+    bind.colour(xRail_.colour, xRailColour_);
+    bind.colour(fRail_.colour, fRailColour_);
 }
 
 } // namespace kurvex

@@ -17,7 +17,6 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QSlider>
 
 #include <algorithm>
@@ -41,15 +40,14 @@ LessonVariant MappingsWindow::windowVariant()
                         .share = PlotShare::TopFourFifths,
                         .aspect = PlotAspect::FourToFive},
             .worldLimits = {},
-            .dragCursorSlot = 4};
+            .dragCursorSlot = 4,
+            .names = {.close = "SpeedButton6"},
+            .setsModuleOpen = true};
 }
 
 MappingsWindow::MappingsWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
     ListClear(ArrowList);
-    DrawScale = 1.0;
-    Printing = false;
-    ModuleOpen = true;
     // Both rails start on the x range of the settings the launcher loaded.
     rails_ = CheckedRails({{XMin, XMax}, {XMin, XMax}});
     mappingStep_ = rails_.x.span() / std::max(1, AnimationSteps);
@@ -60,10 +58,6 @@ MappingsWindow::MappingsWindow(QWidget* owner) : LessonWindow(windowVariant(), o
     buildXControls();
     buildSwitches();
     buildRailPanels();
-    // This window's close button keeps its own form name.
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
     termField_->load();
     xRow_->showValues();
     xRail_.colour->setSelectionColor(xRailColour_);
@@ -87,8 +81,6 @@ void MappingsWindow::showEvent(QShowEvent* event)
 void MappingsWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
-    ModuleOpen = false;
 }
 
 void MappingsWindow::refreshControls()
@@ -209,17 +201,6 @@ void MappingsWindow::onClearArrows()
 
 // ---------------------------------------------------------------------------------------------
 // Example list and game
-
-void MappingsWindow::onFetchExample(int index)
-{
-    termField_->enter(examples_->examples().entry(static_cast<std::size_t>(index)).text);
-    termField_->edit()->setFocus();
-}
-
-void MappingsWindow::onAddExample()
-{
-    examples_->add(ExampleEntry{TermFromDisplay(termField_->edit()->text()), {}});
-}
 
 void MappingsWindow::onGuessModeClicked()
 {

@@ -71,8 +71,6 @@ private:
     void connectControls();
 
     // MappingsWindow.cpp
-    void onFetchExample(int index);
-    void onAddExample();
     void onAnimation();
     void onFixArrow();
     void onDeleteArrow();

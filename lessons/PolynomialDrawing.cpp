@@ -55,19 +55,13 @@ void PolynomialWindow::drawPolynomialCurves()
             return std::isfinite(v) ? std::optional(v) : std::nullopt;
         };
     };
-    const TColor keptColor = CurveColor;
-    const int keptWidth = LineWidth;
     for (int n = 0; n < static_cast<int>(curves_.size()); ++n) {
         const CurveRow& row = curves_[static_cast<std::size_t>(n)];
         if (!row.shown) {
             continue;
         }
-        CurveColor = n == 0 ? GraphColor : row.color;
-        LineWidth = n == 0 ? keptWidth : row.width;
-        drawCurve(order(n), XMin, XMax);
+        drawCurve(order(n), XMin, XMax, n == 0 ? GraphColor : row.color, n == 0 ? LineWidth : row.width);
     }
-    CurveColor = keptColor;
-    LineWidth = keptWidth;
     if (pointRows_->anyShown()) {
         MarkSpecialPoints(order(0), XMin, XMax, SignVariant::Standard, pointRows_->shown(),
                           pointRows_->style());

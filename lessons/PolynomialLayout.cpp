@@ -1,14 +1,17 @@
-// Polynomial window (TForm17): its controls, their glyphs, their layout and their connections.
+// Polynomial window (TForm17): its controls, their layout and their connections.
 #include "lessons/PolynomialWindow.h"
 
 #include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
+#include "controls/Glyphs.h"
 #include "controls/StyleComboBoxes.h"
 #include "core/GridSnap.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/CurvePointRows.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/TermLabel.h"
 
 #include <QButtonGroup>
@@ -16,98 +19,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
 #include <QRadioButton>
 #include <QSlider>
 #include <QToolButton>
 
-#include <cmath>
-
 namespace kurvex {
 
 namespace {
-
-constexpr int kGlyphSize = 22;
-
-// The shape a condition kind gives the curve near its point, with the point and, where the kind
-// sets the slope, the tangent.
-QIcon kindGlyph(ConditionKind kind)
-{
-    QPixmap pixmap(kGlyphSize, kGlyphSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(kGlyphSize / 2.0, kGlyphSize / 2.0);
-    QPainterPath curve;
-    const auto plot = [&](double (*f)(double)) {
-        for (int i = 0; i <= 16; ++i) {
-            const double u = -1.0 + i / 8.0;
-            const QPointF at(centre.x() + 8 * u, centre.y() - 8 * f(u));
-            i == 0 ? curve.moveTo(at) : curve.lineTo(at);
-        }
-    };
-    double tangentSlope = std::nan("");
-    switch (kind) {
-    case ConditionKind::Point:
-        break;
-    case ConditionKind::PointSlope:
-        tangentSlope = 0.8;
-        break;
-    case ConditionKind::Extremum:
-        plot([](double u) { return 0.2 - 0.8 * u * u; });
-        tangentSlope = 0.0;
-        break;
-    case ConditionKind::Inflection:
-    case ConditionKind::InflectionSlope:
-        plot([](double u) { return 0.4 * u - 0.6 * u * u * u; });
-        if (kind == ConditionKind::InflectionSlope) {
-            tangentSlope = 0.4;
-        }
-        break;
-    case ConditionKind::Terrace:
-        plot([](double u) { return 0.9 * u * u * u; });
-        tangentSlope = 0.0;
-        break;
-    }
-    p.setPen(QPen(Qt::darkGray, 1.2));
-    p.drawPath(curve);
-    if (!std::isnan(tangentSlope)) {
-        p.setPen(QPen(Qt::darkGreen, 1.2));
-        p.drawLine(centre + QPointF(-9, 9 * tangentSlope), centre + QPointF(9, -9 * tangentSlope));
-    }
-    const double dotY = kind == ConditionKind::Extremum ? centre.y() - 1.6 : centre.y();
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawEllipse(QPointF(centre.x(), dotY), 2.6, 2.6);
-    return QIcon(pixmap);
-}
-
-// Axes alone, a dotted grid, a solid grid: the three values of GridMode.
-QIcon gridGlyph(int mode)
-{
-    QPixmap pixmap(kGlyphSize, kGlyphSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    if (mode > 1) {
-        p.setPen(QPen(Qt::gray, 1, mode == 2 ? Qt::DotLine : Qt::SolidLine));
-        for (int v = 3; v < kGlyphSize; v += 4) {
-            p.drawLine(v, 2, v, kGlyphSize - 3);
-            p.drawLine(2, v, kGlyphSize - 3, v);
-        }
-    }
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(kGlyphSize / 2, 1, kGlyphSize / 2, kGlyphSize - 2);
-    p.drawLine(1, kGlyphSize / 2, kGlyphSize - 2, kGlyphSize / 2);
-    return QIcon(pixmap);
-}
 
 QToolButton* checkableButton(const QString& objectName, const QString& hint, const QIcon& icon,
                              QWidget* parent)
 {
     auto* b = MakeGlyphButton({}, objectName, hint, parent, QSize(26, 26));
     b->setIcon(icon);
-    b->setIconSize(QSize(kGlyphSize, kGlyphSize));
+    b->setIconSize(QSize(kConditionGlyphSize, kConditionGlyphSize));
     b->setCheckable(true);
     return b;
 }
@@ -137,7 +62,7 @@ void PolynomialWindow::buildKindButtons()
     row->setSpacing(2);
     for (int k = 0; k < kConditionKindCount; ++k) {
         auto* b = checkableButton(QStringLiteral("KindButton%1").arg(k), hints[k],
-                                  kindGlyph(static_cast<ConditionKind>(k)), rightPanel());
+                                  ConditionGlyph(static_cast<ConditionKind>(k)), rightPanel());
         kindGroup_->addButton(b, k);
         row->addWidget(b);
     }
@@ -259,14 +184,8 @@ void PolynomialWindow::buildGridAndListButtons()
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 6, 0, 0);
     row->setSpacing(2);
-    auto* gridGroup = new QButtonGroup(this);
-    const char* names[] = {"SpeedButton50", "SpeedButton52", "SpeedButton53"};
-    for (int i = 0; i < 3; ++i) {
-        gridButtons_[static_cast<std::size_t>(i)] =
-            checkableButton(QString::fromLatin1(names[i]), {}, gridGlyph(i + 1), rightPanel());
-        gridGroup->addButton(gridButtons_[static_cast<std::size_t>(i)], i + 1);
-        row->addWidget(gridButtons_[static_cast<std::size_t>(i)]);
-    }
+    gridButtons_ = new GridModeButtons(rightPanel());
+    row->addWidget(gridButtons_);
     row->addStretch(1);
     auto* deleteButton = MakeGlyphButton(QStringLiteral("Entf"), QStringLiteral("SpeedButton1"), {},
                                          rightPanel(), QSize(44, 24));
@@ -323,12 +242,7 @@ void PolynomialWindow::connectControls()
         term_.text->setVisible(down);
         drawPicture();
     });
-    for (int i = 0; i < 3; ++i) {
-        connect(gridButtons_[static_cast<std::size_t>(i)], &QToolButton::clicked, this, [this, i] {
-            GridMode = i + 1;
-            fullRedraw();
-        });
-    }
+    connect(gridButtons_, &GridModeButtons::changed, this, [this] { fullRedraw(); });
     connect(pointRows_, &CurvePointRows::shownChanged, this, [this] { drawPicture(); });
     connect(pointRows_, &CurvePointRows::coloursChanged, this, [this] { fullRedraw(); });
     connectCurveControls();
@@ -336,23 +250,14 @@ void PolynomialWindow::connectControls()
 
 void PolynomialWindow::connectCurveControls()
 {
+    const RedrawBinding draw(this, [this] { drawPicture(); });
+    const RedrawBinding redraw(this, [this] { fullRedraw(); });
     for (std::size_t n = 0; n < curves_.size(); ++n) {
         CurveRow& row = curves_[n];
-        connect(row.box, &BitCheckBox::clicked, this, [this, &row] {
-            row.shown = row.box->Checked();
-            drawPicture();
-        });
+        draw.flag(row.box, row.shown);
         // f's pen is the shared curve colour and width.
-        TColor* colour = n == 0 ? &GraphColor : &row.color;
-        int* width = n == 0 ? &LineWidth : &row.width;
-        connect(row.colourButton, &ColorButton::changed, this, [this, &row, colour] {
-            *colour = row.colourButton->SelectionColor();
-            fullRedraw();
-        });
-        connect(row.widthBox, &LineWidthComboBox::changed, this, [this, &row, width] {
-            *width = row.widthBox->LineWidth();
-            fullRedraw();
-        });
+        redraw.colour(row.colourButton, n == 0 ? GraphColor : row.color);
+        redraw.lineWidth(row.widthBox, n == 0 ? LineWidth : row.width);
     }
     for (BitCheckBox* box : {slopeLinesBox_, fractionBox_}) {
         connect(box, &BitCheckBox::clicked, this, [this] {

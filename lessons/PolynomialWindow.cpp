@@ -13,6 +13,7 @@
 #include "core/LessonStart.h"
 #include "core/NumberText.h"
 #include "core/Settings.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/PlotBox.h"
 #include "lesson/TermLabel.h"
 
@@ -123,9 +124,7 @@ PolynomialWindow::PolynomialWindow(QWidget* owner) : LessonWindow(windowVariant(
 void PolynomialWindow::refreshControls()
 {
     // The settings dialog may have changed the grid, the curve colour or reset them.
-    for (int i = 0; i < static_cast<int>(gridButtons_.size()); ++i) {
-        gridButtons_[static_cast<std::size_t>(i)]->setChecked(GridMode == i + 1);
-    }
+    gridButtons_->showMode();
     curves_[0].colourButton->setSelectionColor(GraphColor);
     curves_[0].widthBox->setLineWidth(LineWidth);
 }

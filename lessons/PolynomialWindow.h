@@ -21,6 +21,7 @@ class BitCheckBox;
 class ColorButton;
 class LineWidthComboBox;
 class CurvePointRows;
+class GridModeButtons;
 class NextPressWatcher;
 class TermLabel;
 
@@ -117,7 +118,7 @@ private:
     CurvePointRows* pointRows_ = nullptr;
     ColorButton* pointColourButton_ = nullptr;
     ColorButton* selectedColourButton_ = nullptr;
-    std::array<QToolButton*, 3> gridButtons_{};
+    GridModeButtons* gridButtons_ = nullptr;
     QLabel* refusedLabel_ = nullptr;
     // Takes the refusal notice away at the user's next press (owned by the window).
     NextPressWatcher* refusalWatcher_ = nullptr;

@@ -5,6 +5,7 @@
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/TermField.h"
@@ -159,33 +160,18 @@ void SequenceWindow::buildN0Panel()
 void SequenceWindow::connectControls()
 {
     connect(termField_, &TermField::termChanged, this, [this] { onTermChanged(); });
-    const std::pair<ColorButton*, TColor*> colours[] = {{pointColourButton_, &pointColor_},
-                                                        {bandColourButton_, &EpsilonColor}};
-    for (const auto& [button, colour] : colours) {
-        connect(button, &ColorButton::changed, this, [this, button, colour] {
-            *colour = button->SelectionColor();
-            redraw();
-        });
-    }
-    const std::pair<BitCheckBox*, bool*> flags[] = {{connectBox_, &connectPoints_},
-                                                    {findN0Box_, &findN0_},
-                                                    {markLimitBox_, &markLimit_},
-                                                    {numberLineBox_, &numberLineMarks_}};
-    for (const auto& [box, flag] : flags) {
-        connect(box, &BitCheckBox::clicked, this, [this, box, flag] {
-            *flag = box->Checked();
-            redraw();
-        });
-    }
+    const RedrawBinding bind(this, [this] { redraw(); });
+    bind.colour(pointColourButton_, pointColor_);
+    bind.colour(bandColourButton_, EpsilonColor);
+    bind.flag(connectBox_, connectPoints_);
+    bind.flag(findN0Box_, findN0_);
+    bind.flag(markLimitBox_, markLimit_);
+    bind.flag(numberLineBox_, numberLineMarks_);
     connect(findLimitBox_, &BitCheckBox::clicked, this, [this] { onFindLimitToggled(); });
     ConnectEditExit(limitEdit_, this, [this] { onLimitEntered(); });
     ConnectEditExit(epsilonMaxEdit_, this, [this] { onEpsilonMaxEntered(); });
-    for (auto signal : {&ValueRow::barMoved, &ValueRow::valueEntered, &ValueRow::resetDone}) {
-        connect(epsilonRow_, signal, this, [this] { redraw(); });
-    }
-    connect(examples_, &ExampleListPanel::fetchRequested, this, [this](int index) { onFetchExample(index); });
-    connect(examples_, &ExampleListPanel::addRequested, this, [this] { onAddExample(); });
-    connect(examples_, &ExampleListPanel::entryRemoved, this, [this] { termField_->edit()->setFocus(); });
+    bind.row(epsilonRow_);
+    BindTermExamples(examples_, termField_);
 }
 
 } // namespace kurvex

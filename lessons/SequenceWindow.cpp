@@ -14,7 +14,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <cmath>
 
@@ -30,14 +29,13 @@ LessonVariant SequenceWindow::windowVariant()
     v.printClipToPage = true;
     v.rubberBand = RubberBandMode::Always;
     v.picture.aspect = PlotAspect::Square;
+    v.names.close = "SpeedButton6";
     return v;
 }
 
 SequenceWindow::SequenceWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
 {
-    DrawScale = 1.0;
     FixFamily = false;
-    Printing = false;
     XTickStep = 1.0;
     XMax = 18.0;
     XMin = -XMax / 12;
@@ -49,9 +47,6 @@ SequenceWindow::SequenceWindow(QWidget* owner) : LessonWindow(windowVariant(), o
     buildEpsilonRow();
     buildLimitRow();
     buildN0Panel();
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
     pointColourButton_->setSelectionColor(pointColor_);
     epsilonRow_->showValues();
     ShowNumber(epsilonMaxEdit_, epsilonMax_);
@@ -88,7 +83,6 @@ void SequenceWindow::checkWorld()
 void SequenceWindow::closing()
 {
     examples_->save();
-    DrawScale = 1.0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -197,17 +191,6 @@ void SequenceWindow::onFindLimitToggled()
     limitEdit_->setEnabled(!findLimit_);
     showLimit();
     redraw();
-}
-
-void SequenceWindow::onFetchExample(int index)
-{
-    termField_->enter(examples_->examples().entry(static_cast<std::size_t>(index)).text);
-    termField_->edit()->setFocus();
-}
-
-void SequenceWindow::onAddExample()
-{
-    examples_->add(ExampleEntry{TermFromDisplay(termField_->edit()->text()), {}});
 }
 
 } // namespace kurvex

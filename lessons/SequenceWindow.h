@@ -57,8 +57,6 @@ private:
     void onLimitEntered();
     void onEpsilonMaxEntered();
     void onFindLimitToggled();
-    void onFetchExample(int index);
-    void onAddExample();
 
     // a(n) of the compiled term.
     SequenceFunction sequence() const;

@@ -6,6 +6,7 @@
 #include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/TermField.h"
 #include "lesson/ValueRow.h"
@@ -162,14 +163,9 @@ void StripSumsWindow::connectControls()
     for (FillStyleComboBox* style : fillStyleBoxes_) {
         connect(style, &FillStyleComboBox::changed, this, [this] { refresh(); });
     }
-    connect(curveColourButton_, &ColorButton::changed, this, [this] {
-        GraphColor = curveColourButton_->SelectionColor();
-        drawPicture();
-    });
-    connect(lineWidthBox_, &LineWidthComboBox::changed, this, [this] {
-        LineWidth = lineWidthBox_->LineWidth();
-        drawPicture();
-    });
+    const RedrawBinding draw(this, [this] { drawPicture(); });
+    draw.colour(curveColourButton_, GraphColor);
+    draw.lineWidth(lineWidthBox_, LineWidth);
 }
 
 } // namespace kurvex

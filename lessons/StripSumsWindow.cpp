@@ -38,8 +38,6 @@ StripSumsWindow::StripSumsWindow(QWidget* owner) : LessonWindow(windowVariant(),
     AutoTicks = true;
     LineWidth = 1;
     ShowScale = true;
-    Printing = false;
-    DrawScale = 1.0;
     LoadSettings();
     if (!StripSumsTerm.empty()) {
         TermGeneral = StripSumsTerm;

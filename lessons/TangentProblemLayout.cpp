@@ -5,6 +5,7 @@
 #include "controls/ColorButton.h"
 #include "core/RecordList.h"
 #include "core/Settings.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/FixedObjectButtons.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -74,15 +74,6 @@ void TangentProblemWindow::buildTermRow()
     // A wrong term from the settings file shows its message here, once.
     termField_->load();
     termField_->use(ParsedTerm);
-}
-
-void TangentProblemWindow::renameFrameControls()
-{
-    // This window's own "Steigungsdreieck" is BitCheckBox5 and its close button SpeedButton6.
-    zoomCheckBox()->setObjectName(QStringLiteral("BitCheckBox6"));
-    if (auto* close = findChild<QPushButton*>(QStringLiteral("SpeedButton35"))) {
-        close->setObjectName(QStringLiteral("SpeedButton6"));
-    }
 }
 
 void TangentProblemWindow::buildExamples(const WindowTexts& texts)
@@ -199,11 +190,9 @@ void TangentProblemWindow::buildSlopeLabels()
 
 void TangentProblemWindow::connectControls()
 {
-    for (ValueRow* row : {rowP_, rowQ_}) {
-        connect(row, &ValueRow::barMoved, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::valueEntered, this, [this] { drawPicture(); });
-        connect(row, &ValueRow::resetDone, this, [this] { drawPicture(); });
-    }
+    const RedrawBinding draw(this, [this] { drawPicture(); });
+    draw.row(rowP_);
+    draw.row(rowQ_);
     rowQ_->beforeAnimationStep = [] { PointXQ = SweepPosition(PointXQ, XMin, XMax); };
     rowQ_->afterAnimationStep = [this] { drawPicture(); };
     for (BitCheckBox* box :

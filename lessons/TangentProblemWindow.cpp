@@ -39,7 +39,10 @@ LessonVariant TangentProblemWindow::windowVariant()
             .picture = {.backgroundLayer = false, .aspect = PlotAspect::Square},
             .opening = WindowOpening::FullHeight,
             .worldLimits = {},
-            .dragCursorSlot = 5};
+            .dragCursorSlot = 5,
+            // This form's own "Steigungsdreieck" is BitCheckBox5.
+            .names = {.close = "SpeedButton6", .zoomBox = "BitCheckBox6"},
+            .setsModuleOpen = true};
 }
 
 TangentProblemWindow::TangentProblemWindow(QWidget* owner)
@@ -53,14 +56,10 @@ TangentProblemWindow::TangentProblemWindow(const WindowTexts& texts, QWidget* ow
     : LessonWindow(windowVariant(), owner)
 {
     ListClear(FixedSecants);
-    DrawScale = 1.0;
-    Printing = false;
-    ModuleOpen = true;
     CurveKind = kKindFunction;
     XTickStep = 1.0;
 
     setWindowTitle(texts.title);
-    renameFrameControls();
     buildExamples(texts);
     buildPointRows();
     buildSecantControls();
@@ -79,9 +78,7 @@ TangentProblemWindow::~TangentProblemWindow()
 
 void TangentProblemWindow::closing()
 {
-    DrawScale = 1.0;
     examplePanel_->save();
-    ModuleOpen = false;
 }
 
 // ---------------------------------------------------------------------------------------------

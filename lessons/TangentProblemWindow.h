@@ -102,7 +102,6 @@ private:
     void buildPointRows();
     void buildSecantControls();
     void buildSlopeLabels();
-    void renameFrameControls();
     void connectControls();
 
     // Handlers

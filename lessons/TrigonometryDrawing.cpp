@@ -7,11 +7,8 @@
 #include "core/Settings.h"
 #include "core/UnitCircle.h"
 
-#include <QScopeGuard>
-
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace kurvex {
 
@@ -68,10 +65,9 @@ void TrigonometryWindow::paintCoordinateSystem(int pane)
 {
     // The window is fixed whatever the settings dialog showed meanwhile.
     setWorld(kTrigWorld);
+    setAxisCaptions(pane);
     // A π axis chosen in another lesson would move the ticks off the π/6 grid.
-    const bool piAxis = std::exchange(PiAxis, false);
-    const auto restorePiAxis = qScopeGuard([piAxis] { PiAxis = piAxis; });
-    LessonWindow::paintCoordinateSystem(pane);
+    DrawCoordinateSystem(/*piAxis=*/false);
 }
 
 void TrigonometryWindow::paintForeground(int)

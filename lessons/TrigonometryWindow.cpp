@@ -53,7 +53,8 @@ LessonVariant TrigonometryWindow::windowVariant()
                         .aspect = PlotAspect::Given,
                         .widthPerHeight = 137.0 / 80.0},
             .worldLimits = {},
-            .dragCursorSlot = 4};
+            .dragCursorSlot = 4,
+            .setsModuleOpen = true};
 }
 
 TrigonometryWindow::TrigonometryWindow(QWidget* owner) : LessonWindow(windowVariant(), owner)
@@ -67,7 +68,6 @@ TrigonometryWindow::TrigonometryWindow(QWidget* owner) : LessonWindow(windowVari
     SavedYMin = YMin;
     SavedYMax = YMax;
     setWorld(kTrigWorld);
-    ModuleOpen = true;
 
     setWindowTitle(QStringLiteral("Sinus, Tangens"));
     buildControls();
@@ -279,7 +279,6 @@ void TrigonometryWindow::adjustPrintLayout(PrintLayout& layout) const
 void TrigonometryWindow::closing()
 {
     TrigTicks = false;
-    ModuleOpen = false;
 }
 
 } // namespace kurvex

@@ -1,14 +1,21 @@
 // The lesson kit through real widgets: a value row keeps bar and value in step both ways, a term
-// field reports a wrong term once however often the window redraws, the fixed-object buttons.
+// field reports a wrong term once however often the window redraws, the fixed-object and grid
+// buttons, the bindings of controls and example lists.
 #include "lesson/TestLessonWindow.h"
 
+#include "controls/BitCheckBox.h"
+#include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
+#include "controls/StyleComboBoxes.h"
 #include "controls/ToggleSwitch.h"
 #include "core/NumberText.h"
 #include "core/Settings.h"
 #include "core/term/Term.h"
+#include "lesson/ControlBindings.h"
 #include "lesson/ControlFactory.h"
+#include "lesson/ExampleListPanel.h"
 #include "lesson/FixedObjectButtons.h"
+#include "lesson/GridModeButtons.h"
 #include "lesson/TermField.h"
 #include "lesson/TermLabel.h"
 #include "lesson/ValueRow.h"
@@ -18,6 +25,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -549,6 +557,129 @@ TEST_F(KitTest, FixedObjectButtonsDeleteOnlyWhileTheListHoldsObjects)
     buttons.setListFilled(true);
     EXPECT_TRUE(buttons.deleteLastButton()->isEnabled());
     EXPECT_TRUE(buttons.clearAllButton()->isEnabled());
+}
+
+TEST_F(KitTest, GridModeButtonsSetTheGridAndShowTheOneSetElsewhere)
+{
+    GridMode = 2;
+    GridModeButtons buttons(nullptr);
+    const auto button = [&buttons](const char* name) {
+        return buttons.findChild<QToolButton*>(QString::fromLatin1(name));
+    };
+    EXPECT_TRUE(button("SpeedButton52")->isChecked());
+    int changed = 0;
+    QObject::connect(&buttons, &GridModeButtons::changed, [&changed] { ++changed; });
+
+    QTest::mouseClick(button("SpeedButton53"), Qt::LeftButton);
+    EXPECT_EQ(GridMode, 3);
+    EXPECT_EQ(changed, 1);
+    EXPECT_FALSE(button("SpeedButton52")->isChecked());
+
+    // The settings dialog set the grid: the buttons follow without reporting a change.
+    GridMode = 1;
+    buttons.showMode();
+    EXPECT_TRUE(button("SpeedButton50")->isChecked());
+    EXPECT_FALSE(button("SpeedButton53")->isChecked());
+    EXPECT_EQ(changed, 1);
+}
+
+TEST_F(KitTest, RedrawBindingSetsTheVariableBeforeEachRedraw)
+{
+    struct Seen {
+        bool shown;
+        TColor colour;
+        int width;
+    };
+    bool shown = false;
+    TColor colour = 0;
+    int width = 1;
+    std::vector<Seen> redraws;
+    auto* box = MakeCheckBox(QStringLiteral("BitCheckBox1"), QStringLiteral("f'"), window.get());
+    auto* colourButton = MakeColorButton(QStringLiteral("ColorButton1"), {}, window.get());
+    auto* widthBox = new LineWidthComboBox(window.get());
+    const RedrawBinding bind(window.get(), [&] { redraws.push_back({shown, colour, width}); });
+    bind.flag(box, shown);
+    bind.colour(colourButton, colour);
+    bind.lineWidth(widthBox, width);
+    window->show();
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, 6));
+    ASSERT_EQ(redraws.size(), 1u);
+    EXPECT_TRUE(redraws[0].shown);
+    colourButton->setSelectionColor(0x00FF00);
+    ASSERT_EQ(redraws.size(), 2u);
+    EXPECT_EQ(redraws[1].colour, 0x00FF00u);
+    emit widthBox->activated(2);
+    ASSERT_EQ(redraws.size(), 3u);
+    EXPECT_EQ(redraws[2].width, 3);
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(KitTest, RedrawBindingOfAValueRowRedrawsForBarTypedValueAndReset)
+{
+    ValueRow* row = makeRow();
+    int redraws = 0;
+    RedrawBinding(window.get(), [&redraws] { ++redraws; }).row(row);
+    row->bar()->setValue(row->bar()->value() + 10);
+    EXPECT_EQ(redraws, 1);
+    typeInto(row->valueEdit(), QStringLiteral("2"));
+    EXPECT_EQ(redraws, 2);
+    row->resetButton()->click();
+    EXPECT_GT(redraws, 2);
+    EXPECT_DOUBLE_EQ(value, 0.5);
+}
+
+TEST_F(KitTest, TermExamplesAddTheTypedTermAndEnterAFetchedOneWithTheFocusOnTheEdit)
+{
+    writeProgramFile(QStringLiteral("Bsp9.txt"), "x^2\r\n");
+    TermText = "x";
+    auto* field = new TermField({}, nullptr, "Edit1", TermText, window.get());
+    auto* panel = new ExampleListPanel("Bsp9.txt", ExampleFormat{}, window.get());
+    auto* other = new QLineEdit(window.get());
+    BindTermExamples(panel, field);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    field->load();
+    const auto button = [panel](const char* name) {
+        return panel->findChild<QToolButton*>(QString::fromLatin1(name));
+    };
+
+    typeInto(field->edit(), QStringLiteral("sin(x)"));
+    button("SpeedButton4")->click();
+    ASSERT_EQ(panel->examples().size(), 2u);
+    EXPECT_EQ(panel->examples().entry(1).text, "sin(x)");
+
+    other->setFocus();
+    panel->listBox()->setCurrentRow(0);
+    button("SpeedButton1")->click();
+    EXPECT_EQ(TermText, "x^2");
+    EXPECT_EQ(field->edit()->text(), QStringLiteral("x^2"));
+    EXPECT_EQ(EvaluateTerm(field->tree(), 3, 0, 0, 0, 0, 0, 0), 9.0);
+    EXPECT_EQ(QApplication::focusWidget(), field->edit());
+
+    other->setFocus();
+    panel->listBox()->setCurrentRow(1);
+    button("SpeedButton5")->click();
+    EXPECT_EQ(panel->examples().size(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), field->edit());
+}
+
+TEST_F(KitTest, TermExamplesHandAFetchedTermToTheWindowWhereItDoesMore)
+{
+    writeProgramFile(QStringLiteral("Bsp7.txt"), "x^3-2\r\n");
+    TermText = "x";
+    auto* field = new TermField({}, nullptr, "Edit1", TermText, window.get());
+    auto* panel = new ExampleListPanel("Bsp7.txt", ExampleFormat{}, window.get());
+    std::vector<std::string> taken;
+    BindTermExamples(panel, field, [&taken](const std::string& text) { taken.push_back(text); });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    field->load();
+    panel->listBox()->setCurrentRow(0);
+    panel->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
+    EXPECT_EQ(taken, std::vector<std::string>{"x^3-2"});
+    EXPECT_EQ(TermText, "x"); // the window decides what becomes of the term
+    EXPECT_EQ(QApplication::focusWidget(), field->edit());
 }
 
 } // namespace

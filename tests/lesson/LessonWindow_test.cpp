@@ -463,6 +463,7 @@ TEST_F(LessonWindowTest, FrameControlsTakeTheNamesTheVariantGives)
     v.names.pad[5] = "SpeedButton5";
     v.names.coordinateCaption = "Label1";
     v.names.close = "SpeedButton6";
+    v.names.zoomBox = "BitCheckBox6";
     TestLessonWindow named(v);
     const auto find = [&named](const char* name) {
         return named.findChild<QAbstractButton*>(QString::fromLatin1(name));
@@ -478,6 +479,8 @@ TEST_F(LessonWindowTest, FrameControlsTakeTheNamesTheVariantGives)
     }
     ASSERT_NE(named.findChild<QLabel*>(QStringLiteral("Label1")), nullptr);
     EXPECT_EQ(named.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Koordinatensys."));
+    EXPECT_EQ(named.zoomCheckBox()->objectName(), QStringLiteral("BitCheckBox6"));
+    EXPECT_EQ(named.findChild<BitCheckBox*>(QStringLiteral("BitCheckBox5")), nullptr);
 
     // The renamed pad keys still pan their way: left moves the window left, right moves it right.
     setWorld(kWorld);
@@ -486,6 +489,33 @@ TEST_F(LessonWindowTest, FrameControlsTakeTheNamesTheVariantGives)
     setWorld(kWorld);
     find("SpeedButton5")->click();
     EXPECT_NEAR(XMin, -5.6, 1e-9);
+}
+
+// ---- Opening and closing ----
+
+TEST_F(LessonWindowTest, WindowOfAModuleKeepsModuleOpenSetWhileOpenAndEveryWindowLeavesTheScreenScale)
+{
+    for (const bool module : {true, false}) {
+        SCOPED_TRACE(module);
+        ModuleOpen = false;
+        DrawScale = 3.0;
+        LessonVariant v = TestLessonWindow::testVariant();
+        v.setsModuleOpen = module;
+        TestLessonWindow lesson(v);
+        EXPECT_EQ(ModuleOpen, module);
+        EXPECT_EQ(DrawScale, 1.0);
+        lesson.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&lesson));
+        DrawScale = 3.0; // whatever it holds, the next window finds the screen's scale
+        lesson.close();
+        EXPECT_FALSE(ModuleOpen);
+        EXPECT_EQ(DrawScale, 1.0);
+    }
+    // A window destroyed without closing does not leave a module counted as open either.
+    LessonVariant v = TestLessonWindow::testVariant();
+    v.setsModuleOpen = true;
+    std::make_unique<TestLessonWindow>(v).reset();
+    EXPECT_FALSE(ModuleOpen);
 }
 
 // ---- Keys ----

@@ -1,6 +1,7 @@
-// The grid buttons of the fitting and regression windows.
-#include "fitting/GridModeButtons.h"
+// The grid buttons: SpeedButton50, 52 and 53 over the shared GridMode.
+#include "lesson/GridModeButtons.h"
 
+#include "controls/Glyphs.h"
 #include "core/Settings.h"
 #include "lesson/ControlFactory.h"
 
@@ -17,12 +18,15 @@ GridModeButtons::GridModeButtons(QWidget* parent) : QWidget(parent)
     row->setSpacing(2);
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
-    // Glyphs: a plain box, a box with dotted lines, a box with solid lines.
-    static constexpr std::array<const char*, 3> kGlyphs{"\u25A1", "\u2237", "\u25A6"};
     static constexpr std::array<const char*, 3> kNames{"SpeedButton50", "SpeedButton52", "SpeedButton53"};
+    // In the kit's glyph button (a taller row would crowd the fitting window's panel), with a rim
+    // of the button around the white glyph, so the pressed one shows.
+    const QSize glyph = kGlyphButtonSize - QSize(8, 8);
     for (int i = 0; i < 3; ++i) {
-        QToolButton* b = MakeGlyphButton(QString::fromUtf8(kGlyphs[static_cast<std::size_t>(i)]),
-                                         QString::fromLatin1(kNames[static_cast<std::size_t>(i)]), {}, this);
+        QToolButton* b =
+            MakeGlyphButton({}, QString::fromLatin1(kNames[static_cast<std::size_t>(i)]), {}, this);
+        b->setIcon(GridGlyph(i + 1, glyph.width()));
+        b->setIconSize(glyph);
         b->setCheckable(true);
         group_->addButton(b, i + 1);
         row->addWidget(b);

@@ -1,5 +1,5 @@
-// The three grid buttons of the fitting and regression windows: no grid, dotted grid, solid grid
-// (the shared GridMode 1, 2, 3).
+// The three grid buttons of the windows that offer the grid beside the plot: axes alone, dotted
+// grid, solid grid (the shared GridMode 1, 2, 3).
 #pragma once
 
 #include <QWidget>
