@@ -6,10 +6,15 @@
 #include "core/Settings.h"
 #include "core/WorldWindow.h"
 #include "lesson/PrintExport.h"
+#include "lesson/ValueRow.h"
+#include "lessons/StripSumsWindow.h"
 #include "platform/QtCanvas.h"
 #include "platform/RecordingCanvas.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -131,6 +136,45 @@ void BM_MetafileExport(benchmark::State& state)
     state.counters["kB"] = static_cast<double>(bytes) / 1024.0;
 }
 BENCHMARK(BM_MetafileExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Typed as the user types it: the edit left with Enter.
+void enterText(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    edit->setModified(true);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &enter);
+}
+
+// "WMF - Datei" of the sums window with both sums and their band hatched: x^2/2+1 on -1..3 in
+// n strips (second argument), written as WMF (0) or EMF (1) bytes.
+void BM_HatchedMetafileExport(benchmark::State& state)
+{
+    static StripSumsWindow* window = [] {
+        auto* w = new StripSumsWindow(); // freed with the process; outlives every benchmark
+        w->setFixedLayerSize(QSize(1920, 1080));
+        w->refresh();
+        enterText(w->findChild<QLineEdit*>(QStringLiteral("Edit1")), QStringLiteral("x^2/2+1"));
+        enterText(w->findChild<QLineEdit*>(QStringLiteral("Edit2")), QStringLiteral("-1"));
+        enterText(w->findChild<QLineEdit*>(QStringLiteral("Edit3")), QStringLiteral("3"));
+        w->findChild<QRadioButton*>(QStringLiteral("RadioButton3"))->setChecked(true);
+        return w;
+    }();
+    enterText(window->stripRow().valueEdit(), QString::number(state.range(1)));
+    const MetafileKind kind = state.range(0) == 0 ? MetafileKind::Wmf : MetafileKind::Emf;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = PictureMetafile(*window, kind).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["kB"] = static_cast<double>(bytes) / 1024.0;
+}
+BENCHMARK(BM_HatchedMetafileExport)
+    ->Args({0, 6})
+    ->Args({1, 6})
+    ->Args({0, 100})
+    ->Args({1, 100})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,7 +2,10 @@
 // before them, as the screen's layers and transparent hatches show them.
 #include "platform/FillsFirstCanvas.h"
 
+#include "platform/MetafileGeometry.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace kurvex {
 
@@ -144,13 +147,49 @@ void FillsFirstCanvas::drawHeldUnder(const Rect& box)
 {
     std::vector<Held> later;
     for (Held& c : held_) {
-        if (meet(c.box, box)) {
-            play(c);
-        } else {
+        if (!meet(c.box, box)) {
             later.push_back(std::move(c));
+        } else if (c.kind == Kind::Line) {
+            // Only the part the fill may cover goes under it: the rest of an axis that ends in an
+            // arrowhead stays over the hatches still to come.
+            splitLine(std::move(c), box, later);
+        } else {
+            play(c);
         }
     }
     held_ = std::move(later);
+}
+
+void FillsFirstCanvas::splitLine(Held line, const Rect& box, std::vector<Held>& later)
+{
+    const Point o = line.origin;
+    const double reach = line.pen.width / 2 + 1;
+    const DPoint a{static_cast<double>(line.points[0].x + o.x), static_cast<double>(line.points[0].y + o.y)};
+    const DPoint b{static_cast<double>(line.points[1].x + o.x), static_cast<double>(line.points[1].y + o.y)};
+    const auto inside =
+        ClipSegment(a, b, DBox{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach});
+    const auto logical = [o](DPoint p) {
+        return Point{static_cast<int>(std::lround(p.x)) - o.x, static_cast<int>(std::lround(p.y)) - o.y};
+    };
+    const Point from = inside ? logical(inside->first) : Point{};
+    const Point to = inside ? logical(inside->second) : Point{};
+    if (!inside || from == to) {
+        later.push_back(std::move(line));
+        return;
+    }
+    const auto piece = [&line](Point p, Point q) {
+        Held h = line;
+        h.points = {p, q};
+        h.box = boxAround(h.points, h.origin, h.pen.width / 2 + 1);
+        return h;
+    };
+    play(piece(from, to));
+    if (!(line.points[0] == from)) {
+        later.push_back(piece(line.points[0], from));
+    }
+    if (!(to == line.points[1])) {
+        later.push_back(piece(to, line.points[1]));
+    }
 }
 
 void FillsFirstCanvas::finish()

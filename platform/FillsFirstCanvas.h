@@ -68,6 +68,8 @@ private:
     void hold(Held call);
     // Draws the calls held back whose box meets the box, and keeps the others back.
     void drawHeldUnder(const Rect& box);
+    // Draws the part of a held line within the box and holds the rest back in later.
+    void splitLine(Held line, const Rect& box, std::vector<Held>& later);
     // The target takes a held call's state (only what differs, so its own record stays small).
     void apply(const Held& state);
     void play(const Held& call);

@@ -39,6 +39,7 @@ MetafileOp MetafileCanvas::makeOp(MetafileOpKind kind) const
     op.font = font();
     op.textAlign = textAlign();
     op.bkMode = bkMode();
+    op.drawScale = DrawScale;
     if (hasClip()) {
         const Rect r = clipRect();
         const DPoint a = device(r.left, r.top);

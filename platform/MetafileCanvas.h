@@ -23,6 +23,8 @@ struct MetafileOp {
     Font font;
     unsigned textAlign = TaLeft | TaTop;
     BkMode bkMode = BkMode::Opaque;
+    // DrawScale at the call: a hatch is written as lines of the screen's pitch times this.
+    double drawScale = 1.0;
     std::optional<DBox> clip;
     // Line: from, to. Polyline, Polygon: the points. Rectangle, Ellipse, FillRect: two corners.
     // Arc, Pie: two corners, start point, end point. Pixel, Text: the position.

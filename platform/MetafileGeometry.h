@@ -40,6 +40,18 @@ std::vector<std::vector<DPoint>> ClipPolyline(const std::vector<DPoint>& line, c
 std::vector<std::vector<DPoint>> DashPolyline(const std::vector<DPoint>& line,
                                               const std::vector<double>& pattern, double trim);
 
+// The lines of a hatch style across a polygon (alternate fill), in each of the style's directions:
+// horizontal and vertical lines pitch apart, diagonal ones pitch apart along a row, all at whole
+// multiples of the pitch, so neighbouring areas continue each other's hatch. Only the parts at least
+// margin away from the outline are kept, so a pen of twice that width stays inside the polygon.
+std::vector<std::pair<DPoint, DPoint>> HatchLines(const std::vector<DPoint>& polygon, BrushStyle style,
+                                                  double pitch, double margin);
+
+// The outline of an ellipse in the box, or of the pie from the ray through start counter-clockwise
+// to the ray through end, as a polygon whose corners lie on the curve, so it stays inside the shape.
+std::vector<DPoint> EllipsePolygon(const DBox& box);
+std::vector<DPoint> PiePolygon(const DBox& box, DPoint start, DPoint end);
+
 // Rounded to the nearest integer and held inside [lo, hi]; NaN becomes lo.
 int RoundClamped(double v, int lo, int hi);
 

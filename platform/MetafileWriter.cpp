@@ -18,6 +18,8 @@ constexpr double kClipMargin = 1024.0;
 constexpr std::size_t kMaxPolylinePoints = 8000;
 // Width of a dashed or dotted pen, in units: the widest the formats draw styled.
 constexpr int kStyledPenWidth = 1;
+// The screen's hatch: lines one pixel wide, eight pixels apart.
+constexpr double kHatchPitch = 8.0;
 // The face of Greek letters written as Unicode text where the picture asked for the symbol face,
 // as the screen shows them.
 constexpr const char* kGreekFallbackFace = "Arial";
@@ -35,6 +37,23 @@ int ropOf(PenMode mode)
         return 6;
     }
     return kRopCopyPen;
+}
+
+DBox boxOf(const IntRect& r)
+{
+    return {static_cast<double>(r.left), static_cast<double>(r.top), static_cast<double>(r.right),
+            static_cast<double>(r.bottom)};
+}
+
+std::vector<DPoint> corners(const IntRect& r)
+{
+    const DBox b = boxOf(r);
+    return {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}};
+}
+
+DPoint toDPoint(Point p)
+{
+    return {static_cast<double>(p.x), static_cast<double>(p.y)};
 }
 
 std::vector<int> roundedAdvances(const std::vector<double>& advances, std::size_t count)
@@ -268,7 +287,7 @@ void MetafileWriter::useBrush(const Brush& brush)
 void MetafileWriter::useFill(const Brush& brush)
 {
     useBrush(brush);
-    // Hatch gaps and dashed-pen gaps stay transparent, so what lies below shows through.
+    // The gaps of a dashed outline stay transparent, so what lies below shows through.
     useBkMode(false);
 }
 
@@ -362,11 +381,56 @@ bool MetafileWriter::emitDashed(const std::vector<DPoint>& line, const Pen& pen)
     solid.style = PenStyle::Solid;
     usePen(solid);
     useBkMode(false);
-    for (std::size_t i = 0; i < dashes.size(); i += kMaxPolylinePoints / 2) {
+    emitLines(dashes);
+    return true;
+}
+
+void MetafileWriter::emitLines(const std::vector<std::vector<Point>>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); i += kMaxPolylinePoints / 2) {
         const auto end =
-            dashes.begin() + static_cast<std::ptrdiff_t>(std::min(dashes.size(), i + kMaxPolylinePoints / 2));
-        polyPolyline({dashes.begin() + static_cast<std::ptrdiff_t>(i), end});
+            lines.begin() + static_cast<std::ptrdiff_t>(std::min(lines.size(), i + kMaxPolylinePoints / 2));
+        polyPolyline({lines.begin() + static_cast<std::ptrdiff_t>(i), end});
     }
+}
+
+void MetafileWriter::emitHatch(const std::vector<DPoint>& area, const MetafileOp& op)
+{
+    const double scale = std::isfinite(op.drawScale) ? std::clamp(op.drawScale, 1.0, 1000.0) : 1.0;
+    const int width = std::max(1, static_cast<int>(std::lround(scale)));
+    // Readers give a wide pen round ends and draw it across the outline: the lines keep half their
+    // width from the outline, and a unit more for their ends' rounding to whole units.
+    const auto hatch =
+        HatchLines(ClipPolygon(area, strokeBox(op)), op.brush.style, kHatchPitch * scale, width / 2.0 + 1.0);
+    std::vector<std::vector<Point>> lines;
+    lines.reserve(hatch.size());
+    for (const auto& [from, to] : hatch) {
+        const Point a = toPoint(from);
+        const Point b = toPoint(to);
+        if (!(a == b)) {
+            lines.push_back({a, b});
+        }
+    }
+    if (lines.empty()) {
+        return;
+    }
+    usePen(Pen{op.brush.color, width, PenStyle::Solid, PenMode::Copy});
+    useBkMode(false);
+    emitLines(lines);
+}
+
+bool MetafileWriter::prepareShape(const MetafileOp& op, const std::function<std::vector<DPoint>()>& area)
+{
+    Brush brush = op.brush;
+    if (brush.style != BrushStyle::Solid && brush.style != BrushStyle::Clear) {
+        emitHatch(area(), op);
+        if (op.pen.style == PenStyle::Clear) {
+            return false;
+        }
+        brush.style = BrushStyle::Clear;
+    }
+    usePen(op.pen);
+    useFill(brush);
     return true;
 }
 
@@ -439,43 +503,44 @@ void MetafileWriter::play(const MetafileOp& op)
         if (pts.size() > static_cast<std::size_t>(kInt16Max)) {
             pts.resize(kInt16Max);
         }
-        usePen(op.pen);
-        useFill(op.brush);
-        polygon(pts);
+        if (prepareShape(op, [&clipped] { return clipped; })) {
+            polygon(pts);
+        }
         return;
     }
     case MetafileOpKind::Rectangle:
-    case MetafileOpKind::Ellipse:
-        usePen(op.pen);
-        useFill(op.brush);
-        if (op.kind == MetafileOpKind::Rectangle) {
-            rectangle(toRect(op.points[0], op.points[1]));
-        } else {
-            ellipse(toRect(op.points[0], op.points[1]));
+    case MetafileOpKind::Ellipse: {
+        const IntRect r = toRect(op.points[0], op.points[1]);
+        const bool rect = op.kind == MetafileOpKind::Rectangle;
+        if (prepareShape(op, [&] { return rect ? corners(r) : EllipsePolygon(boxOf(r)); })) {
+            rect ? rectangle(r) : ellipse(r);
         }
         return;
+    }
     case MetafileOpKind::Arc:
     case MetafileOpKind::Pie: {
-        usePen(op.pen);
         const IntRect r = toRect(op.points[0], op.points[1]);
+        const Point start = toPoint(op.points[2]);
+        const Point end = toPoint(op.points[3]);
         if (op.kind == MetafileOpKind::Arc) {
+            usePen(op.pen);
             useBkMode(false);
-            arc(r, toPoint(op.points[2]), toPoint(op.points[3]));
-        } else {
-            useFill(op.brush);
-            pie(r, toPoint(op.points[2]), toPoint(op.points[3]));
+            arc(r, start, end);
+        } else if (prepareShape(op, [&] { return PiePolygon(boxOf(r), toDPoint(start), toDPoint(end)); })) {
+            pie(r, start, end);
         }
         return;
     }
     case MetafileOpKind::FillRect: {
         // No outline: a null pen, and a rectangle one unit larger because a null pen leaves
         // the right and bottom edge out.
-        Pen none = op.pen;
-        none.style = PenStyle::Clear;
-        none.mode = PenMode::Copy;
-        usePen(none);
-        useFill(op.brush);
+        MetafileOp fill = op;
+        fill.pen.style = PenStyle::Clear;
+        fill.pen.mode = PenMode::Copy;
         IntRect r = toRect(op.points[0], op.points[1]);
+        if (!prepareShape(fill, [&r] { return corners(r); })) {
+            return;
+        }
         r.right = std::min(r.right + 1, static_cast<int>(box_.right));
         r.bottom = std::min(r.bottom + 1, static_cast<int>(box_.bottom));
         rectangle(r);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -131,6 +132,14 @@ private:
     // A line of a dashed or dotted pen as its dashes with a solid pen; false for a pen without a
     // pattern.
     bool emitDashed(const std::vector<DPoint>& line, const Pen& pen);
+    // Lines with the selected pen, many to a record where the format allows.
+    void emitLines(const std::vector<std::vector<Point>>& lines);
+    // The readers fill a hatch brush solid: the hatch is written as the screen shows it, lines of
+    // the brush's colour across the area.
+    void emitHatch(const std::vector<DPoint>& area, const MetafileOp& op);
+    // Selects pen and brush for a filled shape; a hatched one is hatched first and keeps only its
+    // outline. False when nothing of the shape itself is left to draw.
+    bool prepareShape(const MetafileOp& op, const std::function<std::vector<DPoint>()>& area);
     // Consecutive lines that continue each other become one polyline record.
     bool extendChain(const MetafileOp& op);
     void flushChain();

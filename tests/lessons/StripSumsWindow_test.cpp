@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -29,8 +30,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -265,12 +268,11 @@ TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheM
     struct Case {
         const char* radio;
         const char* styleBox;
-        bool isGreen;  // the upper sum is green, the lower blue
-        int hatchCode; // the formats' hatch: HS_FDIAGONAL 2 runs down, HS_BDIAGONAL 3 up
-        int lean;      // +1 down from left to right, -1 up
+        bool isGreen; // the upper sum is green, the lower blue
+        int lean;     // +1 down from left to right, -1 up
     };
-    const Case cases[] = {{"RadioButton1", "FillStyleComboBox1", true, 2, 1},
-                          {"RadioButton2", "FillStyleComboBox2", false, 3, -1}};
+    const Case cases[] = {{"RadioButton1", "FillStyleComboBox1", true, 1},
+                          {"RadioButton2", "FillStyleComboBox2", false, -1}};
     QTemporaryDir out;
     test::ScopedExportTo exportTo;
     exportTo.pdf = out.filePath(QStringLiteral("summen.pdf"));
@@ -287,14 +289,21 @@ TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheM
 
         exportTo.choice = {out.filePath(QStringLiteral("summen.wmf")), MetafileKind::Wmf};
         control<QPushButton>("SpeedButton17")->click();
+        // The strips without a brush (BS_NULL 1), their hatch as lines in the brush's colour.
         int strips = 0;
+        int hatchLines = 0;
         for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
-            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 2 && d.brushColor == fill) {
+            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 1) {
                 ++strips;
-                EXPECT_EQ(d.hatch, c.hatchCode);
+            } else if (d.kind == test::Drawn::Kind::Line && d.penColor == fill) {
+                ++hatchLines;
+                const int dx = d.points.back().first - d.points.front().first;
+                const int dy = d.points.back().second - d.points.front().second;
+                EXPECT_EQ((dx > 0) == (dy > 0) ? 1 : -1, c.lean) << "metafile";
             }
         }
         EXPECT_EQ(strips, 6) << "metafile";
+        EXPECT_GT(hatchLines, 6) << "metafile";
 
         control<QPushButton>("SpeedButton15")->click();
         const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 200);
@@ -304,6 +313,109 @@ TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheM
             return own > q.red() + 40 && own > (green ? q.blue() : q.green()) + 40;
         };
         EXPECT_EQ(std::clamp(hatchLean(page.image, tinted, 4), -1, 1), c.lean) << "paper";
+    }
+}
+
+// What a reader's SVG does in one colour: the lines it strokes (libwmf writes an element per line,
+// emf2svg a path of moves and lines per record) and the elements it fills.
+struct SvgStrokes {
+    qsizetype lines = 0;
+    qsizetype fills = 0;
+};
+
+SvgStrokes StrokesIn(const QString& svg, MetafileKind kind, const QString& wmfName, const QString& emfHex)
+{
+    SvgStrokes out;
+    const bool wmf = kind == MetafileKind::Wmf;
+    const QRegularExpression element(QStringLiteral("<(polyline|line|path|rect|polygon)\\b[^<>]*>"));
+    for (const auto& m : element.globalMatch(svg)) {
+        const QString e = m.captured();
+        const bool stroked = wmf ? e.contains("stroke:" + wmfName) : e.contains("stroke=\"" + emfHex + "\"");
+        const bool filled = wmf ? e.contains("fill:" + wmfName) : e.contains("fill=\"" + emfHex + "\"");
+        out.fills += filled ? 1 : 0;
+        if (!stroked || filled || m.captured(1) == QStringLiteral("rect")) {
+            continue;
+        }
+        out.lines += wmf ? 1 : e.count(QStringLiteral("M "));
+    }
+    return out;
+}
+
+// Whether a line passes through the box.
+bool crosses(const test::Drawn& line, const QRect& box)
+{
+    for (std::size_t i = 1; i < line.points.size(); ++i) {
+        const QPointF a(line.points[i - 1].first, line.points[i - 1].second);
+        const QPointF b(line.points[i].first, line.points[i].second);
+        const int steps = static_cast<int>(std::ceil(QLineF(a, b).length()));
+        for (int k = 0; k <= steps; ++k) {
+            if (box.contains((a + (b - a) * k / std::max(steps, 1)).toPoint())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(StripSumsWindowTest, ExportedStripsAreHatchLinesUnderTheLinesAtTheScreensPitchForEveryReader)
+{
+    QTemporaryDir out;
+    test::ScopedExportTo exportTo;
+    open(QSize(500, 500));
+    showSixStrips(*window);
+    choose("RadioButton3"); // both sums: falling diagonals under the curve, crossed ones between the sums
+    const double scale = window->exportVariant().metafileScale;
+    const int pitch = static_cast<int>(std::lround(8 * scale));
+    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
+        const bool wmf = kind == MetafileKind::Wmf;
+        SCOPED_TRACE(wmf ? "wmf" : "emf");
+        exportTo.choice = {out.filePath(wmf ? QStringLiteral("summen.wmf") : QStringLiteral("summen.emf")),
+                           kind};
+        control<QPushButton>("SpeedButton17")->click();
+        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
+        std::vector<const test::Drawn*> hatch;
+        QRect strips;
+        std::size_t lastHatch = 0;
+        for (const test::Drawn& d : drawn) {
+            ASSERT_NE(d.kind == test::Drawn::Kind::Shape ? d.brushStyle : 0, 2) << "a hatch brush";
+            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 1) {
+                strips |= QRect(QPoint(d.points[0].first, d.points[0].second),
+                                QPoint(d.points[1].first, d.points[1].second));
+            } else if (d.kind == test::Drawn::Kind::Line && d.penColor == clGreen) {
+                hatch.push_back(&d);
+                lastHatch = std::max(lastHatch, d.order);
+            }
+        }
+        ASSERT_GT(hatch.size(), 50u);
+        std::set<int> directions;
+        for (const test::Drawn* d : hatch) {
+            const auto [x0, y0] = d->points.front();
+            const auto [x1, y1] = d->points.back();
+            // Diagonals at whole multiples of the screen's eight pixels times the picture's scale.
+            const bool down = (x1 > x0) == (y1 > y0);
+            directions.insert(down ? 1 : -1);
+            const int number = down ? x0 - y0 : x0 + y0;
+            EXPECT_LE(std::abs(number - pitch * static_cast<int>(std::lround(number / double{pitch}))), 1);
+            EXPECT_EQ(d->penWidth, std::lround(scale));
+            EXPECT_TRUE(strips.contains(x0, y0) && strips.contains(x1, y1));
+        }
+        EXPECT_EQ(directions, (std::set<int>{-1, 1}));
+        // Axes, grid and curve lie over the hatch where they cross the strips.
+        for (const test::Drawn& d : drawn) {
+            if (d.kind != test::Drawn::Kind::Line || d.penColor == clGreen) {
+                continue;
+            }
+            if (crosses(d, strips.adjusted(1, 1, -1, -1))) {
+                EXPECT_GT(d.order, lastHatch) << d.points.front().first << "," << d.points.front().second;
+            }
+        }
+
+        // Each reader draws the hatch as lines; none fills anything in the strips' colour.
+        const test::SvgRendering r = test::RenderMetafileAsSvg(exportTo.choice.path, kind);
+        ASSERT_EQ(r.error.toStdString(), "");
+        const SvgStrokes strokes = StrokesIn(r.svg, kind, QStringLiteral("green"), QStringLiteral("#008000"));
+        EXPECT_EQ(strokes.fills, 0);
+        EXPECT_EQ(strokes.lines, static_cast<qsizetype>(hatch.size()));
     }
 }
 

@@ -95,5 +95,28 @@ TEST(FillsFirstCanvasTest, OnOneLayerAHatchGoesUnderTheLinesAndASolidFillCoversT
     EXPECT_EQ(calls[4].brush.style, BrushStyle::Clear);
 }
 
+TEST(FillsFirstCanvasTest, AnAxisCoveredAtItsEndByItsArrowheadStaysOverTheHatchesThatFollow)
+{
+    RecordingCanvas target;
+    FillsFirstCanvas c(target, FillsFirstCanvas::Fills::Hatched);
+    // The x-axis from 0 to 200 and its solid arrowhead over its last ten pixels.
+    c.moveTo(0, 100);
+    c.lineTo(200, 100);
+    c.setBrush({clBlack, BrushStyle::Solid});
+    c.polygon({{190, 95}, {200, 100}, {190, 105}});
+    // A hatched strip standing on the axis at x 20 to 60.
+    c.setBrush({clGreen, BrushStyle::FDiagonal});
+    c.rectangle(20, 40, 60, 101);
+    c.finish();
+
+    const std::vector<CanvasCall> calls = drawn(target);
+    ASSERT_EQ(ops(calls), (std::vector<CanvasOp>{CanvasOp::LineTo, CanvasOp::Polygon, CanvasOp::Rectangle,
+                                                 CanvasOp::LineTo}));
+    // Under the arrowhead the axis from where its box begins (one pixel for the pens' reach);
+    // the rest of it over the strip.
+    EXPECT_EQ(calls[0].points, (std::vector<Point>{{188, 100}, {200, 100}}));
+    EXPECT_EQ(calls[3].points, (std::vector<Point>{{0, 100}, {188, 100}}));
+}
+
 } // namespace
 } // namespace kurvex

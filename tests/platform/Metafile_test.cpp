@@ -5,12 +5,15 @@
 #include "platform/MetafileText.h"
 #include "platform/WmfWriter.h"
 #include "support/MetafileReader.h"
+#include "support/SharedState.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -198,15 +201,17 @@ TEST_F(MetafileTest, WmfPenAndBrushCodes)
         int brushStyle;
         int hatch;
     };
+    // A hatched shape has no brush (BS_NULL 1): its hatch is written as lines of its own.
     const Case cases[] = {
         {PenStyle::Solid, 0, BrushStyle::Solid, 0, 0},
         {PenStyle::Dash, 1, BrushStyle::Clear, 1, 0},
-        {PenStyle::Dot, 2, BrushStyle::Horizontal, 2, 0},
-        {PenStyle::DashDot, 3, BrushStyle::Vertical, 2, 1},
-        {PenStyle::DashDotDot, 4, BrushStyle::FDiagonal, 2, 2},
-        {PenStyle::Clear, 5, BrushStyle::BDiagonal, 2, 3},
-        {PenStyle::Solid, 0, BrushStyle::Cross, 2, 4},
-        {PenStyle::Solid, 0, BrushStyle::DiagCross, 2, 5},
+        {PenStyle::Dot, 2, BrushStyle::Horizontal, 1, 0},
+        {PenStyle::DashDot, 3, BrushStyle::Vertical, 1, 0},
+        {PenStyle::DashDotDot, 4, BrushStyle::FDiagonal, 1, 0},
+        {PenStyle::Solid, 0, BrushStyle::BDiagonal, 1, 0},
+        {PenStyle::Solid, 0, BrushStyle::Cross, 1, 0},
+        {PenStyle::Solid, 0, BrushStyle::DiagCross, 1, 0},
+        {PenStyle::Clear, 5, BrushStyle::Solid, 0, 0},
     };
     for (const Case& c : cases) {
         const WmfFile f = wmf([&c](Canvas& canvas) {
@@ -217,13 +222,16 @@ TEST_F(MetafileTest, WmfPenAndBrushCodes)
         const auto pens = RecordsOf(f, wmf::kCreatePenIndirect);
         const auto brushes = RecordsOf(f, wmf::kCreateBrushIndirect);
         const auto rects = RecordsOf(f, wmf::kRectangle);
-        ASSERT_TRUE(oneEach(pens, brushes, rects));
+        ASSERT_TRUE(oneEach(brushes, rects));
+        // The outline's pen comes last, after the pen of a hatch.
+        ASSERT_FALSE(pens.empty());
+        const WmfRecord* pen = pens.back();
         // A dashed or dotted outline is one unit wide, the widest the formats draw styled.
         const int width = c.penCode >= 1 && c.penCode <= 4 ? 1 : 7;
-        EXPECT_EQ(Ints({pens[0]->u(0), pens[0]->u(1)}), Ints({c.penCode, width}));
-        EXPECT_EQ(test::le32(pens[0]->params, 6), 0x030201u);
+        EXPECT_EQ(Ints({pen->u(0), pen->u(1)}), Ints({c.penCode, width}));
+        EXPECT_EQ(test::le32(pen->params, 6), 0x030201u);
         EXPECT_EQ(Ints({brushes[0]->u(0), brushes[0]->u(3)}), Ints({c.brushStyle, c.hatch}));
-        if (c.brush != BrushStyle::Clear) {
+        if (c.brush == BrushStyle::Solid) {
             EXPECT_EQ(test::le32(brushes[0]->params, 2), 0x060504u);
         }
         // Bottom, right, top, left.
@@ -613,6 +621,169 @@ TEST_F(MetafileTest, DashedAndDottedLinesAreWrittenAsTheirDashesWithASolidPen)
             EXPECT_EQ(std::pair(drawn[1].points.front().first, drawn[1].points.back().first), c.second);
         }
     }
+}
+
+// A hatch as a reader plays it: lines, classified by direction.
+enum class Lean { Horizontal, Vertical, Down, Up }; // Down: down from left to right
+
+Lean leanOf(const test::Drawn& line)
+{
+    const int dx = line.points.back().first - line.points.front().first;
+    const int dy = line.points.back().second - line.points.front().second;
+    if (dy == 0) {
+        return Lean::Horizontal;
+    }
+    if (dx == 0) {
+        return Lean::Vertical;
+    }
+    return (dx > 0) == (dy > 0) ? Lean::Down : Lean::Up;
+}
+
+// The number a line of the direction keeps along itself: y, x, x - y or x + y.
+int lineNumber(Lean lean, std::pair<int, int> p)
+{
+    switch (lean) {
+    case Lean::Horizontal:
+        return p.second;
+    case Lean::Vertical:
+        return p.first;
+    case Lean::Down:
+        return p.first - p.second;
+    case Lean::Up:
+        return p.first + p.second;
+    }
+    return 0;
+}
+
+TEST_F(MetafileTest, HatchedAreasAreLinesOfTheBrushInsideTheShapeAtTheScreensPitchTimesTheScale)
+{
+    // At DrawScale 2 the screen's hatch, one pixel wide and eight apart, is two units wide and
+    // sixteen apart.
+    constexpr int kWidth = 2;
+    constexpr int kPitch = 16;
+    test::SavedVariables<test::CanvasVariables> keep;
+    DrawScale = 2.0;
+    struct Shape {
+        const char* name;
+        std::function<void(Canvas&)> draw;
+        std::function<bool(double, double)> inside; // edges included
+        bool outlined;
+    };
+    const auto inBox = [](double x, double y) { return x >= 40 && x <= 200 && y >= 40 && y <= 160; };
+    const Shape shapes[] = {
+        {"rectangle", [](Canvas& c) { c.rectangle(40, 40, 200, 160); }, inBox, true},
+        {"fill",
+         [](Canvas& c) {
+             c.fillRect({40, 40, 200, 160});
+         },
+         inBox, false},
+        // A U open at the top; the hatch's down-right diagonal x - y = -32 runs through its inner
+        // corner (84, 116).
+        {"U",
+         [](Canvas& c) {
+             c.polygon(
+                 {{40, 40}, {84, 40}, {84, 116}, {156, 116}, {156, 40}, {200, 40}, {200, 160}, {40, 160}});
+         },
+         [inBox](double x, double y) { return inBox(x, y) && !(x > 84 && x < 156 && y < 116); }, true},
+        {"ellipse", [](Canvas& c) { c.ellipse(40, 40, 200, 160); },
+         [](double x, double y) { return std::hypot((x - 120) / 80, (y - 100) / 60) <= 1; }, true},
+        // The quarter from the ray to the right counter-clockwise to the ray upwards.
+        {"pie", [](Canvas& c) { c.pie(40, 40, 200, 160, 200, 100, 120, 40); },
+         [](double x, double y) {
+             return x >= 120 && y <= 100 && std::hypot((x - 120) / 80, (y - 100) / 60) <= 1;
+         },
+         true},
+    };
+    struct Style {
+        BrushStyle style;
+        std::set<Lean> leans;
+    };
+    const Style styles[] = {
+        {BrushStyle::Horizontal, {Lean::Horizontal}},
+        {BrushStyle::Vertical, {Lean::Vertical}},
+        {BrushStyle::FDiagonal, {Lean::Down}},
+        {BrushStyle::BDiagonal, {Lean::Up}},
+        {BrushStyle::Cross, {Lean::Horizontal, Lean::Vertical}},
+        {BrushStyle::DiagCross, {Lean::Down, Lean::Up}},
+    };
+    for (const Format& format : kFormats) {
+        for (const Shape& shape : shapes) {
+            for (const Style& style : styles) {
+                SCOPED_TRACE(std::string(format.name) + " " + shape.name + " style " +
+                             std::to_string(static_cast<int>(style.style)));
+                MetafileCanvas canvas(300, 300, measurer);
+                canvas.setPen({clBlack, 1, PenStyle::Solid});
+                canvas.setBrush({clBlue, style.style});
+                shape.draw(canvas);
+                std::vector<test::Drawn> lines;
+                std::vector<test::Drawn> shapes;
+                for (const test::Drawn& d : format.drawn(canvas)) {
+                    (d.kind == test::Drawn::Kind::Line ? lines : shapes).push_back(d);
+                }
+                // The shape keeps its outline and no brush: readers fill a hatch brush solid.
+                ASSERT_EQ(shapes.size(), shape.outlined ? 1u : 0u);
+                if (shape.outlined) {
+                    EXPECT_EQ(std::tuple(shapes[0].brushStyle, shapes[0].penColor), std::tuple(1, clBlack));
+                }
+                ASSERT_FALSE(lines.empty());
+                std::map<Lean, std::set<int>> numbers;
+                for (const test::Drawn& line : lines) {
+                    EXPECT_EQ(std::tuple(line.penColor, line.penStyle, line.penWidth),
+                              std::tuple(clBlue, 0, kWidth));
+                    if (shape.outlined) {
+                        EXPECT_LT(line.order, shapes[0].order) << "the outline lies over the hatch";
+                    }
+                    const Lean lean = leanOf(line);
+                    const int number = lineNumber(lean, line.points.front());
+                    EXPECT_LE(
+                        std::abs(number - kPitch * static_cast<int>(std::lround(number / double{kPitch}))), 1)
+                        << number;
+                    numbers[lean].insert(static_cast<int>(std::lround(number / double{kPitch})));
+                    // The pen's width around the line and beyond its ends lies inside the shape.
+                    const auto [x0, y0] = line.points.front();
+                    const auto [x1, y1] = line.points.back();
+                    const double length = std::hypot(x1 - x0, y1 - y0);
+                    const double ux = (x1 - x0) / length * kWidth / 2;
+                    const double uy = (y1 - y0) / length * kWidth / 2;
+                    for (double t = 0; t <= 1; t += 0.5 / length) {
+                        const double x = x0 + t * (x1 - x0);
+                        const double y = y0 + t * (y1 - y0);
+                        EXPECT_TRUE(shape.inside(x - uy, y + ux) && shape.inside(x + uy, y - ux))
+                            << x << "," << y;
+                    }
+                    EXPECT_TRUE(shape.inside(x0 - ux, y0 - uy) && shape.inside(x1 + ux, y1 + uy))
+                        << x0 << "," << y0 << " " << x1 << "," << y1;
+                }
+                std::set<Lean> leans;
+                for (const auto& [lean, ks] : numbers) {
+                    leans.insert(lean);
+                    // Every line of the pitch across the shape, none left out.
+                    EXPECT_EQ(*ks.rbegin() - *ks.begin() + 1, static_cast<int>(ks.size()));
+                }
+                EXPECT_EQ(leans, style.leans);
+            }
+        }
+    }
+}
+
+TEST_F(MetafileTest, AHatchIsOneRecordInAnEmfAndOneLineRecordEachInAWmf)
+{
+    const auto draw = [](Canvas& c) {
+        c.setBrush({clBlue, BrushStyle::DiagCross});
+        c.rectangle(0, 0, 400, 300);
+    };
+    const EmfFile e = emf(draw);
+    EXPECT_EQ(RecordsOf(e, emf::kPolyPolyline16).size(), 1u);
+    EXPECT_TRUE(RecordsOf(e, emf::kPolyline16).empty());
+    const WmfFile w = wmf(draw);
+    const auto polylines = RecordsOf(w, wmf::kPolyline);
+    EXPECT_GT(polylines.size(), 50u);
+    for (const WmfRecord* r : polylines) {
+        EXPECT_EQ(r->s(0), 2);
+    }
+    // No record a reader might fill: one rectangle, its outline only.
+    EXPECT_TRUE(RecordsOf(w, wmf::kPolygon).empty());
+    EXPECT_EQ(RecordsOf(w, wmf::kRectangle).size(), 1u);
 }
 
 TEST_F(MetafileTest, SymbolFontTextIsGreekInEachFormatsOwnWay)
