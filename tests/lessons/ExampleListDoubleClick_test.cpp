@@ -91,16 +91,10 @@ ListPlace placeOf(const QListWidget& list)
     return {list.mapTo(list.window(), QPoint(0, 0)), list.size(), list.verticalScrollBar()->value()};
 }
 
-void settle()
-{
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
-}
-
 // Double-clicks every entry the list shows, at places seen once before the first click.
 void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
 {
-    settle();
+    test::settle();
     if (prepare) {
         prepare(w);
     }
@@ -108,7 +102,7 @@ void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
     ASSERT_NE(panel, nullptr);
     QListWidget* list = panel->listBox();
     QSignalSpy fetched(panel, &ExampleListPanel::fetchRequested);
-    settle();
+    test::settle();
 
     std::vector<std::pair<int, QPoint>> seen;
     for (int row = 0; row < list->count(); ++row) {
@@ -126,12 +120,12 @@ void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
         SCOPED_TRACE(list->item(row)->text().toStdString());
         // A second and a half after the last double-click, by the events' own clock.
         QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {}, at, 1500);
-        settle();
+        test::settle();
         ASSERT_EQ(fetched.size(), 1) << "one fetch per double-click";
         EXPECT_EQ(fetched.takeFirst().at(0).toInt(), row);
         if (prepare) {
             prepare(w);
-            settle();
+            test::settle();
         }
         EXPECT_EQ(placeOf(*list), before) << "the list moved while the window recomputed";
     }

@@ -4,10 +4,13 @@
 
 #include "app/CategoryList.h"
 #include "app/LauncherWindow.h"
+#include "app/SettingsDialog.h"
 #include "controls/BitCheckBox.h"
+#include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
 #include "support/LessonFixture.h"
+#include "support/WindowsState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -142,6 +145,22 @@ inline void CopyProgramData(const QTemporaryDir& programDir)
         QFile::copy(data.filePath(name), programDir.filePath(name));
     }
 }
+
+// A test over every entry, in the program's folder as a teacher has it: the data files beside the
+// program, a settings file of defaults, the application's dialogs and no delay between animation
+// steps.
+class LauncherEntryTest : public ProgramWindowFixture, public ::testing::WithParamInterface<LauncherEntry> {
+protected:
+    void SetUp() override
+    {
+        InstallApplicationDialogs();
+        AnimationDelay = 0;
+        CopyProgramData(programDir);
+        SetDefaultSettings();
+        ASSERT_EQ(SaveSettings(), "");
+        LoadSettings();
+    }
+};
 
 // The launcher without its info window and exit question.
 class QuietLauncher : public LauncherWindow {
