@@ -255,43 +255,6 @@ TEST_F(CoordinateSystemTest, DefaultWindowTicksLabelsAndCaptionsAtEachScale)
     DrawCoordinateSystem(); // nothing to draw on: simply returns
 }
 
-TEST_F(CoordinateSystemTest, XTickLabelBoxesAreWhereTheLabelsAreDrawn)
-{
-    const struct {
-        const char* name;
-        bool showScale;
-        bool piAxis;
-        bool numberLine;
-        double yMin;
-    } cases[] = {
-        {"scale only", true, false, false, -7},         {"every label", false, false, false, -7},
-        {"multiples of pi", false, true, false, -7},    {"number line", false, false, true, -7},
-        {"axis at the bottom", false, false, false, 2},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.name);
-        ShowScale = k.showScale;
-        PiAxis = k.piAxis;
-        NumberLineMode = k.numberLine;
-        setWindow(-14, 14, k.yMin, 7, 700, 500);
-        draw();
-        const double step = XTickStep;
-        const std::vector<Rect> boxes = XTickLabelBoxes(canvas_);
-        EXPECT_EQ(XTickStep, step) << "the tick step stays as the drawing left it";
-        // The drawn x labels: every text before the caption "x".
-        std::vector<Rect> drawn;
-        for (const CanvasCall& c : canvas_.callsOf(CanvasOp::TextOut)) {
-            if (c.text == "x")
-                break;
-            const int w = canvas_.textWidth(c.text);
-            drawn.push_back(
-                {c.points[0].x, c.points[0].y, c.points[0].x + w, c.points[0].y + c.font.pixelHeight});
-        }
-        EXPECT_FALSE(drawn.empty());
-        EXPECT_EQ(boxes, drawn);
-    }
-}
-
 TEST_F(CoordinateSystemTest, GridFollowsGridMode)
 {
     for (int mode : {2, 3}) {

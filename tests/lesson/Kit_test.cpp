@@ -312,29 +312,6 @@ TEST(TermLabelSummands, BreakOnlyBeforeTheSignOfASummand)
     }
 }
 
-TEST(TermLabelLayout, LinesFollowTheWidthAndKeepTheWholeText)
-{
-    QWidget window;
-    auto* label = new TermLabel(&window);
-    label->setFont(TermFont());
-    const QString term = QStringLiteral(" -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4 +  6,667 E-2 x^3");
-    const QString r = QStringLiteral("Korrelationskoeffizient: r = 0,998");
-    label->setTermLines({term, r});
-    window.show();
-    const int oneLine = label->fontMetrics().horizontalAdvance(term);
-    label->resize(oneLine + 10, 60);
-    EXPECT_EQ(label->text().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
-    label->resize(oneLine * 4 / 5, 60);
-    EXPECT_EQ(label->text().toStdString(), " -  4,111 E-2 x^6 -  1,667 E-3 x^5 +  0,501 x^4\n"
-                                           "+  6,667 E-2 x^3\n" +
-                                               r.toStdString());
-    EXPECT_EQ(label->wholeText().toStdString(), (term + QLatin1Char('\n') + r).toStdString());
-    // A message wraps between words and breaks nothing of its own.
-    label->setMessage(QStringLiteral("x-Werte: x > 0"));
-    EXPECT_EQ(label->text().toStdString(), "x-Werte: x > 0");
-    EXPECT_TRUE(label->wordWrap());
-}
-
 TEST_F(KitTest, TermFieldReportsAWrongTermOnceHoweverOftenTheWindowRedraws)
 {
     TermText = "2*(x+";

@@ -12,7 +12,6 @@
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
 #include "support/PdfPage.h"
-#include "support/WholeTexts.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -180,15 +179,6 @@ TEST_F(IntegralFunctionWindowTest, ResetPutsTheLowerLimitAtZeroAndMovesItsBar)
     // The bar itself puts x0 on its grid.
     bar->setValue(100);
     EXPECT_DOUBLE_EQ(window->lowerLimit(), 2.5);
-}
-
-TEST_F(IntegralFunctionWindowTest, LowerLimitShowsWholeAtFourDecimals)
-{
-    Decimals = 4;
-    open("1");
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,07"));
-    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("7,0000 E-2"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
 }
 
 TEST_F(IntegralFunctionWindowTest, XBelowTheAxisKeepsClearOfTheTickLabels)

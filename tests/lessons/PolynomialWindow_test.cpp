@@ -312,20 +312,6 @@ TEST_F(PolynomialWindowTest, LeavingAnEditKeepsExactValuesAndTakesChangedOnes)
     EXPECT_FALSE(control<QLineEdit>("Edit1")->isEnabled());
 }
 
-TEST_F(PolynomialWindowTest, ConditionEditsShowSmallAndLargeValuesWhole)
-{
-    place(1, 1);
-    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("-0,0104"));
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,0104"));
-    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("-1,040 E-2"));
-    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("1,040 E-2"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
-    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("1e10"));
-    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("1,000 E+10"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
-}
-
 TEST_F(PolynomialWindowTest, LongTermShowsWholeAndBreaksOnlyBetweenSummands)
 {
     snapMode(5);
