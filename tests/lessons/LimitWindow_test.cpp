@@ -303,39 +303,6 @@ TEST_F(LimitWindowTest, ValueAtX0ThatIsNotDefinedIsToldInThePicture)
     }
 }
 
-// x³ left of 2 and x right of it: however large the typed δ, the left image reaches up to 8 and
-// the right one down to 2, drawn on the y axis through the plot.
-TEST_F(LimitWindowTest, LargeTypedDeltaKeepsTheImagesNextToX0)
-{
-    open();
-    TypeInto(edit("Edit1"), QStringLiteral("x^3"));
-    TypeInto(edit("Edit3"), QStringLiteral("x"));
-    TypeInto(edit("Edit2"), QStringLiteral("2"));
-    for (const char* delta : {"1000", "100000"}) {
-        SCOPED_TRACE(delta);
-        TypeInto(edit("Edit5"), QString::fromLatin1(delta));
-        const RecordingCanvas canvas = test::RecordPicture(*window);
-        const auto rows = imageRows(canvas);
-        ASSERT_EQ(rows.size(), 2u);
-        // Half a pixel from x0, x³ lies 12 half pixels below 8 on a square plot.
-        EXPECT_NEAR(rows[0].second, WorldToPixelY(8), 7);
-        EXPECT_NEAR(rows[1].first, WorldToPixelY(2), 1);
-        EXPECT_GT(rows[0].first, PlotHeight) << "the left image runs down out of the plot";
-        EXPECT_LT(rows[1].second, 0) << "the right image runs up out of the plot";
-        // The help lines at the extremes next to x0.
-        const auto lines = canvas.callsOf(CanvasOp::LineTo);
-        for (const double y : {8.0, 2.0}) {
-            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                                    [y](const CanvasCall& l) {
-                                        return l.pen.color == clBlack && l.points[0].y == l.points[1].y &&
-                                               std::abs(l.points[0].y - WorldToPixelY(y)) <= 7 &&
-                                               l.points[0].x == WorldToPixelX(0);
-                                    }))
-                << "no help line at " << y;
-        }
-    }
-}
-
 TEST_F(LimitWindowTest, TypedDeltaAndPointFarOutsideTheWindowDrawInBoundedTime)
 {
     open();
