@@ -603,21 +603,6 @@ TEST_F(SettingsTest, TwoCopiesOnOneFileKeepWhatTheOtherSaved)
     EXPECT_EQ(AnimationDelay, 50);
 }
 
-TEST_F(SettingsTest, HandEditsMadeWhileTheProgramRunsSurviveItsSaves)
-{
-    LoadLines("[Koordinatensystem]|x1=-7|x2=7|[Funktionsterme]|f(x)=x^2|[Animation]|time=0");
-    WriteBytes(path, Crlf("[Koordinatensystem]|x1=-1|x2=7|[Funktionsterme]|f(x)=sin(x)|[Animation]|time=0"));
-    AnimationDelay = 30;
-    ASSERT_EQ(SaveSettings(path), "");
-    XMax = 9.0;
-    ASSERT_EQ(SaveSettings(path), "");
-    const IniFile saved(path);
-    EXPECT_EQ(saved.readString("Koordinatensystem", "x1", ""), "-1");
-    EXPECT_EQ(saved.readString("Funktionsterme", "f(x)", ""), "sin(x)");
-    EXPECT_EQ(saved.readString("Animation", "time", ""), "30");
-    EXPECT_EQ(saved.readString("Koordinatensystem", "x2", ""), "9");
-}
-
 TEST_F(SettingsTest, FileWithCarriageReturnsAloneIsReadAndWrittenBackWithCrLf)
 {
     WriteBytes(path, "[Koordinatensystem]\rx1=-3\rx2=12\r[Animation]\rSchrittzahl=350\r"
@@ -679,8 +664,7 @@ TEST_F(SettingsTest, FileThatCannotBeReadIsReportedAtLoadWithItsCauseAndLeftAlon
         EXPECT_NE(SaveSettings(path).find(std::string("gelesen werden konnte (") + c.cause + ")"),
                   std::string::npos);
         EXPECT_EQ(std::filesystem::status(path).type(), before);
-        if (std::filesystem::is_regular_file(path))
-            EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(std::filesystem::is_regular_file(path) ? ReadBytes(path) : std::string(), old);
     }
 }
 
