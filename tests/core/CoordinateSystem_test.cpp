@@ -308,30 +308,6 @@ TEST_F(CoordinateSystemTest, PiAxisLabelsMultiplesOfPiInGreek)
     EXPECT_NE(textCall("6"), nullptr);
 }
 
-TEST_F(CoordinateSystemTest, PiAxisAskedForByTheCallerWhateverTheSettingSays)
-{
-    ShowScale = false;
-    const auto piLabels = [this] {
-        const std::vector<CanvasCall> texts = canvas_.callsOf(CanvasOp::TextOut);
-        return std::count_if(texts.begin(), texts.end(),
-                             [](const CanvasCall& c) { return c.text.find("π") != std::string::npos; });
-    };
-    PiAxis = true;
-    canvas_.clear();
-    DrawCoordinateSystem(false);
-    EXPECT_EQ(piLabels(), 0);
-    EXPECT_DOUBLE_EQ(XTickStep, 1.0);
-    EXPECT_NE(textCall("6"), nullptr);
-    EXPECT_TRUE(PiAxis);
-
-    PiAxis = false;
-    canvas_.clear();
-    DrawCoordinateSystem(true);
-    EXPECT_EQ(piLabels(), 8);
-    EXPECT_DOUBLE_EQ(XTickStep, std::numbers::pi / 2);
-    EXPECT_FALSE(PiAxis);
-}
-
 TEST_F(CoordinateSystemTest, TrigTicksHaveNoXLabels)
 {
     setWindow(-6.5, 6.5, -4, 4, 650, 400);

@@ -592,20 +592,6 @@ TEST_F(KitTest, RedrawBindingSetsTheVariableBeforeEachRedraw)
     EXPECT_TRUE(shown);
 }
 
-TEST_F(KitTest, RedrawBindingOfAValueRowRedrawsForBarTypedValueAndReset)
-{
-    ValueRow* row = makeRow();
-    int redraws = 0;
-    RedrawBinding(window.get(), [&redraws] { ++redraws; }).row(row);
-    row->bar()->setValue(row->bar()->value() + 10);
-    EXPECT_EQ(redraws, 1);
-    typeInto(row->valueEdit(), QStringLiteral("2"));
-    EXPECT_EQ(redraws, 2);
-    row->resetButton()->click();
-    EXPECT_GT(redraws, 2);
-    EXPECT_DOUBLE_EQ(value, 0.5);
-}
-
 TEST_F(KitTest, TermExamplesAddTheTypedTermAndEnterAFetchedOneWithTheFocusOnTheEdit)
 {
     writeProgramFile(QStringLiteral("Bsp9.txt"), "x^2\r\n");
@@ -638,24 +624,6 @@ TEST_F(KitTest, TermExamplesAddTheTypedTermAndEnterAFetchedOneWithTheFocusOnTheE
     panel->listBox()->setCurrentRow(1);
     button("SpeedButton5")->click();
     EXPECT_EQ(panel->examples().size(), 1u);
-    EXPECT_EQ(QApplication::focusWidget(), field->edit());
-}
-
-TEST_F(KitTest, TermExamplesHandAFetchedTermToTheWindowWhereItDoesMore)
-{
-    writeProgramFile(QStringLiteral("Bsp7.txt"), "x^3-2\r\n");
-    TermText = "x";
-    auto* field = new TermField({}, nullptr, "Edit1", TermText, window.get());
-    auto* panel = new ExampleListPanel("Bsp7.txt", ExampleFormat{}, window.get());
-    std::vector<std::string> taken;
-    BindTermExamples(panel, field, [&taken](const std::string& text) { taken.push_back(text); });
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    field->load();
-    panel->listBox()->setCurrentRow(0);
-    panel->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
-    EXPECT_EQ(taken, std::vector<std::string>{"x^3-2"});
-    EXPECT_EQ(TermText, "x"); // the window decides what becomes of the term
     EXPECT_EQ(QApplication::focusWidget(), field->edit());
 }
 
