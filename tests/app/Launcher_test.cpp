@@ -393,16 +393,9 @@ protected:
 
 TEST_F(HelpTextTest, WindowsBytesAndEveryLineEndReadAsTheOtherFiles)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Windows-1252, CR LF", " f\xFCr Terme\r\n k\xF6nnen\r\n"},
-        {"Windows-1252, CR alone", " f\xFCr Terme\r k\xF6nnen\r"},
-        {"UTF-8, LF", " f\xC3\xBCr Terme\n k\xC3\xB6nnen\n"},
-    };
-    for (const auto& [name, bytes] : cases) {
-        SCOPED_TRACE(name);
-        test::WriteBytes(helpPath(), bytes);
-        EXPECT_EQ(shownText(), QStringLiteral(" für Terme\n können"));
-    }
+    // Windows-1252 with CR alone: the other line ends are the shared reader's rule.
+    test::WriteBytes(helpPath(), " f\xFCr Terme\r k\xF6nnen\r");
+    EXPECT_EQ(shownText(), QStringLiteral(" für Terme\n können"));
 }
 
 TEST_F(HelpTextTest, FifoGivesANoticeNamingTheCauseInsteadOfHanging)

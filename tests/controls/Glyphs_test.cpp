@@ -2,13 +2,9 @@
 // glyphs of buttons that stand side by side tell their choices apart.
 #include "controls/Glyphs.h"
 
-#include "core/PolynomialConditions.h"
-
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace kurvex {
 namespace {
@@ -72,20 +68,6 @@ TEST(GlyphsTest, GridGlyphsShowAxesAloneADottedAndASolidGrid)
     }
     EXPECT_GT(dottedGrey, 0);
     EXPECT_LT(dottedGrey, 15);
-}
-
-TEST(GlyphsTest, EveryConditionKindHasAGlyphOfItsOwn)
-{
-    std::vector<QImage> glyphs;
-    for (int k = 0; k < kConditionKindCount; ++k) {
-        glyphs.push_back(glyphImage(ConditionGlyph(static_cast<ConditionKind>(k)), kConditionGlyphSize));
-        EXPECT_EQ(glyphs.back().size(), QSize(kConditionGlyphSize, kConditionGlyphSize));
-    }
-    for (std::size_t a = 0; a < glyphs.size(); ++a) {
-        for (std::size_t b = a + 1; b < glyphs.size(); ++b) {
-            EXPECT_NE(glyphs[a], glyphs[b]) << "kinds " << a << " and " << b;
-        }
-    }
 }
 
 } // namespace

@@ -219,8 +219,6 @@ TEST_F(PolynomialWindowTest, RefusalNoticeGoesWithTheNextAction)
         {"showing f'", [this] { ClickBox(control<BitCheckBox>("FirstDerivativeBox")); }},
         {"choosing a kind", [this] { chooseKind(ConditionKind::Extremum); }},
         {"a grid button", click("SpeedButton53")},
-        {"zooming out", click("SpeedButton3")},
-        {"hiding the term", click("SpeedButton2")},
     };
     QLabel* notice = control<QLabel>("RefusedLabel");
     for (const auto& [name, act] : actions) {

@@ -33,7 +33,6 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -286,7 +285,7 @@ void showSixStrips(StripSumsWindow& w)
     TypeInto(Control<QLineEdit>(w, "Edit13"), QStringLiteral("6"));
 }
 
-TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheMetafileAndOnPaper)
+TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleAndOnPaper)
 {
     struct Case {
         const char* radio;
@@ -310,24 +309,6 @@ TEST_F(StripSumsWindowTest, EachSumHasOneHatchDirectionOnScreenInTheSampleInTheM
         EXPECT_EQ(std::clamp(hatchLean(*window->plotBox()->picture(), exact, 1), -1, 1), c.lean) << "screen";
         const QImage sample = control<QWidget>(c.styleBox)->grab().toImage();
         EXPECT_EQ(std::clamp(hatchLean(sample, exact, 1), -1, 1), c.lean) << "fill-style sample";
-
-        exportTo.choice = {out.filePath(QStringLiteral("summen.wmf")), MetafileKind::Wmf};
-        control<QPushButton>("SpeedButton17")->click();
-        // The strips without a brush (BS_NULL 1), their hatch as lines in the brush's colour.
-        int strips = 0;
-        int hatchLines = 0;
-        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
-            if (d.kind == test::Drawn::Kind::Shape && d.brushStyle == 1) {
-                ++strips;
-            } else if (d.kind == test::Drawn::Kind::Line && d.penColor == fill) {
-                ++hatchLines;
-                const int dx = d.points.back().first - d.points.front().first;
-                const int dy = d.points.back().second - d.points.front().second;
-                EXPECT_EQ((dx > 0) == (dy > 0) ? 1 : -1, c.lean) << "metafile";
-            }
-        }
-        EXPECT_EQ(strips, 6) << "metafile";
-        EXPECT_GT(hatchLines, 6) << "metafile";
 
         control<QPushButton>("SpeedButton15")->click();
         const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 200);
@@ -411,13 +392,6 @@ TEST_F(StripSumsWindowTest, ExportedStripsAreHatchLinesUnderTheLinesForEveryRead
             }
         }
         ASSERT_GT(hatch.size(), 50u);
-        std::set<int> directions; // +1 down from left to right, -1 up
-        for (const test::Drawn* d : hatch) {
-            const auto [x0, y0] = d->points.front();
-            const auto [x1, y1] = d->points.back();
-            directions.insert((x1 > x0) == (y1 > y0) ? 1 : -1);
-        }
-        EXPECT_EQ(directions, (std::set<int>{-1, 1}));
         // Axes, grid and curve lie over the hatch where they cross the strips.
         for (const test::Drawn& d : drawn) {
             if (d.kind != test::Drawn::Kind::Line || d.penColor == clGreen) {
