@@ -376,19 +376,10 @@ TEST(HelpWindow, ShowsTheSyntaxTextAndClosesOnAClick)
 }
 
 // The help text in the program folder of the test, shown in a help window.
-class HelpTextTest : public ::testing::Test {
+class HelpTextTest : public test::LessonWindowFixture {
 protected:
-    HelpTextTest() { ProgramDir = folder.path().toStdString() + "/"; }
-    ~HelpTextTest() override { ProgramDir = savedDir; }
-    std::string helpPath() const { return ProgramDir + kHelpFileName; }
-    QString shownText() const
-    {
-        const std::unique_ptr<HelpWindow> help = std::make_unique<HelpWindow>(nullptr);
-        return help->textView()->toPlainText();
-    }
-
-    const std::string savedDir = ProgramDir;
-    const QTemporaryDir folder;
+    static std::string helpPath() { return ProgramDir + kHelpFileName; }
+    static QString shownText() { return HelpWindow(nullptr).textView()->toPlainText(); }
 };
 
 TEST_F(HelpTextTest, WindowsBytesAndEveryLineEndReadAsTheOtherFiles)

@@ -418,16 +418,9 @@ TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
 // A TMPDIR that names no folder: Qt gives an empty temporary path, which would be the current one.
 TEST(TemporaryFolderTest, MissingTmpdirFallsBackToAFolderThatExists)
 {
-    const QByteArray saved = qgetenv("TMPDIR");
-    const bool had = qEnvironmentVariableIsSet("TMPDIR");
-    qputenv("TMPDIR", "/gibt/es/nicht");
+    const test::ScopedEnvironment missingTmpdir("TMPDIR", "/gibt/es/nicht");
     const QString folder = TemporaryFolder();
     const QString documents = CurrentPrintExportHooks().documentFolder();
-    if (had) {
-        qputenv("TMPDIR", saved);
-    } else {
-        qunsetenv("TMPDIR");
-    }
     ASSERT_FALSE(folder.isEmpty()) << "neither /tmp nor /var/tmp on this machine";
     EXPECT_TRUE(folder == QStringLiteral("/tmp") || folder == QStringLiteral("/var/tmp"))
         << folder.toStdString();

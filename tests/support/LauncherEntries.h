@@ -120,21 +120,15 @@ inline const std::vector<LauncherEntry>& LauncherEntries()
 }
 
 // A test name from the entry's caption: its letters and digits and its place in the list.
-inline std::string EntryTestName(const LauncherEntry& entry, std::size_t index)
+inline std::string EntryParamName(const ::testing::TestParamInfo<LauncherEntry>& info)
 {
     std::string name;
-    for (const char ch : std::string(entry.caption)) {
+    for (const char ch : std::string(info.param.caption)) {
         if (std::isalnum(static_cast<unsigned char>(ch))) {
             name += ch;
         }
     }
-    return name + "_" + std::to_string(index);
-}
-
-// The same, as the name generator of a test over every entry.
-inline std::string EntryParamName(const ::testing::TestParamInfo<LauncherEntry>& info)
-{
-    return EntryTestName(info.param, info.index);
+    return name + "_" + std::to_string(info.index);
 }
 
 // The program's data files (example lists, term list, help) copied into a test's program folder.
