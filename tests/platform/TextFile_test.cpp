@@ -1,5 +1,5 @@
-// Reading the program's text files: every line end ends a line, a missing file is no failure.
-// Files that are no text or too large are refused where the settings file is read.
+// Reading the program's text files: every line end ends a line. Files that are no text or too large
+// are refused where the settings file is read.
 #include "platform/TextFile.h"
 
 #include "support/TestTempDir.h"
@@ -41,15 +41,6 @@ TEST(TextFile, EveryLineEndEndsALine)
         ASSERT_TRUE(content.lines.has_value());
         EXPECT_EQ(*content.lines, c.lines);
     }
-}
-
-TEST(TextFile, MissingFileAlsoBelowAPlainFileIsNoFailure)
-{
-    TempDir dir;
-    EXPECT_EQ(ReadTextFile(dir.file("fehlt.txt")).lines, std::nullopt);
-    EXPECT_EQ(ReadTextFile(dir.file("fehlt.txt")).cause, "");
-    WriteBytes(dir.file("plain"), "");
-    EXPECT_EQ(ReadTextFile(dir.file("plain") + "/unter.txt").lines, std::nullopt);
 }
 
 } // namespace
