@@ -3,7 +3,6 @@
 // buttons, the bindings of controls and example lists.
 #include "lesson/TestLessonWindow.h"
 
-#include "controls/BitCheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/EditRoutines.h"
 #include "controls/StyleComboBoxes.h"
@@ -560,41 +559,28 @@ TEST_F(KitTest, GridModeButtonsSetTheGridAndShowTheOneSetElsewhere)
     EXPECT_EQ(changed, 1);
 }
 
+// The windows' tests click the bound check boxes; none sets a colour or a line width.
 TEST_F(KitTest, RedrawBindingSetsTheVariableBeforeEachRedraw)
 {
-    struct Seen {
-        bool shown;
-        TColor colour;
-        int width;
-    };
-    bool shown = false;
     TColor colour = 0;
     int width = 1;
-    std::vector<Seen> redraws;
-    auto* box = MakeCheckBox(QStringLiteral("BitCheckBox1"), QStringLiteral("f'"), window.get());
+    std::vector<std::pair<TColor, int>> redraws;
     auto* colourButton = MakeColorButton(QStringLiteral("ColorButton1"), {}, window.get());
     auto* widthBox = new LineWidthComboBox(window.get());
-    const RedrawBinding bind(window.get(), [&] { redraws.push_back({shown, colour, width}); });
-    bind.flag(box, shown);
+    const RedrawBinding bind(window.get(), [&] { redraws.emplace_back(colour, width); });
     bind.colour(colourButton, colour);
     bind.lineWidth(widthBox, width);
     window->show();
 
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, 6));
-    ASSERT_EQ(redraws.size(), 1u);
-    EXPECT_TRUE(redraws[0].shown);
     colourButton->setSelectionColor(0x00FF00);
-    ASSERT_EQ(redraws.size(), 2u);
-    EXPECT_EQ(redraws[1].colour, 0x00FF00u);
     emit widthBox->activated(2);
-    ASSERT_EQ(redraws.size(), 3u);
-    EXPECT_EQ(redraws[2].width, 3);
-    EXPECT_TRUE(shown);
+    EXPECT_EQ(redraws, (std::vector<std::pair<TColor, int>>{{0x00FF00, 1}, {0x00FF00, 3}}));
 }
 
-TEST_F(KitTest, TermExamplesAddTheTypedTermAndEnterAFetchedOneWithTheFocusOnTheEdit)
+// The windows' tests add and fetch examples; none looks where the focus goes.
+TEST_F(KitTest, TermExamplesLeaveTheFocusOnTheTermEditAfterAFetchAndADelete)
 {
-    writeProgramFile(QStringLiteral("Bsp9.txt"), "x^2\r\n");
+    writeProgramFile(QStringLiteral("Bsp9.txt"), "x^2\r\nsin(x)\r\n");
     TermText = "x";
     auto* field = new TermField({}, nullptr, "Edit1", TermText, window.get());
     auto* panel = new ExampleListPanel("Bsp9.txt", ExampleFormat{}, window.get());
@@ -607,17 +593,10 @@ TEST_F(KitTest, TermExamplesAddTheTypedTermAndEnterAFetchedOneWithTheFocusOnTheE
         return panel->findChild<QToolButton*>(QString::fromLatin1(name));
     };
 
-    typeInto(field->edit(), QStringLiteral("sin(x)"));
-    button("SpeedButton4")->click();
-    ASSERT_EQ(panel->examples().size(), 2u);
-    EXPECT_EQ(panel->examples().entry(1).text, "sin(x)");
-
     other->setFocus();
     panel->listBox()->setCurrentRow(0);
     button("SpeedButton1")->click();
-    EXPECT_EQ(TermText, "x^2");
     EXPECT_EQ(field->edit()->text(), QStringLiteral("x^2"));
-    EXPECT_EQ(EvaluateTerm(field->tree(), 3, 0, 0, 0, 0, 0, 0), 9.0);
     EXPECT_EQ(QApplication::focusWidget(), field->edit());
 
     other->setFocus();
