@@ -5,9 +5,9 @@
 #include "controls/BitCheckBox.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/LessonWindow.h"
+#include "support/LauncherEntries.h"
 #include "support/LessonWindowTest.h"
 
-#include <QDir>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -72,9 +72,7 @@ protected:
     void SetUp() override
     {
         InstallApplicationDialogs();
-        const QDir data(QStringLiteral(KURVEX_SOURCE_DIR "/resources/data"));
-        ASSERT_TRUE(QFile::copy(data.filePath(QString::fromLatin1(GetParam().file)),
-                                programDir.filePath(QString::fromLatin1(GetParam().file))));
+        test::CopyProgramData(programDir); // the example lists as shipped
     }
 };
 
