@@ -49,6 +49,17 @@ std::optional<double> identity(double x)
     return x;
 }
 
+TEST_F(PlotterTest, CallersColourAndWidthScaleWithTheDrawingAsLineWidthDoes)
+{
+    DrawScale = 2.0;
+    DrawCurve(XMin, XMax, XMin, XMax, identity, kTwoPixels, clRed, 3);
+    const auto segs = lines();
+    ASSERT_FALSE(segs.empty());
+    EXPECT_TRUE(std::all_of(segs.begin(), segs.end(),
+                            [](const CanvasCall& c) { return c.pen.color == clRed && c.pen.width == 6; }));
+    EXPECT_EQ(CurveColor, clBlue);
+}
+
 TEST_F(PlotterTest, StraightLineIsDrawnAcrossThePlotInStepsWithTheScaledPen)
 {
     LineWidth = 3;
