@@ -1,7 +1,6 @@
 // Double-clicks on the example list of every lesson window that has one, as a mouse sends them:
 // each fetches the entry under the pointer, and the list stays where it was while the window
 // recomputes, so the next double-click at a place seen before lands on the entry seen there.
-#include "app/LessonRegistry.h"
 #include "controls/BitCheckBox.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/LessonWindow.h"
