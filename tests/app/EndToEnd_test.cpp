@@ -1,8 +1,6 @@
 // The whole program from the launcher: every entry opens its window, which draws, takes one change
 // as a user makes it, exports WMF and EMF that independent readers render, prints to PDF and
 // closes, leaving the settings file and the example lists on disk as they were and Qt silent.
-#include "app/SettingsDialog.h"
-#include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PrintExportHooks.h"
 #include "support/LauncherEntries.h"
@@ -18,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,18 +67,11 @@ void recordMessage(QtMsgType, const QMessageLogContext&, const QString& message)
     }
 }
 
-class EndToEndTest : public test::ProgramWindowFixture,
-                     public ::testing::WithParamInterface<test::LauncherEntry> {
+class EndToEndTest : public test::LauncherEntryTest {
 protected:
     void SetUp() override
     {
-        InstallApplicationDialogs();
-        AnimationDelay = 0;
-        // The program's folder as a teacher has it: the data files beside it and a settings file.
-        test::CopyProgramData(programDir);
-        SetDefaultSettings();
-        ASSERT_EQ(SaveSettings(), "");
-        LoadSettings();
+        test::LauncherEntryTest::SetUp();
         before = filesIn(programDir.path());
 
         PrintExportHooks hooks;
@@ -165,17 +155,6 @@ TEST_P(EndToEndTest, EntryOpensDrawsExportsPrintsAndCloses)
     EXPECT_EQ(filesIn(programDir.path()), before);
     for (const QString& m : messages) {
         ADD_FAILURE() << "Qt said: " << m.toStdString();
-    }
-}
-
-// An expectation for a caption the launcher no longer has would test nothing.
-TEST(EndToEndCoverage, EveryReaderExpectationNamesALauncherEntry)
-{
-    for (const ReaderExpectation& e : kReaderExpectations) {
-        EXPECT_TRUE(std::any_of(
-            test::LauncherEntries().begin(), test::LauncherEntries().end(),
-            [&](const test::LauncherEntry& entry) { return std::string(entry.caption) == e.caption; }))
-            << e.caption;
     }
 }
 

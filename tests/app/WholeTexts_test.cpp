@@ -1,12 +1,9 @@
 // Every launcher entry at its opening size, after its standard action: each visible label, edit,
 // button and check box shows its whole text, measured with its font against the room it has.
 #include "app/LessonRegistry.h"
-#include "app/SettingsDialog.h"
-#include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "support/LauncherEntries.h"
 #include "support/WholeTexts.h"
-#include "support/WindowsState.h"
 
 #include <QApplication>
 
@@ -19,19 +16,7 @@
 namespace kurvex {
 namespace {
 
-class WholeTextsTest : public test::ProgramWindowFixture,
-                       public ::testing::WithParamInterface<test::LauncherEntry> {
-protected:
-    void SetUp() override
-    {
-        InstallApplicationDialogs();
-        AnimationDelay = 0;
-        test::CopyProgramData(programDir);
-        SetDefaultSettings();
-        ASSERT_EQ(SaveSettings(), "");
-        LoadSettings();
-    }
-};
+using WholeTextsTest = test::LauncherEntryTest;
 
 TEST_P(WholeTextsTest, EveryLabelEditAndButtonShowsItsWholeText)
 {

@@ -1,14 +1,14 @@
 // Every launcher entry's picture keeps the shape it opened with when its window is made wide, tall
-// or maximised: pixels per world unit in x against y stay as they were. Controls placed by the
-// plot follow it.
+// or maximised: pixels per world unit in x against y stay as they were. A window that opens
+// maximised takes the screen's working height. Controls placed by the plot follow it.
 #include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
 #include "lessons/MappingsWindow.h"
 #include "lessons/TrigonometryWindow.h"
 #include "support/LauncherEntries.h"
-#include "support/WindowsState.h"
 
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -18,15 +18,6 @@
 
 namespace kurvex {
 namespace {
-
-// Lets the window and the layouts finish what a size change started.
-void settle()
-{
-    for (int i = 0; i < 6; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
 
 // Pixels per world unit in x over pixels per world unit in y, on the plot as it is shown now.
 double unitRatio(const LessonWindow& w)
@@ -57,26 +48,29 @@ void throughEveryResize(LessonWindow& w, const std::function<void(QRect plot)>& 
 {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    settle();
+    test::settle();
     for (const Resize& r : kResizes) {
         SCOPED_TRACE(r.name);
         r.apply(w);
-        settle();
+        test::settle();
         check(plotInWindow(w));
     }
 }
 
-class WindowShapeTest : public test::ProgramWindowFixture,
-                        public ::testing::WithParamInterface<test::LauncherEntry> {
-protected:
-    void SetUp() override { AnimationDelay = 0; }
-};
+using WindowShapeTest = test::LauncherEntryTest;
 
 TEST_P(WindowShapeTest, PictureKeepsItsShapeWideTallAndMaximised)
 {
     const bool opened = test::UseEntryWindow(GetParam(), [](LessonWindow& w) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        settle();
+        test::settle();
+        if (w.variant().opening == WindowOpening::FullHeight) {
+            // Opened "maximised": the screen's whole working height, the plot's width, centred.
+            const QRect area = w.screen()->availableGeometry();
+            EXPECT_EQ(w.frameGeometry().top(), area.top());
+            EXPECT_EQ(w.frameGeometry().height(), area.height());
+            EXPECT_NEAR(w.frameGeometry().center().x(), area.center().x(), 1);
+        }
         const double ratio = unitRatio(w);
         throughEveryResize(w, [&](QRect plot) {
             EXPECT_NEAR(unitRatio(w) / ratio, 1.0, 0.02) << plot.width() << " x " << plot.height();

@@ -4,33 +4,10 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace kurvex {
 namespace {
-
-TEST(BitCheckBoxTest, CrowdedLayoutKeepsGlyphAndCaptionWhole)
-{
-    // A column of boxes in a panel too short for them: the panel grows instead of squeezing a box
-    // to a few pixels ("Abweichungen anzeigen" 9 pixels high on a small screen).
-    QWidget panel;
-    auto* column = new QVBoxLayout(&panel);
-    std::vector<BitCheckBox*> boxes;
-    for (int i = 0; i < 12; ++i) {
-        boxes.push_back(new BitCheckBox(QStringLiteral("Abweichungen anzeigen"), &panel));
-        column->addWidget(boxes.back());
-    }
-    panel.resize(60, 40);
-    panel.show();
-    for (const BitCheckBox* box : boxes) {
-        EXPECT_GE(box->height(), box->fontMetrics().height());
-        EXPECT_GE(box->height(), 13);
-        EXPECT_GE(box->width(), 13 + 4 + box->fontMetrics().horizontalAdvance(box->text()));
-    }
-}
 
 TEST(BitCheckBoxTest, ToggleCyclesWithoutClick)
 {

@@ -1,14 +1,9 @@
-// Tests of glyphs drawn at a pixel ratio: pixmap and icon sizes, logical drawing coordinates; the
-// glyphs of buttons that stand side by side tell their choices apart.
+// Tests of glyphs drawn at a pixel ratio: pixmap and icon sizes, logical drawing coordinates.
 #include "controls/Glyphs.h"
-
-#include "core/PolynomialConditions.h"
 
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace kurvex {
 namespace {
@@ -42,50 +37,6 @@ TEST(GlyphsTest, IconOfAHiDpiGlyphGivesTheDoubledPixmap)
     EXPECT_EQ(pm.toImage().pixelColor(19, 30), QColor(Qt::red));
     // An icon drawn at ratio 1 cannot give more than its 20 pixels: what a HiDPI screen would blur.
     EXPECT_EQ(DrawnIcon(QSize(20, 20), leftHalfRed, 1.0).pixmap(QSize(20, 20), 2.0).size(), QSize(20, 20));
-}
-
-QImage glyphImage(const QIcon& icon, int size)
-{
-    return icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-TEST(GlyphsTest, GridGlyphsShowAxesAloneADottedAndASolidGrid)
-{
-    const QImage axes = glyphImage(GridGlyph(1, 16), 16);
-    const QImage dotted = glyphImage(GridGlyph(2, 16), 16);
-    const QImage solid = glyphImage(GridGlyph(3, 16), 16);
-    // The axes cross in the middle of every one.
-    for (const QImage* image : {&axes, &dotted, &solid}) {
-        EXPECT_EQ(image->pixelColor(8, 1), QColor(Qt::black));
-        EXPECT_EQ(image->pixelColor(1, 8), QColor(Qt::black));
-    }
-    // Along a grid line: white without a grid, grey in every pixel of the solid grid, in some of the
-    // dotted one's.
-    int dottedGrey = 0;
-    for (int y = 0; y < 16; ++y) {
-        if (y == 8) {
-            continue;
-        }
-        EXPECT_EQ(axes.pixelColor(2, y), QColor(Qt::white)) << y;
-        EXPECT_EQ(solid.pixelColor(2, y), QColor(0x80, 0x80, 0x80)) << y;
-        dottedGrey += dotted.pixelColor(2, y) == QColor(0x80, 0x80, 0x80) ? 1 : 0;
-    }
-    EXPECT_GT(dottedGrey, 0);
-    EXPECT_LT(dottedGrey, 15);
-}
-
-TEST(GlyphsTest, EveryConditionKindHasAGlyphOfItsOwn)
-{
-    std::vector<QImage> glyphs;
-    for (int k = 0; k < kConditionKindCount; ++k) {
-        glyphs.push_back(glyphImage(ConditionGlyph(static_cast<ConditionKind>(k)), kConditionGlyphSize));
-        EXPECT_EQ(glyphs.back().size(), QSize(kConditionGlyphSize, kConditionGlyphSize));
-    }
-    for (std::size_t a = 0; a < glyphs.size(); ++a) {
-        for (std::size_t b = a + 1; b < glyphs.size(); ++b) {
-            EXPECT_NE(glyphs[a], glyphs[b]) << "kinds " << a << " and " << b;
-        }
-    }
 }
 
 } // namespace

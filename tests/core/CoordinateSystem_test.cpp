@@ -255,43 +255,6 @@ TEST_F(CoordinateSystemTest, DefaultWindowTicksLabelsAndCaptionsAtEachScale)
     DrawCoordinateSystem(); // nothing to draw on: simply returns
 }
 
-TEST_F(CoordinateSystemTest, XTickLabelBoxesAreWhereTheLabelsAreDrawn)
-{
-    const struct {
-        const char* name;
-        bool showScale;
-        bool piAxis;
-        bool numberLine;
-        double yMin;
-    } cases[] = {
-        {"scale only", true, false, false, -7},         {"every label", false, false, false, -7},
-        {"multiples of pi", false, true, false, -7},    {"number line", false, false, true, -7},
-        {"axis at the bottom", false, false, false, 2},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.name);
-        ShowScale = k.showScale;
-        PiAxis = k.piAxis;
-        NumberLineMode = k.numberLine;
-        setWindow(-14, 14, k.yMin, 7, 700, 500);
-        draw();
-        const double step = XTickStep;
-        const std::vector<Rect> boxes = XTickLabelBoxes(canvas_);
-        EXPECT_EQ(XTickStep, step) << "the tick step stays as the drawing left it";
-        // The drawn x labels: every text before the caption "x".
-        std::vector<Rect> drawn;
-        for (const CanvasCall& c : canvas_.callsOf(CanvasOp::TextOut)) {
-            if (c.text == "x")
-                break;
-            const int w = canvas_.textWidth(c.text);
-            drawn.push_back(
-                {c.points[0].x, c.points[0].y, c.points[0].x + w, c.points[0].y + c.font.pixelHeight});
-        }
-        EXPECT_FALSE(drawn.empty());
-        EXPECT_EQ(boxes, drawn);
-    }
-}
-
 TEST_F(CoordinateSystemTest, GridFollowsGridMode)
 {
     for (int mode : {2, 3}) {
@@ -343,30 +306,6 @@ TEST_F(CoordinateSystemTest, PiAxisLabelsMultiplesOfPiInGreek)
     // "0,5π" is four characters wide and centred under its tick; y labels stay plain numbers.
     EXPECT_EQ(textCall("0,5π")->points[0].x, WorldToPixelX(std::numbers::pi / 2) - 14);
     EXPECT_NE(textCall("6"), nullptr);
-}
-
-TEST_F(CoordinateSystemTest, PiAxisAskedForByTheCallerWhateverTheSettingSays)
-{
-    ShowScale = false;
-    const auto piLabels = [this] {
-        const std::vector<CanvasCall> texts = canvas_.callsOf(CanvasOp::TextOut);
-        return std::count_if(texts.begin(), texts.end(),
-                             [](const CanvasCall& c) { return c.text.find("π") != std::string::npos; });
-    };
-    PiAxis = true;
-    canvas_.clear();
-    DrawCoordinateSystem(false);
-    EXPECT_EQ(piLabels(), 0);
-    EXPECT_DOUBLE_EQ(XTickStep, 1.0);
-    EXPECT_NE(textCall("6"), nullptr);
-    EXPECT_TRUE(PiAxis);
-
-    PiAxis = false;
-    canvas_.clear();
-    DrawCoordinateSystem(true);
-    EXPECT_EQ(piLabels(), 8);
-    EXPECT_DOUBLE_EQ(XTickStep, std::numbers::pi / 2);
-    EXPECT_FALSE(PiAxis);
 }
 
 TEST_F(CoordinateSystemTest, TrigTicksHaveNoXLabels)

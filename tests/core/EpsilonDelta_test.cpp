@@ -126,11 +126,8 @@ TEST(EpsilonDeltaImage, WideHalvesKeepTheirFarEndAndTheValueNextToX0)
         double nearValue; // f(x0), which the other extreme approaches to within h · |f'|
         double slack;
     } cases[] = {
-        {"x^3", 1, Left, 1, 8, 12 * h},
         {"x^3", 1000, Left, -998.0 * 998.0 * 998.0, 8, 12 * h},
         {"x^3", 1e5, Left, -99998.0 * 99998.0 * 99998.0, 8, 12 * h},
-        {"x", 1000, Right, 1002, 2, h},
-        {"x", 1e5, Right, 100002, 2, h},
         {"x", 1e9, Right, 1e9 + 2, 2, h},
         {"-x", 1e9, Left, 1e9 - 2, -2, h},
     };

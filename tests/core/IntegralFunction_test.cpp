@@ -203,27 +203,6 @@ TEST(IntegralFunctionTexts, LabelPlaceAndValue)
     EXPECT_EQ(IntegralValueText(NAN, 2), "nicht definiert");
 }
 
-TEST(IntegralFunctionTexts, XKeepsClearOfTheTickLabels)
-{
-    // The "x" 5 pixels below the axis at row 100, 7 pixels wide and 13 high; tick labels 6 below.
-    const Rect x{200, 105, 207, 118};
-    const struct {
-        const char* name;
-        std::vector<Rect> ticks;
-        int top;
-    } cases[] = {
-        {"no labels", {}, 105},
-        {"label far to the right", {{230, 106, 237, 119}}, 105},
-        {"label just beside it reads x2", {{209, 106, 216, 119}}, 120},
-        {"label under it", {{198, 106, 212, 119}}, 120},
-        {"label just to the left", {{186, 106, 199, 119}}, 120},
-        {"label in another row", {{209, 140, 216, 153}}, 105},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(XLabelTop(x, c.ticks, 7), c.top) << c.name;
-    }
-}
-
 TEST(IntegrandOf, TakesTInEverySlotAndIsUndefinedWhereTheTermIs)
 {
     const RestoreShared<bool, bool> restore(IntegrandMode, EvalOk);

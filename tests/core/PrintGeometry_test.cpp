@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 namespace kurvex {
@@ -116,59 +115,6 @@ TEST(PrintGeometryTest, MetafileTargetKeepsFolderAndReplacesOnlyTheSuffix)
     for (const Case& c : cases) {
         EXPECT_EQ(MetafileTargetPath(c.chosen, c.kind), c.target) << c.chosen;
     }
-}
-
-TEST(PrintGeometryTest, PictureTooLargeForThePageShrinksUntilItFits)
-{
-    struct Case {
-        const char* what;
-        double ySpan;        // on the 700 x 500 plot at 100 %
-        double heightFactor; // panes
-        bool shrinks;
-    };
-    // A4 at 600 dpi leaves 28.68 cm below the origin: 14 cm fits, twice 20 cm does not.
-    const Case cases[] = {
-        {"one plot", 14.0, 1.0, false},
-        {"two panes of 14 cm", 14.0, 2.0, false},
-        {"two panes of 20 cm", 20.0, 2.0, true},
-        {"one plot of 30 cm", 30.0, 1.0, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        PrintRequest r = screen700(100);
-        r.ySpan = c.ySpan;
-        auto l = ComputePrintLayout(kA4At600, r);
-        ASSERT_TRUE(l);
-        const double fit = PrintFitFactor(*l, kA4At600, c.heightFactor);
-        EXPECT_EQ(fit < 1.0, c.shrinks) << fit;
-        if (!c.shrinks) {
-            continue;
-        }
-        const PrintLayout before = *l;
-        ShrinkPrintLayout(*l, fit, PrintClip::Plot);
-        // Everything shrinks alike, the page holds the whole picture and the clip follows the plot.
-        EXPECT_NEAR(l->drawScale / before.drawScale, fit, 1e-12);
-        EXPECT_NEAR(double(l->plotHeight) / before.plotHeight, fit, 1e-3);
-        EXPECT_NEAR(double(l->plotWidth) / before.plotWidth, fit, 1e-3);
-        EXPECT_LE(l->originY + l->plotHeight * c.heightFactor + std::round(l->drawScale), kA4At600.vertRes);
-        EXPECT_DOUBLE_EQ(PrintFitFactor(*l, kA4At600, c.heightFactor), 1.0);
-        EXPECT_EQ(std::pair(l->clip.left, l->clip.top), std::pair(l->originX, l->originY));
-        EXPECT_GT(l->clip.right, l->originX + l->plotWidth);
-        EXPECT_LE(l->clip.right, before.clip.right);
-        EXPECT_LE(l->fontPixelHeight, before.fontPixelHeight);
-    }
-}
-
-TEST(PrintGeometryTest, ShrunkPageClipStaysThePage)
-{
-    PrintRequest r = screen700(100);
-    r.ySpan = 40.0;
-    r.clip = PrintClip::Page;
-    auto l = ComputePrintLayout(kA4At600, r);
-    ASSERT_TRUE(l);
-    const Rect page = l->clip;
-    ShrinkPrintLayout(*l, PrintFitFactor(*l, kA4At600, 1.0), PrintClip::Page);
-    EXPECT_EQ(l->clip, page);
 }
 
 TEST(PrintGeometryTest, LayoutKeepsWhatItsFontCameFromForAnOwnScale)

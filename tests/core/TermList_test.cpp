@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -80,52 +79,6 @@ TEST_F(TermListTest, ValueLongerThanFortyCharactersIsRefusedByNameNotCut)
     EXPECT_NE(list.message.find("[Sonstige] f202(x)"), std::string::npos) << list.message;
     EXPECT_NE(list.message.find("[log(x)] f160(x)"), std::string::npos) << list.message;
     EXPECT_EQ(list.message.find("f201(x)"), std::string::npos) << list.message;
-}
-
-TEST_F(TermListTest, TermThatDoesNotCompileIsRefusedNamingFileKeyAndCause)
-{
-    test::SharedStateScope keep;
-    std::vector<std::string> messages;
-    SetSyntaxErrorHandler([&](int, const std::string& text, int) { messages.push_back(text); });
-    const TermList list = read("[Lineare Funktionen]\r\nf1(x)=2x+(\r\nf2(x)=3x-1\r\n"
-                               "[Sonstige]\r\nf240(x)=abs(x))\r\n");
-    EXPECT_EQ(list.terms[0][0], "x");
-    EXPECT_EQ(list.terms[0][1], "3x-1");
-    EXPECT_EQ(list.terms[9].back(), "abs(x)");
-    EXPECT_EQ(list.message, "Diese Terme in \"" + dir.file("FktListe.txt") +
-                                "\" sind fehlerhaft und werden nicht verwendet; an ihrer Stelle gilt der "
-                                "Standardterm ihres Abschnitts:\n"
-                                "[Lineare Funktionen] f1(x)=2x+( (unvollständig)\n"
-                                "[Sonstige] f240(x)=abs(x)) (Klammer \")\" zuviel)");
-    EXPECT_TRUE(messages.empty()) << "reported in the list's message, not one box per term";
-}
-
-TEST_F(TermListTest, ListWithCarriageReturnsAloneIsRead)
-{
-    const TermList list = read("[Lineare Funktionen]\rf1(x)=2x+1\rf2(x)=-x\r");
-    EXPECT_EQ(list.message, "");
-    EXPECT_EQ(list.terms[0][0], "2x+1");
-    EXPECT_EQ(list.terms[0][1], "-x");
-}
-
-TEST_F(TermListTest, EveryValueTooLongNamesTheFirstKeysAndCountsTheRest)
-{
-    std::string bytes;
-    for (const TermFamily& f : kTermFamilies) {
-        bytes += "[" + std::string(f.section) + "]\r\n";
-        for (int n = f.firstNumber; n < f.firstNumber + f.count; ++n) {
-            bytes += TermListKey(n) + "=x+" + std::string(45, '1') + "\r\n";
-        }
-    }
-    const TermList list = read(bytes);
-    EXPECT_EQ(list.terms[0].front(), "x");
-    // Heading, ten keys and the count: a box that fits any screen.
-    const auto lines = std::count(list.message.begin(), list.message.end(), '\n') + 1;
-    EXPECT_EQ(lines, 12) << list.message;
-    EXPECT_NE(list.message.find("[Lineare Funktionen] f1(x)\n"), std::string::npos) << list.message;
-    EXPECT_NE(list.message.find("[Lineare Funktionen] f10(x)\n"), std::string::npos) << list.message;
-    EXPECT_EQ(list.message.find("f11(x)"), std::string::npos) << list.message;
-    EXPECT_NE(list.message.find("… und 230 weitere (240 insgesamt)"), std::string::npos) << list.message;
 }
 
 TEST_F(TermListTest, TeachersFileWithByteOrderMarkAndRealPiIsRead)

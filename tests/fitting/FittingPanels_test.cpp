@@ -219,20 +219,6 @@ TEST_F(PointFileTest, LoadingReplacesThePointsAndShowsThemAllOrLeavesThemOnAFaul
     EXPECT_EQ(currentWorld().xMin, IniSettings.x1) << "no x span: the start window";
 }
 
-TEST_F(PointFileTest, TextFileOfMoreThanAHundredRowsIsCutWithANotice)
-{
-    std::string rows;
-    for (int i = 1; i <= 150; ++i) {
-        rows += std::to_string(i) + ";" + std::to_string(2 * i) + "\r\n";
-    }
-    WriteBytes(path("lang.txt"), rows);
-    openChoice = QString::fromStdString(path("lang.txt"));
-    control<QToolButton>("SpeedButton2")->click();
-    EXPECT_EQ(points().size(), 100u);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Die Datei enthält mehr als 100 Punkte; die ersten 100 wurden geladen.");
-}
-
 TEST_F(PointFileTest, SavedFileLoadsBackInEveryFormat)
 {
     editor().addPoint(-3.25, 1e-7);

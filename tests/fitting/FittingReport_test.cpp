@@ -315,27 +315,13 @@ TEST_F(FittingReportTest, DocumentFailingOnAFullDiskSaysWhyAndLeavesNoFile)
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
-// PATH with a folder in front, for the test's lifetime.
-class PathInFront {
-public:
-    explicit PathInFront(const QString& folder) : old_(qgetenv("PATH"))
-    {
-        qputenv("PATH", QFile::encodeName(folder) + ':' + old_);
-    }
-    ~PathInFront() { qputenv("PATH", old_); }
-    PathInFront(const PathInFront&) = delete;
-    PathInFront& operator=(const PathInFront&) = delete;
-
-private:
-    QByteArray old_;
-};
-
 // The desktop's own opener, replaced by a script that records its argument and exits with a code.
 TEST_F(FittingReportTest, DocumentOpenerThatFailsIsToldEvenThoughItStarted)
 {
     const QString bin = dir.filePath(QStringLiteral("bin"));
     QDir().mkpath(bin);
-    const PathInFront path(bin);
+    const test::ScopedEnvironment path("PATH",
+                                       QFile::encodeName(bin).toStdString() + ":" + std::getenv("PATH"));
     PrintExportHooks hooks;
     hooks.showError = [this](QWidget*, const QString& m) { errors.append(m); };
     hooks.documentFolder = [this] { return folder; };

@@ -208,19 +208,6 @@ TEST_F(FittingWindowTest, LabelAndStartValueButtonFollowEveryCheck)
     EXPECT_EQ(FitTermText, "");
 }
 
-// Fewer than two points have no message of their own: nothing is asked of a user who has not
-// placed a point yet.
-TEST_F(FittingWindowTest, ResultLabelStaysEmptyUntilTwoPointsAreChecked)
-{
-    EXPECT_EQ(labelText(*window).toStdString(), "");
-    control<QToolButton>("SpeedButtonQuadFkt")->click();
-    editor().addPoint(0, 1);
-    EXPECT_EQ(labelText(*window).toStdString(), "");
-    editor().addPoint(1, 2);
-    EXPECT_EQ(labelText(*window), QStringLiteral("Zahl der Wertepaare erhöhen!"));
-    EXPECT_TRUE(labelIsRed(*window));
-}
-
 TEST_F(FittingWindowTest, ModelButtonsAndDegreesRefitAndRestartTheSineFromItsAutomaticValues)
 {
     for (int i = 0; i < 4; ++i) {

@@ -2,7 +2,6 @@
 // plot is drawn at the screen's resolution, so a thin curve is one device pixel wide, not two.
 #include "lesson/TestLessonWindow.h"
 
-#include "core/CoordinateSystem.h"
 #include "core/WorldWindow.h"
 #include "support/LessonFixture.h"
 
@@ -12,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 
 namespace kurvex {
 namespace {
@@ -53,35 +51,6 @@ TEST_F(HiDpiTest, ThinCurveAndAxisAreOneDevicePixelWide)
     const int column = static_cast<int>(PlotWidth * 2 * 0.3) + 1;
     EXPECT_EQ(rowsOfColour(picture, column, qRgb(255, 0, 0)), 1);
     EXPECT_EQ(rowsOfColour(picture, column, qRgb(0, 0, 0)), 1);
-}
-
-TEST_F(HiDpiTest, SteepLineCoversEveryDeviceRowItCrosses)
-{
-    setWorld({-7, 7, -7, 7});
-    BackgroundColor = clWhite;
-    GridMode = 1;
-    window = std::make_unique<TestLessonWindow>();
-    window->showDerivative = false;
-    window->setTerm("3/2*x"); // one to two rows per column on equal units
-    window->resize(1000, 760);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->refresh();
-
-    const QImage& picture = window->foregroundImage();
-    const auto row = [](double y) { return static_cast<int>(WorldToPixelY(y) * 2.0); };
-    std::string bare;
-    for (int y = row(5); y <= row(-5); ++y) {
-        if (y == row(0)) {
-            continue; // the x axis covers the line there
-        }
-        bool ink = false;
-        for (int x = 0; x < picture.width() && !ink; ++x) {
-            ink = (picture.pixel(x, y) & 0xFFFFFF) == (qRgb(255, 0, 0) & 0xFFFFFF);
-        }
-        bare += ink ? "" : " " + std::to_string(y);
-    }
-    EXPECT_EQ(bare, "") << "device rows without the line";
 }
 
 } // namespace

@@ -26,9 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sched.h>
 #include <stdexcept>
-#include <sys/mount.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -99,47 +97,6 @@ void writeFile(const QString& path, const char* text)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
-
-// A small tmpfs over a folder in this thread's own mount namespace, filled up: a full disk that
-// nothing outside the test sees. Needs root with the right to mount; why not, when that fails.
-class FullDisk {
-public:
-    explicit FullDisk(const QString& folder) : folder_(QFile::encodeName(folder))
-    {
-        if (::unshare(CLONE_NEWNS) != 0) {
-            why_ = "no mount namespace of its own (unshare)";
-        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            why_ = "the mounts cannot be made private to the test";
-        } else if (::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=256k") != 0) {
-            why_ = "no tmpfs can be mounted";
-        }
-    }
-    ~FullDisk()
-    {
-        if (why_.empty()) {
-            ::umount2(folder_.constData(), MNT_DETACH);
-        }
-    }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-
-    const std::string& whyNot() const { return why_; }
-    // Takes every block left.
-    void fill() const
-    {
-        QFile filler(QString::fromLocal8Bit(folder_) + QStringLiteral("/fuellung"));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            return;
-        }
-        const QByteArray block(4096, '\0');
-        while (filler.write(block) == block.size()) {
-        }
-    }
-
-private:
-    QByteArray folder_;
-    std::string why_;
-};
 
 class PrintExportTest : public ::testing::Test {
 protected:
@@ -428,39 +385,6 @@ TEST_F(PrintExportTest, PdfThatCannotBeWrittenWholeLeavesTheOldFileAndSaysWhy)
     EXPECT_EQ(ApplicationPrinter().outputFileName(), pdfPath);
 }
 
-TEST_F(PrintExportTest, FullDiskKeepsTheOldPictureAndPdfAndLeavesNoEmptyFile)
-{
-    const QString disk = path("voll");
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("voll")));
-    const FullDisk full(disk);
-    if (!full.whyNot().empty()) {
-        GTEST_SKIP() << "a full disk needs a small tmpfs: " << full.whyNot()
-                     << "; the file-size-limit tests cover the same path";
-    }
-    const QString old = disk + QStringLiteral("/bild2.wmf");
-    const QString oldPdf = disk + QStringLiteral("/druck.pdf");
-    writeFile(old, "altes Bild");
-    writeFile(oldPdf, "%PDF- altes Dokument");
-    full.fill();
-
-    replaceAnswer = true;
-    choice = SaveChoice{old, MetafileKind::Wmf};
-    ExportMetafileFile(picture);
-    choice = SaveChoice{disk + QStringLiteral("/neu.emf"), MetafileKind::Emf};
-    ExportMetafileFile(picture);
-    pdfPath = oldPdf;
-    PrintPicture(picture);
-
-    EXPECT_EQ(readAll(old).size(), 10u);
-    EXPECT_EQ(readAll(oldPdf).size(), 20u);
-    EXPECT_FALSE(QFile::exists(disk + QStringLiteral("/neu.emf")));
-    ASSERT_EQ(errors.size(), 3u);
-    for (const QString& error : errors) {
-        EXPECT_TRUE(error.endsWith(QStringLiteral("(kein Speicherplatz frei)."))) << error.toStdString();
-    }
-    EXPECT_TRUE(errors[2].startsWith(QStringLiteral("Die Grafik konnte nicht gedruckt werden.")));
-}
-
 // The save dialog itself, answered by a timer: the next save starts in the folder chosen last.
 TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
 {
@@ -494,16 +418,9 @@ TEST(SaveDialogTest, NextSaveStartsInTheFolderChosenLast)
 // A TMPDIR that names no folder: Qt gives an empty temporary path, which would be the current one.
 TEST(TemporaryFolderTest, MissingTmpdirFallsBackToAFolderThatExists)
 {
-    const QByteArray saved = qgetenv("TMPDIR");
-    const bool had = qEnvironmentVariableIsSet("TMPDIR");
-    qputenv("TMPDIR", "/gibt/es/nicht");
+    const test::ScopedEnvironment missingTmpdir("TMPDIR", "/gibt/es/nicht");
     const QString folder = TemporaryFolder();
     const QString documents = CurrentPrintExportHooks().documentFolder();
-    if (had) {
-        qputenv("TMPDIR", saved);
-    } else {
-        qunsetenv("TMPDIR");
-    }
     ASSERT_FALSE(folder.isEmpty()) << "neither /tmp nor /var/tmp on this machine";
     EXPECT_TRUE(folder == QStringLiteral("/tmp") || folder == QStringLiteral("/var/tmp"))
         << folder.toStdString();

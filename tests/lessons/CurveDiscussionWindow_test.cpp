@@ -290,25 +290,6 @@ TEST_F(CurveDiscussionWindowTest, ExamplesFetchAddAndSaveToTheProgramFolderOnClo
     EXPECT_FALSE(std::filesystem::exists(elsewhere.path() / "Bsp1.txt"));
 }
 
-// Two copies of the program on one folder (a shared program folder on a school network).
-TEST_F(CurveDiscussionWindowTest, TwoCopiesOnOneFolderKeepBothAdditionsWhenTheyClose)
-{
-    test::WriteBytes(programFile("Bsp1.txt"), "x^2;  Normalparabel\r\n");
-    open("x");
-    CurveDiscussionWindow second;
-    second.show();
-    const auto addExample = [](const QWidget& w, const QString& term, const QString& remark) {
-        Control<QLineEdit>(w, "Edit1")->setText(term);
-        Control<QLineEdit>(w, "Edit2")->setText(remark);
-        Control<QToolButton>(w, "SpeedButton4")->click();
-    };
-    addExample(*window, QStringLiteral("x^5+1"), QStringLiteral("A"));
-    addExample(second, QStringLiteral("x^6+2"), QStringLiteral("B"));
-    window->reject();
-    second.reject();
-    EXPECT_EQ(test::ReadBytes(programFile("Bsp1.txt")), "x^2;  Normalparabel\r\nx^5+1;  A\r\nx^6+2;  B\r\n");
-}
-
 TEST_F(CurveDiscussionWindowTest, MetafileHoldsBothPanesAtTwiceThePlotHeight)
 {
     QTemporaryDir out;

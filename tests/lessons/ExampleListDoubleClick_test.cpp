@@ -1,13 +1,12 @@
 // Double-clicks on the example list of every lesson window that has one, as a mouse sends them:
 // each fetches the entry under the pointer, and the list stays where it was while the window
 // recomputes, so the next double-click at a place seen before lands on the entry seen there.
-#include "app/LessonRegistry.h"
 #include "controls/BitCheckBox.h"
 #include "lesson/ExampleListPanel.h"
 #include "lesson/LessonWindow.h"
+#include "support/LauncherEntries.h"
 #include "support/LessonWindowTest.h"
 
-#include <QDir>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -72,9 +71,7 @@ protected:
     void SetUp() override
     {
         InstallApplicationDialogs();
-        const QDir data(QStringLiteral(KURVEX_SOURCE_DIR "/resources/data"));
-        ASSERT_TRUE(QFile::copy(data.filePath(QString::fromLatin1(GetParam().file)),
-                                programDir.filePath(QString::fromLatin1(GetParam().file))));
+        test::CopyProgramData(programDir); // the example lists as shipped
     }
 };
 
@@ -91,16 +88,10 @@ ListPlace placeOf(const QListWidget& list)
     return {list.mapTo(list.window(), QPoint(0, 0)), list.size(), list.verticalScrollBar()->value()};
 }
 
-void settle()
-{
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
-}
-
 // Double-clicks every entry the list shows, at places seen once before the first click.
 void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
 {
-    settle();
+    test::settle();
     if (prepare) {
         prepare(w);
     }
@@ -108,7 +99,7 @@ void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
     ASSERT_NE(panel, nullptr);
     QListWidget* list = panel->listBox();
     QSignalSpy fetched(panel, &ExampleListPanel::fetchRequested);
-    settle();
+    test::settle();
 
     std::vector<std::pair<int, QPoint>> seen;
     for (int row = 0; row < list->count(); ++row) {
@@ -126,12 +117,12 @@ void clickThroughTheList(LessonWindow& w, const Preparation& prepare)
         SCOPED_TRACE(list->item(row)->text().toStdString());
         // A second and a half after the last double-click, by the events' own clock.
         QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {}, at, 1500);
-        settle();
+        test::settle();
         ASSERT_EQ(fetched.size(), 1) << "one fetch per double-click";
         EXPECT_EQ(fetched.takeFirst().at(0).toInt(), row);
         if (prepare) {
             prepare(w);
-            settle();
+            test::settle();
         }
         EXPECT_EQ(placeOf(*list), before) << "the list moved while the window recomputed";
     }
@@ -143,12 +134,7 @@ TEST_P(ExampleListDoubleClickTest, EachDoubleClickFetchesTheEntryUnderThePointer
     bool opened = false;
     const bool closed = test::OpenFromLauncher<LessonWindow>(c.caption, [&](LessonWindow& w) {
         opened = true;
-        {
-            SCOPED_TRACE("as the window opens");
-            clickThroughTheList(w, c.prepare);
-        }
         // As small as the window goes: there the list has the least room to spare.
-        SCOPED_TRACE("at the smallest size");
         w.resize(1, 1);
         clickThroughTheList(w, c.prepare);
     });

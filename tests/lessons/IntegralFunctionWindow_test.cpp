@@ -12,7 +12,6 @@
 #include "support/LessonWindowTest.h"
 #include "support/MetafileReader.h"
 #include "support/PdfPage.h"
-#include "support/WholeTexts.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -182,15 +181,6 @@ TEST_F(IntegralFunctionWindowTest, ResetPutsTheLowerLimitAtZeroAndMovesItsBar)
     EXPECT_DOUBLE_EQ(window->lowerLimit(), 2.5);
 }
 
-TEST_F(IntegralFunctionWindowTest, LowerLimitShowsWholeAtFourDecimals)
-{
-    Decimals = 4;
-    open("1");
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,07"));
-    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("7,0000 E-2"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
-}
-
 TEST_F(IntegralFunctionWindowTest, XBelowTheAxisKeepsClearOfTheTickLabels)
 {
     setWorld({-14, 14, -14, 14});
@@ -302,34 +292,6 @@ TEST_F(IntegralFunctionWindowTest, AnimationMovesXOnePixelColumnAndSnapsItAtTheE
     EXPECT_EQ(value().toStdString(), FormatNumber(2, CurrentX * CurrentX / 2) + " [FE]");
 }
 
-TEST_F(IntegralFunctionWindowTest, BarOfFStaysInTheLowerPaneInBothMetafiles)
-{
-    QTemporaryDir out;
-    test::ScopedExportTo exportTo;
-    open("1");
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("-5"));
-    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("6"));
-    // F(6) = 11 lies above the window; the metafile's lower pane starts at (400 + 1) x 2.
-    const int lowerPaneTop = (400 + 1) * 2;
-    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
-        const bool wmf = kind == MetafileKind::Wmf;
-        SCOPED_TRACE(wmf ? "wmf" : "emf");
-        exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
-        control<QPushButton>("SpeedButton17")->click();
-        int bars = 0;
-        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
-            // The bar is the widest line in the area's colour.
-            if (d.kind == test::Drawn::Kind::Line && d.penColor == AreaColor && d.penWidth == 4) {
-                ++bars;
-                for (const auto& [x, y] : d.points) {
-                    EXPECT_GE(y, lowerPaneTop) << "at column " << x;
-                }
-            }
-        }
-        EXPECT_EQ(bars, 1);
-    }
-}
-
 TEST_F(IntegralFunctionWindowTest, AxesGridAndFShowThroughTheAreaInBothMetafilesAndInPrint)
 {
     QTemporaryDir out;
@@ -392,66 +354,6 @@ TEST_F(IntegralFunctionWindowTest, AxesGridAndFShowThroughTheAreaInBothMetafiles
         inRun = dark;
     }
     EXPECT_EQ(darkRuns, 2) << "column " << column << " of " << area.left() << ".." << area.right();
-}
-
-// Even-odd: whether the point lies inside the polygon.
-bool insidePolygon(const std::vector<std::pair<int, int>>& polygon, double x, double y)
-{
-    bool inside = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const auto [xi, yi] = polygon[i];
-        const auto [xj, yj] = polygon[j];
-        if ((yi > y) != (yj > y) && x < xi + (y - yi) * (xj - xi) / double(yj - yi)) {
-            inside = !inside;
-        }
-    }
-    return inside;
-}
-
-TEST_F(IntegralFunctionWindowTest, HatchedAreaIsWrittenAsLinesInsideItInBothMetafiles)
-{
-    QTemporaryDir out;
-    test::ScopedExportTo exportTo;
-    open("sin(t)");
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("-1"));
-    TypeInto(control<QLineEdit>("Edit4"), QStringLiteral("2,5"));
-    // Chosen in the settings while the window is open: a cross hatch over the curved area.
-    AreaFillStyle = BrushStyle::Cross;
-    window->refresh();
-    const int lowerPaneTop = (400 + 1) * 2;
-    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
-        const bool wmf = kind == MetafileKind::Wmf;
-        SCOPED_TRACE(wmf ? "wmf" : "emf");
-        exportTo.choice = {out.filePath(wmf ? QStringLiteral("f.wmf") : QStringLiteral("f.emf")), kind};
-        control<QPushButton>("SpeedButton17")->click();
-        std::vector<std::vector<std::pair<int, int>>> areas;
-        std::vector<test::Drawn> hatch;
-        for (const test::Drawn& d : test::DrawnInFile(exportTo.choice.path.toStdString())) {
-            if (d.kind == test::Drawn::Kind::Shape && d.penColor == AreaColor) {
-                EXPECT_EQ(d.brushStyle, 1) << "the area keeps its outline only";
-                areas.push_back(d.points);
-            } else if (d.kind == test::Drawn::Kind::Line && d.penColor == AreaColor && d.penWidth == 2 &&
-                       d.points.front().second < lowerPaneTop) {
-                hatch.push_back(d); // F below is a line of the area's colour too
-            }
-        }
-        // Below the axis from -1 to 0 and above it from 0 to 2,5.
-        ASSERT_FALSE(areas.empty());
-        ASSERT_GT(hatch.size(), 10u);
-        for (const test::Drawn& line : hatch) {
-            const auto [x0, y0] = line.points.front();
-            const auto [x1, y1] = line.points.back();
-            EXPECT_TRUE(x0 == x1 || y0 == y1) << "a cross hatch is horizontal and vertical";
-            const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-            for (int k = 0; k <= steps; ++k) {
-                const double x = x0 + (x1 - x0) * double(k) / std::max(steps, 1);
-                const double y = y0 + (y1 - y0) * double(k) / std::max(steps, 1);
-                EXPECT_TRUE(std::any_of(areas.begin(), areas.end(),
-                                        [&](const auto& area) { return insidePolygon(area, x, y); }))
-                    << x << "," << y;
-            }
-        }
-    }
 }
 
 TEST_F(IntegralFunctionWindowTest, LauncherEntryOpensTheWindowAndLeavesIntegrandModeOff)

@@ -10,7 +10,6 @@
 #include "lesson/PrintExportHooks.h"
 #include "support/LessonWindowTest.h"
 #include "support/MetafileConverters.h"
-#include "support/MetafileReader.h"
 #include "support/PdfPage.h"
 #include "support/TestTempDir.h"
 
@@ -24,7 +23,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -251,10 +249,6 @@ void expectWholePicture(const RecordingCanvas& canvas)
     EXPECT_TRUE(std::any_of(disks.begin(), disks.end(), [](const CanvasCall& e) {
         return e.brush.color == clBlack;
     })) << "no disk at (x0, f(x0))";
-    const auto texts = canvas.callsOf(CanvasOp::TextOut);
-    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const CanvasCall& t) {
-        return t.text.find("nicht definiert") != std::string::npos;
-    }));
 }
 
 TEST_F(LimitWindowTest, EveryShippedExampleShowsTheWholePicture)
@@ -302,39 +296,6 @@ TEST_F(LimitWindowTest, ValueAtX0ThatIsNotDefinedIsToldInThePicture)
         EXPECT_LE(note->points[0].x + canvas.textWidth(note->text), PlotWidth);
         EXPECT_GE(note->points[0].y, 0);
         EXPECT_LT(note->points[0].y, PlotHeight / 10);
-    }
-}
-
-// x³ left of 2 and x right of it: however large the typed δ, the left image reaches up to 8 and
-// the right one down to 2, drawn on the y axis through the plot.
-TEST_F(LimitWindowTest, LargeTypedDeltaKeepsTheImagesNextToX0)
-{
-    open();
-    TypeInto(edit("Edit1"), QStringLiteral("x^3"));
-    TypeInto(edit("Edit3"), QStringLiteral("x"));
-    TypeInto(edit("Edit2"), QStringLiteral("2"));
-    for (const char* delta : {"1000", "100000"}) {
-        SCOPED_TRACE(delta);
-        TypeInto(edit("Edit5"), QString::fromLatin1(delta));
-        const RecordingCanvas canvas = test::RecordPicture(*window);
-        const auto rows = imageRows(canvas);
-        ASSERT_EQ(rows.size(), 2u);
-        // Half a pixel from x0, x³ lies 12 half pixels below 8 on a square plot.
-        EXPECT_NEAR(rows[0].second, WorldToPixelY(8), 7);
-        EXPECT_NEAR(rows[1].first, WorldToPixelY(2), 1);
-        EXPECT_GT(rows[0].first, PlotHeight) << "the left image runs down out of the plot";
-        EXPECT_LT(rows[1].second, 0) << "the right image runs up out of the plot";
-        // The help lines at the extremes next to x0.
-        const auto lines = canvas.callsOf(CanvasOp::LineTo);
-        for (const double y : {8.0, 2.0}) {
-            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                                    [y](const CanvasCall& l) {
-                                        return l.pen.color == clBlack && l.points[0].y == l.points[1].y &&
-                                               std::abs(l.points[0].y - WorldToPixelY(y)) <= 7 &&
-                                               l.points[0].x == WorldToPixelX(0);
-                                    }))
-                << "no help line at " << y;
-        }
     }
 }
 
@@ -482,67 +443,27 @@ TEST_F(LimitWindowTest, MetafilesShowTheGreekLettersToTheirReaders)
     EXPECT_EQ(*window->plotBox()->picture(), before);
 }
 
-// Horizontal runs of dark pixels on each row of the page, by their lengths.
-std::vector<std::vector<int>> darkRuns(const QImage& img)
-{
-    std::vector<std::vector<int>> rows(static_cast<std::size_t>(img.height()));
-    for (int y = 0; y < img.height(); ++y) {
-        int run = 0;
-        for (int x = 0; x <= img.width(); ++x) {
-            if (x < img.width() && qGray(img.pixel(x, y)) < 128) {
-                ++run;
-            } else if (run > 0) {
-                rows[static_cast<std::size_t>(y)].push_back(run);
-                run = 0;
-            }
-        }
-    }
-    return rows;
-}
-
-TEST_F(LimitWindowTest, DashedAndDottedLinesStayDashedAndDottedInBothMetafilesAndInPrint)
+TEST_F(LimitWindowTest, DashedLineAtFOfX0StaysDashedInPrint)
 {
     QTemporaryDir out;
     test::ScopedExportTo exportTo;
     exportTo.pdf = out.filePath(QStringLiteral("grenzwert.pdf"));
     open();
-    // The dashed line at f(x0) = 1 and the dotted edges of the strip at 1 ± ε, in black.
-    for (const MetafileKind kind : {MetafileKind::Wmf, MetafileKind::Emf}) {
-        const bool wmf = kind == MetafileKind::Wmf;
-        SCOPED_TRACE(wmf ? "wmf" : "emf");
-        exportTo.choice = {out.filePath(wmf ? QStringLiteral("g.wmf") : QStringLiteral("g.emf")), kind};
-        control<QPushButton>("SpeedButton17")->click();
-        const std::vector<test::Drawn> drawn = test::DrawnInFile(exportTo.choice.path.toStdString());
-        // Readers draw a wide styled pen solid, some every styled pen: none is written.
-        std::map<int, std::vector<int>> rows; // black horizontal lines by row: their lengths
-        for (const test::Drawn& d : drawn) {
-            EXPECT_TRUE(d.penStyle == 0 || d.penStyle == 5) << "pen style " << d.penStyle;
-            if (d.kind == test::Drawn::Kind::Line && d.penColor == clBlack && d.points.size() == 2 &&
-                d.points[0].second == d.points[1].second) {
-                rows[d.points[0].second].push_back(std::abs(d.points[1].first - d.points[0].first));
-            }
-        }
-        // Twice the screen's pattern, less the pen's round ends: dashes 34 units long, dots 4.
-        int dashed = 0;
-        int dotted = 0;
-        for (const auto& [row, lengths] : rows) {
-            const auto count = [&lengths = lengths](int length) {
-                return std::count_if(lengths.begin(), lengths.end(),
-                                     [length](int n) { return std::abs(n - length) <= 1; });
-            };
-            dashed += count(34) >= 10 ? 1 : 0;
-            dotted += count(4) >= 10 ? 1 : 0;
-        }
-        EXPECT_EQ(std::pair(dashed, dotted), std::pair(1, 2));
-    }
-
     // On paper: a row of dashes 18 screen pixels long (3,7 mm, 22 pixels at 150 dpi).
     control<QPushButton>("SpeedButton15")->click();
     const test::PdfPage page = test::RenderPdfPage(exportTo.pdf, 150);
     ASSERT_EQ(page.error.toStdString(), "");
+    const QImage& img = page.image;
     int dashedRows = 0;
-    for (const std::vector<int>& runs : darkRuns(page.image)) {
-        dashedRows += std::count_if(runs.begin(), runs.end(), [](int n) { return n >= 17 && n <= 27; }) >= 10;
+    for (int y = 0; y < img.height(); ++y) {
+        int run = 0;
+        int dashes = 0; // dark runs of a dash's length
+        for (int x = 0; x <= img.width(); ++x) {
+            const bool dark = x < img.width() && qGray(img.pixel(x, y)) < 128;
+            dashes += !dark && run >= 17 && run <= 27 ? 1 : 0;
+            run = dark ? run + 1 : 0;
+        }
+        dashedRows += dashes >= 10 ? 1 : 0;
     }
     EXPECT_GE(dashedRows, 1);
 }

@@ -219,8 +219,6 @@ TEST_F(PolynomialWindowTest, RefusalNoticeGoesWithTheNextAction)
         {"showing f'", [this] { ClickBox(control<BitCheckBox>("FirstDerivativeBox")); }},
         {"choosing a kind", [this] { chooseKind(ConditionKind::Extremum); }},
         {"a grid button", click("SpeedButton53")},
-        {"zooming out", click("SpeedButton3")},
-        {"hiding the term", click("SpeedButton2")},
     };
     QLabel* notice = control<QLabel>("RefusedLabel");
     for (const auto& [name, act] : actions) {
@@ -310,20 +308,6 @@ TEST_F(PolynomialWindowTest, LeavingAnEditKeepsExactValuesAndTakesChangedOnes)
     chooseKind(ConditionKind::Point);
     place(4, 0);
     EXPECT_FALSE(control<QLineEdit>("Edit1")->isEnabled());
-}
-
-TEST_F(PolynomialWindowTest, ConditionEditsShowSmallAndLargeValuesWhole)
-{
-    place(1, 1);
-    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("-0,0104"));
-    TypeInto(control<QLineEdit>("Edit3"), QStringLiteral("0,0104"));
-    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("-1,040 E-2"));
-    EXPECT_EQ(control<QLineEdit>("Edit3")->text(), QStringLiteral("1,040 E-2"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit3")), "");
-    TypeInto(control<QLineEdit>("Edit2"), QStringLiteral("1e10"));
-    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("1,000 E+10"));
-    EXPECT_EQ(test::CutText(*control<QLineEdit>("Edit2")), "");
 }
 
 TEST_F(PolynomialWindowTest, LongTermShowsWholeAndBreaksOnlyBetweenSummands)

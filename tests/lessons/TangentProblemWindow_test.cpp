@@ -59,32 +59,6 @@ TEST_F(TangentProblemWindowTest, SecantAndTangentOfXSquared)
     EXPECT_TRUE(AllOnLine(SegmentsIn(record(), TangentLineColor), 2, -1));
 }
 
-TEST_F(TangentProblemWindowTest, SteepSecantIsDrawnWithoutGapsOnScreen)
-{
-    // The secant y = 1.5x - 2 on equal units rises one to two pixel rows per column.
-    TermText = "x^2/4";
-    PointXP = 2;
-    PointXQ = 4;
-    GridMode = 0; // no grid dots ANDed into the secant's pixels
-    open();
-    const QImage shown = window->plotBox()->grab().toImage();
-    const double ratio = shown.devicePixelRatio();
-    const QRgb secant = QColor(colorRed(SecantColor), colorGreen(SecantColor), colorBlue(SecantColor)).rgb();
-    // Between P and Q, clear of their points, the secant runs apart from the graph below it.
-    const auto row = [&](double x) {
-        return static_cast<int>(std::lround(WorldToPixelY(1.5 * x - 2) * ratio));
-    };
-    std::string bare;
-    for (int y = row(3.7); y <= row(2.3); ++y) {
-        bool ink = false;
-        for (int x = 0; x < shown.width() && !ink; ++x) {
-            ink = shown.pixel(x, y) == secant;
-        }
-        bare += ink ? "" : " " + std::to_string(y);
-    }
-    EXPECT_EQ(bare, "") << "rows without the secant";
-}
-
 TEST_F(TangentProblemWindowTest, QOnPHasNoSecantButTheTangentEvenWithTangentOff)
 {
     TermText = "x^2";

@@ -569,25 +569,6 @@ TEST_F(MetafileTest, ShapesGivenFromTheirFarCornerAreWrittenFromTheNearOne)
     }
 }
 
-TEST_F(MetafileTest, LinesAreCutToTheClipForReadersWithoutClipping)
-{
-    for (const Format& format : kFormats) {
-        SCOPED_TRACE(format.name);
-        MetafileCanvas canvas(500, 1000, measurer);
-        // The lower of two panes, 500 high: its origin and clip as the frame sets them.
-        canvas.setWindowOrigin(0, 500);
-        canvas.setClipRect({0, 0, 500, 500});
-        canvas.moveTo(100, 400);
-        canvas.lineTo(100, -300);
-        canvas.polyline({{200, 400}, {200, -300}, {300, 400}});
-        for (const test::Drawn& d : format.drawn(canvas)) {
-            for (const auto& [x, y] : d.points) {
-                EXPECT_GE(y, 500) << x;
-            }
-        }
-    }
-}
-
 TEST_F(MetafileTest, DashedAndDottedLinesAreWrittenAsTheirDashesWithASolidPen)
 {
     struct Case {
@@ -766,65 +747,6 @@ TEST_F(MetafileTest, HatchedAreasAreLinesOfTheBrushInsideTheShapeAtTheScreensPit
     }
 }
 
-TEST_F(MetafileTest, AHatchIsOneRecordInAnEmfAndOneLineRecordEachInAWmf)
-{
-    const auto draw = [](Canvas& c) {
-        c.setBrush({clBlue, BrushStyle::DiagCross});
-        c.rectangle(0, 0, 400, 300);
-    };
-    const EmfFile e = emf(draw);
-    EXPECT_EQ(RecordsOf(e, emf::kPolyPolyline16).size(), 1u);
-    EXPECT_TRUE(RecordsOf(e, emf::kPolyline16).empty());
-    const WmfFile w = wmf(draw);
-    const auto polylines = RecordsOf(w, wmf::kPolyline);
-    EXPECT_GT(polylines.size(), 50u);
-    for (const WmfRecord* r : polylines) {
-        EXPECT_EQ(r->s(0), 2);
-    }
-    // No record a reader might fill: one rectangle, its outline only.
-    EXPECT_TRUE(RecordsOf(w, wmf::kPolygon).empty());
-    EXPECT_EQ(RecordsOf(w, wmf::kRectangle).size(), 1u);
-}
-
-TEST_F(MetafileTest, SymbolFontTextIsGreekInEachFormatsOwnWay)
-{
-    // The trigonometry window's marks (the plot face with the symbol character set) and the limit
-    // window's letters (the face "Symbol").
-    const Font fonts[] = {Font{.family = "Arial", .charset = FontCharset::Symbol},
-                          Font{.family = "Symbol", .charset = FontCharset::Symbol}};
-    for (const Font& font : fonts) {
-        SCOPED_TRACE(font.family);
-        MetafileCanvas canvas(500, 500, measurer);
-        canvas.setFont(font);
-        canvas.textOut(10, 10, "-p/6");
-        // A WMF: the Latin letters in the "Symbol" face with the symbol character set.
-        const WmfFile w = test::ReadWmf(canvas.toWmf());
-        const auto wmfFonts = RecordsOf(w, wmf::kCreateFontIndirect);
-        const auto wmfTexts = RecordsOf(w, wmf::kExtTextOut);
-        ASSERT_TRUE(oneEach(wmfFonts, wmfTexts));
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(wmfFonts[0]->params.data() + 18)), "Symbol");
-        EXPECT_EQ(wmfFonts[0]->params[13], 2);
-        EXPECT_EQ(std::string(wmfTexts[0]->params.begin() + 8, wmfTexts[0]->params.begin() + 12), "-p/6");
-        // An EMF: the Greek letters themselves, in a face that has them.
-        const EmfFile e = test::ReadEmf(canvas.toEmf());
-        const auto emfFonts = RecordsOf(e, emf::kExtCreateFontIndirectW);
-        const auto emfTexts = RecordsOf(e, emf::kExtTextOutW);
-        ASSERT_TRUE(oneEach(emfFonts, emfTexts));
-        std::u16string face;
-        for (std::size_t at = 12 + 28; test::le16(emfFonts[0]->data, at) != 0; at += 2) {
-            face.push_back(static_cast<char16_t>(test::le16(emfFonts[0]->data, at)));
-        }
-        EXPECT_EQ(face, u"Arial");
-        EXPECT_NE(emfFonts[0]->data[12 + 23], 2);
-        std::u16string text;
-        const EmfRecord& t = *emfTexts[0];
-        for (std::uint32_t i = 0; i < t.u(44); ++i) {
-            text.push_back(static_cast<char16_t>(test::le16(t.data, t.u(48) + 2 * i)));
-        }
-        EXPECT_EQ(text, u"-π/6");
-    }
-}
-
 // ---------------------------------------------------------------- helpers
 
 TEST(MetafileTextTest, CodePagesAndUtf16)
@@ -857,40 +779,6 @@ TEST(MetafileGeometryTest, SegmentsPolygonsAndRounding)
     EXPECT_EQ(RoundClamped(2.5, -10, 10), 2);
     EXPECT_EQ(RoundClamped(1e300, -10, 10), 10);
     EXPECT_EQ(RoundClamped(std::nan(""), -10, 10), -10);
-}
-
-TEST(MetafileGeometryTest, DashesFollowTheLineAroundItsCorners)
-{
-    struct Case {
-        const char* what;
-        std::vector<DPoint> line;
-        std::vector<double> pattern;
-        double trim;
-        std::vector<std::vector<DPoint>> dashes;
-    };
-    const Case cases[] = {
-        {"straight",
-         {{0, 0}, {25, 0}},
-         {6, 4},
-         0,
-         {{{0, 0}, {6, 0}}, {{10, 0}, {16, 0}}, {{20, 0}, {25, 0}}}},
-        {"round ends",
-         {{0, 0}, {25, 0}},
-         {6, 4},
-         1,
-         {{{1, 0}, {5, 0}}, {{11, 0}, {15, 0}}, {{21, 0}, {24, 0}}}},
-        {"around a corner",
-         {{0, 0}, {4, 0}, {4, 10}},
-         {6, 4},
-         0,
-         {{{0, 0}, {4, 0}, {4, 2}}, {{4, 6}, {4, 10}}}},
-        {"a dot kept at one unit", {{0, 0}, {10, 0}}, {2, 8}, 1, {{{0.5, 0}, {1.5, 0}}}},
-        {"no pattern", {{0, 0}, {10, 0}}, {0, 0}, 0, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(DashPolyline(c.line, c.pattern, c.trim), c.dashes);
-    }
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 
 #include "app/CategoryList.h"
 #include "app/LauncherWindow.h"
+#include "app/SettingsDialog.h"
 #include "controls/BitCheckBox.h"
+#include "core/Settings.h"
 #include "lesson/LessonWindow.h"
 #include "lesson/PlotBox.h"
 #include "support/LessonFixture.h"
+#include "support/WindowsState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -117,21 +120,15 @@ inline const std::vector<LauncherEntry>& LauncherEntries()
 }
 
 // A test name from the entry's caption: its letters and digits and its place in the list.
-inline std::string EntryTestName(const LauncherEntry& entry, std::size_t index)
+inline std::string EntryParamName(const ::testing::TestParamInfo<LauncherEntry>& info)
 {
     std::string name;
-    for (const char ch : std::string(entry.caption)) {
+    for (const char ch : std::string(info.param.caption)) {
         if (std::isalnum(static_cast<unsigned char>(ch))) {
             name += ch;
         }
     }
-    return name + "_" + std::to_string(index);
-}
-
-// The same, as the name generator of a test over every entry.
-inline std::string EntryParamName(const ::testing::TestParamInfo<LauncherEntry>& info)
-{
-    return EntryTestName(info.param, info.index);
+    return name + "_" + std::to_string(info.index);
 }
 
 // The program's data files (example lists, term list, help) copied into a test's program folder.
@@ -142,6 +139,22 @@ inline void CopyProgramData(const QTemporaryDir& programDir)
         QFile::copy(data.filePath(name), programDir.filePath(name));
     }
 }
+
+// A test over every entry, in the program's folder as a teacher has it: the data files beside the
+// program, a settings file of defaults, the application's dialogs and no delay between animation
+// steps.
+class LauncherEntryTest : public ProgramWindowFixture, public ::testing::WithParamInterface<LauncherEntry> {
+protected:
+    void SetUp() override
+    {
+        InstallApplicationDialogs();
+        AnimationDelay = 0;
+        CopyProgramData(programDir);
+        SetDefaultSettings();
+        ASSERT_EQ(SaveSettings(), "");
+        LoadSettings();
+    }
+};
 
 // The launcher without its info window and exit question.
 class QuietLauncher : public LauncherWindow {

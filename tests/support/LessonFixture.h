@@ -68,6 +68,15 @@ inline void dragOnPlot(PlotBox* box, QPoint from, QPoint to)
     }
 }
 
+// Lets windows and layouts finish what a size change or a click started.
+inline void settle()
+{
+    for (int i = 0; i < 6; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
 // The window's passes drawn onto a recording canvas as for printing (Printing set, screen plot
 // size and scale); the screen state comes back and the screen picture is rebuilt afterwards.
 inline RecordingCanvas recordPicture(PictureSource& source)

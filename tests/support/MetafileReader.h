@@ -198,7 +198,6 @@ struct Drawn {
     int penWidth = 0;
     int brushStyle = 1; // BS_SOLID 0, BS_NULL 1, BS_HATCHED 2
     std::uint32_t brushColor = 0;
-    int hatch = 0; // HS_HORIZONTAL 0, HS_VERTICAL 1, HS_FDIAGONAL 2, HS_BDIAGONAL 3, ...
     std::vector<std::pair<int, int>> points; // lines: the path; rectangles, ellipses: two corners
 };
 
@@ -212,7 +211,6 @@ struct PenState {
 struct BrushState {
     int style = 0;
     std::uint32_t color = 0xFFFFFF;
-    int hatch = 0;
 };
 
 // The selected pen and brush as a player keeps them through creations, selections and deletions.
@@ -244,7 +242,6 @@ struct Selection {
         d.penWidth = pen.width;
         d.brushStyle = brush.style;
         d.brushColor = brush.color;
-        d.hatch = brush.hatch;
         return d;
     }
 };
@@ -274,7 +271,7 @@ inline std::vector<Drawn> DrawnOf(const WmfFile& f)
             sel.pens[freeSlot()] = {le32(r.params, 6), r.s(0), r.s(1)};
             break;
         case 0x02FC: // CREATEBRUSHINDIRECT
-            sel.brushes[freeSlot()] = {r.s(0), le32(r.params, 2), r.s(3)};
+            sel.brushes[freeSlot()] = {r.s(0), le32(r.params, 2)};
             break;
         case 0x02FB: // CREATEFONTINDIRECT
             freeSlot();
@@ -342,7 +339,7 @@ inline std::vector<Drawn> DrawnOf(const EmfFile& f)
             sel.pens[r.s(8)] = {r.u(40), r.s(28) & 0xFF, r.s(32)};
             break;
         case 39: // CREATEBRUSHINDIRECT
-            sel.brushes[r.s(8)] = {r.s(12), r.u(16), r.s(20)};
+            sel.brushes[r.s(8)] = {r.s(12), r.u(16)};
             break;
         case 37: // SELECTOBJECT
             sel.select(r.s(8));

@@ -1,5 +1,5 @@
-// File helpers of the tests: a temporary directory per test, file bytes, an unprivileged child, a
-// file-size limit.
+// File helpers of the tests: a temporary directory per test, file bytes, an unprivileged child, an
+// environment variable for a while, a file-size limit.
 #pragma once
 
 #include <csignal>
@@ -117,6 +117,25 @@ std::optional<bool> RunWithoutWriteAccess(const std::filesystem::path& dir, Body
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     return RunAsOrdinaryUser([&] { return ::access(dir.c_str(), W_OK) != 0; }, body);
 }
+
+// While it lives, the environment variable name holds value; afterwards it is as it was, or unset.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            saved_ = old;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() { saved_ ? ::setenv(name_.c_str(), saved_->c_str(), 1) : ::unsetenv(name_.c_str()); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
 
 // While it lives, writes beyond the given size fail for this process (EFBIG), also for root: a
 // disk that fills up in the middle of a save, without mounting anything.
